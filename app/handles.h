@@ -1,0 +1,6 @@
+#pragma once
+
+// Opaque handles of the platform's windows and menus. Portable code only stores
+// and passes them on; the glue files are the only ones that look inside.
+using WindowHandle = void*;
+using MenuHandle = void*;

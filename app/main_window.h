@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/handles.h"
+
+// The main window's fixed outer size and class name.
+constexpr int kMainWindowWidth = 395;
+constexpr int kMainWindowHeight = 670;
+constexpr const char* kMainWindowClass = "my Window";
+
+// Set once when the main window is created; never reset.
+struct MainWindowState {
+    WindowHandle window = nullptr;
+};
+extern MainWindowState g_main;
+
+struct ScreenPoint {
+    int x;
+    int y;
+};
+
+// Top-left corner of the main window: centred on the primary screen with
+// truncating division, not clamped (a small screen puts the top above it).
+ScreenPoint MainWindowPosition(int screenWidth, int screenHeight);
+
+// The whole run: settings, single-instance rule, window, start-up search,
+// message loop. Always returns 0.
+int RunProgram();

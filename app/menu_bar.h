@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/handles.h"
+
+struct MenuBarState {
+    MenuHandle languageSubmenu = nullptr;  // replaced by each BuildMenuBar
+};
+extern MenuBarState g_menuBar;
+
+// File / Tools / Help from the current slots, the current language checked,
+// attached to the main window.
+void BuildMenuBar();
+// Destroys the attached bar with its submenus and builds a new one.
+void RebuildMenuBar();

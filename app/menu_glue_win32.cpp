@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include "app/menu_glue.h"
+
+static HMENU Hmenu(MenuHandle menu) { return static_cast<HMENU>(menu); }
+
+MenuHandle MenuCreateBar() { return CreateMenu(); }
+
+MenuHandle MenuCreatePopup() { return CreatePopupMenu(); }
+
+void MenuAppendItem(MenuHandle menu, int id, const char* text) {
+    AppendMenuA(Hmenu(menu), MF_STRING, static_cast<UINT_PTR>(id), text);
+}
+
+void MenuAppendSeparator(MenuHandle menu) { AppendMenuA(Hmenu(menu), MF_SEPARATOR, 0, nullptr); }
+
+void MenuAppendSubmenu(MenuHandle menu, MenuHandle submenu, const char* text) {
+    AppendMenuA(Hmenu(menu), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), text);
+}
+
+void MenuSetCheck(MenuHandle menu, int id, bool checked) {
+    CheckMenuItem(Hmenu(menu), static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MenuAttach(WindowHandle window, MenuHandle bar) { SetMenu(static_cast<HWND>(window), Hmenu(bar)); }
+
+void MenuDestroyAttached(WindowHandle window) { DestroyMenu(GetMenu(static_cast<HWND>(window))); }

@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include "app/message_box.h"
+
+int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsigned style, unsigned kind) {
+    MSGBOXPARAMSA params{};
+    params.cbSize = sizeof(params);
+    params.hwndOwner = static_cast<HWND>(owner);
+    params.hInstance = GetModuleHandleA(nullptr);
+    params.lpszText = text;
+    params.lpszCaption = caption;
+    params.dwStyle = style | MB_USERICON;
+    params.lpszIcon = MAKEINTRESOURCEA(kind & 0xFFFFu);
+    params.dwContextHelpId = 0;
+    params.lpfnMsgBoxCallback = nullptr;
+    params.dwLanguageId = 0x400;
+    return MessageBoxIndirectA(&params);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/handles.h"
+
+// Start-up and message-loop calls of the platform (app/startup_win32.cpp).
+
+struct ScreenSize {
+    int width;
+    int height;
+};
+
+ScreenSize PrimaryScreenSize();
+WindowHandle WindowFindTopLevel(const char* title);  // any class, exact title
+void WindowRestoreAndForeground(WindowHandle window);  // restores it first if minimized
+bool WindowRegisterMainClass();
+WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height);
+void WindowShowAndPaint(WindowHandle window);
+void WindowMakeTopmost(WindowHandle window);
+void RunMessageLoop();  // until the quit message
+void PostQuit();
+void WindowSendClose(WindowHandle window);

@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include "app/main_window.h"
+#include "app/shell_glue.h"
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+constexpr int kAppIconResource = 2;
+
+ScreenSize PrimaryScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+WindowHandle WindowFindTopLevel(const char* title) { return FindWindowA(nullptr, title); }
+
+void WindowRestoreAndForeground(WindowHandle window) {
+    HWND hwnd = static_cast<HWND>(window);
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+}
+
+bool WindowRegisterMainClass() {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(kAppIconResource));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height) {
+    return CreateWindowExA(0, kMainWindowClass, title, WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void WindowShowAndPaint(WindowHandle window) {
+    ShowWindow(static_cast<HWND>(window), SW_SHOWNORMAL);
+    UpdateWindow(static_cast<HWND>(window));
+}
+
+void WindowMakeTopmost(WindowHandle window) {
+    SetWindowPos(static_cast<HWND>(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+}
+
+void PostQuit() { PostQuitMessage(0); }
+
+void WindowSendClose(WindowHandle window) { SendMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); }
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunProgram(); }

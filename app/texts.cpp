@@ -1,0 +1,7 @@
+#include "app/texts.h"
+
+LanguageState g_lang;
+
+void SelectLanguageTexts() {
+    g_lang.text = (g_lang.current == kLanguageEnglish) ? kEnglishTexts : kRussianTexts;
+}

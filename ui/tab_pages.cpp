@@ -1,0 +1,3 @@
+#include "ui/tab_pages.h"
+
+TabPageState g_tabs;
