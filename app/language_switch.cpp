@@ -6,11 +6,16 @@
 #include "app/settings_file.h"
 #include "app/texts.h"
 #include "ui/command_ids.h"
+#include "ui/layout.h"
 #include "ui/window_ops.h"
 
 void ApplyLanguage() {
     SelectLanguageTexts();
     WindowSetText(g_main.window, g_lang.text.WindowTitle);
+    // Controls of both pages, shown or hidden, in creation order.
+    for (int slot = 0; slot < kControlCount; ++slot) {
+        if (kControlTable[slot].slotText != nullptr) WindowSetText(g_controls.handle[slot], ControlText(kControlTable[slot]));
+    }
 }
 
 void SwitchLanguage(int language) {

@@ -16,3 +16,9 @@ int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsig
     params.dwLanguageId = 0x400;
     return MessageBoxIndirectA(&params);
 }
+
+static_assert(kStyleIconError == MB_ICONERROR, "the error style is the system's error icon");
+
+int ShowSystemMessage(WindowHandle owner, const char* text, const char* caption, unsigned style) {
+    return MessageBoxA(static_cast<HWND>(owner), text, caption, style);
+}

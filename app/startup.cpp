@@ -1,8 +1,8 @@
 #include "app/main_window.h"
-#include "app/menu_bar.h"
 #include "app/settings_file.h"
 #include "app/shell_glue.h"
 #include "app/texts.h"
+#include "ui/layout.h"
 
 MainWindowState g_main;
 
@@ -28,7 +28,7 @@ int RunProgram() {
         WindowCreateMain(g_lang.text.WindowTitle, origin.x, origin.y, kMainWindowWidth, kMainWindowHeight);
     if (g_main.window == nullptr) return 0;
 
-    BuildMenuBar();
+    CreateMainWindowControls();
     WindowShowAndPaint(g_main.window);
     WindowMakeTopmost(g_main.window);
     RunMessageLoop();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/handles.h"
 
 // Operations on existing windows and on the main window's child controls
@@ -21,3 +23,14 @@ void ControlSetText(WindowHandle parent, int id, const char* text);
 void ControlEnable(WindowHandle parent, int id, bool enable);
 void RadioCheckInRange(WindowHandle parent, int first, int last, int checked);
 bool RadioIsChecked(WindowHandle parent, int id);
+
+// The drop-down list of ports (a combo box child of `parent`).
+int ComboCount(WindowHandle parent, int id);
+std::string ComboText(WindowHandle parent, int id, int index);  // the whole entry, "" when there is none
+int ComboSelection(WindowHandle parent, int id);
+void ComboReset(WindowHandle parent, int id);
+void ComboAdd(WindowHandle parent, int id, const char* text);
+// Adds a UTF-16 text; the system converts it to the list's 8-bit code page.
+void ComboAddWide(WindowHandle parent, int id, const char16_t* text);
+void ComboDelete(WindowHandle parent, int id, int index);
+void ComboSelect(WindowHandle parent, int id, int index);

@@ -32,3 +32,41 @@ void RadioCheckInRange(WindowHandle parent, int first, int last, int checked) {
 bool RadioIsChecked(WindowHandle parent, int id) {
     return IsDlgButtonChecked(Hwnd(parent), id) == BST_CHECKED;
 }
+
+static LRESULT SendToChild(WindowHandle parent, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendDlgItemMessageA(Hwnd(parent), id, message, wParam, lParam);
+}
+
+int ComboCount(WindowHandle parent, int id) { return static_cast<int>(SendToChild(parent, id, CB_GETCOUNT, 0, 0)); }
+
+std::string ComboText(WindowHandle parent, int id, int index) {
+    LRESULT length = SendToChild(parent, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    LRESULT copied = SendToChild(parent, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                 reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+int ComboSelection(WindowHandle parent, int id) {
+    return static_cast<int>(SendToChild(parent, id, CB_GETCURSEL, 0, 0));
+}
+
+void ComboReset(WindowHandle parent, int id) { SendToChild(parent, id, CB_RESETCONTENT, 0, 0); }
+
+void ComboAdd(WindowHandle parent, int id, const char* text) {
+    SendToChild(parent, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ComboAddWide(WindowHandle parent, int id, const char16_t* text) {
+    SendDlgItemMessageW(Hwnd(parent), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ComboDelete(WindowHandle parent, int id, int index) {
+    SendToChild(parent, id, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ComboSelect(WindowHandle parent, int id, int index) {
+    SendToChild(parent, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}

@@ -10,6 +10,7 @@
 #include "app/texts.h"
 #include "tests/unit/fakes/fake_platform.h"
 #include "tests/unit/fakes/temp_dir.h"
+#include "ui/layout.h"
 #include "ui/tab_pages.h"
 #include "ui/window_procedure.h"
 
@@ -70,7 +71,7 @@ TEST_F(MenuAndLanguage, TheBarHoldsFileToolsHelpWithTheirItemsInOrder) {
 
 TEST_F(MenuAndLanguage, SwitchingToEnglishSavesRetextsAndRebuildsTheBar) {
     SelectLanguageTexts();
-    BuildMenuBar();
+    CreateMainWindowControls();
     const int oldBar = g_fake.attachedMenu;
     HandleMainWindowMessage(kWmCommand, 17, 0);
 
@@ -83,11 +84,24 @@ TEST_F(MenuAndLanguage, SwitchingToEnglishSavesRetextsAndRebuildsTheBar) {
     EXPECT_FALSE(LanguageMenu().items[0].checked);
     EXPECT_TRUE(LanguageMenu().items[1].checked);
     EXPECT_TRUE(g_fake.boxes.empty());
+
+    // Every control with a language text is re-texted, on the hidden page too.
+    EXPECT_EQ(g_fake.controls[2].text, "SEARCH");
+    EXPECT_EQ(g_fake.controls[30].text, "Version: ");
+    EXPECT_EQ(g_fake.controls[10].text, "Off");  // first tab, hidden
+    EXPECT_EQ(g_fake.controls[22].text, "HEX or DEC");
+    EXPECT_EQ(g_fake.controls[13].text, "READ");
+    EXPECT_EQ(g_fake.controls[14].text, "WRITE");
+    EXPECT_EQ(FakeControlOf(g_controls.handle[kSlotGroupStandbyIndication]).text, " 3) INDICATION IN STANDBY MODE: ");
+    EXPECT_EQ(FakeControlOf(g_controls.handle[kSlotLampFrame]).text, "Indic.");
+    // Fixed texts stay.
+    EXPECT_EQ(g_fake.controls[31].text, "x.xx");
+    EXPECT_EQ(g_fake.controls[3].text, "Touch Memory");
 }
 
 TEST_F(MenuAndLanguage, ChoosingTheLanguageInForceStillRunsEveryStep) {
     SelectLanguageTexts();
-    BuildMenuBar();
+    CreateMainWindowControls();
     WriteWholeFile(kSettingsFileName, "garbage\r\n");
     const int oldBar = g_fake.attachedMenu;
     HandleMainWindowMessage(kWmCommand, 16, 0);
@@ -99,7 +113,7 @@ TEST_F(MenuAndLanguage, ChoosingTheLanguageInForceStillRunsEveryStep) {
 
 TEST_F(MenuAndLanguage, AFailedSaveWarnsInTheOldLanguageAndTheSwitchStillCompletes) {
     SelectLanguageTexts();
-    BuildMenuBar();
+    CreateMainWindowControls();
     std::remove(kSettingsFileName);
     HandleMainWindowMessage(kWmCommand, 17, 0);
     ASSERT_EQ(g_fake.boxes.size(), 1u);

@@ -1,13 +1,21 @@
 #include "tests/unit/fakes/fake_platform.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/main_window.h"
+#include "ui/control_glue.h"
+#include "ui/control_styles.h"
+#include "ui/layout.h"
 #include "app/menu_glue.h"
 #include "app/message_box.h"
 #include "app/shell_glue.h"
 #include "app/menu_bar.h"
 #include "app/texts.h"
+#include "protocol/connection.h"
+#include "serial/port_list.h"
+#include "tests/unit/fakes/fake_port_table.h"
+#include "ui/lamps.h"
 #include "ui/tab_pages.h"
 
 FakePlatform g_fake;
@@ -26,7 +34,12 @@ void ResetFakePlatform() {
     g_main = MainWindowState{};
     g_menuBar = MenuBarState{};
     g_tabs = TabPageState{};
+    g_controls = ControlsState{};
     g_lang = LanguageState{};
+    g_fakePortTable = FakePortTable{};
+    g_portList = PortListState{};
+    g_connection = ConnectionState{};
+    g_lamps = LampState{};
     SelectLanguageTexts();
 }
 
@@ -45,6 +58,11 @@ const std::string& FakeBarText(int position) {
 // ---- app/message_box.h
 int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsigned style, unsigned kind) {
     g_fake.boxes.push_back({owner, text, caption, style, kind});
+    return 1;
+}
+
+int ShowSystemMessage(WindowHandle owner, const char* text, const char* caption, unsigned style) {
+    g_fake.boxes.push_back({owner, text, caption, style, 0});
     return 1;
 }
 
@@ -132,12 +150,31 @@ void MenuDestroyAttached(WindowHandle) {
 }
 
 // ---- ui/window_ops.h
-void WindowSetText(WindowHandle window, const char* text) {
-    if (window == FakeMainWindow()) g_fake.mainTitle = text;
+// Control handles encode the key of the control in g_fake.controls.
+constexpr std::intptr_t kControlHandleBase = 0x100000;
+
+static WindowHandle ControlHandle(int key) { return reinterpret_cast<WindowHandle>(kControlHandleBase + key); }
+
+FakeControl& FakeControlOf(WindowHandle handle) {
+    return g_fake.controls.at(static_cast<int>(reinterpret_cast<std::intptr_t>(handle) - kControlHandleBase));
 }
-void WindowShow(WindowHandle, bool) {}
+
+void WindowSetText(WindowHandle window, const char* text) {
+    if (window == FakeMainWindow()) {
+        g_fake.mainTitle = text;
+    } else {
+        FakeControlOf(window).text = text;
+    }
+}
+
+void WindowShow(WindowHandle window, bool show) { FakeControlOf(window).visible = show; }
+
 void WindowEnable(WindowHandle window, bool enable) {
-    if (window == FakeMainWindow()) g_fake.mainEnabled = enable;
+    if (window == FakeMainWindow()) {
+        g_fake.mainEnabled = enable;
+    } else {
+        FakeControlOf(window).enabled = enable;
+    }
 }
 void WindowInvalidate(WindowHandle, const PixelRect& area, bool) { g_fake.invalidated.push_back(area); }
 
@@ -152,3 +189,64 @@ bool RadioIsChecked(WindowHandle, int id) {
     auto found = g_fake.controls.find(id);
     return found != g_fake.controls.end() && found->second.checked;
 }
+
+int ComboCount(WindowHandle, int id) { return static_cast<int>(g_fake.controls[id].items.size()); }
+
+std::string ComboText(WindowHandle, int id, int index) {
+    const std::vector<std::string>& items = g_fake.controls[id].items;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return std::string();
+    return items[static_cast<std::size_t>(index)];
+}
+
+int ComboSelection(WindowHandle, int id) { return g_fake.controls[id].selection; }
+
+void ComboReset(WindowHandle, int id) {
+    g_fake.controls[id].items.clear();
+    g_fake.controls[id].selection = -1;
+}
+
+void ComboAdd(WindowHandle, int id, const char* text) { g_fake.controls[id].items.push_back(text); }
+
+void ComboAddWide(WindowHandle, int id, const char16_t* text) {
+    std::string narrow;
+    for (const char16_t* c = text; *c != u'\0'; ++c) narrow.push_back(static_cast<char>(*c));
+    g_fake.controls[id].items.push_back(narrow);
+}
+
+void ComboDelete(WindowHandle, int id, int index) {
+    std::vector<std::string>& items = g_fake.controls[id].items;
+    if (index >= 0 && static_cast<std::size_t>(index) < items.size()) items.erase(items.begin() + index);
+}
+
+void ComboSelect(WindowHandle, int id, int index) {
+    const std::size_t count = g_fake.controls[id].items.size();
+    g_fake.controls[id].selection = (index >= 0 && static_cast<std::size_t>(index) < count) ? index : -1;
+}
+
+// ---- ui/control_glue.h
+void InitCommonControlClasses() { g_fake.commonControlsInitialised = true; }
+
+WindowHandle ControlCreate(WindowHandle, const char* windowClass, const char* text, unsigned style, int x, int y,
+                           int width, int height, int id) {
+    const int key = id != 0 ? id : -static_cast<int>(g_fake.creationOrder.size() + 1);
+    FakeControl& control = g_fake.controls[key];
+    control.windowClass = windowClass;
+    control.text = text;
+    control.style = style;
+    control.visible = (style & kWsVisible) != 0;
+    control.x = x;
+    control.y = y;
+    control.width = width;
+    control.height = height;
+    g_fake.creationOrder.push_back(key);
+    return ControlHandle(key);
+}
+
+void TabInsertItem(WindowHandle tab, int index, const char* text) {
+    std::vector<std::string>& items = FakeControlOf(tab).items;
+    items.insert(items.begin() + std::min<std::ptrdiff_t>(index, static_cast<std::ptrdiff_t>(items.size())), text);
+}
+
+void TabSelect(WindowHandle tab, int index) { FakeControlOf(tab).selection = index; }
+
+int TabSelection(WindowHandle tab) { return FakeControlOf(tab).selection; }

@@ -38,6 +38,12 @@ struct FakeControl {
     bool checked = false;
     bool enabled = true;
     bool visible = false;
+    std::vector<std::string> items;  // entries of a combo box or tabs of a tab control
+    int selection = -1;
+    // Set when the program created the control.
+    std::string windowClass;
+    unsigned style = 0;
+    int x = 0, y = 0, width = 0, height = 0;
 };
 
 struct FakePlatform {
@@ -57,7 +63,9 @@ struct FakePlatform {
     std::string mainTitle;
     int mainX = 0, mainY = 0, mainWidth = 0, mainHeight = 0;
     bool mainEnabled = true;
-    std::map<int, FakeControl> controls;  // children of the main window by id
+    std::map<int, FakeControl> controls;  // children of the main window by id; id-less ones by -1, -2, ...
+    std::vector<int> creationOrder;       // keys of `controls` in the order they were created
+    bool commonControlsInitialised = false;
     std::vector<PixelRect> invalidated;
 };
 
@@ -68,6 +76,9 @@ WindowHandle FakeMainWindow();
 
 // Clears the fake and all program-wide state the tests touch.
 void ResetFakePlatform();
+
+// The control behind a handle the program got from ControlCreate.
+FakeControl& FakeControlOf(WindowHandle handle);
 
 // The menu behind a handle the program got from the fake.
 const FakeMenu& FakeMenuOf(MenuHandle handle);

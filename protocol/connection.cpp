@@ -1,0 +1,16 @@
+#include "protocol/connection.h"
+
+#include "app/main_window.h"
+#include "serial/port_list.h"
+#include "serial/serial_link.h"
+#include "ui/command_ids.h"
+#include "ui/window_ops.h"
+
+ConnectionState g_connection;
+
+void Disconnect() {
+    ClosePort();
+    RefreshPortList();
+    g_connection = ConnectionState{};
+    ControlSetText(g_main.window, kIdVersionField, "x.xx");
+}

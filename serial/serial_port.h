@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "serial/serial_link.h"
+
+// The system's serial calls (serial/serial_port_win32.cpp), one call each.
+
+// The value the system returns for a file that could not be opened (all bits set).
+inline PortHandle InvalidPortHandle() { return reinterpret_cast<PortHandle>(~std::uintptr_t{0}); }
+
+// Milliseconds; the fields of the system's time-out structure.
+struct PortTimeouts {
+    std::uint32_t readInterval;
+    std::uint32_t readTotalMultiplier;
+    std::uint32_t readTotalConstant;
+    std::uint32_t writeTotalMultiplier;
+    std::uint32_t writeTotalConstant;
+};
+
+// Size of the system's device-control block, which carries a port's line state.
+constexpr int kPortStateSize = 28;
+
+// A port's line state: the four fields the program changes, and the whole
+// block exactly as the driver reported it, so that every other field
+// (flow control, special characters) goes back unchanged.
+struct PortLineState {
+    std::uint32_t baudRate;
+    std::uint8_t byteSize;
+    std::uint8_t parity;
+    std::uint8_t stopBits;
+    unsigned char reported[kPortStateSize];
+};
+
+// Read and write, exclusive, existing device only, synchronous I/O.
+PortHandle PortCreate(const char* path);
+bool PortSetTimeouts(PortHandle port, const PortTimeouts& timeouts);
+bool PortGetLineState(PortHandle port, PortLineState* state);
+// Writes `reported` back with the four fields put in.
+bool PortSetLineState(PortHandle port, const PortLineState& state);
+// One ReadFile of a single byte; `received` is 0 when the time-out ran out.
+bool PortReadByte(PortHandle port, std::uint8_t* byte, std::uint32_t* received);
+bool PortWrite(PortHandle port, const std::uint8_t* data, std::uint32_t count, std::uint32_t* written);
+void PortClose(PortHandle port);
+// The system error number of the calling thread's last failed call.
+std::int32_t PortLastError();

@@ -1,0 +1,369 @@
+// GUI driver of the end-to-end tests. It runs under Wine in the same prefix as the program under
+// test, reads one command per line on stdin and answers each with one JSON line on stdout.
+//
+//   ping                          {"ok":true}
+//   windows CLASS TITLE           top-level windows with that class and title ("-" = any)
+//   info HWND                     class, title, rectangles, styles, state of one window
+//   children HWND                 every descendant window with its control state
+//   foreground                    the foreground window
+//   show HWND CMD                 ShowWindow(HWND, CMD)
+//   post HWND MSG WPARAM LPARAM   PostMessage (a modal box opened by it cannot block the driver)
+//   send HWND MSG WPARAM LPARAM   SendMessageTimeout, for messages that carry numbers only
+//   boxes OWNER                   message boxes owned by OWNER: caption, text, buttons, icon kind
+//   pixel HWND X Y                colour at client point (X, Y) as 0x00BBGGRR
+//   menu HWND                     the window's menu bar, read inside the program by the hook library
+//   combo HWND                    the entries and the selection of a combo box
+//   quit
+//
+// Class, title and texts travel as hex of their Windows-1251 bytes; numbers may be decimal or 0x hex.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "menu_hook.h"
+#include "text_codec.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+std::string Handle(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window)); }
+
+HWND ToHandle(const std::string& text) { return reinterpret_cast<HWND>(std::strtoull(text.c_str(), nullptr, 0)); }
+
+long long ToNumber(const std::string& text) { return std::strtoll(text.c_str(), nullptr, 0); }
+
+std::string FromHex(const std::string& hex) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::string Rect(const RECT& r) {
+    return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + "]";
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+// The text the system holds for the window (also for windows of other processes).
+std::string TextOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, text.data(), length + 1);
+    return To1251(text.data(), copied);
+}
+
+std::string Error(const std::string& what) { return "{\"error\":\"" + what + "\"}"; }
+
+std::string WindowJson(HWND window) {
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    DWORD pid = 0;
+    DWORD tid = GetWindowThreadProcessId(window, &pid);
+    return "{\"hwnd\":" + Handle(window) + ",\"class\":\"" + HexOf(ClassOf(window)) + "\",\"text\":\"" +
+           HexOf(TextOf(window)) + "\",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
+           ",\"rect\":" + Rect(outer) + ",\"client\":" + Rect(client) +
+           ",\"style\":" + std::to_string(static_cast<DWORD>(style)) +
+           ",\"exstyle\":" + std::to_string(static_cast<DWORD>(exStyle)) +
+           ",\"visible\":" + Bool(IsWindowVisible(window)) + ",\"enabled\":" + Bool(IsWindowEnabled(window)) +
+           ",\"iconic\":" + Bool(IsIconic(window)) + ",\"topmost\":" + Bool(exStyle & WS_EX_TOPMOST) +
+           ",\"owner\":" + Handle(GetWindow(window, GW_OWNER)) + ",\"parent\":" + Handle(GetAncestor(window, GA_PARENT)) +
+           ",\"pid\":" + std::to_string(pid) + ",\"tid\":" + std::to_string(tid) + "}";
+}
+
+LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string ChildJson(HWND child) {
+    std::string json = WindowJson(child);
+    if (ClassOf(child) == "Button") {
+        json.pop_back();
+        json += ",\"check\":" + std::to_string(SendWithin(child, BM_GETCHECK, 0, 0)) + "}";
+    }
+    return json;
+}
+
+std::string JsonList(const std::vector<HWND>& windows, std::string (*item)(HWND)) {
+    std::string json = "[";
+    for (size_t i = 0; i < windows.size(); ++i) json += (i ? "," : "") + item(windows[i]);
+    return json + "]";
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<HWND> TopLevel() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// ---- message box icons -------------------------------------------------------------------------
+// An icon handle cannot be compared across processes, so the box's icon is told apart by its
+// pixels: each candidate is drawn here the way a static control draws it and compared with the
+// pixels the box shows.
+
+constexpr int kIconSize = 32;
+using Pixels = std::vector<DWORD>;
+
+struct Candidate {
+    std::string kind;
+    HICON icon;
+};
+std::vector<Candidate> g_candidates;
+
+void LoadCandidates(const char* programPath) {
+    HMODULE program = LoadLibraryExA(programPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (int id = 1; id <= 7 && program != nullptr; ++id) {
+        HANDLE icon = LoadImageW(program, MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, 0);
+        if (icon != nullptr) g_candidates.push_back({std::to_string(id), static_cast<HICON>(icon)});
+    }
+    const struct {
+        const char* kind;
+        LPCSTR id;
+    } system[] = {{"system-error", IDI_ERROR}, {"system-warning", IDI_WARNING},
+                  {"system-information", IDI_INFORMATION}, {"system-question", IDI_QUESTION}};
+    for (const auto& icon : system) g_candidates.push_back({icon.kind, LoadIconA(nullptr, icon.id)});
+}
+
+// A 32-bit top-down DIB section selected into a memory DC, size kIconSize square.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    DWORD* bits = nullptr;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    Canvas() {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSize, -kIconSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = SelectObject(dc, bitmap);
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    Pixels Copy() const {
+        GdiFlush();
+        return Pixels(bits, bits + kIconSize * kIconSize);
+    }
+};
+
+Pixels Render(HICON icon, COLORREF background) {
+    Canvas canvas;
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, kIconSize, kIconSize};
+    FillRect(canvas.dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(canvas.dc, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+    return canvas.Copy();
+}
+
+// Mean absolute difference per colour channel, 0 (same) to 255.
+double Distance(const Pixels& a, const Pixels& b) {
+    long long sum = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int shift = 0; shift < 24; shift += 8)
+            sum += std::abs(static_cast<int>((a[i] >> shift) & 255) - static_cast<int>((b[i] >> shift) & 255));
+    return static_cast<double>(sum) / static_cast<double>(a.size() * 3);
+}
+
+std::string IconJson(HWND iconStatic) {
+    if (iconStatic == nullptr || !IsWindowVisible(iconStatic)) return "{\"kind\":\"none\"}";
+    Canvas shown;
+    HDC source = GetDC(iconStatic);
+    BitBlt(shown.dc, 0, 0, kIconSize, kIconSize, source, 0, 0, SRCCOPY);
+    ReleaseDC(iconStatic, source);
+    Pixels seen = shown.Copy();
+    // The background behind a transparent icon pixel is the control's; try each corner's colour.
+    std::vector<COLORREF> backgrounds;
+    for (int index : {0, kIconSize - 1, kIconSize * (kIconSize - 1), kIconSize * kIconSize - 1}) {
+        DWORD pixel = seen[static_cast<size_t>(index)];  // 0x00RRGGBB in a DIB
+        backgrounds.push_back(RGB((pixel >> 16) & 255, (pixel >> 8) & 255, pixel & 255));
+    }
+    std::string best = "unknown", distances;
+    double bestDistance = 1e9;
+    for (const Candidate& candidate : g_candidates) {
+        double distance = 1e9;
+        for (COLORREF background : backgrounds) distance = std::min(distance, Distance(seen, Render(candidate.icon, background)));
+        char entry[64];
+        std::snprintf(entry, sizeof(entry), "%s\"%s\":%.2f", distances.empty() ? "" : ",", candidate.kind.c_str(), distance);
+        distances += entry;
+        if (distance < bestDistance) bestDistance = distance, best = candidate.kind;
+    }
+    // Drawing the same icon on the same background gives (nearly) the same pixels.
+    if (bestDistance > 6.0) best = "unknown";
+    return "{\"kind\":\"" + best + "\",\"distances\":{" + distances + "}}";
+}
+
+std::string BoxJson(HWND box) {
+    std::string text, buttons;
+    HWND iconStatic = nullptr;
+    for (HWND child : Children(box)) {
+        std::string cls = ClassOf(child);
+        if (cls == "Button") {
+            buttons += (buttons.empty() ? "" : ",") + std::string("{\"hwnd\":") + Handle(child) + ",\"id\":" +
+                       std::to_string(GetDlgCtrlID(child)) + ",\"text\":\"" + HexOf(TextOf(child)) + "\"}";
+        } else if (cls == "Static") {
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                iconStatic = child;
+            else if (IsWindowVisible(child) && text.empty())
+                text = TextOf(child);
+        }
+    }
+    return "{\"hwnd\":" + Handle(box) + ",\"caption\":\"" + HexOf(TextOf(box)) + "\",\"text\":\"" + HexOf(text) +
+           "\",\"buttons\":[" + buttons + "],\"icon\":" + IconJson(iconStatic) + "}";
+}
+
+// ---- menus through the hook library ------------------------------------------------------------
+
+HWND g_replyWindow;
+std::string g_menuReply;
+
+LRESULT CALLBACK ReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        auto* copy = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+        if (copy->dwData == kMenuDumpReply && copy->cbData > 0)
+            g_menuReply.assign(static_cast<const char*>(copy->lpData), copy->cbData - 1);
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::string MenuOf(HWND window) {
+    static HMODULE hookLibrary = [] {
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::strcpy(std::strrchr(path, '\\') + 1, "e2e-menu-hook.dll");
+        return LoadLibraryA(path);
+    }();
+    auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookLibrary, kMenuHookProcName)));
+    if (hookProc == nullptr) return Error("hook library missing");
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookLibrary, GetWindowThreadProcessId(window, nullptr));
+    if (hook == nullptr) return Error("SetWindowsHookEx failed " + std::to_string(GetLastError()));
+    g_menuReply.clear();
+    PostMessageW(window, RegisterWindowMessageW(kMenuDumpMessage), reinterpret_cast<WPARAM>(g_replyWindow), 0);
+    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 3000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    UnhookWindowsHookEx(hook);
+    return g_menuReply.empty() ? Error("no answer from the hook") : g_menuReply;
+}
+
+std::string ComboJson(HWND combo) {
+    auto count = SendWithin(combo, CB_GETCOUNT, 0, 0);
+    std::string items;
+    for (LRESULT i = 0; i < count; ++i) {
+        // The wide message: Wine hands the ANSI one UTF-16 bytes across processes.
+        std::wstring text(static_cast<size_t>(SendWithin(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        items += (i ? ",\"" : "\"") + HexOf(To1251(text.c_str(), -1)) + "\"";
+    }
+    return "{\"items\":[" + items + "],\"selected\":" + std::to_string(SendWithin(combo, CB_GETCURSEL, 0, 0)) + "}";
+}
+
+std::string Execute(const Args& args) {
+    const std::string& name = args[0];
+    auto need = [&](size_t count) { return args.size() >= count + 1; };
+    if (name == "ping") return "{\"ok\":true}";
+    if (name == "foreground") return "{\"hwnd\":" + Handle(GetForegroundWindow()) + "}";
+    if (name == "windows" && need(2)) {
+        std::vector<HWND> found;
+        for (HWND window : TopLevel())
+            if ((args[1] == "-" || ClassOf(window) == FromHex(args[1])) && (args[2] == "-" || TextOf(window) == FromHex(args[2])))
+                found.push_back(window);
+        return "{\"windows\":" + JsonList(found, WindowJson) + "}";
+    }
+    if (!need(1)) return Error("missing arguments");
+    HWND window = ToHandle(args[1]);
+    if (!IsWindow(window)) return Error("no such window");
+    if (name == "info") return WindowJson(window);
+    if (name == "children") return "{\"children\":" + JsonList(Children(window), ChildJson) + "}";
+    if (name == "menu") return MenuOf(window);
+    if (name == "combo") return ComboJson(window);
+    if (name == "boxes") {
+        std::vector<HWND> boxes;
+        for (HWND top : TopLevel())
+            if (ClassOf(top) == "#32770" && GetWindow(top, GW_OWNER) == window) boxes.push_back(top);
+        return "{\"boxes\":" + JsonList(boxes, BoxJson) + "}";
+    }
+    if (name == "show" && need(2)) return "{\"was_visible\":" + Bool(ShowWindow(window, static_cast<int>(ToNumber(args[2])))) + "}";
+    if (name == "pixel" && need(3)) {
+        HDC dc = GetDC(window);
+        COLORREF colour = GetPixel(dc, static_cast<int>(ToNumber(args[2])), static_cast<int>(ToNumber(args[3])));
+        ReleaseDC(window, dc);
+        return "{\"colour\":" + std::to_string(colour) + "}";
+    }
+    if ((name == "post" || name == "send") && need(4)) {
+        auto message = static_cast<UINT>(ToNumber(args[2]));
+        auto wParam = static_cast<WPARAM>(ToNumber(args[3]));
+        auto lParam = static_cast<LPARAM>(ToNumber(args[4]));
+        if (name == "post") return "{\"ok\":" + Bool(PostMessageW(window, message, wParam, lParam)) + "}";
+        return "{\"result\":" + std::to_string(SendWithin(window, message, wParam, lParam)) + "}";
+    }
+    return Error("unknown command or missing arguments");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) LoadCandidates(argv[1]);
+    WNDCLASSW replyClass{};
+    replyClass.lpfnWndProc = ReplyProc;
+    replyClass.hInstance = GetModuleHandleW(nullptr);
+    replyClass.lpszClassName = L"MivorZentakE2E.Reply";
+    RegisterClassW(&replyClass);
+    g_replyWindow = CreateWindowExW(0, replyClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    replyClass.hInstance, nullptr);
+
+    char line[4096];
+    while (std::fgets(line, sizeof(line), stdin) != nullptr) {
+        std::istringstream words(line);
+        Args args;
+        for (std::string word; words >> word;) args.push_back(word);
+        if (args.empty()) continue;
+        if (args[0] == "quit") break;
+        std::string answer = Execute(args) + "\n";
+        std::fwrite(answer.data(), 1, answer.size(), stdout);
+        std::fflush(stdout);
+    }
+    return 0;
+}

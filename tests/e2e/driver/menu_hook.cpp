@@ -1,0 +1,52 @@
+// Hook library loaded into the program under test. Wine refuses to read another process's menus,
+// so the menu bar is walked here, inside the program, and sent back to the driver.
+#include <windows.h>
+
+#include <string>
+
+#include "menu_hook.h"
+#include "text_codec.h"
+
+namespace {
+
+std::string MenuJson(HMENU menu) {
+    std::string json = "[";
+    int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[256] = L"";
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = 255;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
+        if (position > 0) json += ",";
+        json += "{\"id\":" + std::to_string(item.wID);
+        json += ",\"separator\":" + std::string((item.fType & MFT_SEPARATOR) ? "true" : "false");
+        json += ",\"checked\":" + std::string((item.fState & MFS_CHECKED) ? "true" : "false");
+        json += ",\"grayed\":" + std::string((item.fState & MFS_GRAYED) ? "true" : "false");
+        json += ",\"text\":\"" + HexOf(To1251(text, -1)) + "\"";
+        if (item.hSubMenu != nullptr) json += ",\"items\":" + MenuJson(item.hSubMenu);
+        json += "}";
+    }
+    return json + "]";
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM removal, LPARAM data) {
+    static const UINT dumpMessage = RegisterWindowMessageW(kMenuDumpMessage);
+    MSG* message = reinterpret_cast<MSG*>(data);
+    // Answer once, when the message is taken off the queue, not when it is only peeked at.
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == dumpMessage) {
+        HMENU bar = GetMenu(message->hwnd);
+        std::string json = bar != nullptr ? "{\"bar\":" + MenuJson(bar) + "}" : "{\"bar\":null}";
+        COPYDATASTRUCT copy{kMenuDumpReply, static_cast<DWORD>(json.size() + 1), json.data()};
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(reinterpret_cast<HWND>(message->wParam), WM_COPYDATA,
+                            reinterpret_cast<WPARAM>(message->hwnd), reinterpret_cast<LPARAM>(&copy),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
+        message->message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, data);
+}
