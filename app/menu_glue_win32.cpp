@@ -25,3 +25,11 @@ void MenuSetCheck(MenuHandle menu, int id, bool checked) {
 void MenuAttach(WindowHandle window, MenuHandle bar) { SetMenu(static_cast<HWND>(window), Hmenu(bar)); }
 
 void MenuDestroyAttached(WindowHandle window) { DestroyMenu(GetMenu(static_cast<HWND>(window))); }
+
+void MenuDestroy(MenuHandle menu) { DestroyMenu(Hmenu(menu)); }
+
+void MenuTrackAtClientPoint(MenuHandle menu, WindowHandle window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(static_cast<HWND>(window), &point);
+    TrackPopupMenu(Hmenu(menu), TPM_RIGHTBUTTON, point.x, point.y, 0, static_cast<HWND>(window), nullptr);
+}

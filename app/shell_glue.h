@@ -19,3 +19,4 @@ void WindowMakeTopmost(WindowHandle window);
 void RunMessageLoop();  // until the quit message
 void PostQuit();
 void WindowSendClose(WindowHandle window);
+void SleepMilliseconds(int milliseconds);  // blocks the GUI thread

@@ -3,6 +3,7 @@
 #include "app/shell_glue.h"
 #include "app/texts.h"
 #include "ui/layout.h"
+#include "ui/progress.h"
 
 MainWindowState g_main;
 
@@ -31,6 +32,7 @@ int RunProgram() {
     CreateMainWindowControls();
     WindowShowAndPaint(g_main.window);
     WindowMakeTopmost(g_main.window);
+    StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
     RunMessageLoop();
     return 0;
 }

@@ -52,4 +52,6 @@ void PostQuit() { PostQuitMessage(0); }
 
 void WindowSendClose(WindowHandle window) { SendMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); }
 
+void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunProgram(); }

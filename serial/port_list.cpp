@@ -14,37 +14,32 @@
 
 PortListState g_portList;
 
-namespace {
-
-void ShowPlaceholderOnly() {
+void ShowPortPlaceholder() {
     ComboReset(g_main.window, kIdPortList);
     ComboAdd(g_main.window, kIdPortList, "");
     ComboSelect(g_main.window, kIdPortList, 0);
 }
-
-}  // namespace
 
 void RefreshPortList() {
     ControlEnable(g_main.window, kIdPortList, true);
     if (EnumerateSerialPorts()) {
         SortPortList();
     } else {
-        ShowPlaceholderOnly();
+        ShowPortPlaceholder();
     }
 }
 
-bool EnumerateSerialPorts() {
+bool ReadPortTable(std::vector<std::u16string>* names, std::uint32_t* valueCount) {
     RegistryKey key = PortTableOpen();
     if (key == nullptr) return false;
     const PortTableInfo info = PortTableQueryInfo(key);
+    *valueCount = info.valueCount;
 
     // Room for the longest name and data plus a terminator each: registry data
     // need not end in a zero character, so it is terminated here.
     std::vector<char16_t> name(info.longestNameChars + 1u);
     std::vector<char16_t> data(info.longestDataBytes / 2u + 1u);
     const std::uint32_t dataCapacityBytes = static_cast<std::uint32_t>((data.size() - 1u) * 2u);
-
-    ComboReset(g_main.window, kIdPortList);
     for (std::uint32_t index = 0; index < info.valueCount; ++index) {
         std::uint32_t type = 0;
         std::uint32_t size = 0;
@@ -54,11 +49,19 @@ bool EnumerateSerialPorts() {
             continue;
         if (type != kRegistryString) continue;
         data[std::min<std::size_t>(size / 2u, data.size() - 1u)] = u'\0';
-        ComboAddWide(g_main.window, kIdPortList, data.data());
+        names->push_back(data.data());
     }
     PortTableClose(key);
+    return true;
+}
 
-    if (info.valueCount == 0) return false;
+bool EnumerateSerialPorts() {
+    std::vector<std::u16string> names;
+    std::uint32_t valueCount = 0;
+    if (!ReadPortTable(&names, &valueCount)) return false;
+    ComboReset(g_main.window, kIdPortList);
+    for (const std::u16string& name : names) ComboAddWide(g_main.window, kIdPortList, name.c_str());
+    if (valueCount == 0) return false;
     ComboSelect(g_main.window, kIdPortList, 0);
     return true;
 }

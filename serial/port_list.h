@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 // The COM port drop-down list (control 1), in numeric order.
 
 constexpr int kMaxListedPorts = 50;
@@ -12,6 +16,13 @@ extern PortListState g_portList;
 // Enables the list and refills it from the system's port table, sorted;
 // only the empty placeholder entry when there are no ports.
 void RefreshPortList();
+
+// Empties the list but for one entry with empty text, selected.
+void ShowPortPlaceholder();
+
+// The UTF-16 port names of the system table's string values, in table order;
+// *valueCount counts all its values. False when the table cannot be opened.
+bool ReadPortTable(std::vector<std::u16string>* names, std::uint32_t* valueCount);
 
 // Replaces the entries with the system's port names, unsorted, and selects the
 // first. True when the table has at least one value (even if none was a name).

@@ -114,3 +114,14 @@ void ClosePort() {
     if (IsLive(g_serial.handle)) PortClose(g_serial.handle);
     g_serial.handle = InvalidPortHandle();
 }
+
+void ReleasePortHandle() {
+    if (IsLive(g_serial.handle)) PortClose(g_serial.handle);
+    g_serial.handle = InvalidPortHandle();
+}
+
+bool SetCurrentPortName(const std::string& name) {
+    if (name.size() > kNameMaxLength) return false;
+    std::memcpy(g_serial.portName, name.c_str(), name.size() + 1);
+    return true;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The one serial channel to a reader: 19200 baud, 8 data bits, no parity,
 // 1 stop bit, blocking reads and writes bounded by the port's time-outs.
@@ -25,3 +26,11 @@ bool ReadPort(std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length)
 bool WritePort(const std::uint8_t* data, std::int32_t count);
 // Closes the port if the port-open flag is set, and clears the flag.
 void ClosePort();
+
+// Closes the port handle (once) but keeps the port-open flag: the port watch
+// lets go of the port while it checks whether the port still exists.
+void ReleasePortHandle();
+
+// Makes `name` the current port name; false, and no change, when it is too
+// long to be one (it is never cut short: a cut name could be another port).
+bool SetCurrentPortName(const std::string& name);

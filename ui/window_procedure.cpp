@@ -1,15 +1,110 @@
 #include "ui/window_procedure.h"
 
+#include <cstdint>
+#include <string>
+
+#include "app/about_box.h"
+#include "app/format.h"
+#include "app/help_document.h"
 #include "app/language_switch.h"
 #include "app/main_window.h"
+#include "app/menu_glue.h"
+#include "app/message_box.h"
+#include "app/settings_file.h"
 #include "app/shell_glue.h"
 #include "app/texts.h"
+#include "protocol/commands.h"
+#include "protocol/connection.h"
+#include "protocol/reader_operations.h"
+#include "protocol/reader_settings.h"
+#include "serial/port_list.h"
+#include "serial/port_watch.h"
+#include "serial/serial_link.h"
 #include "ui/command_ids.h"
+#include "ui/control_glue.h"
+#include "ui/indicator_panel.h"
+#include "ui/lamps.h"
+#include "ui/layout.h"
+#include "ui/progress.h"
+#include "ui/progress_glue.h"
+#include "ui/tab_pages.h"
+#include "ui/window_ops.h"
 
 namespace {
 
-void HandleCommand(int id) {
+constexpr int kComboSelectionChanged = 1;  // CBN_SELCHANGE
+constexpr int kTabSelectionChanged = -551;  // TCN_SELCHANGE
+constexpr int kIdHexOrDec = 22;
+constexpr int kIdTouchMemoryFormat = 23;
+constexpr int kIdHex = 24;
+constexpr int kIdDec = 25;
+
+void StartSearch() { StartOperationWithProgress(kOpSearch, kSearchPeriodMs); }
+
+void OnPortPicked() {
+    const int index = ComboSelection(g_main.window, kIdPortList);
+    const std::string text = ComboText(g_main.window, kIdPortList, index);
+    if (text.empty()) {
+        ReportMessage(g_lang.text.MsgNoComPorts, kMsgWarning);
+        return;
+    }
+    if (SetCurrentPortName(text)) {
+        g_portList.selectedIndex = index;
+        ConnectAndRead();
+    } else {
+        // Not a name any port can have: it cannot be opened.
+        ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, text.c_str()).c_str(), kMsgError);
+        RefreshPortList();
+    }
+    g_connection.readerVerified = true;
+}
+
+void OnRead() {
+    if (g_serial.portOpen) {
+        SendReadCommand();
+    } else {
+        StartSearch();
+    }
+}
+
+void OnWrite() {
+    if (!g_serial.portOpen) {
+        StartSearch();
+        return;
+    }
+    std::uint8_t command[kWriteCommandCapacity] = {};
+    std::int32_t length = 0;
+    BuildWriteCommand(command, &length);
+    SendWriteCommand(command, length);
+}
+
+void OnRadio(int id) {
+    int lamp = 0;
+    std::uint32_t colour = 0;
+    if (LampColourForRadio(id, &lamp, &colour)) {
+        g_lamps.colour[lamp - 1] = colour;
+        InvalidateLampArea();
+    } else if (id == kIdHexOrDec || id == kIdTouchMemoryFormat) {
+        ControlEnable(g_main.window, kIdHex, id == kIdHexOrDec);
+        ControlEnable(g_main.window, kIdDec, id == kIdHexOrDec);
+    }
+}
+
+void HandleCommand(int id, int notification) {
     switch (id) {
+        case kIdPortList:
+            if (notification == kComboSelectionChanged) OnPortPicked();
+            break;
+        case kIdSearch:
+            Disconnect();
+            StartSearch();
+            break;
+        case kIdRead:
+            OnRead();
+            break;
+        case kIdWrite:
+            OnWrite();
+            break;
         case kIdQuit:
             WindowSendClose(g_main.window);
             break;
@@ -19,20 +114,89 @@ void HandleCommand(int id) {
         case kIdEnglish:
             SwitchLanguage(kLanguageEnglish);
             break;
+        case kIdHelp:
+            OpenHelpDocument();
+            break;
+        case kIdAbout:
+            ShowAboutBox();
+            break;
         default:
+            OnRadio(id);
             break;
     }
 }
 
+void OnTabChanged() {
+    const int index = TabSelection(g_controls.handle[kSlotTabControl]);
+    if (index != kReaderSerial && index != kReaderUsb) return;
+    g_tabs.readerModel = index;
+    SaveSettings();  // records the new tab; a failure warns and the change goes on
+    ShowPageOfReaderModel();
+    InvalidateLampArea();
+    Disconnect();
+    StartSearch();
+}
+
+void OnOperationTimer(int id) {
+    if (!StepOperation(id)) return;
+    if (id == kOpSearch) {
+        RunSearch();
+    } else {
+        ReceiveReply();
+    }
+    // The end action may have started the next wait (the read after a USB
+    // search); the main window then stays disabled until that one ends.
+    if (g_progress.running == 0) WindowEnable(g_main.window, true);
+}
+
+void OnTimer(int id) {
+    if (id == kOpSearch || id == kOpRead || id == kOpWrite) {
+        OnOperationTimer(id);
+    } else if (id == kTimerPortWatch) {
+        OnPortWatchTimer();
+    }
+}
+
+void OnRightClick(MessageLParam lParam) {
+    const int x = static_cast<int>(lParam & 0xFFFF);
+    const int y = static_cast<int>((lParam >> 16) & 0xFFFF);
+    MenuHandle menu = MenuCreatePopup();
+    MenuAppendItem(menu, kIdQuit, g_lang.text.MenuQuit);
+    MenuTrackAtClientPoint(menu, g_main.window, x, y);
+    MenuDestroy(menu);
+}
+
+void OnDestroy() {
+    for (int timer : {int{kOpSearch}, int{kOpRead}, int{kOpWrite}, kTimerPortWatch}) TimerStop(g_main.window, timer);
+    Disconnect();
+    PostQuit();
+}
+
 }  // namespace
 
-void HandleMainWindowMessage(unsigned message, MessageWParam wParam, MessageLParam /*lParam*/) {
-    switch (message) {
+void HandleMainWindowMessage(const WindowEvent& event) {
+    const int low = static_cast<int>(event.wParam & 0xFFFFu);
+    switch (event.message) {
         case kWmCommand:
-            HandleCommand(static_cast<int>(wParam & 0xFFFFu));
+            HandleCommand(low, static_cast<int>((event.wParam >> 16) & 0xFFFFu));
+            break;
+        case kWmNotify:
+            if (event.notifyCode == kTabSelectionChanged) OnTabChanged();
+            break;
+        case kWmPaint:
+            PaintIndicatorPanel();
+            break;
+        case kWmTimer:
+            OnTimer(low);
+            break;
+        case kWmDeviceChange:
+            OnDeviceChange(event.wParam);
+            break;
+        case kWmRButtonUp:
+            OnRightClick(event.lParam);
             break;
         case kWmDestroy:
-            PostQuit();
+            OnDestroy();
             break;
         default:
             break;

@@ -7,6 +7,8 @@ static_assert(kWmCommand == WM_COMMAND && kWmTimer == WM_TIMER, "message numbers
 static_assert(kWmRButtonUp == WM_RBUTTONUP && kWmDeviceChange == WM_DEVICECHANGE, "message numbers");
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    HandleMainWindowMessage(message, wParam, lParam);
+    int notifyCode = 0;
+    if (message == WM_NOTIFY && lParam != 0) notifyCode = static_cast<int>(reinterpret_cast<NMHDR*>(lParam)->code);
+    HandleMainWindowMessage({message, wParam, lParam, notifyCode});
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -73,7 +73,7 @@ TEST_F(MenuAndLanguage, SwitchingToEnglishSavesRetextsAndRebuildsTheBar) {
     SelectLanguageTexts();
     CreateMainWindowControls();
     const int oldBar = g_fake.attachedMenu;
-    HandleMainWindowMessage(kWmCommand, 17, 0);
+    HandleMainWindowMessage({kWmCommand, 17, 0, 0});
 
     EXPECT_EQ(g_lang.current, kLanguageEnglish);
     EXPECT_EQ(ReadWholeFile(kSettingsFileName), "Language = EN;\r\nTabCtrl = USB_USB;\r\n");
@@ -104,7 +104,7 @@ TEST_F(MenuAndLanguage, ChoosingTheLanguageInForceStillRunsEveryStep) {
     CreateMainWindowControls();
     WriteWholeFile(kSettingsFileName, "garbage\r\n");
     const int oldBar = g_fake.attachedMenu;
-    HandleMainWindowMessage(kWmCommand, 16, 0);
+    HandleMainWindowMessage({kWmCommand, 16, 0, 0});
     EXPECT_EQ(ReadWholeFile(kSettingsFileName), "Language = RU;\r\nTabCtrl = USB_USB;\r\n");
     EXPECT_NE(g_fake.attachedMenu, oldBar);
     EXPECT_TRUE(LanguageMenu().items[0].checked);
@@ -115,7 +115,7 @@ TEST_F(MenuAndLanguage, AFailedSaveWarnsInTheOldLanguageAndTheSwitchStillComplet
     SelectLanguageTexts();
     CreateMainWindowControls();
     std::remove(kSettingsFileName);
-    HandleMainWindowMessage(kWmCommand, 17, 0);
+    HandleMainWindowMessage({kWmCommand, 17, 0, 0});
     ASSERT_EQ(g_fake.boxes.size(), 1u);
     EXPECT_EQ(g_fake.boxes[0].caption, "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5");  // "Сообщение"
     EXPECT_EQ(g_fake.boxes[0].kind, 4u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -11,103 +12,83 @@
 
 namespace {
 
-struct Reply {
-    std::uint8_t bytes[kReplyBufferSize] = {};
-};
-
-// The zero-filled buffer with `text` in front (cut at 64 bytes).
-Reply Received(const std::string& text) {
-    Reply reply;
-    std::memcpy(reply.bytes, text.data(), text.size() < sizeof reply.bytes ? text.size() : sizeof reply.bytes);
-    return reply;
+// Classifies `text` as received into the zero-filled 64-byte buffer; `count`
+// defaults to the text's length. Returns the buffer's first `keep` bytes.
+std::string Classify(const std::string& text, ReplyClass* result, std::int32_t count = -1000, std::size_t keep = 64) {
+    std::uint8_t buffer[kReplyBufferSize] = {};
+    std::memcpy(buffer, text.data(), std::min(text.size(), sizeof buffer));
+    *result = ClassifyReply(buffer, count == -1000 ? static_cast<std::int32_t>(text.size()) : count);
+    return std::string(reinterpret_cast<const char*>(buffer), keep);
 }
-
-std::string Bytes(const Reply& reply, std::size_t count) {
-    return std::string(reinterpret_cast<const char*>(reply.bytes), count);
-}
-
-constexpr std::int32_t kAll = -1000;  // received = the text's own length
-
-struct ClassCase {
-    const char* what;
-    std::string text;
-    std::int32_t received;
-    ReplyClass expected;
-};
 
 TEST(ClassifyReply, ScanFollowsTheGrammarAndItsResumePoints) {
     const std::string x58(58, 'x');
-    const ClassCase cases[] = {
-        {"nothing received", " - OK!", 0, kReplyUnrecognized},
-        {"negative count", " - OK!", -5, kReplyUnrecognized},
-        {"one byte", " ", kAll, kReplyUnrecognized},
-        {"no lead-in", "HELLO OK! >> 1.00", kAll, kReplyUnrecognized},
-        {"success marker last", "junk - OK!", kAll, kReplyOk},
-        {"separator without its last space", " - OK! >>", kAll, kReplyOk},
-        {"full separator, empty payload", " - OK! >> ", kAll, kReplyOkWithPayload},
-        {"rejection first wins", " - UNKNOWN CMD! - OK! >> 1.00", kAll, kReplyUnknownCommand},
-        {"success first wins", " - OK! - UNKNOWN CMD!", kAll, kReplyOk},
-        {"lower case success", " - ok! >> 1.00", kAll, kReplyUnrecognized},
-        {"lower case rejection", " - unknown cmd!", kAll, kReplyUnrecognized},
-        {"hyphen without spaces", "-OK! >> 1.00", kAll, kReplyUnrecognized},
-        {"'U' then a lead-in at the differing byte", " - U - OK!", kAll, kReplyUnrecognized},
-        {"'OK' then a lead-in at the differing byte", " - OK - OK!", kAll, kReplyUnrecognized},
-        {"other marker letter skips one byte more", " - - OK!", kAll, kReplyUnrecognized},
-        {"resume after the differing byte finds later marker", " - UNKNOWN X - OK!", kAll, kReplyOk},
-        {"other letter, then a lead-in right after it", " - X - OK!", kAll, kReplyOk},
-        {"data ends inside the rejection", " - UNKNOWN CM", kAll, kReplyUnrecognized},
-        {"data ends inside the success", " - OK", kAll, kReplyUnrecognized},
-        {"lead-in alone", "abc - ", kAll, kReplyUnrecognized},
-        {"marker in the last 64th byte", x58 + " - OK!", 64, kReplyOk},
-        {"marker beyond 64 bytes", x58 + "xx - OK!", 66, kReplyUnrecognized},
-        {"bytes past the count are ignored", " - OK! >> 1.00", 9, kReplyOk},
-        {"rejection past the count", " - UNKNOWN CMD!", 14, kReplyUnrecognized},
-        {"success past the count", "xx - OK! >> 1.00", 7, kReplyUnrecognized},
+    const struct {
+        std::string text;
+        std::int32_t count;
+        ReplyClass expected;
+    } cases[] = {
+        {" - OK!", 0, kReplyUnrecognized},
+        {" - OK!", -5, kReplyUnrecognized},
+        {" ", 1, kReplyUnrecognized},
+        {"HELLO OK! >> 1.00", 17, kReplyUnrecognized},
+        {"junk - OK!", 10, kReplyOk},                      // success marker last
+        {" - OK! >>", 9, kReplyOk},                        // separator without its last space
+        {" - OK! >> ", 10, kReplyOkWithPayload},           // empty payload: nothing moves
+        {" - UNKNOWN CMD! - OK! >> 1.00", 29, kReplyUnknownCommand},
+        {" - OK! - UNKNOWN CMD!", 21, kReplyOk},
+        {" - ok! >> 1.00", 14, kReplyUnrecognized},
+        {" - unknown cmd!", 15, kReplyUnrecognized},
+        {"-OK! >> 1.00", 12, kReplyUnrecognized},
+        {" - U - OK!", 10, kReplyUnrecognized},            // 2nd lead-in starts at the differing byte
+        {" - OK - OK!", 11, kReplyUnrecognized},           // likewise, one byte further on
+        {" - - OK!", 8, kReplyUnrecognized},               // other letter: skipped with the lead-in
+        {" - X - OK!", 10, kReplyOk},                      // ...the scan goes on right after it
+        {" - UNKNOWN X - OK!", 18, kReplyOk},              // resumes after the differing byte
+        {" - UNKNOWN CM", 13, kReplyUnrecognized},         // data ends inside a marker
+        {" - OK", 5, kReplyUnrecognized},
+        {"abc - ", 6, kReplyUnrecognized},
+        {x58 + " - OK!", 64, kReplyOk},
+        {x58 + "xx - OK!", 66, kReplyUnrecognized},        // the count is cut at 64
+        {" - OK! >> 1.00", 9, kReplyOk},                   // bytes past the count are not looked at
+        {" - UNKNOWN CMD!", 14, kReplyUnrecognized},
+        {"xx - OK! >> 1.00", 7, kReplyUnrecognized},
     };
-    for (const ClassCase& c : cases) {
-        Reply reply = Received(c.text);
-        const Reply before = reply;
-        const std::int32_t received = c.received == kAll ? static_cast<std::int32_t>(c.text.size()) : c.received;
-        EXPECT_EQ(ClassifyReply(reply.bytes, received), c.expected) << c.what;
-        // Only a non-empty payload moves anything.
-        EXPECT_EQ(std::memcmp(reply.bytes, before.bytes, sizeof reply.bytes), 0) << c.what << ": buffer changed";
+    for (const auto& c : cases) {
+        ReplyClass result;
+        const std::string buffer = Classify(c.text, &result, c.count);
+        EXPECT_EQ(result, c.expected) << '"' << c.text << "\" " << c.count;
+        EXPECT_EQ(buffer.substr(0, c.text.size()), c.text.substr(0, 64)) << c.text << ": buffer changed";
     }
 }
 
 TEST(ClassifyReply, LiftedPayloadLeavesTheReplysOwnBytesBehindIt) {
-    Reply reply = Received("AB - OK! >> 1.00TMX1DO");
-    ASSERT_EQ(ClassifyReply(reply.bytes, 22), kReplyOkWithPayload);
-    EXPECT_EQ(Bytes(reply, 24), std::string("1.00TMX1DO> 1.00TMX1DO\0\0", 24));
+    ReplyClass result;
+    EXPECT_EQ(Classify("AB - OK! >> 1.00TMX1DO", &result, 22, 24), std::string("1.00TMX1DO> 1.00TMX1DO\0\0", 24));
+    EXPECT_EQ(result, kReplyOkWithPayload);
 
-    // Overlapping move of a payload that fills the buffer to its end.
-    const std::string payload = "1.00" + std::string(50, 'p');
-    reply = Received(" - OK! >> " + payload);
-    ASSERT_EQ(ClassifyReply(reply.bytes, 200), kReplyOkWithPayload);
-    EXPECT_EQ(Bytes(reply, 54), payload);
-    EXPECT_EQ(Bytes(reply, 64).substr(54), std::string(10, 'p'));
+    // An overlapping move of a payload that runs to the buffer's end.
+    const std::string payload = "1.00" + std::string(49, 'p') + "z";
+    EXPECT_EQ(Classify(" - OK! >> " + payload, &result, 200), payload + std::string(9, 'p') + "z");
 
-    // What lies past the count is neither moved nor taken as payload.
-    reply = Received(" - OK! >> 1.00TMX1DO");
-    ASSERT_EQ(ClassifyReply(reply.bytes, 14), kReplyOkWithPayload);
-    EXPECT_EQ(Bytes(reply, 20), "1.00OK! >> 1.0TMX1DO");
+    // The payload ends at the count: what lies beyond it stays where it was.
+    EXPECT_EQ(Classify(" - OK! >> 1.00TMX1DO", &result, 14, 20), "1.00K! >> 1.00TMX1DO");
+    EXPECT_EQ(result, kReplyOkWithPayload);
 }
 
 TEST(CheckFirmwareVersion, AcceptsOnlyExactly100ForEitherModel) {
     ResetFakePlatform();
-    const struct {
-        const char* payload;
-        int model;
-        int expected;
-    } cases[] = {
-        {"1.00TMX", kReaderSerial, 0}, {"1.00WHD", kReaderUsb, 0},  {"1.0\0X", kReaderSerial, -1},
-        {"1,00", kReaderSerial, -1},   {"1.01", kReaderUsb, -1},    {"2.00", kReaderSerial, -1},
-        {"1.00", 2, -1},               {"1.00", -1, -1},
+    const auto check = [](int model, const char* payload) {
+        g_tabs.readerModel = model;
+        return CheckFirmwareVersion(reinterpret_cast<const std::uint8_t*>(payload));
     };
-    for (const auto& c : cases) {
-        g_tabs.readerModel = c.model;
-        EXPECT_EQ(CheckFirmwareVersion(reinterpret_cast<const std::uint8_t*>(c.payload)), c.expected)
-            << c.payload << " model " << c.model;
+    EXPECT_EQ(check(kReaderSerial, "1.00TMX"), 0);
+    EXPECT_EQ(check(kReaderUsb, "1.00WHD"), 0);
+    for (const char* bad : {"1.0\0X", "1,00", "1.01", "2.00"}) {
+        EXPECT_EQ(check(kReaderSerial, bad), -1) << bad;
+        EXPECT_EQ(check(kReaderUsb, bad), -1) << bad;
     }
+    EXPECT_EQ(check(2, "1.00"), -1);
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ TEST_F(Startup, NoWindowClassOrNoWindowEndsAtOnceWithoutTheLoop) {
 TEST_F(Startup, QuitClosesTheWindowAndDestroyEndsTheLoop) {
     RunProgram();
     g_fake.calls.clear();
-    HandleMainWindowMessage(kWmCommand, 15, 0);
-    HandleMainWindowMessage(kWmCommand, (1u << 16) | 15u, 0);  // notification code is not looked at
-    HandleMainWindowMessage(kWmDestroy, 0, 0);
+    HandleMainWindowMessage({kWmCommand, 15, 0, 0});
+    HandleMainWindowMessage({kWmCommand, (1u << 16) | 15u, 0, 0});  // notification code is not looked at
+    HandleMainWindowMessage({kWmDestroy, 0, 0, 0});
     EXPECT_EQ(g_fake.calls, (Calls{"close", "close", "quit"}));
 }
 

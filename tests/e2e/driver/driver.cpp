@@ -6,11 +6,12 @@
 //   info HWND                     class, title, rectangles, styles, state of one window
 //   children HWND                 every descendant window with its control state
 //   foreground                    the foreground window
+//   decoy                         puts a window of the driver's own in the foreground
 //   show HWND CMD                 ShowWindow(HWND, CMD)
 //   post HWND MSG WPARAM LPARAM   PostMessage (a modal box opened by it cannot block the driver)
 //   send HWND MSG WPARAM LPARAM   SendMessageTimeout, for messages that carry numbers only
 //   boxes OWNER                   message boxes owned by OWNER: caption, text, buttons, icon kind
-//   pixel HWND X Y                colour at client point (X, Y) as 0x00BBGGRR
+//   pixel HWND X Y                colour at client point (X, Y) of any window as 0x00BBGGRR
 //   menu HWND                     the window's menu bar, read inside the program by the hook library
 //   combo HWND                    the entries and the selection of a combo box
 //   quit
@@ -185,6 +186,17 @@ struct Canvas {
     }
 };
 
+// Copies pixels at client point (x, y) of a window. Under Wine a child window's DC taken from
+// another process is misplaced, while the top-level window's is right: read through that one.
+void CopyFromWindow(const Canvas& canvas, HWND window, int x, int y, int width, int height) {
+    HWND root = GetAncestor(window, GA_ROOT);
+    POINT at{x, y};
+    MapWindowPoints(window, root, &at, 1);
+    HDC source = GetDC(root);
+    BitBlt(canvas.dc, 0, 0, width, height, source, at.x, at.y, SRCCOPY);
+    ReleaseDC(root, source);
+}
+
 Pixels Render(HICON icon, COLORREF background) {
     Canvas canvas;
     HBRUSH brush = CreateSolidBrush(background);
@@ -207,9 +219,7 @@ double Distance(const Pixels& a, const Pixels& b) {
 std::string IconJson(HWND iconStatic) {
     if (iconStatic == nullptr || !IsWindowVisible(iconStatic)) return "{\"kind\":\"none\"}";
     Canvas shown;
-    HDC source = GetDC(iconStatic);
-    BitBlt(shown.dc, 0, 0, kIconSize, kIconSize, source, 0, 0, SRCCOPY);
-    ReleaseDC(iconStatic, source);
+    CopyFromWindow(shown, iconStatic, 0, 0, kIconSize, kIconSize);
     Pixels seen = shown.Copy();
     // The background behind a transparent icon pixel is the control's; try each corner's colour.
     std::vector<COLORREF> backgrounds;
@@ -300,11 +310,37 @@ std::string ComboJson(HWND combo) {
     return "{\"items\":[" + items + "],\"selected\":" + std::to_string(SendWithin(combo, CB_GETCURSEL, 0, 0)) + "}";
 }
 
+// A window of the driver's own that can take the foreground from the program, so that a test can
+// see the program come back to the front. Its own thread keeps its messages flowing.
+HWND Decoy() {
+    static HWND decoy = [] {
+        static HWND created = nullptr;
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        auto run = [](LPVOID event) -> DWORD {
+            created = CreateWindowExW(0, L"Static", L"e2e decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetEvent(event);
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+            return 0;
+        };
+        CloseHandle(CreateThread(nullptr, 0, run, ready, 0, nullptr));
+        WaitForSingleObject(ready, 5000);
+        CloseHandle(ready);
+        return created;
+    }();
+    return decoy;
+}
+
 std::string Execute(const Args& args) {
     const std::string& name = args[0];
     auto need = [&](size_t count) { return args.size() >= count + 1; };
     if (name == "ping") return "{\"ok\":true}";
     if (name == "foreground") return "{\"hwnd\":" + Handle(GetForegroundWindow()) + "}";
+    if (name == "decoy") {
+        SetForegroundWindow(Decoy());
+        return "{\"hwnd\":" + Handle(Decoy()) + ",\"foreground\":" + Handle(GetForegroundWindow()) + "}";
+    }
     if (name == "windows" && need(2)) {
         std::vector<HWND> found;
         for (HWND window : TopLevel())
@@ -327,10 +363,10 @@ std::string Execute(const Args& args) {
     }
     if (name == "show" && need(2)) return "{\"was_visible\":" + Bool(ShowWindow(window, static_cast<int>(ToNumber(args[2])))) + "}";
     if (name == "pixel" && need(3)) {
-        HDC dc = GetDC(window);
-        COLORREF colour = GetPixel(dc, static_cast<int>(ToNumber(args[2])), static_cast<int>(ToNumber(args[3])));
-        ReleaseDC(window, dc);
-        return "{\"colour\":" + std::to_string(colour) + "}";
+        Canvas one;
+        CopyFromWindow(one, window, static_cast<int>(ToNumber(args[2])), static_cast<int>(ToNumber(args[3])), 1, 1);
+        DWORD pixel = one.Copy()[0];
+        return "{\"colour\":" + std::to_string(RGB((pixel >> 16) & 255, (pixel >> 8) & 255, pixel & 255)) + "}";
     }
     if ((name == "post" || name == "send") && need(4)) {
         auto message = static_cast<UINT>(ToNumber(args[2]));

@@ -15,6 +15,9 @@
 #include "protocol/connection.h"
 #include "serial/port_list.h"
 #include "tests/unit/fakes/fake_port_table.h"
+#include "tests/unit/fakes/fake_usb_devices.h"
+#include "serial/port_watch.h"
+#include "ui/progress.h"
 #include "ui/lamps.h"
 #include "ui/tab_pages.h"
 
@@ -37,6 +40,9 @@ void ResetFakePlatform() {
     g_controls = ControlsState{};
     g_lang = LanguageState{};
     g_fakePortTable = FakePortTable{};
+    g_fakeUsb = FakeUsbDevices{};
+    g_progress = ProgressState{};
+    g_portWatch = PortWatchState{};
     g_portList = PortListState{};
     g_connection = ConnectionState{};
     g_lamps = LampState{};
@@ -98,6 +104,7 @@ void WindowMakeTopmost(WindowHandle) { g_fake.calls.push_back("topmost"); }
 void RunMessageLoop() { g_fake.calls.push_back("loop"); }
 void PostQuit() { g_fake.calls.push_back("quit"); }
 void WindowSendClose(WindowHandle) { g_fake.calls.push_back("close"); }
+void SleepMilliseconds(int milliseconds) { g_fake.sleeps.push_back(milliseconds); }
 
 // ---- app/menu_glue.h
 static MenuHandle NewMenu(bool popup) {
@@ -133,6 +140,17 @@ void MenuSetCheck(MenuHandle menu, int id, bool checked) {
     for (FakeMenuItem& item : g_fake.menus.at(IndexFromMenu(menu)).items) {
         if (item.id == id && item.submenu < 0 && !item.separator) item.checked = checked;
     }
+}
+
+void MenuDestroy(MenuHandle menu) {
+    g_fake.menus.at(IndexFromMenu(menu)).destroyed = true;
+    g_fake.popupMenusAlive--;
+}
+
+void MenuTrackAtClientPoint(MenuHandle menu, WindowHandle, int, int) {
+    g_fake.popupMenusAlive++;
+    g_fake.popupMenuItems.clear();
+    for (const FakeMenuItem& item : g_fake.menus.at(IndexFromMenu(menu)).items) g_fake.popupMenuItems.push_back(item.text);
 }
 
 void MenuAttach(WindowHandle, MenuHandle bar) { g_fake.attachedMenu = static_cast<int>(IndexFromMenu(bar)); }
@@ -250,3 +268,45 @@ void TabInsertItem(WindowHandle tab, int index, const char* text) {
 void TabSelect(WindowHandle tab, int index) { FakeControlOf(tab).selection = index; }
 
 int TabSelection(WindowHandle tab) { return FakeControlOf(tab).selection; }
+
+// ---- ui/progress_glue.h
+// Progress window handles encode their index in g_fake.progressWindows.
+constexpr std::intptr_t kProgressHandleBase = 0x200000;
+
+static FakeProgressWindow& ProgressOf(WindowHandle window) {
+    return g_fake.progressWindows.at(
+        static_cast<std::size_t>(reinterpret_cast<std::intptr_t>(window) - kProgressHandleBase));
+}
+
+const FakeProgressWindow* FakeLiveProgressWindow() {
+    for (const FakeProgressWindow& window : g_fake.progressWindows)
+        if (!window.destroyed) return &window;
+    return nullptr;
+}
+
+WindowHandle ProgressCreate(WindowHandle owner, const char* title, int x, int y, int width, int height) {
+    FakeProgressWindow window;
+    window.title = title;
+    window.owner = owner;
+    window.x = x;
+    window.y = y;
+    window.width = width;
+    window.height = height;
+    g_fake.progressWindows.push_back(window);
+    return reinterpret_cast<WindowHandle>(kProgressHandleBase +
+                                          static_cast<std::intptr_t>(g_fake.progressWindows.size() - 1));
+}
+
+void ProgressSetRange(WindowHandle progress, int high) { ProgressOf(progress).rangeHigh = high; }
+void ProgressSetStep(WindowHandle progress, int step) { ProgressOf(progress).step = step; }
+void ProgressSetPosition(WindowHandle progress, int position) { ProgressOf(progress).position = position; }
+
+void ProgressStep(WindowHandle progress) {
+    FakeProgressWindow& window = ProgressOf(progress);
+    window.position += window.step;
+}
+
+void WindowDestroy(WindowHandle window) { ProgressOf(window).destroyed = true; }
+
+void TimerStart(WindowHandle, int id, int periodMs) { g_fake.timers[id] = periodMs; }
+void TimerStop(WindowHandle, int id) { g_fake.timers.erase(id); }

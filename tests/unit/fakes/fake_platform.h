@@ -46,6 +46,16 @@ struct FakeControl {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+struct FakeProgressWindow {
+    std::string title;
+    WindowHandle owner;
+    int x, y, width, height;
+    int rangeHigh = -1;
+    int step = -1;
+    int position = -1;
+    bool destroyed = false;
+};
+
 struct FakePlatform {
     // What the tests arrange.
     int screenWidth = 1920;
@@ -67,6 +77,11 @@ struct FakePlatform {
     std::vector<int> creationOrder;       // keys of `controls` in the order they were created
     bool commonControlsInitialised = false;
     std::vector<PixelRect> invalidated;
+    std::map<int, int> timers;  // running timers of the main window: id -> period
+    std::vector<int> sleeps;    // blocking waits, in milliseconds
+    std::vector<FakeProgressWindow> progressWindows;
+    std::vector<std::string> popupMenuItems;  // texts of the last right-click menu
+    int popupMenusAlive = 0;
 };
 
 extern FakePlatform g_fake;
@@ -79,6 +94,9 @@ void ResetFakePlatform();
 
 // The control behind a handle the program got from ControlCreate.
 FakeControl& FakeControlOf(WindowHandle handle);
+
+// The progress window that is not destroyed, or null.
+const FakeProgressWindow* FakeLiveProgressWindow();
 
 // The menu behind a handle the program got from the fake.
 const FakeMenu& FakeMenuOf(MenuHandle handle);

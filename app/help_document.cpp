@@ -1,0 +1,42 @@
+#include "app/help_document.h"
+
+#include <string>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/texts.h"
+
+namespace {
+
+// The shell's results that the user gets a specific advice for.
+constexpr std::intptr_t kShellFileNotFound = 2;
+constexpr std::intptr_t kShellPathNotFound = 3;
+constexpr std::intptr_t kShellNoAssociation = 31;
+constexpr std::intptr_t kShellLastError = 32;
+
+// "<failed>\n\r[<Error code>: <result>]", the result read as an unsigned 64-bit number.
+std::string HelpFailureText(std::intptr_t result) {
+    std::string text = g_lang.text.MsgHelpFailed;
+    text += "\n\r[";
+    text += g_lang.text.WordErrorCode;
+    text += ": ";
+    text += std::to_string(static_cast<std::uint64_t>(result));
+    text += ']';
+    return text;
+}
+
+}  // namespace
+
+void OpenHelpDocument() {
+    const std::intptr_t result = ShellOpenFile(g_main.window, "open", kHelpDocumentPath, kShowRestore);
+    if (result > kShellLastError) return;
+    if (result == kShellFileNotFound || result == kShellPathNotFound) {
+        ReportMessage(g_lang.text.MsgHelpNotFound, kMsgError);
+        ReportMessage(g_lang.text.MsgHelpFolderHint, kMsgHint);
+    } else if (result == kShellNoAssociation) {
+        ReportMessage(g_lang.text.MsgHelpNoViewer, kMsgWarning);
+        ReportMessage(g_lang.text.MsgInstallViewer, kMsgHint);
+    } else {
+        ReportMessage(HelpFailureText(result).c_str(), kMsgError);
+    }
+}

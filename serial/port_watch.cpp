@@ -1,0 +1,98 @@
+#include "serial/port_watch.h"
+
+#include <string>
+#include <vector>
+
+#include "app/format.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/shell_glue.h"
+#include "app/texts.h"
+#include "protocol/connection.h"
+#include "serial/port_list.h"
+#include "serial/serial_link.h"
+#include "serial/usb_locator.h"
+#include "ui/command_ids.h"
+#include "ui/progress.h"
+#include "ui/progress_glue.h"
+#include "ui/tab_pages.h"
+#include "ui/window_ops.h"
+
+PortWatchState g_portWatch;
+
+namespace {
+
+constexpr std::uint32_t kBaudRate = 19200;
+
+// The port of a connected reader: renewed silently when it still exists,
+// otherwise the connection is reported as broken and dropped.
+void RecheckOpenPort() {
+    ReleasePortHandle();
+    SleepMilliseconds(kReopenDelayMs);
+    if (IsPortPresent(g_serial.portName)) {
+        if (OpenPort(g_serial.portName, kBaudRate)) return;
+        ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, g_serial.portName).c_str(), kMsgError);
+        Disconnect();
+        return;
+    }
+    if (g_tabs.readerModel == kReaderSerial) {
+        ReportMessage(FormatText("%s\n\r(%s %s)", g_lang.text.MsgConnectionBroken, g_serial.portName,
+                                 g_lang.text.WordDisabled)
+                          .c_str(),
+                      kMsgError);
+    } else if (g_tabs.readerModel == kReaderUsb) {
+        ReportMessage(g_lang.text.MsgUsbDisconnected, kMsgError);
+    }
+    ComboDelete(g_main.window, kIdPortList, g_portList.selectedIndex);
+    ComboSelect(g_main.window, kIdPortList, 0);
+    Disconnect();
+}
+
+// With nothing connected: search when the reader may have appeared.
+void WatchForNewReader() {
+    if (g_tabs.readerModel == kReaderUsb) {
+        RefreshPortList();
+        if (FindUsbReaderPort(g_serial.portName)) StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+        return;
+    }
+    if (g_tabs.readerModel != kReaderSerial) return;
+    const int countBefore = ComboCount(g_main.window, kIdPortList);
+    const std::string firstBefore = ComboText(g_main.window, kIdPortList, 0);
+    RefreshPortList();
+    const int countAfter = ComboCount(g_main.window, kIdPortList);
+    const std::string firstAfter = ComboText(g_main.window, kIdPortList, 0);
+    if (countAfter > countBefore || (firstBefore.empty() && firstAfter != firstBefore)) {
+        StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+    }
+}
+
+}  // namespace
+
+void OnDeviceChange(std::uintptr_t event) {
+    if (event != kDeviceNodesChanged || g_portWatch.pending) return;
+    g_portWatch.pending = true;
+    TimerStart(g_main.window, kTimerPortWatch, kPortWatchDelayMs);
+}
+
+void OnPortWatchTimer() {
+    TimerStop(g_main.window, kTimerPortWatch);
+    // Cleared before any wait or message box, so a new notification arms the check again.
+    g_portWatch.pending = false;
+    if (g_serial.portOpen) {
+        RecheckOpenPort();
+    } else {
+        WatchForNewReader();
+    }
+}
+
+bool IsPortPresent(const char* name) {
+    std::vector<std::u16string> names;
+    std::uint32_t valueCount = 0;
+    if (!ReadPortTable(&names, &valueCount)) return false;
+    for (const std::u16string& wide : names) {
+        std::string narrow;
+        for (char16_t c : wide) narrow.push_back(static_cast<char>(c & 0xFF));
+        if (narrow == name) return true;
+    }
+    return false;
+}

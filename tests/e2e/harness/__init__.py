@@ -1,0 +1,1 @@
+"""Harness of the end-to-end suite: the Wine environment and the GUI driver."""

@@ -1,0 +1,266 @@
+"""The Wine world one end-to-end run lives in.
+
+`Env` makes a private Wine prefix with its own X display and wineserver, starts the program under
+test in it and drives its windows through the GUI driver (see driver.py). Create one per run and
+call close() at the end: it stops every process it started.
+"""
+import os
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+from .driver import Driver
+
+REPO = Path(__file__).resolve().parents[3]
+EXE_NAME = "MivorZentak-6 ver_1_01 (x64).exe"
+MAIN_CLASS = "my Window"
+SCREEN_SIZE = (1280, 1024)
+LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
+
+# Every program runs in a Wine virtual desktop of the screen's size: windows get title bars (there is
+# no window manager on the X display) and Wine, not X, decides activation and stacking.
+_DESKTOP_REG = f"""REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}"
+"""
+
+SERIALCOMM_KEY = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
+
+
+def windows_path(path):
+    """The path under Wine's drive Z:, which maps the Linux root."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def wait_until(probe, timeout, what, interval=0.05):
+    """Polls probe() until it returns something truthy and returns that; fails after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class App:
+    """One started copy of the program: its process and its main window."""
+
+    def __init__(self, env, proc, workdir, hwnd):
+        self.env, self.proc, self.workdir, self.hwnd = env, proc, Path(workdir), hwnd
+
+    @property
+    def settings_path(self):
+        return self.workdir / "appconfig.ini"
+
+    def wait_exit(self, timeout=10):
+        """The exit code; fails if the process is still running after timeout seconds."""
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program did not end within {timeout} s") from None
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+    # What the main window shows, read through the driver.
+    def info(self):
+        return self.env.driver.info(self.hwnd)
+
+    def title(self):
+        return self.info()["text"]
+
+    def menu(self):
+        return self.env.driver.menu(self.hwnd)
+
+    def boxes(self):
+        return self.env.driver.boxes(self.hwnd)
+
+    def wait_box(self, timeout=5):
+        """The first message box owned by the main window, once it is there."""
+        return wait_until(self.boxes, timeout, "a message box")[0]
+
+    def command(self, command_id):
+        self.env.driver.command(self.hwnd, command_id)
+
+    def children(self):
+        return self.env.driver.children(self.hwnd)
+
+
+class Env:
+    def __init__(self, build_dir=None):
+        self.build_dir = Path(build_dir or REPO / "build" / "win")
+        self.exe = self.build_dir / EXE_NAME
+        self.driver_exe = self.build_dir / "tests" / "e2e" / "e2e-driver.exe"
+        for needed in (self.exe, self.driver_exe):
+            if not needed.exists():
+                raise FileNotFoundError(f"{needed} is missing: build with the win preset first")
+        self.shots_dir = self.build_dir / "e2e-shots"
+        self.shots_dir.mkdir(exist_ok=True)
+        self.tmp = Path(tempfile.mkdtemp(prefix="mz6-e2e-"))
+        self.prefix = self.tmp / "prefix"
+        self.log_path = self.tmp / "wine.log"
+        self.log = open(self.log_path, "ab")
+        self.timings = {}
+        self._xvfb = self._wineserver = None
+        self._driver = None
+        self._started = []  # Windows programs started by popen, stopped by stop_programs()
+        self._workdirs = 0
+        try:
+            _ensure_locale()
+            self._start_display()
+            self._make_prefix()
+        except BaseException:
+            self.close()
+            raise
+
+    # ---- set-up and tear-down ----------------------------------------------------------------
+
+    def _start_display(self):
+        # -displayfd lets the X server pick a free display number, so parallel runs never collide.
+        read_end, write_end = os.pipe()
+        self._xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}x24",
+             "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=self.log, stderr=self.log)
+        os.close(write_end)
+        ready, _, _ = select.select([read_end], [], [], 15)
+        number = os.read(read_end, 16).decode().strip() if ready else ""
+        os.close(read_end)
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+        self.vars = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
+                         LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")  # no Mono/Gecko installer dialogs
+
+    def _make_prefix(self):
+        start = time.monotonic()
+        self.prefix.mkdir()
+        self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
+                                            stdout=self.log, stderr=self.log)
+        subprocess.run(["wineboot", "-i"], env=self.vars, stdout=self.log, stderr=self.log, timeout=180, check=True)
+        reg_file = self.tmp / "desktop.reg"
+        reg_file.write_text(_DESKTOP_REG)
+        self.run(["regedit", "/S", windows_path(reg_file)], timeout=60)
+        self.timings["prefix"] = time.monotonic() - start
+
+    def close(self):
+        self.stop_programs()
+        if self._driver is not None:
+            self._driver.close()
+        if self._wineserver is not None:
+            subprocess.run(["wineserver", "-k"], env=self.vars, stdout=self.log, stderr=self.log)
+            try:
+                self._wineserver.wait(15)
+            except subprocess.TimeoutExpired:
+                self._wineserver.kill()
+                self._wineserver.wait()
+        if self._xvfb is not None:
+            self._xvfb.terminate()
+            self._xvfb.wait()
+        self.log.close()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # ---- running Windows programs --------------------------------------------------------------
+
+    def popen(self, argv, cwd=None, **kwargs):
+        """Starts a Windows program under Wine; argv[0] is its Linux path. Output goes to the log."""
+        options = dict(stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+        options.update(kwargs)
+        proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=self.vars, **options)
+        self._started.append(proc)
+        return proc
+
+    def run(self, argv, cwd=None, timeout=60):
+        """Runs a Windows program to its end; its stdout is captured, its stderr goes to the log."""
+        proc = self.popen(argv, cwd, stdout=subprocess.PIPE)
+        try:
+            out, _ = proc.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+            raise
+        return subprocess.CompletedProcess(proc.args, proc.returncode, out, None)
+
+    def stop_programs(self):
+        """Kills every program started with popen that still runs (the driver is not one of them)."""
+        for proc in self._started:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+        self._started.clear()
+
+    @property
+    def driver(self):
+        """The GUI driver, started on first use and again if it has died."""
+        if self._driver is None or not self._driver.alive():
+            proc = subprocess.Popen(["wine", str(self.driver_exe), windows_path(self.exe)], env=self.vars,
+                                    stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log)
+            self._driver = Driver(proc)
+        return self._driver
+
+    def new_workdir(self, name):
+        """A fresh empty directory for one start of the program."""
+        self._workdirs += 1
+        path = self.tmp / "work" / f"{self._workdirs:03d}-{name}"
+        path.mkdir(parents=True)
+        return path
+
+    def main_windows(self):
+        return self.driver.windows(cls=MAIN_CLASS)
+
+    def start_app(self, workdir, settings_bytes=None, timeout=20):
+        """Starts the program in workdir (with that appconfig.ini, if given) and waits for its new main window."""
+        workdir = Path(workdir)
+        if settings_bytes is not None:
+            (workdir / "appconfig.ini").write_bytes(settings_bytes)
+        before = {w["hwnd"] for w in self.main_windows()}
+        proc = self.popen([self.exe], cwd=workdir)
+
+        def new_window():
+            if proc.poll() is not None:
+                raise AssertionError(f"the program ended with code {proc.returncode} before showing its window")
+            return [w for w in self.main_windows() if w["hwnd"] not in before and w["visible"]]
+
+        return App(self, proc, workdir, wait_until(new_window, timeout, "the main window")[0]["hwnd"])
+
+    # ---- system set-up ---------------------------------------------------------------------------
+
+    def add_com_port(self, n, device_path):
+        """Makes COMn a port of the system: a device link and an entry of the system's port table."""
+        link = self.prefix / "dosdevices" / f"com{n}"
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        link.symlink_to(device_path)
+        self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}", "/f"])
+
+    def remove_com_port(self, n):
+        """Takes COMn away again. Only the value goes: the key itself could not be recreated."""
+        self.run(["reg", "delete", SERIALCOMM_KEY, "/v", f"Sim{n}", "/f"])
+        link = self.prefix / "dosdevices" / f"com{n}"
+        if link.is_symlink() or link.exists():
+            link.unlink()
+
+    def screenshot(self, name, rect=None):
+        """Saves the screen, or the part of it within rect [left, top, right, bottom], as shots_dir/name.png."""
+        crop = [] if rect is None else ["-crop", f"{rect[2] - rect[0]}x{rect[3] - rect[1]}+{rect[0]}+{rect[1]}"]
+        path = self.shots_dir / f"{name}.png"
+        subprocess.run(["import", "-window", "root", *crop, str(path)], env=self.vars, check=True,
+                       stdout=self.log, stderr=self.log, timeout=30)
+        return path
+
+
+def _ensure_locale():
+    listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
+    if "ru_ru.utf8" not in listed:
+        subprocess.run(["localedef", "-i", "ru_RU", "-f", "UTF-8", LOCALE], check=True, capture_output=True)
