@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/format.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/texts.h"
@@ -50,8 +51,7 @@ bool ConfigurePort(PortHandle port, std::uint32_t baud) {
 }
 
 void ShowSerialError(std::int32_t error, const char* what) {
-    // "%s [%d] %s"
-    const std::string text = std::string(g_lang.text.WordError) + " [" + std::to_string(error) + "] " + what;
+    const std::string text = FormatText("%s [%d] %s", g_lang.text.WordError, error, what);
     ShowSystemMessage(g_main.window, text.c_str(), g_lang.text.CaptionMessage, kStyleIconError);
 }
 
@@ -110,12 +110,11 @@ bool WritePort(const std::uint8_t* data, std::int32_t count) {
 void ClosePort() {
     if (!g_serial.portOpen) return;
     g_serial.portOpen = false;
-    // A failed open already closed its handle and left the invalid value.
-    if (IsLive(g_serial.handle)) PortClose(g_serial.handle);
-    g_serial.handle = InvalidPortHandle();
+    ReleasePortHandle();
 }
 
 void ReleasePortHandle() {
+    // A failed open, or the port watch, has already closed its handle and left the invalid value.
     if (IsLive(g_serial.handle)) PortClose(g_serial.handle);
     g_serial.handle = InvalidPortHandle();
 }

@@ -17,6 +17,7 @@ received since the last one end with it. Anything else is taken in silently.
     sim.received_bytes(); sim.line_settings(); sim.sent; sim.close()
 """
 
+import collections
 import os
 import re
 import select
@@ -58,7 +59,8 @@ class SimReader:
         self.commands = []  # (monotonic time, command bytes) recognised
         self._lock = threading.Lock()
         self._pending = bytearray()  # bytes since the last command
-        self._outgoing = []  # (due time, bytes), in time order
+        self._outgoing = collections.deque()  # (bytes, seconds to the next, seconds of quiet after)
+        self._next_due = 0.0  # when the first of _outgoing goes out
 
         self._master, self._slave = pty.openpty()
         tty.setraw(self._slave)
@@ -141,7 +143,7 @@ class SimReader:
         try:
             while not self._stopping:
                 with self._lock:
-                    due = self._outgoing[0][0] if self._outgoing else None
+                    due = self._next_due if self._outgoing else None
                 timeout = None if due is None else max(0.0, due - time.monotonic())
                 readable, _, _ = select.select([self._master, self._wake_read], [], [], timeout)
                 if self._wake_read in readable:
@@ -199,24 +201,29 @@ class SimReader:
         self._schedule([(reply, 0)], start)
 
     def _schedule(self, pieces, start):
-        """Queues pieces of (bytes, gap_ms after) from `start` on, at the line rate."""
+        """Queues pieces of (bytes, gap_ms after); the first goes out at `start` (or after what is
+        queued). Paced bytes keep to the line rate; a gap is a quiet spell after the piece really
+        went out, so a late thread never shortens it."""
         byte_time = 0.0 if self.baud is None else 10.0 / self.baud
-        at = max([start] + [due for due, _ in self._outgoing])
+        if not self._outgoing:
+            self._next_due = start
         for data, gap_ms in pieces:
-            if byte_time:
+            quiet = gap_ms / 1000.0
+            if byte_time and data:
                 for value in data:
-                    self._outgoing.append((at, bytes([value])))
-                    at += byte_time
+                    self._outgoing.append((bytes([value]), byte_time, 0.0))
+                self._outgoing[-1] = (self._outgoing[-1][0], byte_time, byte_time + quiet)
             else:
-                self._outgoing.append((at, bytes(data)))
-            at += gap_ms / 1000.0
+                self._outgoing.append((bytes(data), 0.0, quiet))
 
     def _send_due(self):
         while True:
             with self._lock:
-                if not self._outgoing or self._outgoing[0][0] > time.monotonic():
+                if not self._outgoing or self._next_due > time.monotonic():
                     return
-                _, data = self._outgoing.pop(0)
+                data, advance, quiet = self._outgoing.popleft()
             os.write(self._master, data)
             with self._lock:
-                self.sent.append((time.monotonic(), data))
+                sent_at = time.monotonic()
+                self.sent.append((sent_at, data))
+                self._next_due = max(self._next_due + advance, sent_at + quiet)

@@ -82,14 +82,13 @@ TEST_F(AboutAndHelp, TheAboutBoxOpensInTheCurrentLanguageOwnedByTheMainWindow) {
         EXPECT_EQ(g_fakeShell.aboutDialogs[i].owner, FakeMainWindow()) << i;
     }
     EXPECT_TRUE(g_fake.boxes.empty());
-}
 
-TEST_F(AboutAndHelp, AnUnknownLanguageOpensNoAboutBox) {
+    // A language the program does not know has no template: nothing opens.
     for (int language : {2, -1}) {
         g_lang.current = language;
         ShowAboutBox();
     }
-    EXPECT_TRUE(g_fakeShell.aboutDialogs.empty());
+    EXPECT_EQ(g_fakeShell.aboutDialogs.size(), 3u);
 }
 
 TEST(AboutDialog, OkEscAndTheCloseBoxEndItAndOtherCommandsAreSwallowed) {

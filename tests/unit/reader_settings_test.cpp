@@ -109,7 +109,7 @@ TEST_F(ReaderSettings, EachBadCodeIsReportedInOrderAndLeavesItsGroupAlone) {
 
     Page(kReaderUsb);
     g_fake.controls[24].enabled = false;  // as a click on "Touch Memory" leaves it
-    Apply("1.00QTMH6XX");                 // 'TM' needs 'X': the 'H' after it is not read
+    Apply("1.00QTMD6XX");                 // 'TM' needs 'X': the 'D' after it is not read
     EXPECT_EQ(Errors(), (Texts{"READER OPERATING MODE - NOT RECOGNIZED!", "ID CARD OUTPUT FORMAT - NOT RECOGNIZED!",
                                "NUMBER OF BYTE ID CARD - NOT RECOGNIZED!", "CARD FOR READ - NOT RECOGNIZED!"}));
     EXPECT_EQ(Checked(), (Ids{20, 22, 24, 26, 32}));

@@ -381,6 +381,7 @@ std::string Execute(const Args& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    GetDesktopWindow();  // joins (or makes) the desktop before the first program starts, and keeps it
     if (argc > 1) LoadCandidates(argv[1]);
     WNDCLASSW replyClass{};
     replyClass.lpfnWndProc = ReplyProc;

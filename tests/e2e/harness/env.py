@@ -152,6 +152,14 @@ class Env:
         reg_file = self.tmp / "desktop.reg"
         reg_file.write_text(_DESKTOP_REG)
         self.run(["regedit", "/S", windows_path(reg_file)], timeout=60)
+        # Restart Wine so that no desktop made before the setting lingers, then let the driver
+        # open the virtual desktop and hold it for the whole run: a program started while a
+        # desktop is closing gets no window.
+        subprocess.run(["wineserver", "-k"], env=self.vars, stdout=self.log, stderr=self.log)
+        self._wineserver.wait(30)
+        self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
+                                            stdout=self.log, stderr=self.log)
+        self.driver.call("ping")
         self.timings["prefix"] = time.monotonic() - start
 
     def close(self):
