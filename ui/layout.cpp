@@ -25,7 +25,7 @@ constexpr const char* kButton = "Button";
 }  // namespace
 
 // clang-format off
-const ControlSpec kControlTable[kControlCount] = {
+const ControlLayout kControlTable[kControlCount] = {
     {"Combobox",        kIdPortList,      10,  10, 150, 200, kPortListStyle,    nullptr, "", kPageNone},
     {kButton,           kIdSearch,       180,  10, 140,  40, kButtonStyle,      &TextSlots::ButtonSearch, nullptr, kPageNone},
     {"Static",          kIdVersionLabel,  10,  39,  60,  20, kLabelStyle,       &TextSlots::LabelVersion, nullptr, kPageNone},
@@ -69,17 +69,18 @@ const ControlSpec kControlTable[kControlCount] = {
 };
 // clang-format on
 
-const char* ControlText(const ControlSpec& spec) {
-    return spec.slotText != nullptr ? g_lang.text.*spec.slotText : spec.fixedText;
+const char* ControlText(const ControlLayout& control) {
+    return control.slotText != nullptr ? g_lang.text.*control.slotText : control.fixedText;
 }
 
 namespace {
 
 void CreateControls(int first, int last) {
     for (int slot = first; slot <= last; ++slot) {
-        const ControlSpec& spec = kControlTable[slot];
-        g_controls.handle[slot] = ControlCreate(g_main.window, spec.windowClass, ControlText(spec), spec.style,
-                                                spec.x, spec.y, spec.width, spec.height, spec.id);
+        const ControlLayout& control = kControlTable[slot];
+        g_controls.handle[slot] = ControlCreate(g_main.window, control.windowClass, ControlText(control),
+                                                control.style, control.x, control.y, control.width, control.height,
+                                                control.id);
     }
 }
 

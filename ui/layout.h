@@ -53,7 +53,7 @@ enum ControlSlot : int {
 
 enum ControlPage : int { kPageNone, kPageSerial, kPageUsb, kPageBoth };
 
-struct ControlSpec {
+struct ControlLayout {
     const char* windowClass;
     int id;
     int x, y, width, height;
@@ -63,7 +63,7 @@ struct ControlSpec {
     int page;
 };
 
-extern const ControlSpec kControlTable[kControlCount];
+extern const ControlLayout kControlTable[kControlCount];
 
 struct ControlsState {
     WindowHandle handle[kControlCount] = {};
@@ -71,7 +71,7 @@ struct ControlsState {
 extern ControlsState g_controls;
 
 // The text a control shows in the current language.
-const char* ControlText(const ControlSpec& spec);
+const char* ControlText(const ControlLayout& control);
 
 // Builds the menu bar, then every control in order, showing the page of the
 // current reader model before READ, WRITE and the lamp frame are created.

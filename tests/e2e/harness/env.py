@@ -134,12 +134,19 @@ class Env:
              "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=self.log, stderr=self.log)
         os.close(write_end)
-        ready, _, _ = select.select([read_end], [], [], 15)
-        number = os.read(read_end, 16).decode().strip() if ready else ""
+        # Read up to the line break: the server writes number and line break separately and dies
+        # if the pipe has been closed in between.
+        answer = b""
+        while not answer.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], 15)
+            chunk = os.read(read_end, 16) if ready else b""
+            if not chunk:
+                break
+            answer += chunk
         os.close(read_end)
-        if not number:
+        if not answer.endswith(b"\n"):
             raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number
+        self.display = ":" + answer.decode().strip()
         self.vars = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
                          LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")  # no Mono/Gecko installer dialogs
 
@@ -152,13 +159,8 @@ class Env:
         reg_file = self.tmp / "desktop.reg"
         reg_file.write_text(_DESKTOP_REG)
         self.run(["regedit", "/S", windows_path(reg_file)], timeout=60)
-        # Restart Wine so that no desktop made before the setting lingers, then let the driver
-        # open the virtual desktop and hold it for the whole run: a program started while a
-        # desktop is closing gets no window.
-        subprocess.run(["wineserver", "-k"], env=self.vars, stdout=self.log, stderr=self.log)
-        self._wineserver.wait(30)
-        self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
-                                            stdout=self.log, stderr=self.log)
+        # The driver opens the virtual desktop and holds it for the whole run, so that it is
+        # never closing down just when a program starts.
         self.driver.call("ping")
         self.timings["prefix"] = time.monotonic() - start
 
