@@ -197,10 +197,10 @@ def test_a_port_that_cannot_be_configured_is_not_left_open(env):
         assert wineserver_fds(env, "/dev/null") == before
 
         answer = probe.ask("open COM24")
-        assert answer["words"] == ["open", "fail"] and answer["handle"] == "invalid", answer
-        assert not answer["boxes"]
-        assert wineserver_fds(env, "/dev/null") == before
+        assert answer["words"] == ["open", "fail"] and not answer["boxes"], answer
+        assert wineserver_fds(env, "/dev/null") == before, "the handle of the failed open is still open"
         assert process_fds(probe.proc.pid, "/dev/null") == in_probe
+        assert answer["handle"] == "invalid", answer
 
 
 def test_a_write_to_a_vanished_reader_shows_the_system_error_box(env):
