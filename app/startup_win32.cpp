@@ -54,4 +54,9 @@ void WindowSendClose(WindowHandle window) { SendMessageA(static_cast<HWND>(windo
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunProgram(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // DLLs loaded from here on (by the shell, the common controls...) come from System32 only, never
+    // from the working folder, where a planted DLL could otherwise be picked up.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return RunProgram();
+}

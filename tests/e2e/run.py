@@ -25,9 +25,9 @@ from harness.env import Env  # noqa: E402
 def collect(filters):
     tests = []
     for path in sorted((HERE / "scenarios").glob("*_test.py")):
-        spec = importlib.util.spec_from_file_location(f"scenarios.{path.stem}", path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        module_spec = importlib.util.spec_from_file_location(f"scenarios.{path.stem}", path)
+        module = importlib.util.module_from_spec(module_spec)
+        module_spec.loader.exec_module(module)
         found = [f for name, f in vars(module).items() if name.startswith("test_") and callable(f)]
         for test in sorted(found, key=lambda f: f.__code__.co_firstlineno):
             name = f"{path.stem}.{test.__name__}"
@@ -51,7 +51,7 @@ def main(filters):
                 print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
             except Exception as error:  # a failing scenario must not stop the others
                 failed += 1
-                reason = str(error) or type(error).__name__
+                reason = " ".join(str(error).split()) or type(error).__name__
                 print(f"FAIL {name}: {reason}", flush=True)
                 traceback.print_exc(file=sys.stderr)
             finally:

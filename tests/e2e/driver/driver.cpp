@@ -8,9 +8,10 @@
 //   foreground                    the foreground window
 //   decoy                         puts a window of the driver's own in the foreground
 //   show HWND CMD                 ShowWindow(HWND, CMD)
+//   mouse_click X Y               a left click at screen point (X, Y)
 //   post HWND MSG WPARAM LPARAM   PostMessage (a modal box opened by it cannot block the driver)
 //   send HWND MSG WPARAM LPARAM   SendMessageTimeout, for messages that carry numbers only
-//   boxes OWNER                   message boxes owned by OWNER: caption, text, buttons, icon kind
+//   boxes OWNER                   visible message boxes owned by OWNER: caption, text, buttons, icon kind
 //   pixel HWND X Y                colour at client point (X, Y) of any window as 0x00BBGGRR
 //   menu HWND                     the window's menu bar, read inside the program by the hook library
 //   combo HWND                    the entries and the selection of a combo box
@@ -80,8 +81,9 @@ std::string WindowJson(HWND window) {
     LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     DWORD pid = 0;
     DWORD tid = GetWindowThreadProcessId(window, &pid);
+    int id = (style & WS_CHILD) ? GetDlgCtrlID(window) : 0;  // a top-level window's "id" is its menu
     return "{\"hwnd\":" + Handle(window) + ",\"class\":\"" + HexOf(ClassOf(window)) + "\",\"text\":\"" +
-           HexOf(TextOf(window)) + "\",\"id\":" + std::to_string(GetDlgCtrlID(window)) +
+           HexOf(TextOf(window)) + "\",\"id\":" + std::to_string(id) +
            ",\"rect\":" + Rect(outer) + ",\"client\":" + Rect(client) +
            ",\"style\":" + std::to_string(static_cast<DWORD>(style)) +
            ",\"exstyle\":" + std::to_string(static_cast<DWORD>(exStyle)) +
@@ -339,6 +341,8 @@ std::string Execute(const Args& args) {
     if (name == "foreground") return "{\"hwnd\":" + Handle(GetForegroundWindow()) + "}";
     if (name == "decoy") {
         SetForegroundWindow(Decoy());
+        // The switch may land a little later, when the decoy's thread has taken the activation.
+        for (int tries = 0; tries < 50 && GetForegroundWindow() != Decoy(); ++tries) Sleep(20);
         return "{\"hwnd\":" + Handle(Decoy()) + ",\"foreground\":" + Handle(GetForegroundWindow()) + "}";
     }
     if (name == "windows" && need(2)) {
@@ -347,6 +351,15 @@ std::string Execute(const Args& args) {
             if ((args[1] == "-" || ClassOf(window) == FromHex(args[1])) && (args[2] == "-" || TextOf(window) == FromHex(args[2])))
                 found.push_back(window);
         return "{\"windows\":" + JsonList(found, WindowJson) + "}";
+    }
+    if (name == "mouse_click" && need(2)) {
+        // A real click at a screen point, through the system's input queue, as a user's mouse would.
+        SetCursorPos(static_cast<int>(ToNumber(args[1])), static_cast<int>(ToNumber(args[2])));
+        INPUT clicks[2]{};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        return "{\"ok\":" + Bool(SendInput(2, clicks, sizeof(INPUT)) == 2) + "}";
     }
     if (!need(1)) return Error("missing arguments");
     HWND window = ToHandle(args[1]);
@@ -358,7 +371,8 @@ std::string Execute(const Args& args) {
     if (name == "boxes") {
         std::vector<HWND> boxes;
         for (HWND top : TopLevel())
-            if (ClassOf(top) == "#32770" && GetWindow(top, GW_OWNER) == window) boxes.push_back(top);
+            if (ClassOf(top) == "#32770" && GetWindow(top, GW_OWNER) == window && IsWindowVisible(top))
+                boxes.push_back(top);
         return "{\"boxes\":" + JsonList(boxes, BoxJson) + "}";
     }
     if (name == "show" && need(2)) return "{\"was_visible\":" + Bool(ShowWindow(window, static_cast<int>(ToNumber(args[2])))) + "}";

@@ -78,9 +78,12 @@ class Driver:
                          title.hex() if title is not None else "-")["windows"]
 
     def info(self, hwnd):
+        """class, text, id (controls), rect and client ([left, top, right, bottom] on the screen),
+        style, exstyle, visible, enabled, iconic, topmost, owner, parent, pid, tid."""
         return self.call("info", hwnd)
 
     def children(self, hwnd):
+        """Every descendant window as info() gives it; buttons also with check (BM_GETCHECK)."""
         return self.call("children", hwnd)["children"]
 
     def foreground(self):

@@ -20,15 +20,12 @@ MAIN_CLASS = "my Window"
 SCREEN_SIZE = (1280, 1024)
 LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
 
-# Every program runs in a Wine virtual desktop of the screen's size: windows get title bars (there is
-# no window manager on the X display) and Wine, not X, decides activation and stacking.
-_DESKTOP_REG = f"""REGEDIT4
+# There is no window manager on the X display: Wine draws the title bars itself and does not wait
+# (2 s each time) for a window manager to take a hidden window away.
+_WINE_SETTINGS_REG = """REGEDIT4
 
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
-"Default"="{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}"
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
 """
 
 SERIALCOMM_KEY = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
@@ -86,9 +83,31 @@ class App:
     def boxes(self):
         return self.env.driver.boxes(self.hwnd)
 
-    def wait_box(self, timeout=5):
-        """The first message box owned by the main window, once it is there."""
-        return wait_until(self.boxes, timeout, "a message box")[0]
+    def finish_startup_search(self, timeout=30):
+        """Lets the search that every start begins run to its end; returns the boxes it showed."""
+        wait_until(lambda: self.boxes() or not self.info()["enabled"], 5, "the start-up search to begin")
+        return self.dismiss_boxes(timeout)
+
+    def dismiss_boxes(self, timeout=30):
+        """Presses OK on each message box until the main window has been enabled with no box open
+        for 0.3 s; returns the boxes in the order they came."""
+        seen, quiet_since = [], None
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            boxes = self.boxes()
+            if boxes:
+                quiet_since = None
+                if boxes[0]["hwnd"] not in (box["hwnd"] for box in seen):
+                    seen.append(boxes[0])
+                    self.env.driver.press_ok(boxes[0])
+            elif not self.info()["enabled"]:
+                quiet_since = None
+            elif quiet_since is None:
+                quiet_since = time.monotonic()
+            elif time.monotonic() - quiet_since >= 0.3:
+                return seen
+            time.sleep(0.05)
+        raise AssertionError(f"the program was still busy after {timeout} s")
 
     def command(self, command_id):
         self.env.driver.command(self.hwnd, command_id)
@@ -156,11 +175,11 @@ class Env:
         self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
                                             stdout=self.log, stderr=self.log)
         subprocess.run(["wineboot", "-i"], env=self.vars, stdout=self.log, stderr=self.log, timeout=180, check=True)
-        reg_file = self.tmp / "desktop.reg"
-        reg_file.write_text(_DESKTOP_REG)
+        reg_file = self.tmp / "wine-settings.reg"
+        reg_file.write_text(_WINE_SETTINGS_REG)
         self.run(["regedit", "/S", windows_path(reg_file)], timeout=60)
-        # The driver opens the virtual desktop and holds it for the whole run, so that it is
-        # never closing down just when a program starts.
+        # The driver joins the desktop and holds it for the whole run, so that it is never
+        # closing down just when a program starts.
         self.driver.call("ping")
         self.timings["prefix"] = time.monotonic() - start
 
@@ -252,7 +271,8 @@ class Env:
         if link.is_symlink() or link.exists():
             link.unlink()
         link.symlink_to(device_path)
-        self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}", "/f"])
+        if self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}", "/f"]).returncode:
+            raise RuntimeError(f"could not list COM{n} in the system's port table")
 
     def remove_com_port(self, n):
         """Takes COMn away again. Only the value goes: the key itself could not be recreated."""

@@ -1,6 +1,4 @@
 """The application shell as a user meets it: start-up, single instance, menu bar, language, Quit."""
-import time
-
 from harness.driver import SW_MINIMIZE
 from harness.env import SCREEN_SIZE, wait_until
 from harness.texts import DEFAULT_SETTINGS, EN, RU, SETTINGS, TEXTS
@@ -8,6 +6,12 @@ from harness.texts import DEFAULT_SETTINGS, EN, RU, SETTINGS, TEXTS
 QUIT, RUSSIAN, ENGLISH = 15, 16, 17
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0xC00000, 0x80000, 0x40000, 0x20000, 0x10000
 WIDTH, HEIGHT = 395, 670
+ORIGIN = [SCREEN_SIZE[0] // 2 - 197, SCREEN_SIZE[1] // 2 - 335]  # centred, truncating
+SAVE_FAILED = {TEXTS[RU]["save_failed"], TEXTS[EN]["save_failed"]}
+
+
+def checked(line, is_checked):
+    return line + (" [checked]" if is_checked else "")
 
 
 def menu_outline(items):
@@ -20,16 +24,15 @@ def menu_outline(items):
         elif "items" in item:
             lines.append((item["text"].decode("cp1251"), menu_outline(item["items"])))
         else:
-            lines.append(f"{item['text'].decode('cp1251')} #{item['id']}" + (" [checked]" if item["checked"] else ""))
+            lines.append(checked(f"{item['text'].decode('cp1251')} #{item['id']}", item["checked"]))
     return lines
 
 
 def expected_menu(language):
     t = {key: text.decode("cp1251") for key, text in TEXTS[language].items()}
-    checked = {RU: " [checked]" if language == RU else "", EN: " [checked]" if language == EN else ""}
     return [
         (t["file"], [f"{t['quit']} #15"]),
-        (t["tools"], [(t["language"], [f"Русский #16{checked[RU]}", f"English #17{checked[EN]}"])]),
+        (t["tools"], [(t["language"], [checked("Русский #16", language == RU), checked("English #17", language == EN)])]),
         (t["help"], [f"{t['help_item']} #18", "----", f"{t['about']} #19"]),
     ]
 
@@ -43,19 +46,24 @@ def check_language(app, language):
 
 def settings_box(app):
     """A box that reports the settings file, if one is open."""
-    failures = {TEXTS[RU]["save_failed"], TEXTS[EN]["save_failed"]}
-    return next((box for box in app.boxes() if box["text"] in failures), None)
+    return next((box for box in app.boxes() if box["text"] in SAVE_FAILED), None)
+
+
+def start(env, name, settings=None):
+    """Starts the program in a fresh directory and lets its start-up search end."""
+    app = env.start_app(env.new_workdir(name), settings)
+    app.finish_startup_search()
+    return app
 
 
 def test_first_start_creates_the_settings_and_opens_the_russian_window(env):
-    app = env.start_app(env.new_workdir("first-start"))
+    app = start(env, "first-start")
     assert app.settings_path.read_bytes() == DEFAULT_SETTINGS
     # Made topmost right after it is shown.
     info = wait_until(lambda: (lambda i: i["topmost"] and i)(app.info()), 5, "a topmost main window")
     assert info["class"] == "my Window"
     assert info["text"] == TEXTS[RU]["title"], info["text"]
-    x, y = SCREEN_SIZE[0] // 2 - 197, SCREEN_SIZE[1] // 2 - 335
-    assert info["rect"] == [x, y, x + WIDTH, y + HEIGHT], info["rect"]
+    assert info["rect"] == [*ORIGIN, ORIGIN[0] + WIDTH, ORIGIN[1] + HEIGHT], info["rect"]
     assert info["visible"]
     style = info["style"]
     assert style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX) == WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, hex(style)
@@ -65,14 +73,14 @@ def test_first_start_creates_the_settings_and_opens_the_russian_window(env):
 
 
 def test_english_settings_open_the_english_window(env):
-    app = env.start_app(env.new_workdir("english"), SETTINGS[(EN, "USB_USB")])
+    app = start(env, "english", SETTINGS[(EN, "USB_USB")])
     check_language(app, EN)
     env.screenshot("main-en", app.info()["rect"])
 
 
 def test_second_start_brings_the_running_copy_forward(env):
-    workdir = env.new_workdir("single-instance")
-    app = env.start_app(workdir)
+    app = start(env, "single-instance")
+    workdir = app.workdir
 
     def start_second():
         decoy, front = env.driver.take_foreground()
@@ -88,12 +96,12 @@ def test_second_start_brings_the_running_copy_forward(env):
     start_second()
     info = app.info()
     assert not info["iconic"] and info["visible"], "the running copy was not restored"
-    assert info["rect"][:2] == [SCREEN_SIZE[0] // 2 - 197, SCREEN_SIZE[1] // 2 - 335], info["rect"]
+    assert info["rect"][:2] == ORIGIN, info["rect"]
 
 
 def test_quit_ends_the_program_with_code_0_and_keeps_the_settings(env):
     settings = SETTINGS[(EN, "USB_USB")]
-    app = env.start_app(env.new_workdir("quit"), settings)
+    app = start(env, "quit", settings)
     app.command(QUIT)
     assert app.wait_exit(10) == 0
     assert env.main_windows() == []
@@ -101,7 +109,7 @@ def test_quit_ends_the_program_with_code_0_and_keeps_the_settings(env):
 
 
 def test_language_switch_both_ways(env):
-    app = env.start_app(env.new_workdir("switch"))
+    app = start(env, "switch")
     app.command(ENGLISH)
     check_language(app, EN)
     assert app.settings_path.read_bytes() == SETTINGS[(EN, "KRT_KRN")]
@@ -114,7 +122,7 @@ def test_language_switch_both_ways(env):
 def test_choosing_the_current_language_rewrites_the_start_of_the_file(env):
     # Bare LF line ends load like CR LF; the save overwrites the first 36 bytes in place and
     # leaves what lies beyond them.
-    app = env.start_app(env.new_workdir("same-language"), b"Language = RU;\nTabCtrl = KRT_KRN;\nthird line\n")
+    app = start(env, "same-language", b"Language = RU;\nTabCtrl = KRT_KRN;\nthird line\n")
     check_language(app, RU)
     app.command(RUSSIAN)
     expected = SETTINGS[(RU, "KRT_KRN")] + b"ird line\n"
@@ -124,8 +132,8 @@ def test_choosing_the_current_language_rewrites_the_start_of_the_file(env):
 
 
 def test_unsavable_settings_warn_in_the_old_language_and_switch_anyway(env):
-    workdir = env.new_workdir("unsavable")
-    app = env.start_app(workdir)
+    app = start(env, "unsavable")
+    workdir = app.workdir
     app.settings_path.unlink()
     app.settings_path.mkdir()  # cannot be opened for update (root ignores file permissions)
     app.command(ENGLISH)
@@ -152,8 +160,8 @@ def test_unsavable_settings_warn_in_the_old_language_and_switch_anyway(env):
 def test_settings_that_cannot_be_created_leave_the_russian_defaults(env):
     workdir = env.new_workdir("uncreatable")
     (workdir / "appconfig.ini").mkdir()
-    app = env.start_app(workdir, settings_bytes=None)
+    app = env.start_app(workdir)
     check_language(app, RU)
-    time.sleep(1)  # a box, if one came, would be up by now
-    assert settings_box(app) is None
+    search_boxes = app.finish_startup_search()
+    assert not [box for box in search_boxes if box["text"] in SAVE_FAILED], "the start reported the settings file"
     assert app.proc.poll() is None
