@@ -15,10 +15,12 @@
 //   pixel HWND X Y                colour at client point (X, Y) of any window as 0x00BBGGRR
 //   menu HWND                     the window's menu bar, read inside the program by the hook library
 //   combo HWND                    the entries and the selection of a combo box
+//   tabs HWND                     the items of a tab control: texts, rectangles, the selection
 //   quit
 //
 // Class, title and texts travel as hex of their Windows-1251 bytes; numbers may be decimal or 0x hex.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -312,6 +314,39 @@ std::string ComboJson(HWND combo) {
     return "{\"items\":[" + items + "],\"selected\":" + std::to_string(SendWithin(combo, CB_GETCURSEL, 0, 0)) + "}";
 }
 
+// The tab messages carry pointers that the control fills in its own process: the structures are
+// placed in that process's memory and read back from there.
+std::string TabsJson(HWND tabs) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tabs, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr) return Error("OpenProcess failed " + std::to_string(GetLastError()));
+    struct Item {
+        TCITEMW item;
+        RECT rect;
+        wchar_t text[256];
+    };
+    auto* remote = static_cast<Item*>(VirtualAllocEx(process, nullptr, sizeof(Item), MEM_COMMIT, PAGE_READWRITE));
+    std::string items;
+    for (LRESULT i = 0, count = SendWithin(tabs, TCM_GETITEMCOUNT, 0, 0); remote != nullptr && i < count; ++i) {
+        Item local{};
+        local.item.mask = TCIF_TEXT;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = 256;
+        WriteProcessMemory(process, remote, &local, sizeof(local), nullptr);
+        SendWithin(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&remote->item));
+        SendWithin(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&remote->rect));
+        ReadProcessMemory(process, remote, &local, sizeof(local), nullptr);
+        local.text[255] = L'\0';
+        items += (i ? "," : "") + std::string("{\"text\":\"") + HexOf(To1251(local.text, -1)) + "\",\"rect\":" +
+                 Rect(local.rect) + "}";
+    }
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (remote == nullptr) return Error("VirtualAllocEx failed");
+    return "{\"items\":[" + items + "],\"selected\":" + std::to_string(SendWithin(tabs, TCM_GETCURSEL, 0, 0)) + "}";
+}
+
 // A window of the driver's own that can take the foreground from the program, so that a test can
 // see the program come back to the front. Its own thread keeps its messages flowing.
 HWND Decoy() {
@@ -368,6 +403,7 @@ std::string Execute(const Args& args) {
     if (name == "children") return "{\"children\":" + JsonList(Children(window), ChildJson) + "}";
     if (name == "menu") return MenuOf(window);
     if (name == "combo") return ComboJson(window);
+    if (name == "tabs") return TabsJson(window);
     if (name == "boxes") {
         std::vector<HWND> boxes;
         for (HWND top : TopLevel())

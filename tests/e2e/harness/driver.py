@@ -9,6 +9,7 @@ import select
 
 WM_COMMAND = 0x0111
 BM_CLICK = 0x00F5
+WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON = 0x0201, 0x0202, 0x0001
 SW_MINIMIZE = 6
 
 _BYTE_FIELDS = {"text", "caption"}
@@ -105,6 +106,10 @@ class Driver:
     def combo(self, hwnd):
         return self.call("combo", hwnd)
 
+    def tabs(self, hwnd):
+        """A tab control's items {text, rect in its client coordinates} and the selected index."""
+        return self.call("tabs", hwnd)
+
     def pixel(self, hwnd, x, y):
         """Colour at a client point as 0x00BBGGRR."""
         return self.call("pixel", hwnd, x, y)["colour"]
@@ -126,6 +131,12 @@ class Driver:
 
     def click(self, button_hwnd):
         return self.post(button_hwnd, BM_CLICK)
+
+    def left_click(self, hwnd, x, y):
+        """A left click at client point (x, y) of a window, as mouse messages to it."""
+        point = (y << 16) | x
+        self.post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point)
+        return self.post(hwnd, WM_LBUTTONUP, 0, point)
 
     def press_ok(self, box):
         """Presses the OK button of a box returned by boxes()."""

@@ -5,6 +5,7 @@ test in it and drives its windows through the GUI driver (see driver.py). Create
 call close() at the end: it stops every process it started.
 """
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -29,11 +30,40 @@ _WINE_SETTINGS_REG = """REGEDIT4
 """
 
 SERIALCOMM_KEY = r"HKLM\HARDWARE\DEVICEMAP\SERIALCOMM"
+# The USB reader as the system lists it: its device key, hardware identifiers and the ports class.
+USB_READER_KEY = r"HKLM\System\CurrentControlSet\Enum\USB\VID_2E3C&PID_5750\0001"
+USB_READER_IDS = r"USB\VID_2E3C&PID_5750&REV_0200\0USB\VID_2E3C&PID_5750"
+PORTS_CLASS = "{4d36e978-e325-11ce-bfc1-08002be10318}"
+WM_DEVICECHANGE, DBT_DEVNODES_CHANGED = 0x0219, 7
 
 
 def windows_path(path):
     """The path under Wine's drive Z:, which maps the Linux root."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def holders(path):
+    """Linux processes, other than this one, that hold path open (a pty's slave: who has the port open)."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        if int(pid) == os.getpid():
+            continue
+        try:
+            fds = os.listdir(f"/proc/{pid}/fd")
+        except OSError:
+            continue
+        for fd in fds:
+            try:
+                if os.readlink(f"/proc/{pid}/fd/{fd}") == path:
+                    found.append(int(pid))
+                    break
+            except OSError:
+                pass
+    return found
+
+
+def open_fd_count(pid):
+    return len(os.listdir(f"/proc/{pid}/fd"))
 
 
 def wait_until(probe, timeout, what, interval=0.05):
@@ -83,6 +113,18 @@ class App:
     def boxes(self):
         return self.env.driver.boxes(self.hwnd)
 
+    def wait_box(self, timeout=5):
+        """The first open message box once it has been drawn (its icon told apart), or as it is
+        at the timeout; fails if none opens."""
+        deadline = time.monotonic() + timeout
+        while True:
+            boxes = self.boxes()
+            if boxes and (boxes[0]["icon"]["kind"] != "unknown" or time.monotonic() > deadline):
+                return boxes[0]
+            if time.monotonic() > deadline:
+                raise AssertionError(f"no message box within {timeout} s")
+            time.sleep(0.05)
+
     def finish_startup_search(self, timeout=30):
         """Lets the search that every start begins run to its end; returns the boxes it showed."""
         wait_until(lambda: self.boxes() or not self.info()["enabled"], 5, "the start-up search to begin")
@@ -115,9 +157,14 @@ class App:
     def children(self):
         return self.env.driver.children(self.hwnd)
 
+    def device_change(self):
+        """What Windows sends the window when a device has been added or removed."""
+        self.env.driver.post(self.hwnd, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED)
+
 
 class Env:
-    def __init__(self, build_dir=None):
+    def __init__(self, build_dir=None, display=None):
+        """display: an X display to use (":0"); by default the run starts an Xvfb of its own."""
         self.build_dir = Path(build_dir or REPO / "build" / "win")
         self.exe = self.build_dir / EXE_NAME
         self.driver_exe = self.build_dir / "tests" / "e2e" / "e2e-driver.exe"
@@ -137,7 +184,10 @@ class Env:
         self._workdirs = 0
         try:
             _ensure_locale()
-            self._start_display()
+            if display is None:
+                self._start_display()
+            else:
+                self._use_display(display)
             self._make_prefix()
         except BaseException:
             self.close()
@@ -165,7 +215,10 @@ class Env:
         os.close(read_end)
         if not answer.endswith(b"\n"):
             raise RuntimeError("Xvfb did not start")
-        self.display = ":" + answer.decode().strip()
+        self._use_display(":" + answer.decode().strip())
+
+    def _use_display(self, display):
+        self.display = display
         self.vars = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
                          LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")  # no Mono/Gecko installer dialogs
 
@@ -280,6 +333,27 @@ class Env:
         link = self.prefix / "dosdevices" / f"com{n}"
         if link.is_symlink() or link.exists():
             link.unlink()
+
+    def remove_system_ports(self):
+        """Takes the ports Wine lists by itself (COM1) out of the system's port table, so that only
+        the ports a test adds are searched. The table is rebuilt only when wineserver starts."""
+        table = self.run(["reg", "query", SERIALCOMM_KEY]).stdout.decode("latin-1")
+        for name in re.findall(r"^ {4}(\S.*?) {4}REG_\w+", table, re.M):
+            if not name.startswith("Sim"):
+                self.run(["reg", "delete", SERIALCOMM_KEY, "/v", name, "/f"])
+
+    def plug_usb_reader(self, n, device_path):
+        """A present USB reader whose virtual COM port is COMn on device_path."""
+        self.add_com_port(n, device_path)
+        for key, name, kind, data in ((USB_READER_KEY, "HardwareID", "REG_MULTI_SZ", USB_READER_IDS),
+                                      (USB_READER_KEY, "ClassGUID", "REG_SZ", PORTS_CLASS),
+                                      (USB_READER_KEY + r"\Device Parameters", "PortName", "REG_SZ", f"COM{n}")):
+            if self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"]).returncode:
+                raise RuntimeError(f"could not write {name} of the USB reader")
+
+    def unplug_usb_reader(self, n):
+        self.run(["reg", "delete", USB_READER_KEY, "/f"])
+        self.remove_com_port(n)
 
     def screenshot(self, name, rect=None):
         """Saves the screen, or the part of it within rect [left, top, right, bottom], as shots_dir/name.png."""

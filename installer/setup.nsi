@@ -1,0 +1,83 @@
+; Installer of MivorZentak-6 1.01 (x64), built by scripts/release:
+;   makensis -DEXE=program.exe -DHELP=guide.pdf -DOUTFILE=setup.exe installer/setup.nsi
+;
+; The program keeps appconfig.ini in its working folder and opens help\ relative to it, so it is
+; installed into a folder the user can write to (a new folder at the top of C:\ is one by default),
+; and its shortcut starts it there. The uninstaller removes what the installer put there and the
+; appconfig.ini the program made; the folder goes only if nothing else is left in it.
+
+Unicode true
+Target amd64-unicode  ; the program is x64 only; a 64-bit installer also sees the 64-bit registry
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin  ; for the all-users shortcut and the entry in the list of programs
+ManifestDPIAware true
+
+!include MUI2.nsh
+
+!define EXE_NAME "MivorZentak-6 ver_1_01 (x64).exe"
+!define HELP_NAME "MivorZentak-6 ver_1_01.pdf"
+!define SHORTCUT "$SMPROGRAMS\MivorZentak-6.lnk"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\MivorZentak-6"
+!define PUBLISHER "MivorZentak team"
+
+Name "MivorZentak-6 1.01 (x64)"
+OutFile "${OUTFILE}"
+InstallDir "C:\MivorZentak-6 v.1.01"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "MivorZentak-6 1.01"
+
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
+!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE_NAME}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+; The installer speaks the language of the user's Windows if it is one of these, else English.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Russian"
+
+VIProductVersion "1.0.1.0"
+VIFileVersion "1.0.1.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "MivorZentak-6"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "1.0.1.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "1.0.1.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "MivorZentak-6 1.01 (x64) setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
+
+Section
+    SetShellVarContext all
+    SetOutPath "$INSTDIR\help"
+    File "/oname=${HELP_NAME}" "${HELP}"
+    ; The shortcut's working folder is the output folder at the time it is made: the install folder.
+    SetOutPath "$INSTDIR"
+    File "/oname=${EXE_NAME}" "${EXE}"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "MivorZentak-6 1.01 (x64)"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "1.01"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "https://www.example.com"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE_NAME}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section Uninstall
+    SetShellVarContext all
+    Delete "${SHORTCUT}"
+    Delete "$INSTDIR\${EXE_NAME}"
+    Delete "$INSTDIR\appconfig.ini"
+    Delete "$INSTDIR\help\${HELP_NAME}"
+    Delete "$INSTDIR\uninstall.exe"
+    ; Without /r: a folder that still holds files of the user's own stays.
+    RMDir "$INSTDIR\help"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
