@@ -42,26 +42,6 @@ def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def holders(path):
-    """Linux processes, other than this one, that hold path open (a pty's slave: who has the port open)."""
-    found = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        if int(pid) == os.getpid():
-            continue
-        try:
-            fds = os.listdir(f"/proc/{pid}/fd")
-        except OSError:
-            continue
-        for fd in fds:
-            try:
-                if os.readlink(f"/proc/{pid}/fd/{fd}") == path:
-                    found.append(int(pid))
-                    break
-            except OSError:
-                pass
-    return found
-
-
 def open_fd_count(pid):
     return len(os.listdir(f"/proc/{pid}/fd"))
 
@@ -133,13 +113,16 @@ class App:
     def dismiss_boxes(self, timeout=30):
         """Presses OK on each message box until the main window has been enabled with no box open
         for 0.3 s; returns the boxes in the order they came."""
-        seen, quiet_since = [], None
+        seen, quiet_since, first_sight = [], None, {}
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             boxes = self.boxes()
             if boxes:
                 quiet_since = None
-                if boxes[0]["hwnd"] not in (box["hwnd"] for box in seen):
+                # A box caught before its first paint shows no icon yet: give it a moment.
+                shown_for = time.monotonic() - first_sight.setdefault(boxes[0]["hwnd"], time.monotonic())
+                painted = boxes[0]["icon"]["kind"] != "unknown" or shown_for > 1
+                if painted and boxes[0]["hwnd"] not in (box["hwnd"] for box in seen):
                     seen.append(boxes[0])
                     self.env.driver.press_ok(boxes[0])
             elif not self.info()["enabled"]:
@@ -333,6 +316,21 @@ class Env:
         link = self.prefix / "dosdevices" / f"com{n}"
         if link.is_symlink() or link.exists():
             link.unlink()
+
+    def holders(self, path):
+        """This run's Wine processes (wineserver too) that hold path open: for a pty's slave, whether
+        the port is open. Other processes are left out, since a freed pty's number is soon reused."""
+        mark = f"\0WINEPREFIX={self.prefix}\0".encode()
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                if mark not in b"\0" + Path(f"/proc/{pid}/environ").read_bytes() or not any(
+                        os.readlink(f"/proc/{pid}/fd/{fd}") == path for fd in os.listdir(f"/proc/{pid}/fd")):
+                    continue
+            except OSError:  # the process or one of its descriptors went away meanwhile
+                continue
+            found.append(int(pid))
+        return found
 
     def remove_system_ports(self):
         """Takes the ports Wine lists by itself (COM1) out of the system's port table, so that only

@@ -7,7 +7,7 @@ in the system's port table."""
 import time
 
 from harness.driver import WM_COMMAND
-from harness.env import holders, wait_until
+from harness.env import wait_until
 from harness.texts import EN, MESSAGES, RU, SETTINGS, TEXTS
 from sim_reader import SimReader
 
@@ -18,7 +18,6 @@ READ_SERIAL, READ_USB = b"AT+READS_KRX", b"AT+READS_USB"
 RED, GREEN, BLUE, CYAN, MAGENTA, YELLOW = 0xFF, 0xFF00, 0xFF0000, 0xFFFF00, 0xFF00FF, 0xFFFF
 LAMP_CENTRES = {"KRT_KRN": [(355, 150), (355, 240), (355, 330), (355, 420)], "USB_USB": [(355, 140)]}
 BARE_POINT = (350, 590)  # the window's own surface, below the lamp frame: where a right click opens the menu
-NOT_HELD = "no process holding the port"
 
 
 class Ports:
@@ -129,6 +128,11 @@ def expect_exchange(app, language, reader, action, boxes, sent):
     assert reader.received_bytes() == sent, f"sent {reader.received_bytes()}, expected {sent}"
 
 
+def expect_closed(env, reader):
+    """The program lets go of the reader's port (at once, or within a moment)."""
+    wait_until(lambda: not env.holders(reader.slave_path), 2, f"the port on {reader.slave_path} to be closed")
+
+
 def shoot_with_box(app, name):
     """The window with the message box in front of it."""
     rects = [app.info()["rect"]] + [app.env.driver.info(box["hwnd"])["rect"] for box in app.boxes()]
@@ -145,19 +149,20 @@ def test_start_up_search_tries_the_ports_in_order_until_the_reader_answers(env):
         shown_at = time.monotonic()
         wait_until(app.boxes, 10, "the first box", interval=0.005)
         to_first_box = time.monotonic() - shown_at
-        [first] = app.boxes()
+        first = app.wait_box()
         app.env.driver.press_ok(first)
         wait_until(lambda: [box for box in app.boxes() if box["hwnd"] != first["hwnd"]], 5, "the next box", 0.005)
         to_found_box = time.monotonic() - shown_at
+        app.wait_box()
         shoot_with_box(app, "found-serial")
         expect_boxes(app, RU, [(m["read"], SUCCESS), (found(RU, 12), SUCCESS)],
                      seen_first=[(first["text"], first["icon"]["kind"])])
 
         for n, port in quiet.items():
             assert port.received_bytes() == READ_SERIAL, (n, port.received_bytes())
-            assert not holders(port.slave_path), f"COM{n} is still open"
+            assert not env.holders(port.slave_path), f"COM{n} is still open"
         assert reader.received_bytes() == READ_SERIAL
-        assert holders(reader.slave_path), "the reader's port is not open"
+        assert env.holders(reader.slave_path), "the reader's port is not open"
         check_state(app, version=b"1.00", ports=[b"COM3", b"COM9", b"COM10", b"COM12"], selected=3,
                     list_enabled=False, checked={5, 7, 10, 12, 32})
         assert lamps(app, "KRT_KRN") == [CYAN, BLUE, MAGENTA, YELLOW]
@@ -182,7 +187,7 @@ def test_search_without_an_answering_reader_and_a_port_that_cannot_be_opened(env
                                (m["not_found_serial"], ERROR), (m["hint"], HINT)])
         for port in (quiet, rejecting, garbled, old_firmware):
             assert port.received_bytes() == READ_SERIAL, port.received_bytes()
-            assert not holders(port.slave_path), f"{port.slave_path} is still open"
+            assert not env.holders(port.slave_path), f"{port.slave_path} is still open"
         check_state(app, version=b"x.xx", ports=[b"COM3", b"COM4", b"COM5", b"COM6", b"COM7"], selected=0,
                     list_enabled=True)
 
@@ -227,7 +232,7 @@ def test_read_and_write_on_the_first_tab_with_every_kind_of_reply(env):
         reader.set_mode("garbage")
         expect_exchange(app, EN, reader, lambda: app.command(READ),
                         [(m["unrecognized"], ERROR), (m["no_response"], NO_RESPONSE)], READ_SERIAL)
-        wait_until(lambda: not holders(reader.slave_path), 2, NOT_HELD)
+        expect_closed(env, reader)
         check_state(app, version=b"x.xx", checked={4, 7, 10, 11, 32}, list_enabled=True, ports=[b"COM5"])
 
         # So does one from a port the user picked.
@@ -235,13 +240,13 @@ def test_read_and_write_on_the_first_tab_with_every_kind_of_reply(env):
                             ("silent", [(m["no_response"], NO_RESPONSE)])):
             reader.set_mode(mode)
             expect_exchange(app, EN, reader, lambda: choose_port(app, 0), boxes, READ_SERIAL)
-            wait_until(lambda: not holders(reader.slave_path), 2, NOT_HELD)
+            expect_closed(env, reader)
             check_state(app, version=b"x.xx", list_enabled=True)
 
         # Unsupported firmware on this tab keeps the port open: the next READ goes to it.
         reader.set_mode("normal", version=b"2.00")
         expect_boxes(app, EN, [(m["read"], SUCCESS), (m["firmware"], ERROR)], lambda: choose_port(app, 0))
-        assert holders(reader.slave_path), "the port was closed"
+        assert env.holders(reader.slave_path), "the port was closed"
         check_state(app, version=b"x.xx", list_enabled=False)
         reader.set_mode("normal", version=b"1.00")
         expect_exchange(app, EN, reader, lambda: app.command(READ), [(m["read"], SUCCESS)], READ_SERIAL)
@@ -249,10 +254,10 @@ def test_read_and_write_on_the_first_tab_with_every_kind_of_reply(env):
 
         # SEARCH closes the port before its search begins.
         app.command(SEARCH)
-        wait_until(lambda: not holders(reader.slave_path) and state(app)["version"] == b"x.xx", 0.9,
+        wait_until(lambda: not env.holders(reader.slave_path) and state(app)["version"] == b"x.xx", 0.9,
                    "the port closed and 'x.xx' while the search waits", interval=0.01)
         expect_boxes(app, EN, [(m["read"], SUCCESS), (found(EN, 5), SUCCESS)])
-        assert holders(reader.slave_path)
+        assert env.holders(reader.slave_path)
     print("    READ -> 'Settings read!' box: " + ", ".join(f"{t * 1000:.0f}" for t in read_times)
           + " ms; the program's fixed wait 2 x 500 ms + 60 ms read time-out = 1060 ms")
 
@@ -263,7 +268,7 @@ def test_usb_reader_found_written_unplugged_and_plugged_back(env):
         other = ports.plug(3, silent())
         reader = ports.plug(7, SimReader(model=1, settings=b"AHDD3XM"), usb=True)
         app = start(env, "usb", RU, "USB_USB")
-        wait_until(app.boxes, 10, "the found box")
+        app.wait_box(10)
         shoot_with_box(app, "found-usb")
         expect_boxes(app, RU, [(found(RU, 7, usb=True), SUCCESS), (m["read"], SUCCESS)])
         assert reader.received_bytes() == READ_USB
@@ -277,7 +282,7 @@ def test_usb_reader_found_written_unplugged_and_plugged_back(env):
         ports.unplug(7)
         to_message = first_box_after(app, app.device_change)
         expect_boxes(app, RU, [(m["usb_broken"], ERROR)])
-        assert not holders(reader.slave_path)
+        expect_closed(env, reader)
         check_state(app, version=b"x.xx", ports=[b"COM3"], selected=0, list_enabled=True)
 
         reader = ports.plug(7, SimReader(model=1), usb=True)
@@ -300,7 +305,7 @@ def test_usb_reader_missing_and_then_plugged_in_with_unsupported_firmware(env):
         expect_boxes(app, EN, [(found(EN, 8, usb=True), SUCCESS), (m["read"], SUCCESS), (m["firmware"], ERROR)],
                      app.device_change)
         assert reader.received_bytes() == READ_USB
-        wait_until(lambda: not holders(reader.slave_path), 2, NOT_HELD)
+        expect_closed(env, reader)
         check_state(app, version=b"x.xx", ports=[b"COM3", b"COM8"], selected=0, list_enabled=True,
                     checked={20, 22, 24, 26, 32})
 
@@ -316,13 +321,13 @@ def test_serial_port_watch_keeps_a_port_that_stays_and_reports_one_that_goes(env
         # Another device came or went: the port is closed, reopened a second later, and that is all.
         app.device_change()
         time.sleep(4)
-        assert app.boxes() == [] and holders(reader.slave_path)
+        assert app.boxes() == [] and env.holders(reader.slave_path)
         expect_exchange(app, RU, reader, lambda: app.command(READ), [(m["read"], SUCCESS)], READ_SERIAL)
 
         ports.unplug(5)
         to_message = first_box_after(app, app.device_change)
         expect_boxes(app, RU, [(m["broken"] + b"\n\r(COM5 " + m["disabled"] + b")", ERROR)])
-        wait_until(lambda: not holders(reader.slave_path), 2, NOT_HELD)
+        expect_closed(env, reader)
         check_state(app, version=b"x.xx", ports=[b"COM6"], selected=0, list_enabled=True)
     print(f"    serial reader unplugged: device change -> broken-connection box {to_message * 1000:.0f} ms "
           f"(the program's waits 2000 ms + 1000 ms)")
@@ -340,7 +345,7 @@ def test_quit_from_the_file_menu_and_the_right_click_menu_releases_the_port(env)
         for way in (lambda app: app.command(QUIT), right_click_menu):
             app = start(env, "quit-connected", EN)
             expect_boxes(app, EN, [(MESSAGES[EN]["read"], SUCCESS), (found(EN, 5), SUCCESS)])
-            assert holders(reader.slave_path)
+            assert env.holders(reader.slave_path)
             way(app)
             assert app.wait_exit(10) == 0
-            wait_until(lambda: not holders(reader.slave_path), 2, NOT_HELD)
+            expect_closed(env, reader)

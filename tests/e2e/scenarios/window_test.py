@@ -214,8 +214,7 @@ def test_usb_page_in_russian_and_tab_changes_return_the_defaults(env):
     colours, checked = click_radios(app, USB, [
         (21, 1, MAGENTA), (20, 1, CYAN), 25, 24, 27, 28, 29, 33, 34, 23], DEFAULT_LAMPS[USB], DEFAULT_CHECKS[USB])
     check_window(app, RU, USB, checked)  # HEX and DEC greyed out
-    colours, checked = click_radios(app, USB, [22, 25, (21, 1, MAGENTA), 23],
-                                    colours, checked)
+    checked = click_radios(app, USB, [22, 25, (21, 1, MAGENTA), 23], colours, checked)[1]
     check_window(app, RU, USB, checked)
 
     change_tab(app, SERIAL, RU)
