@@ -1,7 +1,9 @@
 #include "app/help_document.h"
 
+#include <cinttypes>
 #include <string>
 
+#include "app/format.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/texts.h"
@@ -14,15 +16,10 @@ constexpr std::intptr_t kShellPathNotFound = 3;
 constexpr std::intptr_t kShellNoAssociation = 31;
 constexpr std::intptr_t kShellLastError = 32;
 
-// "<failed>\n\r[<Error code>: <result>]", the result read as an unsigned 64-bit number.
+// The shell's result is shown as an unsigned 64-bit number.
 std::string HelpFailureText(std::intptr_t result) {
-    std::string text = g_lang.text.MsgHelpFailed;
-    text += "\n\r[";
-    text += g_lang.text.WordErrorCode;
-    text += ": ";
-    text += std::to_string(static_cast<std::uint64_t>(result));
-    text += ']';
-    return text;
+    return FormatText("%s\n\r[%s: %" PRIu64 "]", g_lang.text.MsgHelpFailed, g_lang.text.WordErrorCode,
+                      static_cast<std::uint64_t>(result));
 }
 
 }  // namespace

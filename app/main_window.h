@@ -6,6 +6,7 @@
 constexpr int kMainWindowWidth = 395;
 constexpr int kMainWindowHeight = 670;
 constexpr const char* kMainWindowClass = "my Window";
+constexpr int kProgramIconResource = 2;  // of the window class and the About box
 
 // Set once when the main window is created; never reset.
 struct MainWindowState {

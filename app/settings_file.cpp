@@ -28,7 +28,11 @@ int ReadTextLine(std::FILE* file, char* buffer, int size) {
     int count = 0;
     while (count < size - 1) {
         int c = std::fgetc(file);
-        if (c == EOF || c == kEndOfTextFile) break;
+        if (c == kEndOfTextFile) {
+            std::fseek(file, 0, SEEK_END);  // nothing after it is read, now or later
+            break;
+        }
+        if (c == EOF) break;
         if (c == '\r') {
             int next = std::fgetc(file);
             if (next == '\n') {

@@ -11,7 +11,9 @@ struct ScreenSize {
 
 ScreenSize PrimaryScreenSize();
 WindowHandle WindowFindTopLevel(const char* title);  // any class, exact title
-void WindowRestoreAndForeground(WindowHandle window);  // restores it first if minimized
+bool WindowIsMinimized(WindowHandle window);
+void WindowRestore(WindowHandle window);
+void WindowToForeground(WindowHandle window);
 bool WindowRegisterMainClass();
 WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height);
 void WindowShowAndPaint(WindowHandle window);

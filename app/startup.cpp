@@ -18,7 +18,8 @@ int RunProgram() {
     // A running copy is found by its title, whatever its class.
     WindowHandle running = WindowFindTopLevel(g_lang.text.WindowTitle);
     if (running != nullptr) {
-        WindowRestoreAndForeground(running);
+        if (WindowIsMinimized(running)) WindowRestore(running);
+        WindowToForeground(running);
         return 0;
     }
 

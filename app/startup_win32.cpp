@@ -5,24 +5,22 @@
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-constexpr int kAppIconResource = 2;
-
 ScreenSize PrimaryScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 WindowHandle WindowFindTopLevel(const char* title) { return FindWindowA(nullptr, title); }
 
-void WindowRestoreAndForeground(WindowHandle window) {
-    HWND hwnd = static_cast<HWND>(window);
-    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-    SetForegroundWindow(hwnd);
-}
+bool WindowIsMinimized(WindowHandle window) { return IsIconic(static_cast<HWND>(window)) != FALSE; }
+
+void WindowRestore(WindowHandle window) { ShowWindow(static_cast<HWND>(window), SW_RESTORE); }
+
+void WindowToForeground(WindowHandle window) { SetForegroundWindow(static_cast<HWND>(window)); }
 
 bool WindowRegisterMainClass() {
     WNDCLASSA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(kAppIconResource));
+    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(kProgramIconResource));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kMainWindowClass;

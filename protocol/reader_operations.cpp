@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr std::uint32_t kBaudRate = 19200;
 constexpr int kSearchReplyPauseMs = 100;
 
 const std::uint8_t* Bytes(const char* text) { return reinterpret_cast<const std::uint8_t*>(text); }
@@ -72,8 +71,23 @@ void ConnectAndRead() {
         SendReadCommand();
         return;
     }
-    ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, g_serial.portName).c_str(), kMsgError);
+    ReportOpenFailure(g_serial.portName);
     RefreshPortList();
+}
+
+void ReportOpenFailure(const char* name) {
+    ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, name).c_str(), kMsgError);
+}
+
+void ConnectToPickedPort(const std::string& name, int position) {
+    // A name too long for a port name is no port: it cannot be opened.
+    if (!SetCurrentPortName(name)) {
+        ReportOpenFailure(name.c_str());
+        RefreshPortList();
+        return;
+    }
+    g_portList.selectedIndex = position;
+    ConnectAndRead();
 }
 
 int ReceiveReply() {

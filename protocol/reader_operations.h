@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Finding the reader, reading its settings and writing them back. Each
 // operation runs to its end on the GUI thread and reports every outcome in a
@@ -12,6 +13,10 @@ void SendReadCommand();
 void SendWriteCommand(const std::uint8_t* command, std::int32_t length);
 // Opens the current port name and, when that works, sends the read command.
 void ConnectAndRead();
+// Connects to the port the user picked from the list at `position`.
+void ConnectToPickedPort(const std::string& name, int position);
+// "Error opening [name]!"
+void ReportOpenFailure(const char* name);
 // Reads, classifies and reports the reply; returns its class (0 also when
 // nothing arrived).
 int ReceiveReply();

@@ -35,11 +35,11 @@ bool ReadPortTable(std::vector<std::u16string>* names, std::uint32_t* valueCount
     const PortTableInfo info = PortTableQueryInfo(key);
     *valueCount = info.valueCount;
 
-    // Room for the longest name and data plus a terminator each: registry data
-    // need not end in a zero character, so it is terminated here.
+    // Room for the longest name and data (of any byte count) plus a terminator
+    // each: registry data need not end in a zero character, so it is terminated here.
     std::vector<char16_t> name(info.longestNameChars + 1u);
-    std::vector<char16_t> data(info.longestDataBytes / 2u + 1u);
-    const std::uint32_t dataCapacityBytes = static_cast<std::uint32_t>((data.size() - 1u) * 2u);
+    std::vector<char16_t> data(info.longestDataBytes / 2u + 2u);
+    const std::uint32_t dataCapacityBytes = info.longestDataBytes;
     for (std::uint32_t index = 0; index < info.valueCount; ++index) {
         std::uint32_t type = 0;
         std::uint32_t size = 0;

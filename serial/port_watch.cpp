@@ -9,6 +9,7 @@
 #include "app/shell_glue.h"
 #include "app/texts.h"
 #include "protocol/connection.h"
+#include "protocol/reader_operations.h"
 #include "serial/port_list.h"
 #include "serial/serial_link.h"
 #include "serial/usb_locator.h"
@@ -22,8 +23,6 @@ PortWatchState g_portWatch;
 
 namespace {
 
-constexpr std::uint32_t kBaudRate = 19200;
-
 // The port of a connected reader: renewed silently when it still exists,
 // otherwise the connection is reported as broken and dropped.
 void RecheckOpenPort() {
@@ -31,7 +30,7 @@ void RecheckOpenPort() {
     SleepMilliseconds(kReopenDelayMs);
     if (IsPortPresent(g_serial.portName)) {
         if (OpenPort(g_serial.portName, kBaudRate)) return;
-        ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, g_serial.portName).c_str(), kMsgError);
+        ReportOpenFailure(g_serial.portName);
         Disconnect();
         return;
     }

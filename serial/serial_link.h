@@ -8,6 +8,7 @@
 
 using PortHandle = void*;  // the system's file handle; only the glue looks inside
 
+constexpr std::uint32_t kBaudRate = 19200;  // every open of a reader's port
 constexpr int kPortNameCapacity = 7;  // "COM" + up to 3 digits + NUL
 
 struct SerialLinkState {

@@ -43,12 +43,9 @@ void StartOperationWithProgress(int operation, int periodMs) {
     const int x = screen.width / 2 - 148;
     const int y = screen.height / 2 - 25;
     if (!IsOperation(operation)) return;
-    const int model = g_tabs.readerModel;
-    if (model != kReaderSerial && model != kReaderUsb) return;  // no title to show and nothing to wait for
-
     EndRunningOperation();
-    g_progress.window =
-        ProgressCreate(g_main.window, ProgressTitle(operation, model), x, y, kProgressWidth, kProgressHeight);
+    g_progress.window = ProgressCreate(g_main.window, ProgressTitle(operation, g_tabs.readerModel), x, y,
+                                       kProgressWidth, kProgressHeight);
     g_progress.running = operation;
     ProgressSetRange(g_progress.window, EndTick(operation));
     ProgressSetStep(g_progress.window, 1);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/about_box.h"
-#include "app/format.h"
 #include "app/help_document.h"
 #include "app/language_switch.h"
 #include "app/main_window.h"
@@ -48,14 +47,7 @@ void OnPortPicked() {
         ReportMessage(g_lang.text.MsgNoComPorts, kMsgWarning);
         return;
     }
-    if (SetCurrentPortName(text)) {
-        g_portList.selectedIndex = index;
-        ConnectAndRead();
-    } else {
-        // Not a name any port can have: it cannot be opened.
-        ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, text.c_str()).c_str(), kMsgError);
-        RefreshPortList();
-    }
+    ConnectToPickedPort(text, index);
     g_connection.readerVerified = true;
 }
 

@@ -67,9 +67,11 @@ TEST_F(PortList, DataWithoutATerminatingZeroIsReadOnlyWithinItsBuffer) {
     FakeRegistryValue unterminated = PortValue("COM7");
     unterminated.data.resize(8);  // "COM7" without the zero character
     FakeRegistryValue longer = PortValue("COM12");
-    g_fakePortTable.values = {unterminated, longer};
+    FakeRegistryValue odd = PortValue("COM3");
+    odd.data.push_back(0x7F);  // a stray byte makes the longest data an odd size
+    g_fakePortTable.values = {unterminated, longer, odd};
     RefreshPortList();
-    EXPECT_EQ(List().items, (Entries{"COM7", "COM12"}));
+    EXPECT_EQ(List().items, (Entries{"COM3", "COM7", "COM12"}));
 }
 
 TEST_F(PortList, OnlyTheFirst50EntriesInTableOrderSurviveTheSort) {

@@ -54,6 +54,8 @@ TEST_F(SettingsFile, OnlyTheExactEnglishAndUsbLinesSelectOne) {
     EXPECT_EQ(LoadFrom("\xEF\xBB\xBFLanguage = EN;\r\nTabCtrl = USB_USB;\r\n"), P(0, 1));  // BOM
     EXPECT_EQ(LoadFrom("Language = EN;\r\nTabCtrl = USB_USB;\r\nLanguage = RU;\r\nextra"), P(1, 1));
     EXPECT_EQ(LoadFrom("Language = EN;\r\r\nTabCtrl = USB_USB;\r\n"), P(0, 1));  // stray CR stays
+    EXPECT_EQ(LoadFrom("Language = EN;\r\n\x1ATabCtrl = USB_USB;\r\n"), P(1, 0));  // Ctrl+Z ends a text file
+    EXPECT_EQ(LoadFrom("X\x1ATabCtrl = USB_USB;\n"), P(0, 0));
 }
 
 TEST_F(SettingsFile, ALongFirstLineIsReadInTwoPiecesSoTheSecondLineIsNeverCompared) {

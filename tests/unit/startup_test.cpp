@@ -55,8 +55,13 @@ TEST_F(Startup, ARunningCopyIsBroughtToTheFrontAndNothingIsCreated) {
     g_fake.otherWindowTitle = "MivorZentak-6 ver.1.01 (x64)";
     WriteWholeFile(kSettingsFileName, "Language = EN;\r\n");
     EXPECT_EQ(RunProgram(), 0);
-    EXPECT_EQ(g_fake.calls, (Calls{"find:MivorZentak-6 ver.1.01 (x64)", "restore+foreground"}));
+    EXPECT_EQ(g_fake.calls, (Calls{"find:MivorZentak-6 ver.1.01 (x64)", "foreground"}));
     EXPECT_EQ(g_fake.attachedMenu, -1);
+
+    g_fake.calls.clear();
+    g_fake.otherWindowMinimized = true;
+    RunProgram();
+    EXPECT_EQ(g_fake.calls, (Calls{"find:MivorZentak-6 ver.1.01 (x64)", "restore", "foreground"}));
 }
 
 TEST_F(Startup, ACopyInTheOtherLanguageIsNotFound) {

@@ -81,7 +81,9 @@ WindowHandle WindowFindTopLevel(const char* title) {
     return nullptr;
 }
 
-void WindowRestoreAndForeground(WindowHandle) { g_fake.calls.push_back("restore+foreground"); }
+bool WindowIsMinimized(WindowHandle) { return g_fake.otherWindowMinimized; }
+void WindowRestore(WindowHandle) { g_fake.calls.push_back("restore"); }
+void WindowToForeground(WindowHandle) { g_fake.calls.push_back("foreground"); }
 
 bool WindowRegisterMainClass() {
     g_fake.calls.push_back("register");

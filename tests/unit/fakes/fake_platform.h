@@ -62,6 +62,7 @@ struct FakePlatform {
     int screenHeight = 1080;
     bool otherWindowExists = false;  // a top-level window titled like ours
     std::string otherWindowTitle;
+    bool otherWindowMinimized = false;
     bool classRegistrationFails = false;
     bool windowCreationFails = false;
 
