@@ -334,11 +334,18 @@ class Env:
 
     def remove_system_ports(self):
         """Takes the ports Wine lists by itself (COM1) out of the system's port table, so that only
-        the ports a test adds are searched. The table is rebuilt only when wineserver starts."""
+        the ports a test adds are searched; returns them for restore_system_ports(). The table is
+        rebuilt only when wineserver starts."""
         table = self.run(["reg", "query", SERIALCOMM_KEY]).stdout.decode("latin-1")
-        for name in re.findall(r"^ {4}(\S.*?) {4}REG_\w+", table, re.M):
-            if not name.startswith("Sim"):
-                self.run(["reg", "delete", SERIALCOMM_KEY, "/v", name, "/f"])
+        removed = [(name, port) for name, port in re.findall(r"^ {4}(\S.*?) {4}REG_SZ {4}(.*?)\r?$", table, re.M)
+                   if not name.startswith("Sim")]
+        for name, _ in removed:
+            self.run(["reg", "delete", SERIALCOMM_KEY, "/v", name, "/f"])
+        return removed
+
+    def restore_system_ports(self, ports):
+        for name, port in ports:
+            self.run(["reg", "add", SERIALCOMM_KEY, "/v", name, "/t", "REG_SZ", "/d", port, "/f"])
 
     def plug_usb_reader(self, n, device_path):
         """A present USB reader whose virtual COM port is COMn on device_path."""

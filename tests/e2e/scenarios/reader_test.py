@@ -21,12 +21,12 @@ BARE_POINT = (350, 590)  # the window's own surface, below the lamp frame: where
 
 
 class Ports:
-    """The system's COM ports for one scenario: the ones plugged in here and no others; whatever is
-    still plugged in is taken away at the end."""
+    """The system's COM ports for one scenario: the ones plugged in here and no others. At the end
+    whatever is still plugged in is taken away and the system's own ports come back."""
 
     def __init__(self, env):
         self.env, self.devices = env, {}
-        env.remove_system_ports()
+        self.system_ports = env.remove_system_ports()
 
     def plug(self, n, device, usb=False):
         """COMn on a SimReader or a device path; usb: as the USB reader's port."""
@@ -47,6 +47,7 @@ class Ports:
     def __exit__(self, *exc):
         for n in list(self.devices):
             self.unplug(n)
+        self.env.restore_system_ports(self.system_ports)
 
 
 def silent():
@@ -69,7 +70,7 @@ def expect_boxes(app, language, wanted, action=None, seen_first=()):
     boxes = app.dismiss_boxes()
     seen = list(seen_first) + [(box["text"], box["icon"]["kind"]) for box in boxes]
     assert seen == wanted, f"boxes: seen {seen}, expected {wanted}"
-    assert {box["caption"] for box in boxes} <= {TEXTS[language]["caption"]}, [box["caption"] for box in boxes]
+    assert all(box["caption"] == TEXTS[language]["caption"] for box in boxes), [box["caption"] for box in boxes]
 
 
 def first_box_after(app, action):
@@ -90,15 +91,14 @@ def controls(app):
 
 def state(app):
     """What the window shows of the connection: version field, port list, checked radio buttons."""
-    shown_controls = controls(app)
-    combo = app.env.driver.combo(shown_controls[PORT_LIST]["hwnd"])
-    return {"version": shown_controls[VERSION]["text"], "ports": combo["items"], "selected": combo["selected"],
-            "list enabled": shown_controls[PORT_LIST]["enabled"],
-            "checked": {id for id, c in shown_controls.items() if c["visible"] and c.get("check") == 1}}
+    by_id = controls(app)
+    combo = app.env.driver.combo(by_id[PORT_LIST]["hwnd"])
+    return {"version": by_id[VERSION]["text"], "ports": combo["items"], "selected": combo["selected"],
+            "list_enabled": by_id[PORT_LIST]["enabled"],
+            "checked": {id for id, c in by_id.items() if c["visible"] and c.get("check") == 1}}
 
 
 def check_state(app, **wanted):
-    wanted = {key.replace("_", " "): value for key, value in wanted.items()}
     seen = {key: value for key, value in state(app).items() if key in wanted}
     assert seen == wanted, f"seen {seen}, expected {wanted}"
 
@@ -243,14 +243,18 @@ def test_read_and_write_on_the_first_tab_with_every_kind_of_reply(env):
             expect_closed(env, reader)
             check_state(app, version=b"x.xx", list_enabled=True)
 
-        # Unsupported firmware on this tab keeps the port open: the next READ goes to it.
-        reader.set_mode("normal", version=b"2.00")
-        expect_boxes(app, EN, [(m["read"], SUCCESS), (m["firmware"], ERROR)], lambda: choose_port(app, 0))
+        reader.set_mode("normal")
+        expect_exchange(app, EN, reader, lambda: choose_port(app, 0), [(m["read"], SUCCESS)], READ_SERIAL)
+        check_state(app, version=b"1.00", list_enabled=False)
+
+        # Unsupported firmware on this tab changes nothing shown and keeps the port: the next READ goes to it.
+        reader.set_mode("normal", version=b"2.00", settings=b"W441DF")
+        expect_boxes(app, EN, [(m["read"], SUCCESS), (m["firmware"], ERROR)], lambda: app.command(READ))
         assert env.holders(reader.slave_path), "the port was closed"
-        check_state(app, version=b"x.xx", list_enabled=False)
+        check_state(app, version=b"1.00", checked={4, 7, 10, 11, 32}, list_enabled=False)
         reader.set_mode("normal", version=b"1.00")
         expect_exchange(app, EN, reader, lambda: app.command(READ), [(m["read"], SUCCESS)], READ_SERIAL)
-        check_state(app, version=b"1.00")
+        check_state(app, checked={5, 6, 8, 12, 32})
 
         # SEARCH closes the port before its search begins.
         app.command(SEARCH)
