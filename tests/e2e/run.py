@@ -36,31 +36,40 @@ def collect(filters):
     return tests
 
 
+def run_one(env, name, test, label):
+    """Runs one scenario; True when it passed."""
+    began = time.monotonic()
+    try:
+        test(env)
+        print(f"PASS{label} {name} ({time.monotonic() - began:.1f} s)", flush=True)
+        return True
+    except Exception as error:  # a failing scenario must not stop the others
+        reason = " ".join(str(error).split()) or type(error).__name__
+        print(f"FAIL{label} {name}: {reason}", flush=True)
+        traceback.print_exc(file=sys.stderr)
+        return False
+    finally:
+        env.stop_programs()
+
+
 def main(filters):
     tests = collect(filters)
     started = time.monotonic()
     env = Env()
     print(f"wine prefix ready in {env.timings['prefix']:.1f} s (display {env.display})", flush=True)
-    passed = failed = 0
     try:
-        for name, test in tests:
-            began = time.monotonic()
-            try:
-                test(env)
-                passed += 1
-                print(f"PASS {name} ({time.monotonic() - began:.1f} s)", flush=True)
-            except Exception as error:  # a failing scenario must not stop the others
-                failed += 1
-                reason = " ".join(str(error).split()) or type(error).__name__
-                print(f"FAIL {name}: {reason}", flush=True)
-                traceback.print_exc(file=sys.stderr)
-            finally:
-                env.stop_programs()
+        failures = [(name, test) for name, test in tests if not run_one(env, name, test, "")]
+        # Timing under Wine on a loaded machine can fail a scenario once; a second failure is real.
+        # Anything that passes only on the retry is named, so it gets looked at.
+        still_failing = [name for name, test in failures if not run_one(env, name, test, " (retry)")]
     finally:
         env.close()
+    flaky = len(failures) - len(still_failing)
     print(f"suite took {time.monotonic() - started:.1f} s")
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+    if flaky:
+        print(f"{flaky} scenario(s) passed only on the retry: see the FAIL lines above")
+    print(f"{len(tests) - len(still_failing)} passed, {len(still_failing)} failed")
+    return 1 if still_failing else 0
 
 
 if __name__ == "__main__":
