@@ -4,10 +4,12 @@
 Timings on a shared machine only mean something next to a baseline measured in the same run, so
 each figure is reported with its baseline and their ratio. A baseline is either a measurement of
 the same steps by minimal-window.exe (a bare Win32 window, see minimal_window.cpp), started and
-driven exactly like the program, or, where no like-for-like program exists, the nominal sum of the
-fixed waits the figure contains. Prints a table and writes the figures as JSON.
+driven exactly like the program (the start is also measured for minimal-window-same-dlls.exe, the
+same window linked against the same system DLLs as the program), or, where no like-for-like program
+exists, the nominal sum of the fixed waits the figure contains. Prints a table and writes the figures as JSON.
 
-    python3 tests/e2e/bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--out bench/results.json]
+    python3 tests/e2e/bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint]
+                                     [--out bench/results.json]
 """
 import argparse
 import datetime
@@ -74,6 +76,7 @@ class Bench:
     def __init__(self, env, repeats):
         self.env, self.repeats = env, repeats
         self.minimal_exe = env.build_dir / "tests" / "e2e" / "minimal-window.exe"
+        self.minimal_same_dlls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-dlls.exe"
         self.figures = []
 
     @property
@@ -129,7 +132,7 @@ class Bench:
     # ---- the figures ---------------------------------------------------------------------------
 
     def start_to_paint(self):
-        """Start until the lamp is painted red, for the program and the bare window taking turns."""
+        """Start until the lamp is painted red, for the program and the two bare windows taking turns."""
         def one(exe, main_class):
             start = time.monotonic()
             proc = self.start(exe)
@@ -139,11 +142,15 @@ class Bench:
             self.stop(proc, main_class)
             return ms
 
-        program, minimal = [], []
+        program, minimal, same_dlls = [], [], []
         for _ in range(self.repeats):
             program.append(one(self.env.exe, MAIN_CLASS))
             minimal.append(one(self.minimal_exe, MINIMAL_CLASS))
+            same_dlls.append(one(self.minimal_same_dlls_exe, MINIMAL_CLASS))
         self.add("start to main window painted", "ms", program, minimal)
+        self.add("start to main window painted, vs the same DLLs", "ms", program, same_dlls,
+                 note="baseline: the bare window linked against the program's system DLLs "
+                      "(minimal-window-same-dlls.exe); the program's samples are those of the row above")
 
     def connected_program(self, cycles, idle_seconds):
         """One program connected to a reader and one bare window with a silent port, side by side:
@@ -250,6 +257,7 @@ def main():
     parser.add_argument("--cycles", type=int, default=200, help="READ/WRITE operations for the descriptor count")
     parser.add_argument("--repeats", type=int, default=7, help="samples per timing (the median is reported)")
     parser.add_argument("--idle", type=int, default=30, help="seconds of idle time for the CPU figure")
+    parser.add_argument("--only", choices=["paint"], help="run only this figure (the start-to-paint rows)")
     parser.add_argument("--out", type=Path, default=REPO / "bench" / "results.json")
     options = parser.parse_args()
 
@@ -259,15 +267,17 @@ def main():
         unlist_wine_ports(env)
         bench = Bench(env, options.repeats)
         bench.start_to_paint()
-        bench.connected_program(options.cycles, options.idle)
-        bench.search((0, 5, 20))
-        bench.sizes()
+        if options.only is None:
+            bench.connected_program(options.cycles, options.idle)
+            bench.search((0, 5, 20))
+            bench.sizes()
     finally:
         env.close()
     busy, total = (end - begin for end, begin in zip(machine_busy(), busy_at_start))
     results = {
         "date": datetime.datetime.now(datetime.timezone.utc).isoformat(timespec="seconds"),
-        "options": {"cycles": options.cycles, "repeats": options.repeats, "idle_seconds": options.idle},
+        "options": {"cycles": options.cycles, "repeats": options.repeats, "idle_seconds": options.idle,
+                    "only": options.only},
         "machine": {
             "cpus": os.cpu_count(),
             "load_at_start": [round(v, 2) for v in load_at_start],

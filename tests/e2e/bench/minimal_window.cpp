@@ -6,7 +6,17 @@
 // It shows a window of the main window's size and paints a red disc where the first lamp is.
 // Given a port, WM_COMMAND 13 (READ's id) runs the waits of a read and nothing else: a 500 ms timer
 // for two ticks, one read of one byte that ends after 60 ms on a silent line, then a message box.
+//
+// Built a second time with SAME_DLLS as minimal-window-same-dlls.exe: the same window, linked against the
+// same system DLLs as the product so that the loader maps what it maps for the product. It registers the
+// common-control classes the product registers at start; the other DLLs are only called on WM_COMMAND 99,
+// which nobody sends.
 #include <windows.h>
+#ifdef SAME_DLLS
+#include <commctrl.h>
+#include <setupapi.h>
+#include <shellapi.h>
+#endif
 
 namespace {
 
@@ -37,6 +47,17 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == 13 && g_port != INVALID_HANDLE_VALUE) SetTimer(window, kTimer, 500, nullptr);
+#ifdef SAME_DLLS
+        if (LOWORD(wParam) == 99) {  // never sent: these calls only make the imports
+            HDEVINFO devices = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
+            SetupDiDestroyDeviceInfoList(devices);
+            HKEY key;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+                RegCloseKey(key);
+            }
+            ShellExecuteA(window, "open", "minimal-window.txt", nullptr, nullptr, SW_SHOWNORMAL);
+        }
+#endif
         return 0;
     case WM_TIMER:
         if (wParam == kTimer && ++g_ticks == 2) {
@@ -59,6 +80,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
+#ifdef SAME_DLLS
+    INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+#endif
     if (commandLine[0] != '\0') OpenSilentPort(commandLine);
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
