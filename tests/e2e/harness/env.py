@@ -307,8 +307,14 @@ class Env:
         if link.is_symlink() or link.exists():
             link.unlink()
         link.symlink_to(device_path)
-        if self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}", "/f"]).returncode:
-            raise RuntimeError(f"could not list COM{n} in the system's port table")
+        # Wine's reg once failed here right after the installer scenarios: try again before giving up.
+        for attempt in range(3):
+            if attempt:
+                time.sleep(1)
+            if not self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}",
+                             "/f"]).returncode:
+                return
+        raise RuntimeError(f"could not list COM{n} in the system's port table")
 
     def remove_com_port(self, n):
         """Takes COMn away again. Only the value goes: the key itself could not be recreated."""
