@@ -5,8 +5,10 @@ Timings on a shared machine only mean something next to a baseline measured in t
 each figure is reported with its baseline and their ratio. A baseline is either a measurement of
 the same steps by minimal-window.exe (a bare Win32 window, see minimal_window.cpp), started and
 driven exactly like the program (the start is also measured for minimal-window-same-dlls.exe, the
-same window linked against the same system DLLs as the program), or, where no like-for-like program
-exists, the nominal sum of the fixed waits the figure contains. Prints a table and writes the figures as JSON.
+same window linked against the system DLLs the program loads at start, and for
+minimal-window-same-controls.exe, which also has as many controls as the program's window), or,
+where no like-for-like program exists, the nominal sum of the fixed waits the figure contains.
+Prints a table and writes the figures as JSON.
 
     python3 tests/e2e/bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint]
                                      [--out bench/results.json]
@@ -77,6 +79,7 @@ class Bench:
         self.env, self.repeats = env, repeats
         self.minimal_exe = env.build_dir / "tests" / "e2e" / "minimal-window.exe"
         self.minimal_same_dlls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-dlls.exe"
+        self.minimal_same_controls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-controls.exe"
         self.figures = []
 
     @property
@@ -142,15 +145,20 @@ class Bench:
             self.stop(proc, main_class)
             return ms
 
-        program, minimal, same_dlls = [], [], []
+        program, minimal, same_dlls, same_controls = [], [], [], []
         for _ in range(self.repeats):
             program.append(one(self.env.exe, MAIN_CLASS))
             minimal.append(one(self.minimal_exe, MINIMAL_CLASS))
             same_dlls.append(one(self.minimal_same_dlls_exe, MINIMAL_CLASS))
+            same_controls.append(one(self.minimal_same_controls_exe, MINIMAL_CLASS))
+        same_samples = "; the program's samples are those of the first row"
         self.add("start to main window painted", "ms", program, minimal)
         self.add("start to main window painted, vs the same DLLs", "ms", program, same_dlls,
-                 note="baseline: the bare window linked against the program's system DLLs "
-                      "(minimal-window-same-dlls.exe); the program's samples are those of the row above")
+                 note="baseline: the bare window linked against the system DLLs the program loads at start "
+                      "(minimal-window-same-dlls.exe)" + same_samples)
+        self.add("start to main window painted, vs the same controls", "ms", program, same_controls,
+                 note="baseline: that window with as many controls of each class and a menu bar "
+                      "(minimal-window-same-controls.exe)" + same_samples)
 
     def connected_program(self, cycles, idle_seconds):
         """One program connected to a reader and one bare window with a silent port, side by side:

@@ -7,15 +7,16 @@
 // Given a port, WM_COMMAND 13 (READ's id) runs the waits of a read and nothing else: a 500 ms timer
 // for two ticks, one read of one byte that ends after 60 ms on a silent line, then a message box.
 //
-// Built a second time with SAME_DLLS as minimal-window-same-dlls.exe: the same window, linked against the
-// same system DLLs as the product so that the loader maps what it maps for the product. It registers the
-// common-control classes the product registers at start; the other DLLs are only called on WM_COMMAND 99,
-// which nobody sends.
+// Built twice more for the start-to-paint figure:
+// - SAME_DLLS (minimal-window-same-dlls.exe): linked against the system DLLs the product loads at start,
+//   so that the loader maps what it maps for the product, and registering the common-control classes
+//   the product registers;
+// - SAME_DLLS and SAME_CONTROLS (minimal-window-same-controls.exe): also gives the window, before it is
+//   shown, as many child windows of each class as the product's window has and a menu bar of three
+//   menus, which tells how much of the product's start is the cost of its window's content.
 #include <windows.h>
 #ifdef SAME_DLLS
 #include <commctrl.h>
-#include <setupapi.h>
-#include <shellapi.h>
 #endif
 
 namespace {
@@ -48,14 +49,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         if (LOWORD(wParam) == 13 && g_port != INVALID_HANDLE_VALUE) SetTimer(window, kTimer, 500, nullptr);
 #ifdef SAME_DLLS
-        if (LOWORD(wParam) == 99) {  // never sent: these calls only make the imports
-            HDEVINFO devices = SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
-            SetupDiDestroyDeviceInfoList(devices);
+        if (LOWORD(wParam) == 99) {  // never sent: the call only makes the import of ADVAPI32
             HKEY key;
             if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE", 0, KEY_READ, &key) == ERROR_SUCCESS) {
                 RegCloseKey(key);
             }
-            ShellExecuteA(window, "open", "minimal-window.txt", nullptr, nullptr, SW_SHOWNORMAL);
         }
 #endif
         return 0;
@@ -77,6 +75,35 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+#ifdef SAME_CONTROLS
+HWND Child(HWND parent, const char* windowClass, DWORD style, int y) {
+    return CreateWindowExA(0, windowClass, "Text", WS_CHILD | style, 10, y, 150, 20, parent, nullptr, nullptr,
+                           nullptr);
+}
+
+// The product's window has a drop-down list, a tab control with two tabs, two labels, eight buttons
+// always shown and two pages of 14 buttons created hidden, one of which is then shown.
+void AddContent(HWND window) {
+    HMENU bar = CreateMenu();
+    for (int i = 0; i < 3; ++i) {
+        HMENU menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_STRING, 100, "Item");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), "Menu");
+    }
+    SetMenu(window, bar);
+    Child(window, "Combobox", WS_VISIBLE | CBS_DROPDOWNLIST, 10);
+    for (int i = 0; i < 2; ++i) Child(window, "Static", WS_VISIBLE, 40);
+    HWND tab = Child(window, WC_TABCONTROLA, WS_VISIBLE | WS_CLIPSIBLINGS, 60);
+    TCITEMA item{TCIF_TEXT, 0, 0, const_cast<char*>("Tab"), 0, -1, 0};
+    for (int i = 0; i < 2; ++i) SendMessageA(tab, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    HWND page[14];
+    for (HWND& button : page) button = Child(window, "Button", BS_AUTORADIOBUTTON, 100);
+    for (int i = 0; i < 14; ++i) Child(window, "Button", BS_AUTORADIOBUTTON, 100);
+    for (HWND button : page) ShowWindow(button, SW_SHOW);
+    for (int i = 0; i < 8; ++i) Child(window, "Button", WS_VISIBLE, 500);
+}
+#endif
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
@@ -94,6 +121,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowA("MinimalWindow", "Minimal window", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 395, 670, nullptr, nullptr, instance, nullptr);
+#ifdef SAME_CONTROLS
+    AddContent(window);
+#endif
     ShowWindow(window, show);
     UpdateWindow(window);
     MSG message;
