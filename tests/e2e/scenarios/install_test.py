@@ -20,13 +20,21 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Mivor
 INSTALLED = {EXE_NAME, "help", f"help/{HELP_NAME}", "uninstall.exe"}
 
 
+def shipped_exe(env):
+    """The program under test, stripped as scripts/release ships it."""
+    return env.tmp / "release" / EXE_NAME
+
+
 def installer(env):
-    """setup.exe built from the program under test, once per run."""
+    """setup.exe built from the shipped program, once per run."""
     setup = env.tmp / "MivorZentak-6 v.1.01 setup.exe"
     if not setup.exists():
         if not GUIDE.exists():
             raise FileNotFoundError(f"{GUIDE} is missing: build it with help/build-help first")
-        done = subprocess.run(["makensis", "-V2", "-WX", f"-DEXE={env.exe}", f"-DHELP={GUIDE}", f"-DOUTFILE={setup}",
+        exe = shipped_exe(env)
+        exe.parent.mkdir()
+        subprocess.run(["x86_64-w64-mingw32-strip", "--strip-all", "-o", str(exe), str(env.exe)], check=True)
+        done = subprocess.run(["makensis", "-V2", "-WX", f"-DEXE={exe}", f"-DHELP={GUIDE}", f"-DOUTFILE={setup}",
                                str(REPO / "installer" / "setup.nsi")], capture_output=True, text=True)
         if done.returncode != 0:
             raise AssertionError(f"makensis failed:\n{done.stdout}{done.stderr}")
@@ -121,7 +129,7 @@ def test_silent_install_puts_program_help_shortcut_and_uninstall_entry_in_place(
     install(env)
     assert folder_contents(env) == INSTALLED, folder_contents(env)
     folder = drive_c(env, INSTALL_DIR)
-    assert (folder / EXE_NAME).read_bytes() == env.exe.read_bytes()
+    assert (folder / EXE_NAME).read_bytes() == shipped_exe(env).read_bytes()
     assert (folder / "help" / HELP_NAME).read_bytes() == GUIDE.read_bytes()
 
     target, working_folder = shell_link(drive_c(env) / SHORTCUT)
