@@ -135,22 +135,26 @@ class Bench:
     # ---- the figures ---------------------------------------------------------------------------
 
     def start_to_paint(self):
-        """Start until the lamp is painted red, for the program and the two bare windows taking turns."""
-        def one(exe, main_class):
+        """Start until the lamp is painted red, for the program and the three baselines taking turns;
+        also the peak working set at that moment, against the baseline with the same controls."""
+        def one(exe, main_class, memory=None):
             start = time.monotonic()
             proc = self.start(exe)
             poll(lambda: any(self.driver.pixel(w["hwnd"], *LAMP) == RED for w in self.driver.windows(cls=main_class)),
                  30, f"a red lamp in {main_class}")
             ms = since(start)
+            if memory is not None:
+                memory.append(peak_rss_mb(proc.pid))
             self.stop(proc, main_class)
             return ms
 
         program, minimal, same_dlls, same_controls = [], [], [], []
+        program_mb, same_controls_mb = [], []
         for _ in range(self.repeats):
-            program.append(one(self.env.exe, MAIN_CLASS))
+            program.append(one(self.env.exe, MAIN_CLASS, program_mb))
             minimal.append(one(self.minimal_exe, MINIMAL_CLASS))
             same_dlls.append(one(self.minimal_same_dlls_exe, MINIMAL_CLASS))
-            same_controls.append(one(self.minimal_same_controls_exe, MINIMAL_CLASS))
+            same_controls.append(one(self.minimal_same_controls_exe, MINIMAL_CLASS, same_controls_mb))
         same_samples = "; the program's samples are those of the first row"
         self.add("start to main window painted", "ms", program, minimal)
         self.add("start to main window painted, vs the same DLLs", "ms", program, same_dlls,
@@ -159,6 +163,8 @@ class Bench:
         self.add("start to main window painted, vs the same controls", "ms", program, same_controls,
                  note="baseline: that window with as many controls of each class and a menu bar "
                       "(minimal-window-same-controls.exe)" + same_samples)
+        self.add("peak working set at the first paint", "MB", program_mb, same_controls_mb,
+                 note="baseline: minimal-window-same-controls.exe at its first paint")
 
     def connected_program(self, cycles, idle_seconds):
         """One program connected to a reader and one bare window with a silent port, side by side:
