@@ -150,7 +150,7 @@ class Bench:
 
         program, minimal, same_dlls, same_controls = [], [], [], []
         program_mb, same_controls_mb = [], []
-        for _ in range(self.repeats):
+        for _ in range(2 * self.repeats + 1):  # a start is short and its time varies by tens of ms
             program.append(one(self.env.exe, MAIN_CLASS, program_mb))
             minimal.append(one(self.minimal_exe, MINIMAL_CLASS))
             same_dlls.append(one(self.minimal_same_dlls_exe, MINIMAL_CLASS))
@@ -269,7 +269,8 @@ def print_table(results):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--cycles", type=int, default=200, help="READ/WRITE operations for the descriptor count")
-    parser.add_argument("--repeats", type=int, default=7, help="samples per timing (the median is reported)")
+    parser.add_argument("--repeats", type=int, default=7,
+                        help="samples per timing, twice as many plus one for a start (the median is reported)")
     parser.add_argument("--idle", type=int, default=30, help="seconds of idle time for the CPU figure")
     parser.add_argument("--only", choices=["paint"], help="run only this figure (the start-to-paint rows)")
     parser.add_argument("--out", type=Path, default=REPO / "bench" / "results.json")
