@@ -1,5 +1,6 @@
 #include "app/about_box.h"
 
+#include "app/about_box_glue.h"
 #include "app/main_window.h"
 #include "app/texts.h"
 
@@ -12,10 +13,4 @@ void ShowAboutBox() {
     }
 }
 
-AboutDialogAction DecideAboutDialogMessage(unsigned message, MessageWParam wParam) {
-    if (message == kWmInitDialog) return {true, 0};  // focus goes to OK, the only tab stop
-    if (message != kWmCommand) return {false, 0};
-    const int id = static_cast<int>(wParam & 0xFFFFu);  // the high word is the notification code
-    if (id == kIdOk || id == kIdCancel) return {true, id};
-    return {true, 0};
-}
+int AboutDialogEndResult(int id) { return id == kIdOk || id == kIdCancel ? id : 0; }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/format.h"
+#include "app/help_document_glue.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/texts.h"

@@ -7,7 +7,7 @@
 #include "app/texts.h"
 #include "ui/command_ids.h"
 #include "ui/layout.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 void ApplyLanguage() {
     SelectLanguageTexts();

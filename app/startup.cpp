@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/texts.h"
 #include "ui/layout.h"
 #include "ui/progress.h"

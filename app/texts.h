@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/language_id.h"
+
 // Every language-dependent text of the program. Each field is one text slot;
 // SelectLanguageTexts points all of them at one language at once.
 struct TextSlots {
@@ -83,8 +85,6 @@ extern const TextSlots kEnglishTexts;
 // The two language menu items read the same in either language.
 extern const char* const kRussianLanguageItem;
 extern const char* const kEnglishLanguageItem;
-
-enum LanguageId { kLanguageRussian = 0, kLanguageEnglish = 1 };
 
 // The interface language and the slots that point at its texts.
 struct LanguageState {

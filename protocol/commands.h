@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "protocol/reader_model.h"
+
 // Bytes the program sends to the reader. Commands go out without any
 // terminator; the arrays below carry a NUL only because they are C strings.
 
@@ -16,3 +18,10 @@ constexpr std::int32_t kWriteCommandCapacity = 10;
 
 // A reply is received into this many zero-filled bytes, never more.
 constexpr std::int32_t kReplyBufferSize = 64;
+
+// The read-settings command of a model; null for any other value.
+inline const char* ReadCommandOf(int model) {
+    if (model == kReaderSerial) return kReadCommandSerial;
+    if (model == kReaderUsb) return kReadCommandUsb;
+    return nullptr;
+}

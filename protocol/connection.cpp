@@ -2,9 +2,9 @@
 
 #include "app/main_window.h"
 #include "serial/port_list.h"
-#include "serial/serial_link.h"
+#include "serial/current_port.h"
 #include "ui/command_ids.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 ConnectionState g_connection;
 

@@ -6,19 +6,19 @@
 #include "app/format.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/texts.h"
 #include "protocol/commands.h"
 #include "protocol/connection.h"
 #include "protocol/reader_settings.h"
 #include "protocol/reply_classifier.h"
 #include "serial/port_list.h"
-#include "serial/serial_link.h"
+#include "serial/current_port.h"
 #include "serial/usb_locator.h"
 #include "ui/command_ids.h"
 #include "ui/progress.h"
 #include "ui/tab_pages.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 namespace {
 
@@ -45,9 +45,7 @@ void ReportNoResponse() {
 }  // namespace
 
 void SendReadCommand() {
-    const char* command = nullptr;
-    if (g_tabs.readerModel == kReaderSerial) command = kReadCommandSerial;
-    if (g_tabs.readerModel == kReaderUsb) command = kReadCommandUsb;
+    const char* command = ReadCommandOf(g_tabs.readerModel);
     if (command == nullptr) return;
     if (WritePort(Bytes(command), kReadCommandLength)) {
         StartOperationWithProgress(kOpRead, kReplyPeriodMs);
@@ -165,10 +163,12 @@ void SearchSerialReader() {
 }
 
 void LocateUsbReader() {
-    if (!FindUsbReaderPort(g_serial.portName)) {
+    std::string port;
+    if (!FindUsbReaderPort(&port)) {
         ReportNotFound(g_lang.text.MsgNotFoundUsb);
         return;
     }
+    SetCurrentPortName(port);  // the locator only gives names that fit
     ReportFound(g_lang.text.MsgFoundUsb);
     SelectPortByName(g_serial.portName, &g_portList.selectedIndex);
     if (!g_serial.portOpen) ConnectAndRead();

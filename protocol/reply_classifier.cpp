@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "protocol/commands.h"
-#include "ui/tab_pages.h"
 
 namespace {
 
@@ -73,10 +72,10 @@ ReplyClass ClassifyReply(std::uint8_t* buffer, std::int32_t received) {
     return kReplyUnrecognized;
 }
 
-int CheckFirmwareVersion(const std::uint8_t* payload) {
+int CheckFirmwareVersion(const std::uint8_t* payload, int model) {
     const char* supported = nullptr;
-    if (g_tabs.readerModel == kReaderSerial) supported = kSerialFirmwareVersion;
-    if (g_tabs.readerModel == kReaderUsb) supported = kUsbFirmwareVersion;
+    if (model == kReaderSerial) supported = kSerialFirmwareVersion;
+    if (model == kReaderUsb) supported = kUsbFirmwareVersion;
     if (supported == nullptr) return -1;
     return std::memcmp(payload, supported, kVersionLength) == 0 ? 0 : -1;
 }

@@ -16,6 +16,6 @@ enum ReplyClass : int {
 // after it keep what they held.
 ReplyClass ClassifyReply(std::uint8_t* buffer, std::int32_t received);
 
-// 0 when the payload's first four characters are the firmware version that the
-// current reader model supports, -1 otherwise (and for an unknown model).
-int CheckFirmwareVersion(const std::uint8_t* payload);
+// 0 when the payload's first four characters are the firmware version that
+// `model` supports, -1 otherwise (and for an unknown model).
+int CheckFirmwareVersion(const std::uint8_t* payload, int model);

@@ -1,23 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
-// The system's table of serial ports, HKLM\HARDWARE\DEVICEMAP\SERIALCOMM
-// (serial/port_table_win32.cpp). Read only.
+// The system's table of serial ports, read through serial/port_table_glue.h.
 
-using RegistryKey = void*;
+// The UTF-16 port names of the table's string values, in table order;
+// *valueCount counts all its values. False when the table cannot be opened.
+bool ReadPortTable(std::vector<std::u16string>* names, std::uint32_t* valueCount);
 
-struct PortTableInfo {
-    std::uint32_t valueCount = 0;
-    std::uint32_t longestNameChars = 0;
-    std::uint32_t longestDataBytes = 0;
-};
+// The low byte of each character, as the system's 8-bit names compare.
+std::string NarrowPortName(const std::u16string& wide);
 
-constexpr std::uint32_t kRegistryString = 1;  // REG_SZ
-
-RegistryKey PortTableOpen();  // nullptr when the table cannot be opened
-PortTableInfo PortTableQueryInfo(RegistryKey key);
-// One value by index: its UTF-16 name and raw data. False when the call fails.
-bool PortTableReadValue(RegistryKey key, std::uint32_t index, char16_t* name, std::uint32_t nameChars,
-                        std::uint8_t* data, std::uint32_t dataBytes, std::uint32_t* type, std::uint32_t* dataSize);
-void PortTableClose(RegistryKey key);
+// True when `name` is, exactly, one of the port names of the table.
+bool IsPortPresent(const char* name);

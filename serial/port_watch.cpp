@@ -6,18 +6,19 @@
 #include "app/format.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/texts.h"
 #include "protocol/connection.h"
 #include "protocol/reader_operations.h"
 #include "serial/port_list.h"
-#include "serial/serial_link.h"
+#include "serial/current_port.h"
+#include "serial/port_table.h"
 #include "serial/usb_locator.h"
 #include "ui/command_ids.h"
 #include "ui/progress.h"
 #include "ui/progress_glue.h"
 #include "ui/tab_pages.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 PortWatchState g_portWatch;
 
@@ -30,10 +31,14 @@ void RecheckOpenPort() {
     SleepMilliseconds(kReopenDelayMs);
     if (IsPortPresent(g_serial.portName)) {
         if (OpenPort(g_serial.portName, kBaudRate)) return;
+        EndReplyWait();
         ReportOpenFailure(g_serial.portName);
         Disconnect();
         return;
     }
+    // A read or write still waiting for its reply ends here, before the box
+    // (whose message loop would otherwise let it read from the closed port).
+    EndReplyWait();
     if (g_tabs.readerModel == kReaderSerial) {
         ReportMessage(FormatText("%s\n\r(%s %s)", g_lang.text.MsgConnectionBroken, g_serial.portName,
                                  g_lang.text.WordDisabled)
@@ -51,7 +56,11 @@ void RecheckOpenPort() {
 void WatchForNewReader() {
     if (g_tabs.readerModel == kReaderUsb) {
         RefreshPortList();
-        if (FindUsbReaderPort(g_serial.portName)) StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+        std::string port;
+        if (FindUsbReaderPort(&port)) {
+            SetCurrentPortName(port);
+            StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+        }
         return;
     }
     if (g_tabs.readerModel != kReaderSerial) return;
@@ -67,8 +76,8 @@ void WatchForNewReader() {
 
 }  // namespace
 
-void OnDeviceChange(std::uintptr_t event) {
-    if (event != kDeviceNodesChanged || g_portWatch.pending) return;
+void OnDevicesChanged() {
+    if (g_portWatch.pending) return;
     g_portWatch.pending = true;
     TimerStart(g_main.window, kTimerPortWatch, kPortWatchDelayMs);
 }
@@ -82,16 +91,4 @@ void OnPortWatchTimer() {
     } else {
         WatchForNewReader();
     }
-}
-
-bool IsPortPresent(const char* name) {
-    std::vector<std::u16string> names;
-    std::uint32_t valueCount = 0;
-    if (!ReadPortTable(&names, &valueCount)) return false;
-    for (const std::u16string& wide : names) {
-        std::string narrow;
-        for (char16_t c : wide) narrow.push_back(static_cast<char>(c & 0xFF));
-        if (narrow == name) return true;
-    }
-    return false;
 }

@@ -6,7 +6,6 @@
 // 2000 ms check; the check renews, reports or drops the connection, or starts
 // a search when a port or the USB reader has appeared.
 
-constexpr std::uintptr_t kDeviceNodesChanged = 7;
 constexpr int kPortWatchDelayMs = 2000;
 constexpr int kReopenDelayMs = 1000;
 
@@ -15,8 +14,5 @@ struct PortWatchState {
 };
 extern PortWatchState g_portWatch;
 
-void OnDeviceChange(std::uintptr_t event);
+void OnDevicesChanged();
 void OnPortWatchTimer();
-
-// True when `name` is, exactly, one of the port names of the system table.
-bool IsPortPresent(const char* name);

@@ -1,21 +1,6 @@
 #include "serial/serial_link.h"
 
-#include <cstring>
-#include <string>
-
-#include "app/format.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/texts.h"
-#include "serial/serial_port.h"
-
-SerialLinkState g_serial;
-
 namespace {
-
-constexpr char kDevicePrefix[] = "\\\\.\\";  // the device namespace, used for COM1 to COM9 too
-constexpr std::size_t kDevicePrefixLength = sizeof(kDevicePrefix) - 1;
-constexpr std::size_t kNameMaxLength = kPortNameCapacity - 1;
 
 // A read asks for one byte, so each read waits at most 10 x 1 + 50 = 60 ms:
 // the reply ends at the first 60 ms gap. A write of n bytes gets 10 x n + 50 ms.
@@ -24,19 +9,6 @@ constexpr PortTimeouts kTimeouts = {50, 10, 50, 10, 50};
 constexpr std::uint8_t kByteSize = 8;
 constexpr std::uint8_t kNoParity = 0;
 constexpr std::uint8_t kOneStopBit = 0;
-
-// Builds "\\.\" + name into `path`; false when the name is longer than a port
-// name can be (it is never cut short: a cut name could open another port).
-bool BuildDevicePath(const char* name, char (&path)[kDevicePrefixLength + kNameMaxLength + 1]) {
-    std::size_t length = 0;
-    while (name[length] != '\0') {
-        if (length == kNameMaxLength) return false;
-        ++length;
-    }
-    std::memcpy(path, kDevicePrefix, kDevicePrefixLength);
-    std::memcpy(path + kDevicePrefixLength, name, length + 1);
-    return true;
-}
 
 bool ConfigurePort(PortHandle port, std::uint32_t baud) {
     // Time-outs first: a port that cannot take them is not configured further.
@@ -50,77 +22,59 @@ bool ConfigurePort(PortHandle port, std::uint32_t baud) {
     return PortSetLineState(port, line);
 }
 
-void ShowSerialError(std::int32_t error, const char* what) {
-    const std::string text = FormatText("%s [%d] %s", g_lang.text.WordError, error, what);
-    ShowSystemMessage(g_main.window, text.c_str(), g_lang.text.CaptionMessage, kStyleIconError);
+// One byte, awaited `waitMs` (then back to the 60 ms gap) when that is above 0.
+bool ReadFirstByte(PortHandle handle, std::uint32_t waitMs, std::uint8_t* byte, std::uint32_t* received) {
+    if (waitMs == 0) return PortReadByte(handle, byte, received);
+    PortTimeouts first = kTimeouts;
+    first.readTotalConstant = waitMs;
+    if (!PortSetTimeouts(handle, first)) return false;
+    const bool ok = PortReadByte(handle, byte, received);
+    return PortSetTimeouts(handle, kTimeouts) && ok;
 }
-
-bool IsLive(PortHandle port) { return port != nullptr && port != InvalidPortHandle(); }
 
 }  // namespace
 
-bool OpenPort(const char* name, std::uint32_t baud) {
-    char path[kDevicePrefixLength + kNameMaxLength + 1];
-    if (!BuildDevicePath(name, path)) {
-        g_serial.handle = InvalidPortHandle();
-        return false;
-    }
-    g_serial.handle = PortCreate(path);
-    if (g_serial.handle == InvalidPortHandle()) return false;
-    if (ConfigurePort(g_serial.handle, baud)) return true;
-    // The handle is exclusive: kept open, it would lock the port until exit.
-    PortClose(g_serial.handle);
-    g_serial.handle = InvalidPortHandle();
+bool LinkOpen(const char* name, std::uint32_t baud, PortHandle* handle) {
+    *handle = PortCreate(name);
+    if (*handle == InvalidPortHandle()) return false;
+    if (ConfigurePort(*handle, baud)) return true;
+    PortClose(*handle);
+    *handle = InvalidPortHandle();
     return false;
 }
 
-bool ReadPort(std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length) {
-    if (capacity < 1) return false;
-    std::int32_t count = 0;
+LinkResult LinkReadReply(PortHandle handle, std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length,
+                         std::int32_t* error, std::uint32_t firstByteWaitMs) {
+    *length = 0;
+    if (capacity < 1) return kLinkSilent;
     for (;;) {
         std::uint8_t byte = 0;
         std::uint32_t received = 0;
-        if (!PortReadByte(g_serial.handle, &byte, &received)) {
-            ShowSerialError(PortLastError(), g_lang.text.MsgReadPortError);
-            return false;
+        const bool ok = *length == 0 ? ReadFirstByte(handle, firstByteWaitMs, &byte, &received)
+                                     : PortReadByte(handle, &byte, &received);
+        if (!ok) {
+            *error = PortLastError();
+            return kLinkError;
         }
-        if (received == 0) {  // the line stayed quiet for a whole read time-out
-            if (count == 0) return false;
-            *length = count;
-            return true;
-        }
-        buffer[count++] = byte;
-        if (count == capacity) {  // the rest stays queued for the next read
-            *length = count;
-            return true;
-        }
+        if (received == 0) return *length == 0 ? kLinkSilent : kLinkOk;  // quiet for a whole read time-out
+        buffer[(*length)++] = byte;
+        if (*length == capacity) return kLinkOk;
     }
 }
 
-bool WritePort(const std::uint8_t* data, std::int32_t count) {
-    if (count < 0) return false;
+LinkResult LinkWrite(PortHandle handle, const std::uint8_t* data, std::int32_t count, std::int32_t* error) {
+    if (count < 0) return kLinkShort;
     std::uint32_t written = 0;
-    if (!PortWrite(g_serial.handle, data, static_cast<std::uint32_t>(count), &written)) {
-        ShowSerialError(PortLastError(), g_lang.text.MsgWritePortError);
-        return false;
+    if (!PortWrite(handle, data, static_cast<std::uint32_t>(count), &written)) {
+        *error = PortLastError();
+        return kLinkError;
     }
-    return written == static_cast<std::uint32_t>(count);  // cut short by the write time-out: no message
+    return written == static_cast<std::uint32_t>(count) ? kLinkOk : kLinkShort;
 }
 
-void ClosePort() {
-    if (!g_serial.portOpen) return;
-    g_serial.portOpen = false;
-    ReleasePortHandle();
+void LinkClose(PortHandle* handle) {
+    if (LinkIsLive(*handle)) PortClose(*handle);
+    *handle = InvalidPortHandle();
 }
 
-void ReleasePortHandle() {
-    // A failed open, or the port watch, has already closed its handle and left the invalid value.
-    if (IsLive(g_serial.handle)) PortClose(g_serial.handle);
-    g_serial.handle = InvalidPortHandle();
-}
-
-bool SetCurrentPortName(const std::string& name) {
-    if (name.size() > kNameMaxLength) return false;
-    std::memcpy(g_serial.portName, name.c_str(), name.size() + 1);
-    return true;
-}
+bool LinkIsLive(PortHandle handle) { return handle != nullptr && handle != InvalidPortHandle(); }

@@ -1,37 +1,38 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-// The one serial channel to a reader: 19200 baud, 8 data bits, no parity,
-// 1 stop bit, blocking reads and writes bounded by the port's time-outs.
+#include "serial/serial_port_glue.h"
 
-using PortHandle = void*;  // the system's file handle; only the glue looks inside
+// A serial line to a reader on a port the caller holds: 19200 baud, 8 data
+// bits, no parity, 1 stop bit, blocking reads and writes bounded by the
+// port's time-outs. Shows nothing: failures come back with the system's
+// error number.
 
-constexpr std::uint32_t kBaudRate = 19200;  // every open of a reader's port
-constexpr int kPortNameCapacity = 7;  // "COM" + up to 3 digits + NUL
+constexpr std::uint32_t kBaudRate = 19200;
 
-struct SerialLinkState {
-    PortHandle handle = nullptr;          // result of the last open, also when that failed
-    bool portOpen = false;                // set by the callers of OpenPort, cleared by ClosePort
-    char portName[kPortNameCapacity] = {};  // the current port name
+enum LinkResult : int {
+    kLinkOk,
+    kLinkSilent,  // a read: not one byte arrived
+    kLinkShort,   // a write: the time-out cut it short
+    kLinkError,   // the system call failed; see the error number
 };
-extern SerialLinkState g_serial;
 
-// Opens "\\.\" + name exclusively and configures it; shows nothing.
-bool OpenPort(const char* name, std::uint32_t baud);
-// Reads one byte per call until a 60 ms gap or `capacity` bytes; false when
-// nothing arrived (silently) or on a read error (after the error box).
-bool ReadPort(std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length);
-// One write of `count` bytes; true only when all of them went.
-bool WritePort(const std::uint8_t* data, std::int32_t count);
-// Closes the port if the port-open flag is set, and clears the flag.
-void ClosePort();
+// Opens `name` exclusively and configures it. On failure *handle is the invalid
+// value and nothing is left open: a kept exclusive handle would lock the port.
+bool LinkOpen(const char* name, std::uint32_t baud, PortHandle* handle);
 
-// Closes the port handle (once) but keeps the port-open flag: the port watch
-// lets go of the port while it checks whether the port still exists.
-void ReleasePortHandle();
+// Reads one byte per call until the line stays quiet for 60 ms or `capacity`
+// bytes have come (the rest stays queued for the next read). With
+// firstByteWaitMs above 0 the first byte is awaited that long instead.
+LinkResult LinkReadReply(PortHandle handle, std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length,
+                         std::int32_t* error, std::uint32_t firstByteWaitMs);
 
-// Makes `name` the current port name; false, and no change, when it is too
-// long to be one (it is never cut short: a cut name could be another port).
-bool SetCurrentPortName(const std::string& name);
+// One write of `count` bytes.
+LinkResult LinkWrite(PortHandle handle, const std::uint8_t* data, std::int32_t count, std::int32_t* error);
+
+// Closes a live handle once and leaves the invalid value.
+void LinkClose(PortHandle* handle);
+
+// Neither null nor the invalid value.
+bool LinkIsLive(PortHandle handle);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/handles.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 // Drawing on the main window's surface (ui/draw_glue_win32.cpp).
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 // Where lamp `lamp` (0..4) of a reader model's page is drawn; null for a model
 // without a page.

@@ -2,19 +2,11 @@
 
 #include <cstdint>
 
-#include "ui/window_ops.h"
+#include "protocol/colours.h"
+#include "ui/window_ops_glue.h"
 
 // The five indicator lamps beside the settings groups. Whoever changes a colour
 // calls InvalidateLampArea afterwards; the next paint shows it.
-
-// Colours are COLORREF values, 0x00BBGGRR.
-constexpr std::uint32_t kColourRed = 0x000000FFu;
-constexpr std::uint32_t kColourGreen = 0x0000FF00u;
-constexpr std::uint32_t kColourBlue = 0x00FF0000u;
-constexpr std::uint32_t kColourCyan = 0x00FFFF00u;
-constexpr std::uint32_t kColourMagenta = 0x00FF00FFu;
-constexpr std::uint32_t kColourYellow = 0x0000FFFFu;
-constexpr std::uint32_t kColourWhite = 0x00FFFFFFu;
 
 constexpr int kLampCount = 5;
 

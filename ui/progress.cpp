@@ -1,11 +1,11 @@
 #include "ui/progress.h"
 
 #include "app/main_window.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/texts.h"
 #include "ui/progress_glue.h"
 #include "ui/tab_pages.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 ProgressState g_progress;
 
@@ -52,6 +52,12 @@ void StartOperationWithProgress(int operation, int periodMs) {
     ProgressSetPosition(g_progress.window, 0);
     WindowEnable(g_main.window, false);
     TimerStart(g_main.window, operation, periodMs);
+}
+
+void EndReplyWait() {
+    if (g_progress.running != kOpRead && g_progress.running != kOpWrite) return;
+    EndRunningOperation();
+    WindowEnable(g_main.window, true);
 }
 
 bool StepOperation(int timerId) {

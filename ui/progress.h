@@ -33,3 +33,8 @@ void StartOperationWithProgress(int operation, int periodMs);
 // stopped, progress window destroyed). The caller then runs the end action and
 // enables the main window.
 bool StepOperation(int timerId);
+
+// Ends a running read or write wait at once (timer stopped, progress window
+// destroyed) and enables the main window: the connection it waits on is gone,
+// so its reply must not be read.
+void EndReplyWait();

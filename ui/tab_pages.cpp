@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "ui/lamps.h"
 #include "ui/layout.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 TabPageState g_tabs;
 

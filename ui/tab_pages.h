@@ -1,11 +1,8 @@
 #pragma once
 
-// The reader model is the index of the selected tab.
-enum ReaderModel : int {
-    kReaderSerial = 0,  // serial-output reader, first tab
-    kReaderUsb = 1,     // USB reader, second tab
-};
+#include "protocol/reader_model.h"
 
+// The reader model is the index of the selected tab.
 struct TabPageState {
     int readerModel = kReaderSerial;
 };

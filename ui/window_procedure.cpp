@@ -10,15 +10,16 @@
 #include "app/menu_glue.h"
 #include "app/message_box.h"
 #include "app/settings_file.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/texts.h"
 #include "protocol/commands.h"
 #include "protocol/connection.h"
 #include "protocol/reader_operations.h"
 #include "protocol/reader_settings.h"
+#include "protocol/settings_codec.h"
 #include "serial/port_list.h"
 #include "serial/port_watch.h"
-#include "serial/serial_link.h"
+#include "serial/current_port.h"
 #include "ui/command_ids.h"
 #include "ui/control_glue.h"
 #include "ui/indicator_panel.h"
@@ -27,12 +28,10 @@
 #include "ui/progress.h"
 #include "ui/progress_glue.h"
 #include "ui/tab_pages.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 namespace {
 
-constexpr int kComboSelectionChanged = 1;  // CBN_SELCHANGE
-constexpr int kTabSelectionChanged = -551;  // TCN_SELCHANGE
 constexpr int kIdHexOrDec = 22;
 constexpr int kIdTouchMemoryFormat = 23;
 constexpr int kIdHex = 24;
@@ -82,10 +81,24 @@ void OnRadio(int id) {
     }
 }
 
-void HandleCommand(int id, int notification) {
+void OnOperationTimer(int id) {
+    if (!StepOperation(id)) return;
+    if (id == kOpSearch) {
+        RunSearch();
+    } else {
+        ReceiveReply();
+    }
+    // The end action may have started the next wait (the read after a USB
+    // search); the main window then stays disabled until that one ends.
+    if (g_progress.running == 0) WindowEnable(g_main.window, true);
+}
+
+}  // namespace
+
+void OnMainCommand(int id, bool selectionChanged) {
     switch (id) {
         case kIdPortList:
-            if (notification == kComboSelectionChanged) OnPortPicked();
+            if (selectionChanged) OnPortPicked();
             break;
         case kIdSearch:
             Disconnect();
@@ -118,7 +131,7 @@ void HandleCommand(int id, int notification) {
     }
 }
 
-void OnTabChanged() {
+void OnMainTabChanged() {
     const int index = TabSelection(g_controls.handle[kSlotTabControl]);
     if (index != kReaderSerial && index != kReaderUsb) return;
     g_tabs.readerModel = index;
@@ -129,19 +142,7 @@ void OnTabChanged() {
     StartSearch();
 }
 
-void OnOperationTimer(int id) {
-    if (!StepOperation(id)) return;
-    if (id == kOpSearch) {
-        RunSearch();
-    } else {
-        ReceiveReply();
-    }
-    // The end action may have started the next wait (the read after a USB
-    // search); the main window then stays disabled until that one ends.
-    if (g_progress.running == 0) WindowEnable(g_main.window, true);
-}
-
-void OnTimer(int id) {
+void OnMainTimer(int id) {
     if (id == kOpSearch || id == kOpRead || id == kOpWrite) {
         OnOperationTimer(id);
     } else if (id == kTimerPortWatch) {
@@ -149,48 +150,20 @@ void OnTimer(int id) {
     }
 }
 
-void OnRightClick(MessageLParam lParam) {
-    const int x = static_cast<int>(lParam & 0xFFFF);
-    const int y = static_cast<int>((lParam >> 16) & 0xFFFF);
+void OnMainDevicesChanged() { OnDevicesChanged(); }
+
+void OnMainPaint() { PaintIndicatorPanel(); }
+
+void OnMainRightClick(int x, int y) {
     MenuHandle menu = MenuCreatePopup();
     MenuAppendItem(menu, kIdQuit, g_lang.text.MenuQuit);
     MenuTrackAtClientPoint(menu, g_main.window, x, y);
     MenuDestroy(menu);
 }
 
-void OnDestroy() {
+void OnMainDestroy() {
     for (int timer : {int{kOpSearch}, int{kOpRead}, int{kOpWrite}, kTimerPortWatch}) TimerStop(g_main.window, timer);
     Disconnect();
     PostQuit();
 }
 
-}  // namespace
-
-void HandleMainWindowMessage(const WindowEvent& event) {
-    const int low = static_cast<int>(event.wParam & 0xFFFFu);
-    switch (event.message) {
-        case kWmCommand:
-            HandleCommand(low, static_cast<int>((event.wParam >> 16) & 0xFFFFu));
-            break;
-        case kWmNotify:
-            if (event.notifyCode == kTabSelectionChanged) OnTabChanged();
-            break;
-        case kWmPaint:
-            PaintIndicatorPanel();
-            break;
-        case kWmTimer:
-            OnTimer(low);
-            break;
-        case kWmDeviceChange:
-            OnDeviceChange(event.wParam);
-            break;
-        case kWmRButtonUp:
-            OnRightClick(event.lParam);
-            break;
-        case kWmDestroy:
-            OnDestroy();
-            break;
-        default:
-            break;
-    }
-}

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "ui/window_messages.h"
+// What the main window does with each message, as its glue
+// (ui/window_procedure_glue_win32.cpp) hands them on by name. The glue then
+// hands every message, handled or not, to the default window procedure.
 
-// A message of the main window as the glue hands it on: for WM_NOTIFY the
-// notification code is read out of lParam by the glue.
-struct WindowEvent {
-    unsigned message;
-    MessageWParam wParam;
-    MessageLParam lParam;
-    int notifyCode;
-};
-
-// Everything the main window does with a message; the glue then hands every
-// message, handled or not, to the default window procedure.
-void HandleMainWindowMessage(const WindowEvent& event);
+// A menu item or a control; `selectionChanged` is set when the port list's
+// selection has changed (any other notification of the list is ignored).
+void OnMainCommand(int id, bool selectionChanged);
+void OnMainTabChanged();
+void OnMainTimer(int id);
+// The system's device nodes changed (a device came or went).
+void OnMainDevicesChanged();
+void OnMainPaint();
+// The right mouse button released at a point of the client area.
+void OnMainRightClick(int x, int y);
+void OnMainDestroy();

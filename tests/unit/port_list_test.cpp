@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 #include "serial/port_list.h"
-#include "serial/port_table.h"
+#include "serial/port_table_glue.h"
 #include "tests/unit/fakes/fake_platform.h"
 #include "tests/unit/fakes/fake_port_table.h"
 #include "ui/command_ids.h"

@@ -1,18 +1,14 @@
 // A console program that drives the serial link through the real serial glue,
 // one command per line on stdin, one answer line per command on stdout:
 //
-//   lang en|ru            -> lang
 //   open COMn             -> open ok handle=live | open fail error=N handle=invalid
-//   write HEX             -> write ok|fail ms=T
-//   read CAP              -> read ok len=N hex=HEX ms=T | read fail ms=T
+//   write HEX             -> write ok|short|fail error=N ms=T
+//   read CAP              -> read ok len=N hex=HEX ms=T | read silent|fail error=N ms=T
 //   exchange HEX CAP      -> like write, then read at once; ms from before the write to the read's end
 //   close                 -> close handle=...
 //   hold COMn / release   -> hold ok|fail / release: a bare open and close of the device, for
 //                            a control of what an open handle looks like from outside
 //   quit
-//
-// The serial error box is printed, not shown ("box style=S caption=HEX
-// text=HEX"), so the scenarios read it without a display and without a click.
 
 #include <chrono>
 #include <cstdio>
@@ -23,11 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/texts.h"
 #include "serial/serial_link.h"
-#include "serial/serial_port.h"
 
 namespace {
 
@@ -52,9 +44,18 @@ std::vector<std::uint8_t> FromHex(const std::string& text) {
     return bytes;
 }
 
+PortHandle g_handle = nullptr;
+
 const char* HandleState() {
-    if (g_serial.handle == nullptr) return "none";
-    return g_serial.handle == InvalidPortHandle() ? "invalid" : "live";
+    if (g_handle == nullptr) return "none";
+    return g_handle == InvalidPortHandle() ? "invalid" : "live";
+}
+
+std::string Outcome(LinkResult result, std::int32_t error) {
+    if (result == kLinkOk) return "ok";
+    if (result == kLinkSilent) return "silent";
+    if (result == kLinkShort) return "short";
+    return "fail error=" + std::to_string(error);
 }
 
 std::string Millis(Clock::time_point start) {
@@ -66,29 +67,22 @@ std::string Millis(Clock::time_point start) {
 
 std::string Write(const std::string& hex) {
     const std::vector<std::uint8_t> bytes = FromHex(hex);
-    return WritePort(bytes.data(), static_cast<std::int32_t>(bytes.size())) ? "ok" : "fail";
+    std::int32_t error = 0;
+    return Outcome(LinkWrite(g_handle, bytes.data(), static_cast<std::int32_t>(bytes.size()), &error), error);
 }
 
 std::string Read(std::int32_t capacity) {
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity > 0 ? capacity : 1), 0);
     std::int32_t length = 0;
-    if (!ReadPort(buffer.data(), capacity, &length)) return "fail";
+    std::int32_t error = 0;
+    const LinkResult result = LinkReadReply(g_handle, buffer.data(), capacity, &length, &error, 0);
+    if (result != kLinkOk) return Outcome(result, error);
     return "ok len=" + std::to_string(length) + " hex=" + Hex(buffer.data(), static_cast<std::size_t>(length));
 }
 
 }  // namespace
 
-MainWindowState g_main;
-
-int ShowSystemMessage(WindowHandle, const char* text, const char* caption, unsigned style) {
-    std::cout << "box style=" << style << " caption=" << Hex(caption, std::strlen(caption))
-              << " text=" << Hex(text, std::strlen(text)) << std::endl;
-    return 1;
-}
-
 int main() {
-    g_lang.current = kLanguageEnglish;
-    SelectLanguageTexts();
     PortHandle held = InvalidPortHandle();
     std::string line;
     while (std::getline(std::cin, line)) {
@@ -96,17 +90,10 @@ int main() {
         std::string command;
         words >> command;
         if (command == "quit") break;
-        if (command == "lang") {
-            std::string language;
-            words >> language;
-            g_lang.current = language == "ru" ? kLanguageRussian : kLanguageEnglish;
-            SelectLanguageTexts();
-            std::cout << "lang" << std::endl;
-        } else if (command == "open") {
+        if (command == "open") {
             std::string name;
             words >> name;
-            if (OpenPort(name.c_str(), 19200)) {
-                g_serial.portOpen = true;  // as the program's callers do
+            if (LinkOpen(name.c_str(), kBaudRate, &g_handle)) {
                 std::cout << "open ok handle=" << HandleState() << std::endl;
             } else {
                 const std::int32_t error = PortLastError();
@@ -129,13 +116,13 @@ int main() {
         } else if (command == "hold") {
             std::string name;
             words >> name;
-            held = PortCreate(("\\\\.\\" + name).c_str());
+            held = PortCreate(name.c_str());
             std::cout << "hold " << (held == InvalidPortHandle() ? "fail" : "ok") << std::endl;
         } else if (command == "release") {
             PortClose(held);
             std::cout << "release" << std::endl;
         } else if (command == "close") {
-            ClosePort();
+            LinkClose(&g_handle);
             std::cout << "close handle=" << HandleState() << std::endl;
         } else {
             std::cout << "unknown " << command << std::endl;

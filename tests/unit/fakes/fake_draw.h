@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 // What the paint drew and which drawing objects it created and deleted.
 struct FakeEllipse {

@@ -9,7 +9,7 @@
 #include "ui/layout.h"
 #include "app/menu_glue.h"
 #include "app/message_box.h"
-#include "app/shell_glue.h"
+#include "app/startup_glue.h"
 #include "app/menu_bar.h"
 #include "app/texts.h"
 #include "protocol/connection.h"
@@ -72,7 +72,7 @@ int ShowSystemMessage(WindowHandle owner, const char* text, const char* caption,
     return 1;
 }
 
-// ---- app/shell_glue.h
+// ---- app/startup_glue.h
 ScreenSize PrimaryScreenSize() { return {g_fake.screenWidth, g_fake.screenHeight}; }
 
 WindowHandle WindowFindTopLevel(const char* title) {
@@ -169,7 +169,7 @@ void MenuDestroyAttached(WindowHandle) {
     if (g_fake.attachedMenu >= 0) DestroyMenuTree(g_fake.attachedMenu);
 }
 
-// ---- ui/window_ops.h
+// ---- ui/window_ops_glue.h
 // Control handles encode the key of the control in g_fake.controls.
 constexpr std::intptr_t kControlHandleBase = 0x100000;
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/handles.h"
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 struct FakeMessageBox {
     WindowHandle owner;

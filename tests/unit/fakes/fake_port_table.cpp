@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "serial/port_table.h"
+#include "serial/port_table_glue.h"
 
 FakePortTable g_fakePortTable;
 

@@ -78,7 +78,7 @@ FakeSerialPort* FakePortOf(PortHandle handle) {
     return record == nullptr ? nullptr : &g_fakeSerial.ports[static_cast<std::size_t>(record->port)];
 }
 
-// ---- serial/serial_port.h
+// ---- serial/serial_port_glue.h
 PortHandle PortCreate(const char* path) {
     g_fakeSerial.paths.push_back(path);
     const std::string text = path;

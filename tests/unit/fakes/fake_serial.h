@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "serial/serial_port.h"
+#include "serial/serial_port_glue.h"
 
 // One step of a port's incoming line, consumed by one single-byte read.
 struct FakeLineEvent {

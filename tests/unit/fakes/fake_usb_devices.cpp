@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "serial/usb_devices.h"
+#include "serial/usb_devices_glue.h"
 
 FakeUsbDevices g_fakeUsb;
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "serial/port_table.h"
+#include "serial/port_table_glue.h"
 
-// The present USB devices and their registry data (serial/usb_devices_win32.cpp).
+// The present USB devices and their registry data (serial/usb_devices_glue_win32.cpp).
 
 using DeviceSet = void*;
 

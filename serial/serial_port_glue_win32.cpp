@@ -1,13 +1,16 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
-#include "serial/serial_port.h"
+#include "serial/serial_port_glue.h"
 
 static_assert(sizeof(DCB) == kPortStateSize, "the line state carries the whole DCB");
 
-PortHandle PortCreate(const char* path) {
-    return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+// The device namespace "\\.\" is used for COM1 to COM9 too.
+PortHandle PortCreate(const char* name) {
+    const std::string path = std::string("\\\\.\\") + name;
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 bool PortSetTimeouts(PortHandle port, const PortTimeouts& timeouts) {

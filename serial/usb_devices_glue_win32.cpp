@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "serial/usb_devices.h"
+#include "serial/usb_devices_glue.h"
 
 static_assert(sizeof(SP_DEVINFO_DATA) <= sizeof(DeviceRecord::storage), "device record");
 

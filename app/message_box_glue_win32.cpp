@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/message_box.h"
+#include "app/message_box_glue.h"
 
 int ShowMessage(WindowHandle owner, const char* text, const char* caption, unsigned style, unsigned kind) {
     MSGBOXPARAMSA params{};

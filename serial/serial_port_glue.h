@@ -2,14 +2,16 @@
 
 #include <cstdint>
 
-#include "serial/serial_link.h"
+// The system's serial calls, one call each: serial/serial_port_glue_win32.cpp
+// on Windows, serial/serial_port_glue_posix.cpp on Linux.
 
-// The system's serial calls (serial/serial_port_win32.cpp), one call each.
+using PortHandle = void*;  // the system's handle; only the glue looks inside
 
-// The value the system returns for a file that could not be opened (all bits set).
+// The value the system returns for a port that could not be opened (all bits set).
 inline PortHandle InvalidPortHandle() { return reinterpret_cast<PortHandle>(~std::uintptr_t{0}); }
 
-// Milliseconds; the fields of the system's time-out structure.
+// Milliseconds; the fields of the system's time-out structure. A read of one
+// byte waits at most readTotalMultiplier + readTotalConstant for it.
 struct PortTimeouts {
     std::uint32_t readInterval;
     std::uint32_t readTotalMultiplier;
@@ -32,13 +34,14 @@ struct PortLineState {
     unsigned char reported[kPortStateSize];
 };
 
-// Read and write, exclusive, existing device only, synchronous I/O.
-PortHandle PortCreate(const char* path);
+// Opens the port by its system name ("COM4", "/dev/ttyUSB0") for reading and
+// writing, exclusively, existing device only, synchronous I/O.
+PortHandle PortCreate(const char* name);
 bool PortSetTimeouts(PortHandle port, const PortTimeouts& timeouts);
 bool PortGetLineState(PortHandle port, PortLineState* state);
 // Writes `reported` back with the four fields put in.
 bool PortSetLineState(PortHandle port, const PortLineState& state);
-// One ReadFile of a single byte; `received` is 0 when the time-out ran out.
+// One read of a single byte; `received` is 0 when the time-out ran out.
 bool PortReadByte(PortHandle port, std::uint8_t* byte, std::uint32_t* received);
 bool PortWrite(PortHandle port, const std::uint8_t* data, std::uint32_t count, std::uint32_t* written);
 void PortClose(PortHandle port);

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/window_ops.h"
+#include "ui/window_ops_glue.h"
 
 static HWND Hwnd(WindowHandle window) { return static_cast<HWND>(window); }
 

@@ -1,14 +1,18 @@
 #include <windows.h>
 
 #include "app/about_box.h"
+#include "app/about_box_glue.h"
 
-static_assert(kWmInitDialog == WM_INITDIALOG && kWmCommand == WM_COMMAND, "message numbers");
 static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL, "control ids");
 
+// Handles its initialisation (focus stays with OK) and every command; the low
+// word of a command is the control id, the high word its notification.
 static INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    const AboutDialogAction action = DecideAboutDialogMessage(message, wParam);
-    if (action.endResult != 0) EndDialog(dialog, action.endResult);
-    return action.handled ? TRUE : FALSE;
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    const int result = AboutDialogEndResult(LOWORD(wParam));
+    if (result != 0) EndDialog(dialog, result);
+    return TRUE;
 }
 
 void RunAboutDialog(WindowHandle owner, int templateId) {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "serial/port_table.h"
+#include "serial/port_table_glue.h"
 
 static_assert(kRegistryString == REG_SZ, "registry type");
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/help_document.h"
+#include "app/help_document_glue.h"
 
 static_assert(kShowRestore == SW_RESTORE, "show command");
 
