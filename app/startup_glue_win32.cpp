@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/dll_search_glue.h"
 #include "app/startup_glue.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -51,18 +52,6 @@ void PostQuit() { PostQuitMessage(0); }
 void WindowSendClose(WindowHandle window) { SendMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); }
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
-
-// DLLs loaded from here on (by the shell, the common controls...) come from System32 only, never from
-// the working folder, where a planted DLL could otherwise be picked up. Windows 7 SP1 without
-// KB2533623 lacks SetDefaultDllDirectories: it is looked up, so the program still starts there, and
-// the working folder is at least taken out of the search.
-static void LimitDllSearch() {
-    using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
-    const auto limit = reinterpret_cast<SetDefaultDllDirectoriesCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-    if (limit != nullptr && limit(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-    SetDllDirectoryA("");
-}
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LimitDllSearch();

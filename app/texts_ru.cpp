@@ -1,5 +1,5 @@
-// Russian texts. This file is compiled with -fexec-charset=CP1251, so the
-// literals below are stored as Windows-1251 bytes for the ANSI API.
+// Russian texts. The window program compiles this file with -fexec-charset=CP1251, so the
+// literals below are stored as Windows-1251 bytes for the ANSI API; mz6 keeps them as UTF-8.
 #include "app/texts.h"
 
 const TextSlots kRussianTexts = {

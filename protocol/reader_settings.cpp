@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/setting_texts.h"
 #include "app/texts.h"
 #include "protocol/connection.h"
 #include "protocol/settings_codec.h"
@@ -11,21 +12,6 @@
 #include "ui/window_ops_glue.h"
 
 namespace {
-
-// The message for a code that is not one of the setting's values.
-const char* const TextSlots::*UnrecognisedText(SettingId id) {
-    switch (id) {
-        case kSettingInterface: return &TextSlots::MsgBadInterface;
-        case kSettingIndicationControl: return &TextSlots::MsgBadIndicationControl;
-        case kSettingStandbyIndication: return &TextSlots::MsgBadStandbyIndication;
-        case kSettingTouchButtonPoll: return &TextSlots::MsgBadTouchButtonPoll;
-        case kSettingOperatingMode: return &TextSlots::MsgBadOperatingMode;
-        case kSettingOutputFormat: return &TextSlots::MsgBadOutputFormat;
-        case kSettingOutputType: return &TextSlots::MsgBadOutputType;
-        case kSettingIdBytes: return &TextSlots::MsgBadIdBytes;
-        default: return &TextSlots::MsgBadCardsToRead;
-    }
-}
 
 bool WasUnrecognised(const DecodedPayload& decoded, SettingId id) {
     for (int k = 0; k < decoded.unrecognisedCount; ++k) {
@@ -46,7 +32,7 @@ void ShowDecodedSettings(const ModelInfo& model, const DecodedPayload& decoded) 
     for (int k = 0; k < model.count; ++k) {
         const SettingInfo& setting = model.settings[k];
         if (WasUnrecognised(decoded, setting.id)) {
-            ReportMessage(g_lang.text.*UnrecognisedText(setting.id), kMsgError);
+            ReportMessage(g_lang.text.*UnrecognisedSettingText(setting.id), kMsgError);
             continue;
         }
         const int index = decoded.settings.value[setting.id];

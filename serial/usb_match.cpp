@@ -47,3 +47,15 @@ int MatchUsbReader(const std::vector<UsbDeviceRecord>& devices, const UsbIdentit
     }
     return found;
 }
+
+bool IsReaderUsbIdentity(const std::string& vendor, const std::string& product, const std::string& revision) {
+    const auto same = [](const std::string& text, const char* wanted) {
+        if (text.size() != std::strlen(wanted)) return false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (std::toupper(static_cast<unsigned char>(text[i])) != wanted[i]) return false;
+        }
+        return true;
+    };
+    return same(vendor, kReaderIdentity.vendor) && same(product, kReaderIdentity.product) &&
+           same(revision, kReaderIdentity.revision);
+}

@@ -27,3 +27,7 @@ constexpr UsbIdentity kReaderIdentityLower{"2e3c", "5750", "0200"};
 // of `lower`, whose key opened, and whose PortName is "COM" (any case) with a
 // number other than 0 and fits a current port name (6 characters); -1 for none.
 int MatchUsbReader(const std::vector<UsbDeviceRecord>& devices, const UsbIdentity& upper, const UsbIdentity& lower);
+
+// True when vendor, product and revision (hex text, any case, as Linux gives
+// them) are the reader's.
+bool IsReaderUsbIdentity(const std::string& vendor, const std::string& product, const std::string& revision);

@@ -1,0 +1,137 @@
+#include "cli/commands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/fleet.h"
+#include "cli/profile.h"
+#include "cli/report.h"
+#include "cli/system_glue.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+std::vector<std::string> AllPortNames() {
+    std::vector<std::string> names;
+    for (const SystemPort& port : ListSystemPorts()) names.push_back(port.name);
+    return names;
+}
+
+void PrintFailure(const CommandOptions& options, const ReaderReport& report) {
+    std::cerr << report.port << ": " << DescribeFailure(*options.texts, report) << "\n";
+}
+
+// One reader's settings to standard output; its failure to standard error.
+int ShowOne(const CommandOptions& options, const ReaderReport& report) {
+    if (report.outcome != Outcome::kOk) {
+        PrintFailure(options, report);
+        return kExitFailed;
+    }
+    std::cout << (options.json ? SettingsAsJson(*options.texts, {report}, false) : SettingsAsText(report));
+    return kExitOk;
+}
+
+bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    *text = content.str();
+    return true;
+}
+
+}  // namespace
+
+int RunPorts(const CommandOptions& options) {
+    const std::vector<SystemPort> ports = ListSystemPorts();
+    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(ports));
+    return kExitOk;
+}
+
+int RunFind(const CommandOptions& options) {
+    const std::vector<std::string> ports = options.ports.empty() ? AllPortNames() : options.ports;
+    const int model = options.model;
+    const std::vector<ReaderReport> reports =
+        ForEachPort(ports, [model](const std::string& port) { return ReadReader(port, model); }, options.progress,
+                    options.texts->progress);
+    int found = 0;
+    for (const ReaderReport& report : reports) {
+        if (report.outcome != Outcome::kOk) continue;
+        ++found;
+        if (!options.json) {
+            std::cout << report.port << "  " << ModelInfoOf(report.model)->name << "  " << report.version << "\n";
+        }
+    }
+    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
+    if (found == 0) std::cerr << options.texts->noReaderFound << "\n";
+    return found > 0 ? kExitOk : kExitFailed;
+}
+
+int RunRead(const CommandOptions& options) { return ShowOne(options, ReadReader(options.ports[0], options.model)); }
+
+int RunWrite(const CommandOptions& options, const std::vector<std::string>& assignments) {
+    const ProfileResult changes = ParseAssignments(assignments, options.model);
+    if (changes.error != ProfileError::kNone) {
+        std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
+        return kExitUsage;
+    }
+    return ShowOne(options, WriteReader(options.ports[0], changes.settings));
+}
+
+int RunSave(const CommandOptions& options, const std::string& file) {
+    const ReaderReport report = ReadReader(options.ports[0], options.model);
+    if (report.outcome != Outcome::kOk) {
+        PrintFailure(options, report);
+        return kExitFailed;
+    }
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << FormatProfile(report.settings);
+    out.close();
+    if (!out) {
+        std::cerr << file << ": " << std::strerror(errno) << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int RunApply(const CommandOptions& options, const std::string& file) {
+    std::string text;
+    if (!ReadFile(file, &text)) {
+        std::cerr << file << ": " << std::strerror(errno) << "\n";
+        return kExitUsage;
+    }
+    const ProfileResult profile = ParseProfile(text);
+    if (profile.error != ProfileError::kNone) {
+        std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
+        return kExitUsage;
+    }
+    const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
+    const ReaderSettings& settings = profile.settings;
+    const std::vector<ReaderReport> reports =
+        ForEachPort(ports, [&settings](const std::string& port) { return WriteReader(port, settings); },
+                    options.progress, options.texts->progress);
+    int configured = 0;
+    std::string failed;
+    for (const ReaderReport& report : reports) {
+        if (report.outcome == Outcome::kOk) {
+            ++configured;
+        } else {
+            failed += "\n  " + report.port + ": " + DescribeFailure(*options.texts, report);
+        }
+        if (!options.json) std::cout << report.port << ": " << (report.outcome == Outcome::kOk ? "ok" : "FAILED") << "\n";
+    }
+    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
+    char summary[128];
+    std::snprintf(summary, sizeof(summary), options.texts->summaryDone, configured, static_cast<int>(reports.size()));
+    std::cerr << summary;
+    if (!failed.empty()) std::cerr << "; " << options.texts->summaryFailed << failed;
+    std::cerr << "\n";
+    return configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed;
+}

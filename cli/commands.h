@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/messages.h"
+
+// The six commands of mz6. Each returns the exit status: 0 all asked
+// succeeded, 1 a port failed (or find found none), 2 wrong usage or a bad
+// profile or key, found before any byte is sent.
+
+struct CommandOptions {
+    std::vector<std::string> ports;  // --port, in the order given
+    bool allPorts = false;           // --all
+    int model = -1;                  // --model, -1: what answers
+    bool json = false;
+    bool progress = false;           // a progress line on standard error
+    const ConsoleTexts* texts = nullptr;
+};
+
+int RunPorts(const CommandOptions& options);
+int RunFind(const CommandOptions& options);
+int RunRead(const CommandOptions& options);
+int RunWrite(const CommandOptions& options, const std::vector<std::string>& assignments);
+int RunSave(const CommandOptions& options, const std::string& file);
+int RunApply(const CommandOptions& options, const std::string& file);

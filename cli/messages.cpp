@@ -1,0 +1,120 @@
+#include "cli/messages.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/setting_texts.h"
+
+namespace {
+
+const ConsoleTexts kEnglish = {
+    &kEnglishTexts,
+    "No reader found.",
+    "Read back different:",
+    "wrote %s, read back %s",
+    "not known",
+    "The reader reported settings this program does not know; give them explicitly:",
+    "system error",
+    "line",
+    {"", "expected key = value", "the first setting must be model = krx or model = usb", "unknown model",
+     "unknown setting", "the setting belongs to the other reader model", "wrong value",
+     "the setting is given twice", "type is not used with format = touch-memory",
+     "settings of both reader models given"},
+    "%d of %d readers configured",
+    "failed:",
+    "ports done",
+};
+
+const ConsoleTexts kRussian = {
+    &kRussianTexts,
+    "Считыватель не найден.",
+    "Считано не то, что записано:",
+    "записано %s, считано %s",
+    "не распознано",
+    "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
+    "системная ошибка",
+    "строка",
+    {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb",
+     "неизвестная модель", "неизвестная настройка", "настройка другой модели считывателя", "неверное значение",
+     "настройка задана дважды", "type не используется при format = touch-memory",
+     "заданы настройки обеих моделей считывателя"},
+    "%d из %d считывателей настроены",
+    "ошибки:",
+    "портов опрошено",
+};
+
+std::string Format(const char* pattern, const std::string& a, const std::string& b) {
+    char text[256];
+    std::snprintf(text, sizeof(text), pattern, a.c_str(), b.c_str());
+    return text;
+}
+
+std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts) {
+    const ModelInfo* info = ModelInfoOf(model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        const SettingInfo& setting = info->settings[k];
+        if (setting.id == id && value >= 0 && value < setting.valueCount) return setting.values[value].name;
+    }
+    return texts.notKnown;
+}
+
+const char* KeyOf(SettingId id, int model) {
+    const ModelInfo* info = ModelInfoOf(model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        if (info->settings[k].id == id) return info->settings[k].key;
+    }
+    return "?";
+}
+
+}  // namespace
+
+const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
+
+std::string OneLine(const char* text) {
+    std::string line;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c == '\r') continue;
+        line.push_back(*c == '\n' ? ' ' : *c);
+    }
+    return line;
+}
+
+std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report) {
+    const TextSlots& program = *texts.program;
+    const std::string systemError = " (" + std::string(texts.systemError) + " " + std::to_string(report.error) + ")";
+    switch (report.outcome) {
+        case Outcome::kOk: return program.MsgSettingsRead;
+        case Outcome::kOpenFailed: return std::string(program.MsgErrorOpening) + " [" + report.port + "]!" + systemError;
+        case Outcome::kNoResponse: return OneLine(program.MsgNoResponse);
+        case Outcome::kUnknownCommand: return program.MsgInvalidCommand;
+        case Outcome::kUnrecognised: return program.MsgUnrecognized;
+        case Outcome::kFirmware: return program.MsgFirmwareUnsupported;
+        case Outcome::kPortError: return std::string(program.WordError) + systemError;
+        case Outcome::kIncomplete: {
+            std::string text = texts.incomplete;
+            for (SettingId id : report.unrecognised) {
+                text += std::string(" ") + KeyOf(id, report.model) + " (" + program.*UnrecognisedSettingText(id) + ")";
+            }
+            return text;
+        }
+        case Outcome::kMismatch: {
+            std::string text = texts.readBackDiffers;
+            for (const SettingMismatch& m : report.mismatches) {
+                text += std::string(" ") + KeyOf(m.id, report.model) + ": " +
+                        Format(texts.wroteReadBack, ValueName(m.id, report.model, m.wrote, texts),
+                               ValueName(m.id, report.model, m.read, texts));
+            }
+            return text;
+        }
+    }
+    return std::string();
+}
+
+std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file) {
+    std::string text;
+    if (!file.empty()) text = file + ": ";
+    if (result.line > 0) text += std::string(texts.profileLine) + " " + std::to_string(result.line) + ": ";
+    text += texts.profileErrors[static_cast<int>(result.error)];
+    if (!result.subject.empty()) text += " '" + result.subject + "'";
+    return text;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "app/texts.h"
+#include "cli/profile.h"
+#include "cli/reader_session.h"
+
+// What mz6 tells its user, in English or Russian (UTF-8). The window
+// program's own texts are used wherever one fits.
+
+struct ConsoleTexts {
+    const TextSlots* program;
+    const char* noReaderFound;
+    const char* readBackDiffers;  // followed by the settings that differ
+    const char* wroteReadBack;    // "wrote {w}, read back {r}"
+    const char* notKnown;         // a code not known to this program
+    const char* incomplete;       // followed by the settings to give explicitly
+    const char* systemError;      // "system error"
+    const char* profileLine;      // "line"
+    const char* profileErrors[10];  // by ProfileError
+    const char* summaryDone;      // "{n} of {m} readers configured"
+    const char* summaryFailed;    // "failed:"
+    const char* progress;         // "ports answered"
+};
+
+// English unless `russian`.
+const ConsoleTexts& ConsoleTextsFor(bool russian);
+
+// Why a port failed, in one line.
+std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report);
+
+// What is wrong with a profile or the key=value arguments.
+std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file);
+
+// A program text as one console line: its line breaks become spaces.
+std::string OneLine(const char* text);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+// Runs work(0) ... work(count - 1) each on a thread of its own and returns when
+// all have ended: cli/parallel_glue_win32.cpp (the MinGW runtime here has no
+// std::thread), cli/parallel_glue_posix.cpp.
+void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work);

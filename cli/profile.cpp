@@ -1,0 +1,155 @@
+#include "cli/profile.h"
+
+#include <cstring>
+
+namespace {
+
+std::string Trim(const std::string& text) {
+    const char* blanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool SplitAssignment(const std::string& text, std::string* key, std::string* value) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) return false;
+    *key = Trim(text.substr(0, equals));
+    *value = Trim(text.substr(equals + 1));
+    return !key->empty() && !value->empty();
+}
+
+int ModelNamed(const std::string& name) {
+    for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
+        if (name == ModelInfoOf(model)->name) return model;
+    }
+    return -1;
+}
+
+int ModelOfKey(const std::string& key) {
+    for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
+        if (FindSetting(model, key.c_str()) != nullptr) return model;
+    }
+    return -1;
+}
+
+// Puts one setting into `result`, of `result->settings.model` (-1 while it is open).
+bool Assign(const std::string& key, const std::string& value, ProfileResult* result) {
+    result->subject = key;
+    const int keyModel = ModelOfKey(key);
+    if (keyModel < 0) {
+        result->error = ProfileError::kUnknownKey;
+        return false;
+    }
+    if (result->settings.model >= 0 && keyModel != result->settings.model) {
+        result->error = ProfileError::kOtherModel;
+        return false;
+    }
+    result->settings.model = keyModel;
+    const SettingInfo* setting = FindSetting(keyModel, key.c_str());
+    const int index = FindValue(*setting, value.c_str());
+    if (index == kNoValue) {
+        result->error = ProfileError::kWrongValue;
+        result->subject = key + "=" + value;
+        return false;
+    }
+    if (result->settings.value[setting->id] != kNoValue) {
+        result->error = ProfileError::kDuplicate;
+        return false;
+    }
+    result->settings.value[setting->id] = index;
+    return true;
+}
+
+// The output type is given, but the format given leaves it unused.
+bool CheckUnused(ProfileResult* result) {
+    const ModelInfo* info = ModelInfoOf(result->settings.model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        const SettingId id = info->settings[k].id;
+        if (result->settings.value[id] != kNoValue && !SettingIsUsed(result->settings, id)) {
+            result->error = ProfileError::kUnused;
+            result->subject = info->settings[k].key;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+ProfileResult ParseProfile(const std::string& text) {
+    ProfileResult result;
+    result.settings.model = -1;
+    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (int line = 1; start <= text.size(); ++line) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string content = text.substr(start, end - start);
+        start = end + 1;
+        const std::size_t comment = content.find('#');
+        if (comment != std::string::npos) content.erase(comment);
+        if (Trim(content).empty()) continue;
+        result.line = line;
+        std::string key;
+        std::string value;
+        if (!SplitAssignment(content, &key, &value)) {
+            result.error = ProfileError::kSyntax;
+            result.subject = Trim(content);
+            return result;
+        }
+        if (result.settings.model < 0 && result.error == ProfileError::kNone && key == "model") {
+            result.settings.model = ModelNamed(value);
+            if (result.settings.model < 0) {
+                result.error = ProfileError::kUnknownModel;
+                result.subject = value;
+                return result;
+            }
+            continue;
+        }
+        if (result.settings.model < 0) {
+            result.error = ProfileError::kNoModel;
+            result.subject = key;
+            return result;
+        }
+        if (!Assign(key, value, &result)) return result;
+    }
+    if (result.settings.model < 0) {
+        result.error = ProfileError::kNoModel;
+        return result;
+    }
+    result.line = 0;
+    CheckUnused(&result);
+    return result;
+}
+
+ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int model) {
+    ProfileResult result;
+    result.settings.model = model;
+    for (const std::string& assignment : assignments) {
+        std::string key;
+        std::string value;
+        if (!SplitAssignment(assignment, &key, &value)) {
+            result.error = ProfileError::kSyntax;
+            result.subject = assignment;
+            return result;
+        }
+        if (!Assign(key, value, &result)) {
+            if (result.error == ProfileError::kOtherModel && model < 0) result.error = ProfileError::kMixedModels;
+            return result;
+        }
+    }
+    CheckUnused(&result);
+    return result;
+}
+
+std::string FormatProfile(const ReaderSettings& settings) {
+    const ModelInfo* info = ModelInfoOf(settings.model);
+    std::string text = std::string("model = ") + info->name + "\n";
+    for (int k = 0; k < info->count; ++k) {
+        const SettingInfo& setting = info->settings[k];
+        const int value = settings.value[setting.id];
+        if (value == kNoValue || !SettingIsUsed(settings, setting.id)) continue;
+        text += std::string(setting.key) + " = " + setting.values[value].name + "\n";
+    }
+    return text;
+}

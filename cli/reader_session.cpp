@@ -1,0 +1,146 @@
+#include "cli/reader_session.h"
+
+#include "protocol/commands.h"
+#include "protocol/reply_classifier.h"
+#include "serial/serial_link.h"
+
+namespace {
+
+// The reader answers within the second the window program waits; the reply then ends at the first
+// 60 ms gap.
+constexpr std::uint32_t kFirstByteWaitMs = 1000;
+
+struct Exchange {
+    Outcome outcome = Outcome::kOk;
+    std::int32_t error = 0;
+    ReplyClass replyClass = kReplyUnrecognized;
+    std::uint8_t reply[kReplyBufferSize] = {};
+};
+
+Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t length) {
+    Exchange exchange;
+    const LinkResult written = LinkWrite(handle, command, length, &exchange.error);
+    if (written != kLinkOk) {
+        exchange.outcome = Outcome::kPortError;
+        return exchange;
+    }
+    std::int32_t received = 0;
+    const LinkResult read =
+        LinkReadReply(handle, exchange.reply, kReplyBufferSize, &received, &exchange.error, kFirstByteWaitMs);
+    if (read == kLinkError) {
+        exchange.outcome = Outcome::kPortError;
+    } else if (read == kLinkSilent) {
+        exchange.outcome = Outcome::kNoResponse;
+    } else {
+        exchange.replyClass = ClassifyReply(exchange.reply, received);
+        if (exchange.replyClass == kReplyUnknownCommand) exchange.outcome = Outcome::kUnknownCommand;
+        if (exchange.replyClass == kReplyUnrecognized) exchange.outcome = Outcome::kUnrecognised;
+    }
+    return exchange;
+}
+
+// The settings of a reader of `model` into the report.
+void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
+    const Exchange exchange =
+        Send(handle, reinterpret_cast<const std::uint8_t*>(ReadCommandOf(model)), kReadCommandLength);
+    report->outcome = exchange.outcome;
+    report->error = exchange.error;
+    if (exchange.outcome != Outcome::kOk) return;
+    if (exchange.replyClass != kReplyOkWithPayload) {
+        report->outcome = Outcome::kUnrecognised;
+        return;
+    }
+    report->model = model;
+    const DecodedPayload decoded = DecodeSettingsPayload(model, exchange.reply);
+    if (!decoded.versionSupported) {
+        report->outcome = Outcome::kFirmware;
+        return;
+    }
+    report->version = decoded.version;
+    report->settings = decoded.settings;
+    report->unrecognised.assign(decoded.unrecognised, decoded.unrecognised + decoded.unrecognisedCount);
+    if (!report->unrecognised.empty()) report->outcome = Outcome::kIncomplete;
+}
+
+void ReadEitherModel(PortHandle handle, int model, ReaderReport* report) {
+    if (model >= 0) {
+        ReadSettings(handle, model, report);
+        return;
+    }
+    ReadSettings(handle, kReaderSerial, report);
+    // A USB reader does not know the serial-output reader's command, or keeps quiet about it.
+    if (report->outcome != Outcome::kNoResponse && report->outcome != Outcome::kUnknownCommand) return;
+    ReaderReport usb = *report;
+    ReadSettings(handle, kReaderUsb, &usb);
+    if (usb.outcome != Outcome::kNoResponse || report->outcome == Outcome::kNoResponse) *report = usb;
+}
+
+// Every setting in use of the settings written must have been read back the same.
+void Compare(const ReaderSettings& wrote, ReaderReport* report) {
+    const ModelInfo* info = ModelInfoOf(wrote.model);
+    for (int k = 0; k < info->count; ++k) {
+        const SettingId id = info->settings[k].id;
+        if (!SettingIsUsed(wrote, id) || wrote.value[id] == report->settings.value[id]) continue;
+        report->mismatches.push_back({id, wrote.value[id], report->settings.value[id]});
+    }
+    if (!report->mismatches.empty()) report->outcome = Outcome::kMismatch;
+}
+
+void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderReport* report) {
+    ReadSettings(handle, changes.model, report);
+    ReaderSettings wanted = report->settings;
+    for (int id = 0; id < kSettingCount; ++id) {
+        if (changes.value[id] != kNoValue) wanted.value[id] = changes.value[id];
+    }
+    // A setting the reader gave in a code we do not know is written only when it was asked for.
+    if (report->outcome == Outcome::kIncomplete) {
+        std::vector<SettingId> missing;
+        for (SettingId id : report->unrecognised) {
+            if (SettingIsUsed(wanted, id) && wanted.value[id] == kNoValue) missing.push_back(id);
+        }
+        report->unrecognised = missing;
+        if (!missing.empty()) return;
+        report->outcome = Outcome::kOk;
+    }
+    if (report->outcome != Outcome::kOk) return;
+
+    std::uint8_t command[kWriteCommandCapacity] = {};
+    const std::int32_t length = EncodeWriteCommand(wanted, command);
+    const Exchange exchange = Send(handle, command, length);
+    report->outcome = exchange.outcome;
+    report->error = exchange.error;
+    if (exchange.outcome != Outcome::kOk) return;
+    ReadSettings(handle, changes.model, report);
+    if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
+        report->outcome = Outcome::kOk;
+        report->unrecognised.clear();
+        Compare(wanted, report);
+    }
+}
+
+template <typename Work>
+ReaderReport OnPort(const std::string& port, Work work) {
+    ReaderReport report;
+    report.port = port;
+    PortHandle handle = nullptr;
+    if (!LinkOpen(port.c_str(), kBaudRate, &handle)) {
+        report.outcome = Outcome::kOpenFailed;
+        report.error = PortLastError();
+        return report;
+    }
+    work(handle, &report);
+    LinkClose(&handle);
+    return report;
+}
+
+}  // namespace
+
+ReaderReport ReadReader(const std::string& port, int model) {
+    return OnPort(port, [model](PortHandle handle, ReaderReport* report) { ReadEitherModel(handle, model, report); });
+}
+
+ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes) {
+    return OnPort(port, [&changes](PortHandle handle, ReaderReport* report) {
+        WriteSettings(handle, changes, report);
+    });
+}

@@ -1,0 +1,60 @@
+#include "cli/report.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+const char* kUsbReaderName = "zentak-6-usb";
+
+// The settings in use, as (key, value name) pairs in the table's order.
+std::vector<std::pair<std::string, std::string>> Fields(const ReaderReport& report) {
+    std::vector<std::pair<std::string, std::string>> fields;
+    const ModelInfo* info = ModelInfoOf(report.model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        const SettingInfo& setting = info->settings[k];
+        const int value = report.settings.value[setting.id];
+        if (value == kNoValue || !SettingIsUsed(report.settings, setting.id)) continue;
+        fields.emplace_back(setting.key, setting.values[value].name);
+    }
+    return fields;
+}
+
+nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report) {
+    nlohmann::ordered_json object;
+    object["port"] = report.port;
+    const ModelInfo* info = ModelInfoOf(report.model);
+    object["model"] = info != nullptr ? nlohmann::ordered_json(info->name) : nlohmann::ordered_json();
+    object["version"] = report.version.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(report.version);
+    for (const auto& [key, value] : Fields(report)) object[key] = value;
+    object["result"] = report.outcome == Outcome::kOk ? std::string("ok") : DescribeFailure(texts, report);
+    return object;
+}
+
+}  // namespace
+
+std::string SettingsAsText(const ReaderReport& report) {
+    std::string text = "port: " + report.port + "\n";
+    text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
+    text += "version: " + report.version + "\n";
+    for (const auto& [key, value] : Fields(report)) text += key + ": " + value + "\n";
+    return text;
+}
+
+std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
+    for (const ReaderReport& report : reports) json.push_back(AsObject(texts, report));
+    if (!asArray && json.size() == 1) return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+std::string PortsAsText(const std::vector<SystemPort>& ports) {
+    std::string text;
+    for (const SystemPort& port : ports) text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
+    return text;
+}
+
+std::string PortsAsJson(const std::vector<SystemPort>& ports) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
+    for (const SystemPort& port : ports) json.push_back({{"port", port.name}, {"usb_reader", port.usbReader}});
+    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}

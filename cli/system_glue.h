@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What mz6 needs of the system beyond the serial port itself:
+// cli/system_glue_win32.cpp on Windows, cli/system_glue_posix.cpp on Linux.
+
+struct SystemPort {
+    std::string name;         // as the system names it: "COM4", "/dev/ttyUSB0"
+    bool usbReader = false;   // its USB identifiers are the USB reader's
+};
+
+// Every serial port: on Windows the system's port table, in numeric order; on
+// Linux the ttys that sysfs ties to hardware.
+std::vector<SystemPort> ListSystemPorts();
+
+// The user's interface language is Russian (the UI language on Windows, the
+// locale variables on Linux).
+bool UserPrefersRussian();
+
+// UTF-8 output on the console, and Ctrl+C releasing the ports.
+void PrepareConsole();
+
+// Standard error is a terminal (not a pipe or a file).
+bool ErrorOutputIsTerminal();

@@ -1,0 +1,30 @@
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/system_glue.h"
+#include "serial/serial_port_interrupt.h"
+#include "serial/tty_ports.h"
+#include "serial/usb_match.h"
+
+std::vector<SystemPort> ListSystemPorts() {
+    std::vector<SystemPort> ports;
+    for (const TtyDevice& tty : ListTtyDevices("/sys", "/dev")) {
+        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision)});
+    }
+    return ports;
+}
+
+// The first of LC_ALL, LC_MESSAGES and LANG that is set decides, as for any program's messages.
+bool UserPrefersRussian() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return std::strncmp(value, "ru", 2) == 0;
+    }
+    return false;
+}
+
+void PrepareConsole() { InstallSerialInterruptHandler(); }
+
+bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }

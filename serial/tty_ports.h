@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Serial ports on Linux, as sysfs ties them to hardware (serial/tty_ports_posix.cpp).
+
+struct TtyDevice {
+    std::string path;  // "/dev/ttyUSB0"
+    bool usb = false;  // a USB device lies above it
+    std::string vendor, product, revision;  // its idVendor, idProduct, bcdDevice, as sysfs writes them
+};
+
+// The ttys under <sysRoot>/class/tty that have a device behind them, by name;
+// their paths are <devRoot>/<name>. The roots are parameters so a test can
+// fabricate the tree.
+std::vector<TtyDevice> ListTtyDevices(const std::string& sysRoot, const std::string& devRoot);
