@@ -10,8 +10,8 @@ minimal-window-same-controls.exe, which also has as many controls as the program
 where no like-for-like program exists, the nominal sum of the fixed waits the figure contains.
 Prints a table and writes the figures as JSON.
 
-    python3 tests/e2e/bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint]
-                                     [--out bench/results.json]
+    python3 bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint]
+                          [--out bench/results.json]
 """
 import argparse
 import datetime
@@ -23,7 +23,7 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
 
 from harness.env import REPO, SERIALCOMM_KEY, Env, wait_until  # noqa: E402
 from sim_reader import SimReader  # noqa: E402
@@ -77,9 +77,9 @@ def machine_busy():
 class Bench:
     def __init__(self, env, repeats):
         self.env, self.repeats = env, repeats
-        self.minimal_exe = env.build_dir / "tests" / "e2e" / "minimal-window.exe"
-        self.minimal_same_dlls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-dlls.exe"
-        self.minimal_same_controls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-controls.exe"
+        self.minimal_exe = env.tools_dir / "minimal-window.exe"
+        self.minimal_same_dlls_exe = env.tools_dir / "minimal-window-same-dlls.exe"
+        self.minimal_same_controls_exe = env.tools_dir / "minimal-window-same-controls.exe"
         self.figures = []
 
     @property

@@ -15,7 +15,7 @@ from pathlib import Path
 
 from .driver import Driver
 
-REPO = Path(__file__).resolve().parents[3]
+REPO = Path(__file__).resolve().parents[2]
 EXE_NAME = "MivorZentak-6 ver_1_01 (x64).exe"
 MAIN_CLASS = "my Window"
 SCREEN_SIZE = (1280, 1024)
@@ -146,14 +146,15 @@ class App:
 
 
 class Env:
-    def __init__(self, build_dir=None, display=None):
+    def __init__(self, display=None):
         """display: an X display to use (":0"); by default the run starts an Xvfb of its own."""
-        self.build_dir = Path(build_dir or REPO / "build" / "win")
+        self.build_dir = REPO / "build" / "win"
+        self.tools_dir = REPO / "build" / "tools"  # the driver, the serial probe, the bench's baselines
         self.exe = self.build_dir / EXE_NAME
-        self.driver_exe = self.build_dir / "tests" / "e2e" / "e2e-driver.exe"
+        self.driver_exe = self.tools_dir / "e2e-driver.exe"
         for needed in (self.exe, self.driver_exe):
             if not needed.exists():
-                raise FileNotFoundError(f"{needed} is missing: build with the win preset first")
+                raise FileNotFoundError(f"{needed} is missing: build the win and tools presets first (scripts/build)")
         self.shots_dir = self.build_dir / "e2e-shots"
         self.shots_dir.mkdir(exist_ok=True)
         self.tmp = Path(tempfile.mkdtemp(prefix="mz6-e2e-"))
