@@ -14,9 +14,11 @@ import time
 from pathlib import Path
 
 from .driver import Driver
+from .product import read_product
 
 REPO = Path(__file__).resolve().parents[2]
-EXE_NAME = "MivorZentak-6 ver_1_01 (x64).exe"
+PRODUCT = read_product()
+EXE_NAME = PRODUCT["EXE_NAME"]
 MAIN_CLASS = "my Window"
 SCREEN_SIZE = (1280, 1024)
 LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
