@@ -33,7 +33,7 @@ LAMP, RED = (355, 150), 0x000000FF  # the middle of the first lamp, red on a fre
 PROGRESS_CLASS, MAIN_CLASS, MINIMAL_CLASS = "msctls_progress32", "my Window", "MinimalWindow"
 # The boxes that end a good read and write ("Settings read!", "Settings recorded!"; Russian by default).
 SUCCESS = {READ: "Настройки считаны!".encode("cp1251"), WRITE: "Настройки записаны!".encode("cp1251")}
-SENT = {READ: b"AT+READS_KRX", WRITE: b"AT+TMX1AO"}  # what the reader receives for each (its settings unchanged)
+SENT = {READ: b"AT+READS_KRX", WRITE: b"AT+TMX1AO"}  # what the reader receives (its settings left as they are)
 READER_PORT, MINIMAL_PORT, FIRST_SILENT_PORT = 40, 41, 10  # silent ports come before the reader
 SEARCH_WAIT_MS, PORT_TRY_MS = 100 * 10, 100 + 60  # 100 ticks of 10 ms; Sleep 100 ms + 60 ms quiet gap
 READ_WAIT_MS = 2 * 500 + 60  # two ticks of 500 ms + the 60 ms quiet gap that ends the reply
