@@ -1,5 +1,7 @@
-; Installer of MivorZentak-6 1.01 (x64), built by scripts/release:
-;   makensis -DEXE=program.exe -DHELP=guide.pdf -DOUTFILE=setup.exe installer/setup.nsi
+; Installer of the program, built by scripts/release:
+;   makensis -DEXE=program.exe -DHELP=guide.pdf -DOUTFILE=setup.exe -DPRODUCT_NAME=... installer/setup.nsi
+; with every value of build/win/product.env as a define of the same name (PRODUCT_NAME, VERSION_DOTTED,
+; VERSION_SHORT, EXE_NAME, PDF_NAME, INSTALL_FOLDER): the names and the version are written in CMake only.
 ;
 ; The program keeps appconfig.ini in its working folder and opens help\ relative to it, so it is
 ; installed into a folder the user can write to (a new folder at the top of C:\ is one by default),
@@ -14,17 +16,18 @@ ManifestDPIAware true
 
 !include MUI2.nsh
 
-!define EXE_NAME "MivorZentak-6 ver_1_01 (x64).exe"
-!define HELP_NAME "MivorZentak-6 ver_1_01.pdf"
-!define SHORTCUT "$SMPROGRAMS\MivorZentak-6.lnk"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\MivorZentak-6"
+!ifndef INSTALL_FOLDER
+    !error "pass the values of build/win/product.env as defines (see the top of this file)"
+!endif
+!define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
 !define PUBLISHER "MivorZentak team"
 
-Name "MivorZentak-6 1.01 (x64)"
+Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
 OutFile "${OUTFILE}"
-InstallDir "C:\MivorZentak-6 v.1.01"
+InstallDir "C:\${INSTALL_FOLDER}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-BrandingText "MivorZentak-6 1.01"
+BrandingText "${PRODUCT_NAME} ${VERSION_SHORT}"
 
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
 !define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
@@ -38,27 +41,27 @@ BrandingText "MivorZentak-6 1.01"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Russian"
 
-VIProductVersion "1.0.1.0"
-VIFileVersion "1.0.1.0"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "MivorZentak-6"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "1.0.1.0"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "1.0.1.0"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "MivorZentak-6 1.01 (x64) setup"
+VIProductVersion "${VERSION_DOTTED}"
+VIFileVersion "${VERSION_DOTTED}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${PRODUCT_NAME}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION_DOTTED}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION_DOTTED}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT_NAME} ${VERSION_SHORT} (x64) setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
 
 Section
     SetShellVarContext all
     SetOutPath "$INSTDIR\help"
-    File "/oname=${HELP_NAME}" "${HELP}"
+    File "/oname=${PDF_NAME}" "${HELP}"
     ; The shortcut's working folder is the output folder at the time it is made: the install folder.
     SetOutPath "$INSTDIR"
     File "/oname=${EXE_NAME}" "${EXE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
 
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "MivorZentak-6 1.01 (x64)"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "1.01"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION_SHORT}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "https://www.example.com"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE_NAME}"
@@ -74,7 +77,7 @@ Section Uninstall
     Delete "${SHORTCUT}"
     Delete "$INSTDIR\${EXE_NAME}"
     Delete "$INSTDIR\appconfig.ini"
-    Delete "$INSTDIR\help\${HELP_NAME}"
+    Delete "$INSTDIR\help\${PDF_NAME}"
     Delete "$INSTDIR\uninstall.exe"
     ; Without /r: a folder that still holds files of the user's own stays.
     RMDir "$INSTDIR\help"

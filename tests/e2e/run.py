@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """End-to-end suite: the real program under Wine, driven from outside like a user would.
 
-Build first (cmake --preset win && cmake --build --preset win), then:
+Build first (scripts/build: the win preset, and the tools preset for the GUI driver and the serial
+probe), then:
 
     python3 tests/e2e/run.py                      # every scenario
     python3 tests/e2e/run.py shell_test           # the scenarios of one file
@@ -17,7 +18,7 @@ import traceback
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE))
+sys.path[:0] = [str(HERE), str(HERE.parents[1] / "tools")]  # scenarios.*; harness and sim_reader
 
 from harness.env import Env  # noqa: E402
 

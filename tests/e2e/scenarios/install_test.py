@@ -9,14 +9,14 @@ import struct
 import subprocess
 import time
 
-from harness.env import EXE_NAME, REPO, wait_until
+from harness.env import EXE_NAME, PRODUCT, REPO, wait_until
 
 QUIT, HELP = 15, 18
-HELP_NAME = "MivorZentak-6 ver_1_01.pdf"
+HELP_NAME = PRODUCT["PDF_NAME"]
 GUIDE = REPO / "build" / "help" / HELP_NAME
-INSTALL_DIR = r"C:\MivorZentak-6 v.1.01"
-SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/MivorZentak-6.lnk"
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\MivorZentak-6"
+INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
+SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
 INSTALLED = {EXE_NAME, "help", f"help/{HELP_NAME}", "uninstall.exe"}
 
 
@@ -27,15 +27,16 @@ def shipped_exe(env):
 
 def installer(env):
     """setup.exe built from the shipped program, once per run."""
-    setup = env.tmp / "MivorZentak-6 v.1.01 setup.exe"
+    setup = env.tmp / f"{PRODUCT['INSTALL_FOLDER']} setup.exe"
     if not setup.exists():
         if not GUIDE.exists():
             raise FileNotFoundError(f"{GUIDE} is missing: build it with help/build-help first")
         exe = shipped_exe(env)
         exe.parent.mkdir()
         subprocess.run(["x86_64-w64-mingw32-strip", "--strip-all", "-o", str(exe), str(env.exe)], check=True)
+        defines = [f"-D{key}={value}" for key, value in PRODUCT.items()]  # as scripts/release passes them
         done = subprocess.run(["makensis", "-V2", "-WX", f"-DEXE={exe}", f"-DHELP={GUIDE}", f"-DOUTFILE={setup}",
-                               str(REPO / "installer" / "setup.nsi")], capture_output=True, text=True)
+                               *defines, str(REPO / "installer" / "setup.nsi")], capture_output=True, text=True)
         if done.returncode != 0:
             raise AssertionError(f"makensis failed:\n{done.stdout}{done.stderr}")
     return setup
@@ -138,7 +139,7 @@ def test_silent_install_puts_program_help_shortcut_and_uninstall_entry_in_place(
 
     entry = registry_values(env, UNINSTALL_KEY)
     assert entry is not None, "no entry in the list of programs"
-    assert entry["DisplayName"] == "MivorZentak-6 1.01 (x64)", entry
+    assert entry["DisplayName"] == f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)", entry
     assert entry["UninstallString"] == f'"{INSTALL_DIR}\\uninstall.exe"', entry
     assert entry["InstallLocation"] == INSTALL_DIR, entry
     uninstall(env)
@@ -161,7 +162,7 @@ def test_the_installed_program_runs_in_its_folder_and_opens_its_help(env):
     elsewhere.finish_startup_search()
     elsewhere.command(HELP)
     box = wait_until(elsewhere.boxes, 5, "the help box")[0]
-    assert b"MivorZentak-6 ver_1_01.pdf" in box["text"], box["text"]
+    assert HELP_NAME.encode() in box["text"], box["text"]
     env.stop_programs()
     uninstall(env)
 

@@ -22,7 +22,7 @@ class Probe:
     """The serial probe under Wine: one command line in, one answer line out."""
 
     def __init__(self, env):
-        exe = env.build_dir / "tests" / "e2e" / "serial-probe.exe"
+        exe = env.tools_dir / "serial-probe.exe"
         self.proc = env.popen([exe], env.new_workdir("serial-probe"), stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         self._pending = b""
 

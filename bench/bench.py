@@ -10,8 +10,8 @@ minimal-window-same-controls.exe, which also has as many controls as the program
 where no like-for-like program exists, the nominal sum of the fixed waits the figure contains.
 Prints a table and writes the figures as JSON.
 
-    python3 tests/e2e/bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint]
-                                     [--out bench/results.json]
+    python3 bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint|soak]
+                          [--out bench/results.json]
 """
 import argparse
 import datetime
@@ -23,7 +23,7 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
 
 from harness.env import REPO, SERIALCOMM_KEY, Env, wait_until  # noqa: E402
 from sim_reader import SimReader  # noqa: E402
@@ -33,6 +33,7 @@ LAMP, RED = (355, 150), 0x000000FF  # the middle of the first lamp, red on a fre
 PROGRESS_CLASS, MAIN_CLASS, MINIMAL_CLASS = "msctls_progress32", "my Window", "MinimalWindow"
 # The boxes that end a good read and write ("Settings read!", "Settings recorded!"; Russian by default).
 SUCCESS = {READ: "Настройки считаны!".encode("cp1251"), WRITE: "Настройки записаны!".encode("cp1251")}
+SENT = {READ: b"AT+READS_KRX", WRITE: b"AT+TMX1AO"}  # what the reader receives (its settings left as they are)
 READER_PORT, MINIMAL_PORT, FIRST_SILENT_PORT = 40, 41, 10  # silent ports come before the reader
 SEARCH_WAIT_MS, PORT_TRY_MS = 100 * 10, 100 + 60  # 100 ticks of 10 ms; Sleep 100 ms + 60 ms quiet gap
 READ_WAIT_MS = 2 * 500 + 60  # two ticks of 500 ms + the 60 ms quiet gap that ends the reply
@@ -77,9 +78,9 @@ def machine_busy():
 class Bench:
     def __init__(self, env, repeats):
         self.env, self.repeats = env, repeats
-        self.minimal_exe = env.build_dir / "tests" / "e2e" / "minimal-window.exe"
-        self.minimal_same_dlls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-dlls.exe"
-        self.minimal_same_controls_exe = env.build_dir / "tests" / "e2e" / "minimal-window-same-controls.exe"
+        self.minimal_exe = env.tools_dir / "minimal-window.exe"
+        self.minimal_same_dlls_exe = env.tools_dir / "minimal-window-same-dlls.exe"
+        self.minimal_same_controls_exe = env.tools_dir / "minimal-window-same-controls.exe"
         self.figures = []
 
     @property
@@ -168,7 +169,7 @@ class Bench:
 
     def connected_program(self, cycles, idle_seconds):
         """One program connected to a reader and one bare window with a silent port, side by side:
-        READ timings, idle CPU, open descriptors over many operations, peak memory."""
+        READ timings, idle CPU (left out for idle_seconds 0), the soak, peak memory after it."""
         env = self.env
         with SimReader(model=0) as reader, SimReader(model=0) as silent:
             silent.set_mode("silent")
@@ -188,26 +189,40 @@ class Bench:
                      note=f"baseline: the same waits (2 x 500 ms timer, 60 ms read time-out) run by the bare "
                           f"window; nominal {READ_WAIT_MS} ms")
 
-            # Both idle at once, so both see the same machine.
             pids = (app.proc.pid, minimal_proc.pid)
-            before = [cpu_ms(pid) for pid in pids]
-            time.sleep(idle_seconds)
-            used = [cpu_ms(pid) - was for pid, was in zip(pids, before)]
-            self.add(f"CPU time idle for {idle_seconds} s", "ms", [used[0]], [used[1]])
+            if idle_seconds:  # both idle at once, so both see the same machine
+                before = [cpu_ms(pid) for pid in pids]
+                time.sleep(idle_seconds)
+                used = [cpu_ms(pid) - was for pid, was in zip(pids, before)]
+                self.add(f"CPU time idle for {idle_seconds} s", "ms", [used[0]], [used[1]])
 
-            fds_before = open_fds(app.proc.pid)
-            for cycle in range(cycles):
-                command = READ if cycle % 2 == 0 else WRITE
-                self.operation(app.hwnd, command, SUCCESS[command])
-            fds_after = open_fds(app.proc.pid)
-            self.add(f"open descriptors after {cycles} READ/WRITE", "fds", [fds_after], [fds_before],
-                     note="baseline: the same process before the operations")
-
+            self.soak(app, reader, cycles)
             self.add("peak working set (VmHWM)", "MB", [peak_rss_mb(pids[0])], [peak_rss_mb(pids[1])],
                      note="after the operations above; the bare window after its waits and idle time")
             app.kill()
             self.stop(minimal_proc, MINIMAL_CLASS)
             env.remove_com_port(READER_PORT)
+
+    def soak(self, app, reader, cycles):
+        """READ and WRITE taking turns `cycles` times: their times, and nothing piling up in the process.
+        Then a reply the program cannot read ends the connection, and the port must be let go."""
+        fds_before = open_fds(app.proc.pid)
+        reader.clear()
+        times = {READ: [], WRITE: []}
+        for cycle in range(cycles):
+            command = (READ, WRITE)[cycle % 2]
+            times[command].append(self.operation(app.hwnd, command, SUCCESS[command]))
+        fds_after = open_fds(app.proc.pid)
+        assert reader.received_bytes() == b"".join(SENT[(READ, WRITE)[c % 2]] for c in range(cycles))
+        for command, name in ((READ, "READ"), (WRITE, "WRITE")):
+            self.add(f"{name} during {cycles} READ/WRITE", "ms", times[command], nominal=READ_WAIT_MS,
+                     note=f"nominal: the same fixed waits as READ, {READ_WAIT_MS} ms")
+        self.add(f"open descriptors after {cycles} READ/WRITE", "fds", [fds_after], [fds_before],
+                 note="baseline: the same process before the operations")
+        reader.set_mode("garbage")
+        app.command(READ)
+        app.finish_startup_search()  # "could not recognise", then "no response": the connection is over
+        poll(lambda: not self.env.holders(reader.slave_path), 2, "the reader's port to be let go")
 
     def search(self, silent_counts):
         """Start until the reader's reply is shown, with silent ports tried before it."""
@@ -272,7 +287,9 @@ def main():
     parser.add_argument("--repeats", type=int, default=7,
                         help="samples per timing, twice as many plus one for a start (the median is reported)")
     parser.add_argument("--idle", type=int, default=30, help="seconds of idle time for the CPU figure")
-    parser.add_argument("--only", choices=["paint"], help="run only this figure (the start-to-paint rows)")
+    parser.add_argument("--only", choices=["paint", "soak"],
+                        help="run only the start-to-paint rows, or only the connected program's rows without "
+                             "the idle time (READ, the READ/WRITE soak, memory)")
     parser.add_argument("--out", type=Path, default=REPO / "bench" / "results.json")
     options = parser.parse_args()
 
@@ -281,9 +298,11 @@ def main():
     try:
         unlist_wine_ports(env)
         bench = Bench(env, options.repeats)
-        bench.start_to_paint()
+        if options.only != "soak":
+            bench.start_to_paint()
+        if options.only != "paint":
+            bench.connected_program(options.cycles, options.idle if options.only is None else 0)
         if options.only is None:
-            bench.connected_program(options.cycles, options.idle)
             bench.search((0, 5, 20))
             bench.sizes()
     finally:

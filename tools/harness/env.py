@@ -14,9 +14,11 @@ import time
 from pathlib import Path
 
 from .driver import Driver
+from .product import read_product
 
-REPO = Path(__file__).resolve().parents[3]
-EXE_NAME = "MivorZentak-6 ver_1_01 (x64).exe"
+REPO = Path(__file__).resolve().parents[2]
+PRODUCT = read_product()
+EXE_NAME = PRODUCT["EXE_NAME"]
 MAIN_CLASS = "my Window"
 SCREEN_SIZE = (1280, 1024)
 LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
@@ -146,14 +148,15 @@ class App:
 
 
 class Env:
-    def __init__(self, build_dir=None, display=None):
+    def __init__(self, display=None):
         """display: an X display to use (":0"); by default the run starts an Xvfb of its own."""
-        self.build_dir = Path(build_dir or REPO / "build" / "win")
+        self.build_dir = REPO / "build" / "win"
+        self.tools_dir = REPO / "build" / "tools"  # the driver, the serial probe, the bench's baselines
         self.exe = self.build_dir / EXE_NAME
-        self.driver_exe = self.build_dir / "tests" / "e2e" / "e2e-driver.exe"
+        self.driver_exe = self.tools_dir / "e2e-driver.exe"
         for needed in (self.exe, self.driver_exe):
             if not needed.exists():
-                raise FileNotFoundError(f"{needed} is missing: build with the win preset first")
+                raise FileNotFoundError(f"{needed} is missing: build the win and tools presets first (scripts/build)")
         self.shots_dir = self.build_dir / "e2e-shots"
         self.shots_dir.mkdir(exist_ok=True)
         self.tmp = Path(tempfile.mkdtemp(prefix="mz6-e2e-"))

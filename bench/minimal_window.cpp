@@ -1,4 +1,4 @@
-// The baseline of the benchmarks (tests/e2e/bench/bench.py): the least a Win32 window program does,
+// The baseline of the benchmarks (bench/bench.py): the least a Win32 window program does,
 // started and measured exactly like the product.
 //
 //   minimal-window.exe [COMn]

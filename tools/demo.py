@@ -16,13 +16,9 @@ import select
 import subprocess
 import sys
 import time
-from pathlib import Path
 
-HERE = Path(__file__).resolve().parent
-sys.path.insert(0, str(HERE))
-
-from harness.env import Env  # noqa: E402
-from sim_reader import SimReader  # noqa: E402
+from harness.env import Env
+from sim_reader import SimReader
 
 SILENT_PORTS, SERIAL_PORT, USB_PORT = (2, 3), 4, 7
 QUIT = 15
