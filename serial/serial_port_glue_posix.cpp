@@ -55,6 +55,7 @@ void OnInterrupt(int signalNumber) {
         const int stored = g_openFds[slot].load();
         if (stored <= 0) continue;
         tcsetattr(stored - 1, TCSANOW, &g_savedLines[slot]);
+        ioctl(stored - 1, TIOCNXCL);
         close(stored - 1);
     }
     std::signal(signalNumber, SIG_DFL);
@@ -186,6 +187,8 @@ void PortClose(PortHandle port) {
     PosixPort* record = Port(port);
     g_openFds[record->slot].store(-1);
     tcsetattr(record->fd, TCSANOW, &g_savedLines[record->slot]);
+    // Another descriptor of the tty (a monitor, the other end's keeper) would keep it exclusive.
+    ioctl(record->fd, TIOCNXCL);
     close(record->fd);  // the lock goes with it
     g_openFds[record->slot].store(0);
     delete record;
