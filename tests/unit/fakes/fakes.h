@@ -1,0 +1,87 @@
+#pragma once
+
+// In-memory stand-ins for the platform: fakes/<stem>_glue_fake.cpp takes the
+// place of <stem>_glue_win32.cpp. Tests arrange the world in these structs and
+// read back only what they assert.
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "serial/port_table_glue.h"
+#include "serial/serial_port_glue.h"
+
+// A port's incoming line holds one entry per single-byte read: a byte (0-255),
+// a quiet spell of one read time-out, or a failing read.
+constexpr int kGap = -1;
+constexpr int kReadFails = -2;
+
+struct FakePort {
+    std::string name;
+    char failingCall = 0;  // 't', 'g' or 's': that configure call fails
+    std::deque<int> line;  // once it runs out, every read times out
+    std::int32_t readError = 0, writeError = 0;  // a write error above 0 fails every write
+    int writeLimit = -1;                         // 0 or more: a write stops after this many bytes
+    unsigned char driverBlock[kPortStateSize] = {};
+    std::string calls;  // what the program did: 't' time-outs, 'g' get and 's' set line state, 'c' close
+    PortTimeouts timeouts{};
+    PortLineState state{};
+    std::vector<std::uint32_t> readWaits;  // how long each read waited for its byte, ms
+    std::string written;
+    bool open = false;
+};
+
+struct FakeSerial {
+    std::vector<FakePort> ports;  // a name not listed does not open
+    int reads = 0, badCloses = 0;  // every read call; closes of a handle that is not open
+    std::int32_t lastError = 0;
+};
+
+struct FakeUsbDevice {
+    std::string hardwareIds;  // UTF-16 multi-string bytes; "" when the device has none
+    bool hasKey = true;
+    std::string portName;  // raw data of its PortName; "" when there is none
+    std::uint32_t portNameType = kRegistryString;
+};
+
+// The system's port table and its USB devices with their registry keys.
+struct FakeRegistry {
+    bool portTableOpens = true;
+    std::vector<std::pair<std::uint32_t, std::string>> portTable;  // type and raw data of each value
+    bool usbListed = true;
+    std::vector<FakeUsbDevice> usbDevices;
+    int openKeys = 0, openSets = 0;
+};
+
+struct FakeBox { std::string text, caption; unsigned style, kind; };  // kind 0: the system's icon
+struct FakeDrawObject { bool pen, system; int deletions = 0; bool deletedWhileSelected = false; };
+
+// The main window: its enabling, port list, timers, message boxes and paint.
+struct FakeWindow {
+    bool enabled = true;
+    std::vector<std::string> portList;
+    std::set<int> timers;     // running until stopped; a test ticks them by hand
+    int progressWindows = 0;  // created and not destroyed
+    std::vector<FakeBox> boxes;
+    std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
+    int selectedPen = 0, selectedBrush = 1;
+    int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
+};
+
+extern FakeSerial g_fakeSerial;
+extern FakeRegistry g_fakeRegistry;
+extern FakeWindow g_fakeWindow;
+
+inline void ResetFakes() {
+    g_fakeSerial = {};
+    g_fakeRegistry = {};
+    g_fakeWindow = {};
+}
+
+// UTF-16LE bytes of an ASCII text, with the terminating zero character.
+inline std::string Utf16(const std::string& text) {
+    std::string bytes;
+    for (char c : text + '\0') bytes += std::string{c, '\0'};
+    return bytes;
+}

@@ -1,0 +1,25 @@
+#include "app/message_box_glue.h"
+#include "tests/unit/fakes/fakes.h"
+#include "ui/progress.h"
+#include "ui/window_procedure.h"
+
+// A box runs its own message loop while it is up: each running operation timer
+// of the main window ticks once in it (not in a box that such a tick shows).
+static int Show(const char* text, const char* caption, unsigned style, unsigned kind) {
+    static bool inModalLoop = false;
+    g_fakeWindow.boxes.push_back({text, caption, style, kind});
+    if (inModalLoop) return 1;
+    inModalLoop = true;
+    for (int id : std::set<int>(g_fakeWindow.timers)) {
+        if (id != kTimerPortWatch) OnMainTimer(id);
+    }
+    inModalLoop = false;
+    return 1;  // OK
+}
+
+int ShowMessage(WindowHandle, const char* text, const char* caption, unsigned style, unsigned kind) {
+    return Show(text, caption, style, kind);
+}
+int ShowSystemMessage(WindowHandle, const char* text, const char* caption, unsigned style) {
+    return Show(text, caption, style, 0);
+}

@@ -1,0 +1,17 @@
+#include "app/startup_glue.h"
+
+// No other copy runs, and a wait returns at once.
+
+ScreenSize PrimaryScreenSize() { return {1920, 1080}; }
+WindowHandle WindowFindTopLevel(const char*) { return nullptr; }
+bool WindowIsMinimized(WindowHandle) { return false; }
+void WindowRestore(WindowHandle) {}
+void WindowToForeground(WindowHandle) {}
+bool WindowRegisterMainClass() { return true; }
+WindowHandle WindowCreateMain(const char*, int, int, int, int) { return nullptr; }
+void WindowShowAndPaint(WindowHandle) {}
+void WindowMakeTopmost(WindowHandle) {}
+void RunMessageLoop() {}
+void PostQuit() {}
+void WindowSendClose(WindowHandle) {}
+void SleepMilliseconds(int) {}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/texts.h"
+#include "protocol/commands.h"
+#include "protocol/connection.h"
+#include "serial/current_port.h"
+#include "serial/port_watch.h"
+#include "tests/unit/fakes/fakes.h"
+#include "ui/progress.h"
+#include "ui/tab_pages.h"
+#include "ui/window_procedure.h"
+
+// What the window does that no run under Wine can show: its drawing objects,
+// a failing serial read, and a connection that breaks while a reply is awaited.
+
+static char g_mainWindow;
+
+// The reader found on COM3 of the first tab, idle.
+static void StartConnected(int language) {
+    ResetFakes();
+    g_main.window = &g_mainWindow;
+    g_lang.current = language;
+    SelectLanguageTexts();
+    g_tabs.readerModel = kReaderSerial;
+    g_progress = {};
+    g_portWatch = {};
+    g_connection = {};
+    g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM3")}};
+    g_fakeSerial.ports = {FakePort{"COM3"}};
+    g_serial = {};
+    ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
+    g_serial.portOpen = true;
+}
+
+TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
+    StartConnected(kLanguageEnglish);
+    for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
+        g_tabs.readerModel = model;
+        for (int paint = 0; paint < 20; ++paint) OnMainPaint();
+    }
+    EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
+    for (const FakeDrawObject& object : g_fakeWindow.drawObjects) {
+        EXPECT_EQ(object.deletions, object.system ? 0 : 1);  // a system brush never
+        EXPECT_FALSE(object.deletedWhileSelected);
+    }
+    EXPECT_EQ(std::make_pair(g_fakeWindow.paintsOpen, g_fakeWindow.unpairedPaints), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(g_fakeWindow.selectedPen, g_fakeWindow.selectedBrush), std::make_pair(0, 1));
+}
+
+TEST(Window, SerialReadAndWriteErrorsShowTheSystemErrorBoxInTheCurrentLanguage) {
+    const std::tuple<int, std::int32_t, std::string, std::string, std::string> cases[] = {
+        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u), "Error [995] when reading from a COM port!",
+         "Error [-2147024891] when writing to the COM port!", "Message"},
+        {kLanguageRussian, 5,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
+         "\xCE\xF8\xE8\xE1\xEA\xE0 [995] \xEF\xF0\xE8 \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xED\xE8\xE5 \xE8\xE7 "
+         "COM-\xEF\xEE\xF0\xF2\xE0!",
+         "\xCE\xF8\xE8\xE1\xEA\xE0 [5] \xEF\xF0\xE8 \xE7\xE0\xEF\xE8\xF1\xE8 \xE2 COM-\xEF\xEE\xF0\xF2!",
+         "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5"},
+    };
+    for (const auto& [language, writeError, readText, writeText, caption] : cases) {
+        StartConnected(language);
+        g_fakeSerial.ports[0].line = {'p', kReadFails};
+        g_fakeSerial.ports[0].readError = 995;
+        g_fakeSerial.ports[0].writeError = writeError;
+        std::uint8_t buffer[kReplyBufferSize];
+        std::int32_t length = 0;
+        EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
+        EXPECT_FALSE(WritePort(reinterpret_cast<const std::uint8_t*>("AT+READS_KRX"), 12));
+        ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
+        EXPECT_EQ(g_fakeWindow.boxes[0].text, readText);
+        EXPECT_EQ(g_fakeWindow.boxes[1].text, writeText);
+        for (const FakeBox& box : g_fakeWindow.boxes) {
+            EXPECT_EQ(box.caption, caption);
+            EXPECT_EQ(std::make_pair(box.style, box.kind), std::make_pair(0x10u, 0u));  // the system's icon
+        }
+        EXPECT_TRUE(g_serial.portOpen);  // what follows is the caller's choice
+    }
+}
+
+TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
+    const std::pair<void (*)(), std::string> cases[] = {
+        {[] { g_fakeRegistry.portTable.clear(); }, "The connection is broken.\n\r(COM3 disabled!)"},
+        {[] { g_fakeSerial.ports[0].failingCall = 't'; }, "Error opening [COM3]!"},  // listed, not reopened
+    };
+    for (const auto& [breakConnection, text] : cases) {
+        StartConnected(kLanguageEnglish);
+        OnMainCommand(13, false);  // READ
+        ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+        ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
+        OnMainTimer(kOpRead);  // the first of the wait's two ticks
+        OnMainDevicesChanged();
+        breakConnection();
+        OnMainTimer(kTimerPortWatch);  // its box lets the running timers tick (see the fake)
+        OnMainTimer(kOpRead);          // a tick already queued
+        ASSERT_EQ(g_fakeWindow.boxes.size(), 1u) << text << " / " << g_fakeWindow.boxes.back().text;
+        EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind), std::make_pair(text, 5u));
+        EXPECT_EQ(g_fakeSerial.reads, 0) << text;
+        EXPECT_TRUE(g_fakeWindow.timers.empty()) << text;
+        EXPECT_EQ(g_fakeWindow.progressWindows, 0) << text;
+        EXPECT_TRUE(g_fakeWindow.enabled) << text;
+        EXPECT_FALSE(g_serial.portOpen) << text;
+        EXPECT_EQ(g_fakeSerial.badCloses, 0) << text;
+    }
+}
