@@ -4,3 +4,4 @@
 // and passes them on; the glue files are the only ones that look inside.
 using WindowHandle = void*;
 using MenuHandle = void*;
+using FontHandle = void*;

@@ -19,9 +19,9 @@ struct ScreenPoint {
     int y;
 };
 
-// Top-left corner of the main window: centred on the primary screen with
-// truncating division, not clamped (a small screen puts the top above it).
-ScreenPoint MainWindowPosition(int screenWidth, int screenHeight);
+// Top-left corner of a main window of this outer size: centred on the primary
+// screen with truncating division, not clamped (a small screen puts the top above it).
+ScreenPoint MainWindowPosition(int screenWidth, int screenHeight, int width, int height);
 
 // The whole run: settings, single-instance rule, window, start-up search,
 // message loop. Always returns 0.

@@ -10,6 +10,9 @@ struct ScreenSize {
 };
 
 ScreenSize PrimaryScreenSize();
+// Dots per inch of the system (what its fonts are made for) and of a window's display; 96 is 100 %.
+int SystemDpi();
+int WindowDpi(WindowHandle window);
 WindowHandle WindowFindTopLevel(const char* title);  // any class, exact title
 bool WindowIsMinimized(WindowHandle window);
 void WindowRestore(WindowHandle window);

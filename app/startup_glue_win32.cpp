@@ -8,6 +8,29 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 ScreenSize PrimaryScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+// The DPI calls came with Windows 10 (1607): looked up, so that older Windows still start the program.
+template <typename Call>
+static Call User32Call(const char* name) {
+    return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+static int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int SystemDpi() {
+    static const auto forSystem = User32Call<UINT(WINAPI*)()>("GetDpiForSystem");
+    return forSystem != nullptr ? static_cast<int>(forSystem()) : ScreenDpi();
+}
+
+int WindowDpi(WindowHandle window) {
+    static const auto forWindow = User32Call<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    return forWindow != nullptr ? static_cast<int>(forWindow(static_cast<HWND>(window))) : SystemDpi();
+}
+
 WindowHandle WindowFindTopLevel(const char* title) { return FindWindowA(nullptr, title); }
 
 bool WindowIsMinimized(WindowHandle window) { return IsIconic(static_cast<HWND>(window)) != FALSE; }

@@ -20,6 +20,24 @@ WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const c
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }
 
+void ControlMove(WindowHandle control, int x, int y, int width, int height) {
+    MoveWindow(static_cast<HWND>(control), x, y, width, height, TRUE);
+}
+
+FontHandle FontCreateScaled(int fromDpi, int toDpi) {
+    LOGFONTA font{};
+    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
+    font.lfHeight = MulDiv(font.lfHeight, toDpi, fromDpi);
+    font.lfWidth = MulDiv(font.lfWidth, toDpi, fromDpi);
+    return CreateFontIndirectA(&font);
+}
+
+void ControlSetFont(WindowHandle control, FontHandle font) {
+    SendMessageA(static_cast<HWND>(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void FontDelete(FontHandle font) { DeleteObject(static_cast<HGDIOBJ>(font)); }
+
 void TabInsertItem(WindowHandle tab, int index, const char* text) {
     TCITEMA item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;

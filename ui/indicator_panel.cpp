@@ -1,6 +1,7 @@
 #include "ui/indicator_panel.h"
 
 #include "app/main_window.h"
+#include "ui/display_scale.h"
 #include "ui/draw_glue.h"
 #include "ui/lamps.h"
 #include "ui/tab_pages.h"
@@ -20,11 +21,11 @@ constexpr PixelRect kLampBoxes[2][kLampCount] = {
 // paint their places in the window's background colour.
 void ErasePass(int hiddenModel) {
     DrawContext context = PaintBegin(g_main.window);
-    DrawObject pen = PenCreateSolid(kPenWidth, ButtonFaceColour());
+    DrawObject pen = PenCreateSolid(Scaled(kPenWidth), ButtonFaceColour());
     DrawObject oldPen = DrawSelect(context, pen);
     DrawObject oldBrush = DrawSelect(context, ButtonFaceBrush());
     for (int lamp = 0; lamp < kLampCount; ++lamp) {
-        if (const PixelRect* box = LampBox(hiddenModel, lamp)) DrawEllipse(context, *box);
+        if (const PixelRect* box = LampBox(hiddenModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_scale.dpi));
     }
     DrawSelect(context, oldPen);
     DrawSelect(context, oldBrush);
@@ -34,14 +35,14 @@ void ErasePass(int hiddenModel) {
 
 void DrawPass(int shownModel) {
     DrawContext context = PaintBegin(g_main.window);
-    DrawObject pen = PenCreateSolid(kPenWidth, kBlack);
+    DrawObject pen = PenCreateSolid(Scaled(kPenWidth), kBlack);
     DrawObject oldPen = DrawSelect(context, pen);
     DrawObject brushes[kLampCount];
     for (int lamp = 0; lamp < kLampCount; ++lamp) brushes[lamp] = BrushCreateSolid(g_lamps.colour[lamp]);
     DrawObject oldBrush = DrawSelect(context, brushes[0]);
     for (int lamp = 0; lamp < kLampCount; ++lamp) {
         if (lamp > 0) DrawSelect(context, brushes[lamp]);
-        if (const PixelRect* box = LampBox(shownModel, lamp)) DrawEllipse(context, *box);
+        if (const PixelRect* box = LampBox(shownModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_scale.dpi));
     }
     DrawSelect(context, oldPen);
     DrawSelect(context, oldBrush);

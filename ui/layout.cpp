@@ -5,6 +5,7 @@
 #include "ui/command_ids.h"
 #include "ui/control_glue.h"
 #include "ui/control_styles.h"
+#include "ui/display_scale.h"
 #include "ui/tab_pages.h"
 
 ControlsState g_controls;
@@ -78,9 +79,9 @@ namespace {
 void CreateControls(int first, int last) {
     for (int slot = first; slot <= last; ++slot) {
         const ControlLayout& control = kControlTable[slot];
-        g_controls.handle[slot] = ControlCreate(g_main.window, control.windowClass, ControlText(control),
-                                                control.style, control.x, control.y, control.width, control.height,
-                                                control.id);
+        g_controls.handle[slot] =
+            ControlCreate(g_main.window, control.windowClass, ControlText(control), control.style, Scaled(control.x),
+                          Scaled(control.y), Scaled(control.width), Scaled(control.height), control.id);
     }
 }
 
@@ -94,6 +95,14 @@ void CreateTabControl() {
 }
 
 }  // namespace
+
+void PlaceMainWindowControls() {
+    for (int slot = 0; slot < kControlCount; ++slot) {
+        const ControlLayout& control = kControlTable[slot];
+        ControlMove(g_controls.handle[slot], Scaled(control.x), Scaled(control.y), Scaled(control.width),
+                    Scaled(control.height));
+    }
+}
 
 void CreateMainWindowControls() {
     BuildMenuBar();

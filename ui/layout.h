@@ -76,3 +76,6 @@ const char* ControlText(const ControlLayout& control);
 // Builds the menu bar, then every control in order, showing the page of the
 // current reader model before READ, WRITE and the lamp frame are created.
 void CreateMainWindowControls();
+
+// Moves every control to its place at the main window's DPI.
+void PlaceMainWindowControls();

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/startup_glue.h"
 #include "app/texts.h"
+#include "ui/display_scale.h"
 #include "ui/progress_glue.h"
 #include "ui/tab_pages.h"
 #include "ui/window_ops_glue.h"
@@ -40,12 +41,12 @@ void EndRunningOperation() {
 
 void StartOperationWithProgress(int operation, int periodMs) {
     const ScreenSize screen = PrimaryScreenSize();
-    const int x = screen.width / 2 - 148;
-    const int y = screen.height / 2 - 25;
+    const int x = screen.width / 2 - Scaled(148);
+    const int y = screen.height / 2 - Scaled(25);
     if (!IsOperation(operation)) return;
     EndRunningOperation();
     g_progress.window = ProgressCreate(g_main.window, ProgressTitle(operation, g_tabs.readerModel), x, y,
-                                       kProgressWidth, kProgressHeight);
+                                       Scaled(kProgressWidth), Scaled(kProgressHeight));
     g_progress.running = operation;
     ProgressSetRange(g_progress.window, EndTick(operation));
     ProgressSetStep(g_progress.window, 1);

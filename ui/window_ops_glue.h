@@ -18,6 +18,8 @@ void WindowSetText(WindowHandle window, const char* text);
 void WindowShow(WindowHandle window, bool show);
 void WindowEnable(WindowHandle window, bool enable);
 void WindowInvalidate(WindowHandle window, const PixelRect& area, bool erase);
+// Moves and sizes a top-level window to a rectangle of the screen.
+void WindowSetRect(WindowHandle window, const PixelRect& rect);
 
 void ControlSetText(WindowHandle parent, int id, const char* text);
 void ControlEnable(WindowHandle parent, int id, bool enable);

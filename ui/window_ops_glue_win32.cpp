@@ -17,6 +17,11 @@ void WindowInvalidate(WindowHandle window, const PixelRect& area, bool erase) {
     InvalidateRect(Hwnd(window), &rect, erase ? TRUE : FALSE);
 }
 
+void WindowSetRect(WindowHandle window, const PixelRect& rect) {
+    SetWindowPos(Hwnd(window), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void ControlSetText(WindowHandle parent, int id, const char* text) {
     SetWindowTextA(GetDlgItem(Hwnd(parent), id), text);
 }

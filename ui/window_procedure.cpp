@@ -22,6 +22,7 @@
 #include "serial/current_port.h"
 #include "ui/command_ids.h"
 #include "ui/control_glue.h"
+#include "ui/display_scale.h"
 #include "ui/indicator_panel.h"
 #include "ui/lamps.h"
 #include "ui/layout.h"
@@ -161,9 +162,13 @@ void OnMainRightClick(int x, int y) {
     MenuDestroy(menu);
 }
 
+void OnMainDpiChanged(int dpi, const PixelRect& suggested) { ChangeDisplayScale(dpi, suggested); }
+
 void OnMainDestroy() {
     for (int timer : {int{kOpSearch}, int{kOpRead}, int{kOpWrite}, kTimerPortWatch}) TimerStop(g_main.window, timer);
     Disconnect();
+    if (g_scale.font != nullptr) FontDelete(g_scale.font);
+    g_scale.font = nullptr;
     PostQuit();
 }
 

@@ -24,6 +24,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_RBUTTONUP:
             OnMainRightClick(LOWORD(lParam), HIWORD(lParam));
             break;
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            OnMainDpiChanged(LOWORD(wParam), {suggested->left, suggested->top, suggested->right, suggested->bottom});
+            break;
+        }
         case WM_DESTROY:
             OnMainDestroy();
             break;

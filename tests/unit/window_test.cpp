@@ -8,6 +8,7 @@
 #include "serial/current_port.h"
 #include "serial/port_watch.h"
 #include "tests/unit/fakes/fakes.h"
+#include "ui/display_scale.h"
 #include "ui/progress.h"
 #include "ui/tab_pages.h"
 #include "ui/window_procedure.h"
@@ -103,4 +104,22 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
         EXPECT_FALSE(g_serial.portOpen) << text;
         EXPECT_EQ(g_fakeSerial.badCloses, 0) << text;
     }
+}
+
+TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {
+    // value, dpi, scaled: halves round away from zero, as MulDiv does.
+    const int rows[][3] = {{395, 96, 395}, {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
+                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5}, {0, 144, 0}, {1, 72, 1}};
+    for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
+
+    StartConnected(kLanguageEnglish);
+    g_scale = {};
+    for (int dpi : {144, 192, 192, 96, 120}) {
+        ChangeDisplayScale(dpi, {0, 0, 100, 100});
+        EXPECT_EQ(g_fakeWindow.fontsAlive, dpi == 96 ? 0 : 1) << dpi;
+        EXPECT_EQ(g_fakeWindow.controlFont == nullptr, dpi == 96) << dpi;
+    }
+    OnMainDestroy();
+    EXPECT_EQ(g_fakeWindow.fontsAlive, 0);
+    EXPECT_EQ(g_fakeWindow.fontsDeletedInUse, 0);
 }

@@ -1,10 +1,22 @@
+#include "tests/unit/fakes/fakes.h"
 #include "ui/control_glue.h"
 
-// Controls are not kept: the window's layout is seen end to end.
+// Controls are not kept: the window's layout is seen end to end. Fonts are counted.
 
 void InitCommonControlClasses() {}
 WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned, int, int, int, int, int) {
     return nullptr;
+}
+void ControlMove(WindowHandle, int, int, int, int) {}
+FontHandle FontCreateScaled(int, int) {
+    static std::intptr_t created = 0;
+    ++g_fakeWindow.fontsAlive;
+    return reinterpret_cast<FontHandle>(++created);
+}
+void ControlSetFont(WindowHandle, FontHandle font) { g_fakeWindow.controlFont = font; }
+void FontDelete(FontHandle font) {
+    --g_fakeWindow.fontsAlive;
+    if (font == g_fakeWindow.controlFont) ++g_fakeWindow.fontsDeletedInUse;
 }
 void TabInsertItem(WindowHandle, int, const char*) {}
 void TabSelect(WindowHandle, int) {}

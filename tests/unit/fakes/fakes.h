@@ -67,6 +67,8 @@ struct FakeWindow {
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
+    void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
+    int fontsAlive = 0, fontsDeletedInUse = 0;
 };
 
 extern FakeSerial g_fakeSerial;

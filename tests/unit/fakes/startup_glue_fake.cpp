@@ -3,6 +3,8 @@
 // No other copy runs, and a wait returns at once.
 
 ScreenSize PrimaryScreenSize() { return {1920, 1080}; }
+int SystemDpi() { return 96; }
+int WindowDpi(WindowHandle) { return 96; }
 WindowHandle WindowFindTopLevel(const char*) { return nullptr; }
 bool WindowIsMinimized(WindowHandle) { return false; }
 void WindowRestore(WindowHandle) {}

@@ -14,6 +14,7 @@ void WindowEnable(WindowHandle window, bool enable) {
     if (window == g_main.window) g_fakeWindow.enabled = enable;
 }
 void WindowInvalidate(WindowHandle, const PixelRect&, bool) {}
+void WindowSetRect(WindowHandle, const PixelRect&) {}
 void ControlSetText(WindowHandle, int, const char*) {}
 void ControlEnable(WindowHandle, int, bool) {}
 void RadioCheckInRange(WindowHandle, int, int, int) {}
