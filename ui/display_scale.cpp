@@ -31,6 +31,11 @@ void FitControlFont() {
     if (replaced != nullptr) FontDelete(replaced);
 }
 
+void ReleaseControlFont() {
+    g_scale.dpi = g_scale.fontDpi;
+    FitControlFont();
+}
+
 void ChangeDisplayScale(int dpi, const PixelRect& suggested) {
     g_scale.dpi = dpi;
     WindowSetRect(g_main.window, suggested);

@@ -27,6 +27,10 @@ int Scaled(int value);
 // is deleted.
 void FitControlFont();
 
+// The controls get the system font back and the scaled one is deleted (the
+// window is going).
+void ReleaseControlFont();
+
 // The window moved to a display of another scale: it takes the rectangle the
 // system suggests, and its controls, their font and the lamps follow.
 void ChangeDisplayScale(int dpi, const PixelRect& suggested);

@@ -167,8 +167,7 @@ void OnMainDpiChanged(int dpi, const PixelRect& suggested) { ChangeDisplayScale(
 void OnMainDestroy() {
     for (int timer : {int{kOpSearch}, int{kOpRead}, int{kOpWrite}, kTimerPortWatch}) TimerStop(g_main.window, timer);
     Disconnect();
-    if (g_scale.font != nullptr) FontDelete(g_scale.font);
-    g_scale.font = nullptr;
+    ReleaseControlFont();
     PostQuit();
 }
 
