@@ -92,6 +92,7 @@ class Commands(ReaderTest):
         self.assertEqual((none.code, none.out, none.err), (1, "", "No reader found.\n"))
 
     def test_a_failing_reader_is_named_with_the_reason(self):
+        not_used = "type is not used with format = touch-memory"
         for model, mode, options, args, message, sent in (
                 (0, "silent", {}, ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRX"),
                 (0, "garbage", {}, ["read"], "The answer could not be recognized!", b"AT+READS_KRX"),
@@ -99,7 +100,9 @@ class Commands(ReaderTest):
                 (0, "normal", {"version": b"2.00"}, ["read"], "Firmware version not supported!", b"AT+READS_KRX"),
                 (0, "normal", {"keeps_writes": False}, ["write", "interface=wiegand26"],
                  "Read back different: interface: wrote wiegand26, read back touch-memory",
-                 b"AT+READS_KRXAT+W261AOAT+READS_KRX")):
+                 b"AT+READS_KRXAT+W261AOAT+READS_KRX"),
+                # Written, the type would be dropped by the reader and still read back "the same".
+                (1, "normal", {"settings": b"WTMX5EM"}, ["write", "type=dec"], not_used, b"AT+READS_USB")):
             with self.subTest(mode=mode, options=options, args=args):
                 sim = self.reader(model, mode, **options)
                 run = mz6(*args, "--port", sim.slave_path)
