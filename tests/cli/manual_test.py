@@ -3,7 +3,7 @@ and settings with their values."""
 import re
 import unittest
 
-from common import REPO, mz6
+from run import REPO, mz6
 
 PAGE = (REPO / "cli" / "mz6.1.md").read_text()
 
