@@ -8,9 +8,10 @@ driven exactly like the program (the start is also measured for minimal-window-s
 same window linked against the system DLLs the program loads at start, and for
 minimal-window-same-controls.exe, which also has as many controls as the program's window), or,
 where no like-for-like program exists, the nominal sum of the fixed waits the figure contains.
-Prints a table and writes the figures as JSON.
+Prints a table and writes the figures as JSON. mz6's rows (mz6_rows.py) run natively, without Wine.
+A partial run (--only) puts its rows into the file in place of their earlier figures and keeps the others.
 
-    python3 bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint|soak]
+    python3 bench/bench.py [--cycles 200] [--repeats 7] [--idle 30] [--only paint|soak|mz6]
                           [--out bench/results.json]
 """
 import argparse
@@ -23,9 +24,10 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
+REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "tools"))
 
-from harness.env import REPO, SERIALCOMM_KEY, Env, wait_until  # noqa: E402
+import mz6_rows  # noqa: E402
 from sim_reader import SimReader  # noqa: E402
 
 READ, WRITE = 13, 14
@@ -42,6 +44,8 @@ READ_WAIT_MS = 2 * 500 + 60  # two ticks of 500 ms + the 60 ms quiet gap that en
 def poll(probe, timeout, what):
     """Asks every 10 ms: a timing is then late by 10 ms at most. Asking without a pause keeps
     wineserver so busy that it slowed each port of a search by up to 50 ms."""
+    # The Wine harness is imported where it is used: it needs the win build, and mz6's rows run without it.
+    from harness.env import wait_until
     return wait_until(probe, timeout, what, interval=0.01)
 
 
@@ -75,17 +79,9 @@ def machine_busy():
     return sum(values) - idle, sum(values)
 
 
-class Bench:
-    def __init__(self, env, repeats):
-        self.env, self.repeats = env, repeats
-        self.minimal_exe = env.tools_dir / "minimal-window.exe"
-        self.minimal_same_dlls_exe = env.tools_dir / "minimal-window-same-dlls.exe"
-        self.minimal_same_controls_exe = env.tools_dir / "minimal-window-same-controls.exe"
+class Figures:
+    def __init__(self):
         self.figures = []
-
-    @property
-    def driver(self):
-        return self.env.driver
 
     def add(self, name, unit, samples, baseline_samples=None, nominal=None, note=""):
         """One figure: the median of its samples next to the median of the baseline's samples, or
@@ -102,6 +98,21 @@ class Bench:
             figure["note"] = note
         self.figures.append(figure)
         print(f"  {name}: {figure['value']} {unit} vs {figure['baseline']} ({figure['baseline_is']})", flush=True)
+
+
+class Bench(Figures):
+    """The rows of the program under Wine."""
+
+    def __init__(self, env, repeats):
+        super().__init__()
+        self.env, self.repeats = env, repeats
+        self.minimal_exe = env.tools_dir / "minimal-window.exe"
+        self.minimal_same_dlls_exe = env.tools_dir / "minimal-window-same-dlls.exe"
+        self.minimal_same_controls_exe = env.tools_dir / "minimal-window-same-controls.exe"
+
+    @property
+    def driver(self):
+        return self.env.driver
 
     # ---- helpers -------------------------------------------------------------------------------
 
@@ -261,6 +272,7 @@ class Bench:
 
 def unlist_wine_ports(env):
     """Wine lists a COM1 of its own; without it a search sees only the ports set up here."""
+    from harness.env import SERIALCOMM_KEY
     listing = env.run(["reg", "query", SERIALCOMM_KEY]).stdout.decode(errors="replace")
     for line in listing.splitlines():
         value = line.strip().split("    ")  # name, type, data
@@ -268,64 +280,85 @@ def unlist_wine_ports(env):
             env.run(["reg", "delete", SERIALCOMM_KEY, "/v", value[0], "/f"])
 
 
-def print_table(results):
+def print_table(figures, run):
     rows = [("figure", "value", "baseline", "ratio")]
-    for f in results["figures"]:
+    for f in figures:
         ratio = "-" if f["ratio"] is None else f"{f['ratio']:.2f}"
         rows.append((f["name"], f"{f['value']:g} {f['unit']}", f"{f['baseline']:g} ({f['baseline_is']})", ratio))
     widths = [max(len(row[i]) for row in rows) for i in range(4)]
     for row in rows:
         print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
-    m = results["machine"]
+    m = run["machine"]
     print(f"\n{m['cpus']} CPUs, load average {m['load_at_start']} at start, {m['load_at_end']} at end, "
-          f"CPUs {m['busy_percent']} % busy during the run; {results['run_seconds']} s")
+          f"CPUs {m['busy_percent']} % busy during the run; {run['run_seconds']} s")
+
+
+def merged(path, results):
+    """The figures in `path` with those of a partial run in place of their earlier values (new ones at the
+    end); the partial run's date, options and machine go under "partial_runs", by the name of its --only."""
+    if not path.exists():
+        return results
+    kept = json.loads(path.read_text())
+    new = {f["name"]: f for f in results["figures"]}
+    kept["figures"] = [new.pop(f["name"], f) for f in kept["figures"]] + list(new.values())
+    kept.setdefault("partial_runs", {})[results["options"]["only"]] = {
+        key: value for key, value in results.items() if key != "figures"}
+    return kept
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--cycles", type=int, default=200, help="READ/WRITE operations for the descriptor count")
     parser.add_argument("--repeats", type=int, default=7,
-                        help="samples per timing, twice as many plus one for a start (the median is reported)")
+                        help="samples per timing, twice as many plus one for a start or an mz6 run (the median "
+                             "is reported)")
     parser.add_argument("--idle", type=int, default=30, help="seconds of idle time for the CPU figure")
-    parser.add_argument("--only", choices=["paint", "soak"],
+    parser.add_argument("--only", choices=["paint", "soak", "mz6"],
                         help="run only the start-to-paint rows, or only the connected program's rows without "
-                             "the idle time (READ, the READ/WRITE soak, memory)")
+                             "the idle time (READ, the READ/WRITE soak, memory), or only mz6's rows (no Wine)")
     parser.add_argument("--out", type=Path, default=REPO / "bench" / "results.json")
     options = parser.parse_args()
 
     started, load_at_start, busy_at_start = time.monotonic(), os.getloadavg(), machine_busy()
-    env = Env()
-    try:
-        unlist_wine_ports(env)
-        bench = Bench(env, options.repeats)
-        if options.only != "soak":
-            bench.start_to_paint()
-        if options.only != "paint":
-            bench.connected_program(options.cycles, options.idle if options.only is None else 0)
-        if options.only is None:
-            bench.search((0, 5, 20))
-            bench.sizes()
-    finally:
-        env.close()
+    wine = None
+    if options.only == "mz6":
+        figures = Figures()
+    else:
+        from harness.env import Env
+        env = Env()
+        try:
+            unlist_wine_ports(env)
+            figures = Bench(env, options.repeats)
+            if options.only != "soak":
+                figures.start_to_paint()
+            if options.only != "paint":
+                figures.connected_program(options.cycles, options.idle if options.only is None else 0)
+            if options.only is None:
+                figures.search((0, 5, 20))
+                figures.sizes()
+        finally:
+            env.close()
+        wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+    if options.only in (None, "mz6"):
+        mz6_rows.measure(figures, 2 * options.repeats + 1)  # a run of mz6 is short, like a start
     busy, total = (end - begin for end, begin in zip(machine_busy(), busy_at_start))
+    machine = {"cpus": os.cpu_count(), "load_at_start": [round(v, 2) for v in load_at_start],
+               "load_at_end": [round(v, 2) for v in os.getloadavg()], "busy_percent": round(100 * busy / total, 1)}
+    if wine is not None:
+        machine["wine"] = wine
     results = {
         "date": datetime.datetime.now(datetime.timezone.utc).isoformat(timespec="seconds"),
         "options": {"cycles": options.cycles, "repeats": options.repeats, "idle_seconds": options.idle,
                     "only": options.only},
-        "machine": {
-            "cpus": os.cpu_count(),
-            "load_at_start": [round(v, 2) for v in load_at_start],
-            "load_at_end": [round(v, 2) for v in os.getloadavg()],
-            "busy_percent": round(100 * busy / total, 1),
-            "wine": subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip(),
-        },
+        "machine": machine,
         "run_seconds": round(time.monotonic() - started),
-        "figures": bench.figures,
+        "figures": figures.figures,
     }
     options.out.parent.mkdir(parents=True, exist_ok=True)
-    options.out.write_text(json.dumps(results, indent=2) + "\n")
+    written = results if options.only is None else merged(options.out, results)
+    options.out.write_text(json.dumps(written, indent=2) + "\n")
     print()
-    print_table(results)
+    print_table(written["figures"], results)
 
 
 if __name__ == "__main__":

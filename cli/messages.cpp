@@ -89,6 +89,7 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         case Outcome::kUnknownCommand: return program.MsgInvalidCommand;
         case Outcome::kUnrecognised: return program.MsgUnrecognized;
         case Outcome::kFirmware: return program.MsgFirmwareUnsupported;
+        case Outcome::kUnused: return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
         case Outcome::kPortError: return std::string(program.WordError) + systemError;
         case Outcome::kIncomplete: {
             std::string text = texts.incomplete;

@@ -103,6 +103,12 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
         report->outcome = Outcome::kOk;
     }
     if (report->outcome != Outcome::kOk) return;
+    // The type with the reader's format touch-memory: the reader would drop it and still read back "the same".
+    for (int id = 0; id < kSettingCount; ++id) {
+        if (changes.value[id] == kNoValue || SettingIsUsed(wanted, static_cast<SettingId>(id))) continue;
+        report->outcome = Outcome::kUnused;
+        return;
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);

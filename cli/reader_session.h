@@ -20,6 +20,7 @@ enum class Outcome {
     kPortError,       // a read or write failed (error: the system's number)
     kIncomplete,      // some of the reader's settings have codes this program does not know
     kMismatch,        // the settings read back are not the ones written
+    kUnused,          // a setting asked for that the reader's other settings leave unused: nothing written
 };
 
 struct SettingMismatch {

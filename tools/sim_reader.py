@@ -7,7 +7,8 @@ its arrival time, and answers by the reader's text protocol:
 
     model 0 reads  "AT+READS_KRX"      -> prefix + " - OK! >> " + version + 6 settings chars
     model 1 reads  "AT+READS_USB"      -> prefix + " - OK! >> " + version + 7 settings chars
-    write          "AT+" + settings     -> prefix + " - OK!"   (the settings are kept)
+    write          "AT+" + settings     -> prefix + " - OK!"   (the settings are kept, unless
+                                           keeps_writes is False: a write that does not take)
 
 Commands carry no terminator: a command is recognised as soon as the bytes
 received since the last one end with it. Anything else is taken in silently.
@@ -53,6 +54,7 @@ class SimReader:
         self.garbage = b"#?%&*garbage*&%?#"
         self.tail = b"*" * 60  # what "long" appends after a normal reply
         self.chunks = []  # "chunks": [(bytes, gap_ms_after), ...] sent instead of the reply
+        self.keeps_writes = True  # False: a write is answered "OK!" but the settings stay as they were
 
         self.received = []  # (monotonic time, byte value), every byte that arrived
         self.sent = []  # (monotonic time, bytes) of every write to the line
@@ -75,7 +77,7 @@ class SimReader:
     def set_mode(self, mode, **options):
         """Changes how the reader answers from the next command on.
 
-        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks."""
+        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks, keeps_writes."""
         if mode not in MODES:
             raise ValueError("unknown mode " + mode)
         with self._lock:
@@ -194,7 +196,8 @@ class SimReader:
         elif command == READ_COMMANDS[self.model]:
             reply = self.prefix + b" - OK! >> " + self.version + self.settings
         else:
-            self.settings = command[3:]
+            if self.keeps_writes:
+                self.settings = command[3:]
             reply = self.prefix + b" - OK!"
         if self.mode == "long":
             reply += self.tail

@@ -1,0 +1,60 @@
+"""mz6's rows of the bench (bench.py): the Release build (build/linux/mz6) run natively on Linux against
+simulated readers on ptys that keep to the line rate, 19200 baud at 10 bits a byte."""
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+from sim_reader import SimReader
+
+MZ6 = Path(__file__).resolve().parents[1] / "build" / "linux" / "mz6"
+BAUD = 19200
+BYTE_MS = 10 * 1000 / BAUD
+GAP_MS = 60  # the quiet spell that ends a reply
+READ_COMMAND, READ_REPLY = b"AT+READS_KRX", b" - OK! >> 1.00TMX1AO"
+FLEET = 20
+
+
+def run_ms(*args):
+    """Wall time of one run of mz6, from starting the process to its end; it must succeed."""
+    start = time.monotonic()
+    subprocess.run([str(MZ6), *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return (time.monotonic() - start) * 1000
+
+
+def paced_reader():
+    """A serial-output reader that hears a command once its bytes would have crossed the line (a pty passes
+    them at once) and sends its reply at the line rate."""
+    return SimReader(model=0, baud=BAUD, delay_ms=len(READ_COMMAND) * BYTE_MS)
+
+
+def measure(figures, samples):
+    """Adds the rows to `figures` (bench.Figures), each the median of `samples` runs taking turns with its
+    baseline's."""
+    readers = [paced_reader() for _ in range(FLEET)]
+    try:
+        port = readers[0].slave_path
+        starts, reads = [], []
+        for _ in range(samples):
+            starts.append(run_ms("--help"))
+            reads.append(run_ms("read", "--port", port))
+        wire_ms = (len(READ_COMMAND) + len(READ_REPLY)) * BYTE_MS
+        figures.add("mz6 read, start to end", "ms", reads, [ms + wire_ms + GAP_MS for ms in starts],
+                    note=f"baseline: its floor, the start of the same binary (mz6 --help, measured) + "
+                         f"{len(READ_COMMAND)} + {len(READ_REPLY)} bytes at {BAUD} baud ({wire_ms:.1f} ms) + the "
+                         f"{GAP_MS} ms gap that ends the reply; goal: at most 1.3")
+
+        ports = [arg for reader in readers for arg in ("--port", reader.slave_path)]
+        with tempfile.TemporaryDirectory() as folder:
+            profile = Path(folder) / "site.profile"
+            profile.write_text("model = krx\ninterface = wiegand26\nstandby = static\n")
+            one, fleet = [], []
+            for _ in range(samples):
+                one.append(run_ms("apply", str(profile), *ports[:2]))
+                fleet.append(run_ms("apply", str(profile), *ports))
+        figures.add(f"mz6 apply onto {FLEET} readers", "ms", fleet, one,
+                    note="baseline: mz6 apply of the same profile onto one of them (read, write, read back); "
+                         "goal: at most 1.5")
+    finally:
+        for reader in readers:
+            reader.close()

@@ -1,0 +1,144 @@
+"""mz6's commands against simulated readers: what they print, what they send, how they fail."""
+import json
+import tempfile
+import time
+from pathlib import Path
+
+from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, mz6
+
+
+class Commands(ReaderTest):
+    def profile(self, text):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        (path := Path(folder.name) / "site.profile").write_text(text)
+        return str(path)
+
+    def test_ports_lists_the_system_ttys(self):
+        text, listing = mz6("ports"), mz6("--json", "ports")
+        self.assertEqual((text.code, listing.code), (0, 0))
+        marked = [p["port"] + ("  zentak-6-usb" if p["usb_reader"] else "") for p in json.loads(listing.out)]
+        self.assertEqual(marked, text.out.splitlines())
+        self.assertTrue(all(line.startswith("/dev/") for line in text.out.splitlines()), text.out)
+
+    def test_read_prints_the_settings_as_text_and_json(self):
+        # The reply may come in pieces: quiet spells shorter than 60 ms do not end it.
+        pieces = [(b" - OK", 20), (b"! >> 1.", 20), (b"00TMX1AO", 0)]
+        for model, mode, options, args, sent, expected in (
+                (0, "normal", {}, [], b"AT+READS_KRX", KRX_DEFAULTS),
+                (0, "chunks", {"chunks": pieces}, [], b"AT+READS_KRX", KRX_DEFAULTS),
+                (1, "normal", {}, ["--model", "usb"], b"AT+READS_USB", USB_DEFAULTS),
+                (1, "normal", {}, [], b"AT+READS_KRXAT+READS_USB", USB_DEFAULTS)):
+            with self.subTest(model=model, mode=mode, args=args):
+                sim = self.reader(model, mode, **options)
+                text = mz6("read", "--port", sim.slave_path, *args)
+                self.assertEqual(text.code, 0, text.err)
+                self.assertEqual(list(text.fields())[:3], ["port", "model", "version"])
+                self.assertEqual(text.fields(), {"port": sim.slave_path, **expected})
+                self.assertEqual(sim.received_bytes(), sent)
+                as_json = mz6("read", "--port", sim.slave_path, *args, "--json")
+                self.assertEqual(json.loads(as_json.out), {"port": sim.slave_path, **expected, "result": "ok"})
+
+    def test_write_sends_the_changes_and_reads_them_back(self):
+        for model, before, changes, command in (
+                (0, b"TMX1AO", "interface=wiegand26 standby=off", b"AT+W261AO"),
+                (1, b"WHDH5EM", "format=touch-memory", b"AT+WTMX5EM"),
+                (1, b"WTMX5EM", "format=hex-dec type=dec", b"AT+WHDD5EM")):
+            with self.subTest(changes=changes):
+                sim = self.reader(model, settings=before)
+                run = mz6("write", "--port", sim.slave_path, *changes.split())
+                self.assertEqual(run.code, 0, run.err)
+                read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
+                self.assertEqual(sim.received_bytes(), read + command + read)
+                # What it shows is what the reader now holds, with the changes in it.
+                now = mz6("read", "--port", sim.slave_path, "--model", ("krx", "usb")[model])
+                self.assertEqual(run.fields(), now.fields())
+                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(run.out.splitlines()))
+
+    def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
+        path = self.profile("")
+        self.assertEqual(mz6("save", "--port", self.reader(1, settings=b"ATMX2XM").slave_path, path).code, 0)
+        self.assertEqual(Path(path).read_text(),  # no type: format touch-memory leaves it unused
+                         "model = usb\nmode = any-os\nformat = touch-memory\nbytes = 2\ncards = mifare\n")
+        first, silent, second = self.reader(1), self.reader(1, "silent"), self.reader(1)
+        ports = [first.slave_path, silent.slave_path, second.slave_path]
+        run = mz6("apply", path, *[a for p in ports for a in ("--port", p)], "--json")
+        self.assertEqual(run.code, 1)
+        results = json.loads(run.out)
+        self.assertEqual([(r["port"], r["result"]) for r in results],
+                         [(ports[0], "ok"), (ports[1], NO_RESPONSE), (ports[2], "ok")])
+        self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
+                                      "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok"})
+        self.assertEqual(run.err, f"2 of 3 readers configured; failed:\n  {ports[1]}: {NO_RESPONSE}\n")
+        self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
+        # The silent reader was asked while the first was still being written: the ports are served at once.
+        self.assertLess(silent.commands[0][0], first.commands[-1][0])
+        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path)
+        self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
+
+    def test_find_lists_the_readers_in_port_order(self):
+        usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
+        ports = [a for sim in (usb, silent, krx, garbage) for a in ("--port", sim.slave_path)]
+        run = mz6("find", *ports)
+        self.assertEqual((run.code, run.out), (0, f"{usb.slave_path}  usb  1.00\n{krx.slave_path}  krx  1.00\n"))
+        results = [r["result"] for r in json.loads(mz6("find", "--json", *ports).out)]
+        self.assertEqual(results, ["ok", NO_RESPONSE, "ok", "The answer could not be recognized!"])
+        none = mz6("find", "--model", "krx", "--port", silent.slave_path, "--port", garbage.slave_path)
+        self.assertEqual((none.code, none.out, none.err), (1, "", "No reader found.\n"))
+
+    def test_a_failing_reader_is_named_with_the_reason(self):
+        not_used = "type is not used with format = touch-memory"
+        for model, mode, options, args, message, sent in (
+                (0, "silent", {}, ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRX"),
+                (0, "garbage", {}, ["read"], "The answer could not be recognized!", b"AT+READS_KRX"),
+                (0, "unknown", {}, ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
+                (0, "normal", {"version": b"2.00"}, ["read"], "Firmware version not supported!", b"AT+READS_KRX"),
+                (0, "normal", {"keeps_writes": False}, ["write", "interface=wiegand26"],
+                 "Read back different: interface: wrote wiegand26, read back touch-memory",
+                 b"AT+READS_KRXAT+W261AOAT+READS_KRX"),
+                # Written, the type would be dropped by the reader and still read back "the same".
+                (1, "normal", {"settings": b"WTMX5EM"}, ["write", "type=dec"], not_used, b"AT+READS_USB")):
+            with self.subTest(mode=mode, options=options, args=args):
+                sim = self.reader(model, mode, **options)
+                run = mz6(*args, "--port", sim.slave_path)
+                self.assertEqual((run.code, run.out, run.err), (1, "", f"{sim.slave_path}: {message}\n"))
+                self.assertEqual(sim.received_bytes(), sent)
+
+    def test_bad_profile_or_usage_sends_nothing(self):
+        readers = self.reader(0), self.reader(0)
+        port = readers[0].slave_path
+        for text, error in (
+                ("model = krx\ninterface = wiegand26\ncolour = red\n", "line 3: unknown setting 'colour'"),
+                ("model = krx\n# site B\nstandby = sometimes\n", "line 3: wrong value 'standby=sometimes'"),
+                ("model = krx\n\nmode = windows\n", "line 3: the setting belongs to the other reader model 'mode'"),
+                ("interface = wiegand26\n", "line 1: the first setting must be model = krx or model = usb"),
+                ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice")):
+            with self.subTest(profile=text):
+                path = self.profile(text)
+                run = mz6("apply", path, "--port", port, "--port", readers[1].slave_path)
+                self.assertEqual(run.code, 2)
+                self.assertIn(f"{path}: {error}", run.err)
+        good = self.profile("model = krx\n")
+        for args in ("", "frobnicate", "read", f"read --port {port} --model krt", f"--lang de read --port {port}",
+                     f"apply {good}", f"apply {good} --all --port {port}", f"apply /no/such.profile --port {port}",
+                     f"write --port {port} colour=red", f"write --port {port} interface=wiegand26 mode=windows",
+                     f"write --port {port} --model usb interface=wiegand26",
+                     f"write --port {port} format=touch-memory type=hex"):
+            with self.subTest(args=args):
+                self.assertEqual(mz6(*args.split()).code, 2)
+        time.sleep(0.1)  # a byte on its way would have arrived by now
+        self.assertEqual([r.received_bytes() for r in readers], [b"", b""])
+
+    def test_messages_follow_the_language_asked_for(self):
+        russian, english = "Не удалось распознать ответ!", "The answer could not be recognized!"
+        for args, env, message in (
+                (["--lang", "ru"], {}, russian),
+                ([], {"LANG": "ru_RU.UTF-8"}, russian),
+                ([], {"LC_MESSAGES": "ru_RU.UTF-8", "LANG": "en_GB.UTF-8"}, russian),
+                ([], {"LC_ALL": "C.UTF-8", "LANG": "ru_RU.UTF-8"}, english),
+                (["--lang", "en"], {"LANG": "ru_RU.UTF-8"}, english)):
+            with self.subTest(args=args, env=env):
+                sim = self.reader(0, "garbage")
+                self.assertEqual(mz6(*args, "read", "--port", sim.slave_path, env=env).err,
+                                 f"{sim.slave_path}: {message}\n")
+        self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err, "Считыватель не найден.\n")

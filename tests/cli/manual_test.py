@@ -1,0 +1,42 @@
+"""`mz6 --help` and the manual page (cli/mz6.1.md) name the same commands, options with their values,
+and settings with their values."""
+import re
+import unittest
+
+from run import REPO, mz6
+
+PAGE = (REPO / "cli" / "mz6.1.md").read_text()
+
+
+def section(text, title):
+    return text.split(f"# {title}\n", 1)[1].split("\n# ", 1)[0]
+
+
+def options(pattern, text):
+    """{"--model=krx", "--model=usb", "--port", ...} of the option names and values found by `pattern`."""
+    found = set()
+    for name, values in re.findall(pattern, text):
+        found |= {f"{name}={v}" for v in re.split(r"[,|]", values)} if values else {name}
+    return found - {"--help"}  # every command takes it; the page need not say so
+
+
+def settings(pattern, text):
+    return {f"{key}={value}" for key, values in re.findall(pattern, text) for value in values.split("|")}
+
+
+class Manual(unittest.TestCase):
+    def test_help_and_page_tell_the_same(self):
+        top = mz6("--help").out
+        commands = re.findall(r"^  (\w+) ", top.split("Subcommands:\n", 1)[1], re.M)
+        self.assertEqual(commands, re.findall(r"^\*\*(\w+)\*\*\n:", section(PAGE, "DESCRIPTION"), re.M))
+        synopsis = dict(re.findall(r"^\*\*mz6 ?(\w*)\*\*(.*)$", section(PAGE, "SYNOPSIS"), re.M))
+        self.assertEqual(sorted(synopsis), sorted(["", *commands]))
+        for command in synopsis:
+            with self.subTest(command=command or "mz6"):
+                shown = top.split("Subcommands:")[0] if not command else mz6(command, "--help").out
+                self.assertEqual(options(r"(--[a-z]+)(?: TEXT:\{([a-z,]+)\})?", shown),
+                                 options(r"\\(--[a-z]+)\*\*(?: ([a-z|]+))?", synopsis[command]))
+        self.assertEqual(settings(r"([a-z-]+)=([a-z0-9|-]+)", top.split("Keys", 1)[1].split("Exit status")[0]),
+                         settings(r"\*\*([a-z-]+)\*\*=([a-z0-9|-]+)", section(PAGE, "SETTINGS")))
+        self.assertEqual(re.findall(r"\b(\d) [a-z]", top.split("Exit status:")[1]),
+                         re.findall(r"^\*\*(\d)\*\*$", section(PAGE, "EXIT STATUS"), re.M))

@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""mz6 (build/host/mz6, or $MZ6) against simulated readers on ptys: runs every *_test.py here, and holds
+what they share.
+
+    python3 tests/cli/run.py [-v] [-k PATTERN]
+"""
+import os
+import subprocess
+import sys
+import unittest
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(REPO / "tools"))
+from sim_reader import SimReader  # noqa: E402
+
+MZ6 = os.environ.get("MZ6", str(REPO / "build" / "host" / "mz6"))
+SANITIZER_EXIT = 99  # a sanitizer report must not pass for one of mz6's own statuses
+KRX_DEFAULTS = {"model": "krx", "version": "1.00", "interface": "touch-memory", "indication": "direct",
+                "standby": "off", "touch-poll": "on"}
+USB_DEFAULTS = {"model": "usb", "version": "1.00", "mode": "windows", "format": "hex-dec", "type": "hex",
+                "bytes": "5", "cards": "all"}
+NO_RESPONSE = "The reader did not respond! (Try again or a different COM port)."
+
+
+def environment(extra=None):
+    """The caller's environment without its locale, so that only `extra` chooses the language."""
+    env = {k: v for k, v in os.environ.items() if k not in ("LC_ALL", "LC_MESSAGES", "LANG")}
+    return {**env, "ASAN_OPTIONS": f"exitcode={SANITIZER_EXIT}", "UBSAN_OPTIONS": f"exitcode={SANITIZER_EXIT}",
+            **(extra or {})}
+
+
+class Run:
+    """A finished mz6: exit status and its output, which must be UTF-8."""
+
+    def __init__(self, proc, out, err):
+        self.code, self.out, self.err = proc.returncode, out.decode(), err.decode()
+        assert self.code != SANITIZER_EXIT, self.err
+
+    def fields(self):
+        """The "key: value" lines of a read."""
+        return dict(line.split(": ", 1) for line in self.out.splitlines())
+
+
+def start(*args, env=None, stderr=subprocess.PIPE):
+    return subprocess.Popen([MZ6, *args], env=environment(env), stdout=subprocess.PIPE, stderr=stderr)
+
+
+def mz6(*args, env=None):
+    proc = start(*args, env=env)
+    return Run(proc, *proc.communicate(timeout=30))
+
+
+class ReaderTest(unittest.TestCase):
+    def reader(self, model=0, mode="normal", **options):
+        """A simulated reader on its own pty, gone at the end of the test."""
+        sim = SimReader(model=model)
+        sim.set_mode(mode, **options)
+        self.addCleanup(sim.close)
+        return sim
+
+
+if __name__ == "__main__":
+    unittest.main(module=None, argv=[sys.argv[0], "discover", "-s", str(REPO / "tests" / "cli"), "-p", "*_test.py",
+                                     *sys.argv[1:]])

@@ -1,0 +1,47 @@
+// The Linux port list from a fabricated sysfs tree: ttys with a device behind them, the USB identity
+// found above a USB interface, and nothing taken from outside the tree.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "serial/tty_ports.h"
+#include "serial/usb_match.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void WriteFile(const fs::path& path, const char* text) { std::ofstream(path) << text << "\n"; }
+
+TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
+    char pattern[] = "/tmp/tty-ports-XXXXXX";
+    const fs::path top = mkdtemp(pattern);
+    const fs::path sys = top / "sys";
+    const fs::path usbDevice = sys / "devices/usb1/1-1";
+    fs::create_directories(usbDevice / "1-1:1.0");
+    WriteFile(usbDevice / "idVendor", "2e3c");
+    WriteFile(usbDevice / "idProduct", "5750");
+    WriteFile(usbDevice / "bcdDevice", "0200");
+    fs::create_directories(sys / "devices/platform/serial8250");
+    // Above the tree: a walk up from ttyS0 that left it would take ttyS0 for a USB device.
+    WriteFile(top / "idVendor", "2e3c");
+    WriteFile(top / "idProduct", "5750");
+    for (const char* name : {"ttyACM0", "ttyS0", "tty0"}) fs::create_directories(sys / "class/tty" / name);
+    fs::create_directory_symlink("../../../devices/usb1/1-1/1-1:1.0", sys / "class/tty/ttyACM0/device");
+    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS0/device");
+
+    const std::vector<TtyDevice> ttys = ListTtyDevices(sys.string(), "/dev");
+    fs::remove_all(top);
+
+    ASSERT_EQ(ttys.size(), 2u);  // tty0 has no device link
+    EXPECT_EQ(ttys[0].path, "/dev/ttyACM0");
+    EXPECT_TRUE(ttys[0].usb);
+    EXPECT_TRUE(IsReaderUsbIdentity(ttys[0].vendor, ttys[0].product, ttys[0].revision));
+    EXPECT_EQ(ttys[1].path, "/dev/ttyS0");
+    EXPECT_FALSE(ttys[1].usb);
+}
+
+}  // namespace
