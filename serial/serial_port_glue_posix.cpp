@@ -105,9 +105,16 @@ PortHandle PortCreate(const char* name) {
         return InvalidPortHandle();
     }
     termios saved{};
+    int wasExclusive = 0;
     // TIOCEXCL keeps other programs out, flock also another root process (and another of ours).
-    if (tcgetattr(fd, &saved) != 0 || ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (tcgetattr(fd, &saved) != 0 || ioctl(fd, TIOCGEXCL, &wasExclusive) != 0 || ioctl(fd, TIOCEXCL) != 0) {
         Fail();
+        close(fd);
+        return InvalidPortHandle();
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        Fail();
+        if (wasExclusive == 0) ioctl(fd, TIOCNXCL);  // another program holds it, but did not make it exclusive
         close(fd);
         return InvalidPortHandle();
     }

@@ -40,9 +40,8 @@ class PortHandling(ReaderTest):
                 self.assertFalse(locked(sim.slave_path))
                 self.assertEqual(line_of(sim.slave_path), before)
 
-    # serial/serial_port_glue_posix.cpp sets TIOCEXCL and closes without TIOCNXCL. Where the other side
-    # keeps the tty open (a pty, a serial bridge), only root can open it afterwards (EBUSY).
-    @unittest.expectedFailure
+    # Where the other side keeps the tty open (a pty, a serial bridge), a tty left exclusive could only be
+    # opened by root afterwards (EBUSY).
     def test_tty_is_not_left_exclusive(self):
         sim = self.reader(0)
         self.assertEqual(mz6("read", "--port", sim.slave_path).code, 0)
