@@ -10,7 +10,8 @@ def silent_reader():
 
 
 class Ports:
-    """For a with-block: the port table holds only the ports plugged in here, not Wine's own (COM1)."""
+    """For a with-block: the port table holds only the ports plugged in here, not Wine's own (COM1); at
+    the end what is still plugged in goes and Wine's own ports come back."""
 
     def __init__(self, env):
         self.env, self.devices, self.system_ports = env, {}, env.remove_system_ports()

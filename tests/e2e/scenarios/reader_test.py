@@ -10,6 +10,7 @@ from system_ports import Ports, silent_reader
 PORT_LIST, READ, WRITE, VERSION = 1, 13, 14, 31
 SUCCESS, ERROR, HINT = "3", "5", "6"
 READ_SERIAL, READ_USB = b"AT+READS_KRX", b"AT+READS_USB"
+# 21 (not ready): what Wine reports for a write to a pty whose other end has been closed.
 WRITE_ERROR = {EN: "Error [21] when writing to the COM port!", RU: "Ошибка [21] при записи в COM-порт!"}
 
 
