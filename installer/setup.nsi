@@ -1,5 +1,5 @@
-; Installer of the program, built by scripts/release:
-;   makensis -DEXE=program.exe -DHELP=guide.pdf -DOUTFILE=setup.exe -DPRODUCT_NAME=... installer/setup.nsi
+; Installer of the program and its console companion mz6.exe, built by scripts/release:
+;   makensis -DEXE=program.exe -DMZ6=mz6.exe -DHELP=guide.pdf -DOUTFILE=setup.exe -DPRODUCT_NAME=... installer/setup.nsi
 ; with every value of build/win/product.env as a define of the same name (PRODUCT_NAME, VERSION_DOTTED,
 ; VERSION_SHORT, EXE_NAME, PDF_NAME, INSTALL_FOLDER): the names and the version are written in CMake only.
 ;
@@ -18,6 +18,9 @@ ManifestDPIAware true
 
 !ifndef INSTALL_FOLDER
     !error "pass the values of build/win/product.env as defines (see the top of this file)"
+!endif
+!ifndef MZ6
+    !error "pass -DMZ6=path of mz6.exe (see the top of this file)"
 !endif
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
@@ -57,6 +60,7 @@ Section
     ; The shortcut's working folder is the output folder at the time it is made: the install folder.
     SetOutPath "$INSTDIR"
     File "/oname=${EXE_NAME}" "${EXE}"
+    File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
 
@@ -76,6 +80,7 @@ Section Uninstall
     SetShellVarContext all
     Delete "${SHORTCUT}"
     Delete "$INSTDIR\${EXE_NAME}"
+    Delete "$INSTDIR\mz6.exe"
     Delete "$INSTDIR\appconfig.ini"
     Delete "$INSTDIR\help\${PDF_NAME}"
     Delete "$INSTDIR\uninstall.exe"

@@ -1,16 +1,6 @@
 #!/usr/bin/env python3
-"""End-to-end suite: the real program under Wine, driven from outside like a user would.
-
-Build first (scripts/build: the win preset, and the tools preset for the GUI driver and the serial
-probe), then:
-
-    python3 tests/e2e/run.py                      # every scenario
-    python3 tests/e2e/run.py shell_test           # the scenarios of one file
-    python3 tests/e2e/run.py test_quit test_lang  # scenarios whose name contains one of the words
-
-Each tests/e2e/scenarios/*_test.py contributes its functions named test_*; each is called with the
-one Env of the run. Screenshots go to build/win/e2e-shots.
-"""
+"""End-to-end suite: the real programs under Wine, driven from outside. After scripts/build and help/build-help,
+`run.py [WORD...]` runs the test_* functions of scenarios/*_test.py whose file.function name holds a word."""
 import importlib.util
 import sys
 import time
@@ -18,23 +8,22 @@ import traceback
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-sys.path[:0] = [str(HERE), str(HERE.parents[1] / "tools")]  # scenarios.*; harness and sim_reader
+sys.path[:0] = [str(HERE), str(HERE.parents[1] / "tools")]  # system_ports; harness and sim_reader
 
 from harness.env import Env  # noqa: E402
 
 
 def collect(filters):
-    tests = []
+    """(file.function, function) of the scenarios in file and line order, those that match a filter."""
     for path in sorted((HERE / "scenarios").glob("*_test.py")):
         module_spec = importlib.util.spec_from_file_location(f"scenarios.{path.stem}", path)
         module = importlib.util.module_from_spec(module_spec)
         module_spec.loader.exec_module(module)
-        found = [f for name, f in vars(module).items() if name.startswith("test_") and callable(f)]
+        found = [f for name, f in vars(module).items() if name.startswith("test_")]
         for test in sorted(found, key=lambda f: f.__code__.co_firstlineno):
             name = f"{path.stem}.{test.__name__}"
             if not filters or any(word in name for word in filters):
-                tests.append((name, test))
-    return tests
+                yield name, test
 
 
 def run_one(env, name, test, label):
@@ -45,8 +34,7 @@ def run_one(env, name, test, label):
         print(f"PASS{label} {name} ({time.monotonic() - began:.1f} s)", flush=True)
         return True
     except Exception as error:  # a failing scenario must not stop the others
-        reason = " ".join(str(error).split()) or type(error).__name__
-        print(f"FAIL{label} {name}: {reason}", flush=True)
+        print(f"FAIL{label} {name}: {' '.join(str(error).split()) or type(error).__name__}", flush=True)
         traceback.print_exc(file=sys.stderr)
         return False
     finally:
@@ -54,21 +42,20 @@ def run_one(env, name, test, label):
 
 
 def main(filters):
-    tests = collect(filters)
+    tests = list(collect(filters))
     started = time.monotonic()
     env = Env()
     print(f"wine prefix ready in {env.timings['prefix']:.1f} s (display {env.display})", flush=True)
     try:
         failures = [(name, test) for name, test in tests if not run_one(env, name, test, "")]
         # Timing under Wine on a loaded machine can fail a scenario once; a second failure is real.
-        # Anything that passes only on the retry is named, so it gets looked at.
+        # What passes only on the retry is named, so that it gets looked at.
         still_failing = [name for name, test in failures if not run_one(env, name, test, " (retry)")]
     finally:
         env.close()
-    flaky = len(failures) - len(still_failing)
     print(f"suite took {time.monotonic() - started:.1f} s")
-    if flaky:
-        print(f"{flaky} scenario(s) passed only on the retry: see the FAIL lines above")
+    if len(failures) > len(still_failing):
+        print(f"{len(failures) - len(still_failing)} scenario(s) passed only on the retry: see the FAIL lines above")
     print(f"{len(tests) - len(still_failing)} passed, {len(still_failing)} failed")
     return 1 if still_failing else 0
 

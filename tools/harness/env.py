@@ -206,7 +206,10 @@ class Env:
     def _use_display(self, display):
         self.display = display
         self.vars = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
-                         LC_ALL=LOCALE, WINEDLLOVERRIDES="mscoree,mshtml=")  # no Mono/Gecko installer dialogs
+                         LC_ALL=LOCALE,
+                         # No Mono/Gecko installer dialogs, and no shortcut of an installer under test
+                         # copied into the Linux desktop's menus.
+                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
     def _make_prefix(self):
         start = time.monotonic()
@@ -277,6 +280,11 @@ class Env:
             self._driver = Driver(proc)
         return self._driver
 
+    @property
+    def wineserver_pid(self):
+        """The run's wineserver, which holds a descriptor for every open file handle of its programs."""
+        return self._wineserver.pid
+
     def new_workdir(self, name):
         """A fresh empty directory for one start of the program."""
         self._workdirs += 1
@@ -287,13 +295,14 @@ class Env:
     def main_windows(self):
         return self.driver.windows(cls=MAIN_CLASS)
 
-    def start_app(self, workdir, settings_bytes=None, timeout=20):
-        """Starts the program in workdir (with that appconfig.ini, if given) and waits for its new main window."""
+    def start_app(self, workdir, settings_bytes=None, timeout=20, exe=None):
+        """Starts the program (or another copy of it, exe) in workdir, with that appconfig.ini if given,
+        and waits for its new main window."""
         workdir = Path(workdir)
         if settings_bytes is not None:
             (workdir / "appconfig.ini").write_bytes(settings_bytes)
         before = {w["hwnd"] for w in self.main_windows()}
-        proc = self.popen([self.exe], cwd=workdir)
+        proc = self.popen([exe or self.exe], cwd=workdir)
 
         def new_window():
             if proc.poll() is not None:

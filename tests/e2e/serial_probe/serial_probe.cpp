@@ -1,19 +1,20 @@
-// A console program that drives the serial link through the real serial glue,
-// one command per line on stdin, one answer line per command on stdout:
+// The serial probe: the reader core's serial link on its real Win32 glue, so that the e2e suite can
+// watch a real port under Wine byte by byte. One command per line on stdin, one answer line on stdout:
 //
-//   open COMn             -> open ok handle=live | open fail error=N handle=invalid
-//   write HEX             -> write ok|short|fail error=N ms=T
-//   read CAP              -> read ok len=N hex=HEX ms=T | read silent|fail error=N ms=T
-//   exchange HEX CAP      -> like write, then read at once; ms from before the write to the read's end
-//   close                 -> close handle=...
-//   hold COMn / release   -> hold ok|fail / release: a bare open and close of the device, for
-//                            a control of what an open handle looks like from outside
-//   quit
+//   open COMn          -> open ok | open fail error=N
+//   write HEX          -> write ok|short|fail error=N
+//   read CAP [WAIT_MS] -> read ok len=N hex=HEX | read silent | read fail error=N
+//                         (WAIT_MS: how long the first byte is awaited, as a command's reply is)
+//   close              -> close
+//   hold COMn          -> hold ok|fail: the device opened bare, not configured
+//   release            -> release: closes what hold opened
+//
+// hold and release show the test what one open handle of the device looks like from outside.
+// The probe ends at the end of its input.
 
-#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -23,110 +24,63 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::string Hex(const void* data, std::size_t count) {
-    static const char digits[] = "0123456789abcdef";
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    std::string out;
-    for (std::size_t i = 0; i < count; ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> FromHex(const std::string& text) {
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::strtoul(text.substr(i, 2).c_str(), nullptr, 16)));
-    }
-    return bytes;
-}
-
-PortHandle g_handle = nullptr;
-
-const char* HandleState() {
-    if (g_handle == nullptr) return "none";
-    return g_handle == InvalidPortHandle() ? "invalid" : "live";
-}
-
 std::string Outcome(LinkResult result, std::int32_t error) {
-    if (result == kLinkOk) return "ok";
-    if (result == kLinkSilent) return "silent";
-    if (result == kLinkShort) return "short";
-    return "fail error=" + std::to_string(error);
+    const char* names[] = {"ok", "silent", "short"};
+    return result == kLinkError ? "fail error=" + std::to_string(error) : names[result];
 }
 
-std::string Millis(Clock::time_point start) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.1f",
-                  std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    return text;
-}
-
-std::string Write(const std::string& hex) {
-    const std::vector<std::uint8_t> bytes = FromHex(hex);
+std::string Write(PortHandle port, const std::string& hex) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes.push_back(static_cast<std::uint8_t>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    }
     std::int32_t error = 0;
-    return Outcome(LinkWrite(g_handle, bytes.data(), static_cast<std::int32_t>(bytes.size()), &error), error);
+    return Outcome(LinkWrite(port, bytes.data(), static_cast<std::int32_t>(bytes.size()), &error), error);
 }
 
-std::string Read(std::int32_t capacity) {
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity > 0 ? capacity : 1), 0);
+std::string Read(PortHandle port, std::int32_t capacity, std::uint32_t waitMs) {
+    std::vector<std::uint8_t> buffer(capacity > 0 ? static_cast<std::size_t>(capacity) : 1);
     std::int32_t length = 0;
     std::int32_t error = 0;
-    const LinkResult result = LinkReadReply(g_handle, buffer.data(), capacity, &length, &error, 0);
+    const LinkResult result = LinkReadReply(port, buffer.data(), capacity, &length, &error, waitMs);
     if (result != kLinkOk) return Outcome(result, error);
-    return "ok len=" + std::to_string(length) + " hex=" + Hex(buffer.data(), static_cast<std::size_t>(length));
+    std::string answer = "ok len=" + std::to_string(length) + " hex=";
+    char digits[3];
+    for (std::int32_t i = 0; i < length; ++i) {
+        std::snprintf(digits, sizeof(digits), "%02x", buffer[static_cast<std::size_t>(i)]);
+        answer += digits;
+    }
+    return answer;
 }
 
 }  // namespace
 
 int main() {
+    PortHandle port = InvalidPortHandle();
     PortHandle held = InvalidPortHandle();
     std::string line;
     while (std::getline(std::cin, line)) {
         std::istringstream words(line);
-        std::string command;
-        words >> command;
-        if (command == "quit") break;
+        std::string command, argument;
+        std::uint32_t waitMs = 0;
+        words >> command >> argument >> waitMs;
         if (command == "open") {
-            std::string name;
-            words >> name;
-            if (LinkOpen(name.c_str(), kBaudRate, &g_handle)) {
-                std::cout << "open ok handle=" << HandleState() << std::endl;
-            } else {
-                const std::int32_t error = PortLastError();
-                std::cout << "open fail error=" << error << " handle=" << HandleState() << std::endl;
-            }
-        } else if (command == "write" || command == "exchange") {
-            std::string hex;
-            std::int32_t capacity = 64;
-            words >> hex >> capacity;
-            const Clock::time_point start = Clock::now();
-            std::string result = Write(hex);
-            if (command == "exchange") result += " read " + Read(capacity);
-            std::cout << command << ' ' << result << " ms=" << Millis(start) << std::endl;
+            const bool opened = LinkOpen(argument.c_str(), kBaudRate, &port);
+            std::cout << (opened ? "open ok" : "open fail error=" + std::to_string(PortLastError()));
+        } else if (command == "write") {
+            std::cout << "write " << Write(port, argument);
         } else if (command == "read") {
-            std::int32_t capacity = 64;
-            words >> capacity;
-            const Clock::time_point start = Clock::now();
-            const std::string result = Read(capacity);
-            std::cout << "read " << result << " ms=" << Millis(start) << std::endl;
+            std::cout << "read " << Read(port, std::atoi(argument.c_str()), waitMs);
         } else if (command == "hold") {
-            std::string name;
-            words >> name;
-            held = PortCreate(name.c_str());
-            std::cout << "hold " << (held == InvalidPortHandle() ? "fail" : "ok") << std::endl;
-        } else if (command == "release") {
-            PortClose(held);
-            std::cout << "release" << std::endl;
-        } else if (command == "close") {
-            LinkClose(&g_handle);
-            std::cout << "close handle=" << HandleState() << std::endl;
+            held = PortCreate(argument.c_str());
+            std::cout << (held == InvalidPortHandle() ? "hold fail" : "hold ok");
+        } else if (command == "close" || command == "release") {
+            LinkClose(command == "close" ? &port : &held);
+            std::cout << command;
         } else {
-            std::cout << "unknown " << command << std::endl;
+            std::cout << "unknown " << command;
         }
+        std::cout << std::endl;
     }
     return 0;
 }

@@ -1,0 +1,45 @@
+"""mz6.exe, the console companion, under Wine against simulated readers on ports of the system's port
+table: the ports and the USB reader it sees, the readers it finds, one read as JSON, and a profile
+applied onto several readers, with its summary when a port fails. Its output is UTF-8 in Russian too."""
+import json
+import subprocess
+
+from sim_reader import SimReader
+from system_ports import Ports, silent_reader
+
+READ_KRX = b"AT+READS_KRX"
+PROFILE = "model = krx\ninterface = wiegand26\nindication = inverse\nstandby = off\ntouch-poll = on\n"
+
+
+def mz6(env, *args):
+    """Exit status, stdout and stderr (less Wine's own lines) of one run, strictly UTF-8, line ends LF."""
+    proc = env.popen([env.build_dir / "mz6.exe", *args], cwd=env.tmp, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    out, err = (text.decode().replace("\r\n", "\n") for text in proc.communicate(timeout=60))
+    return proc.returncode, out, "".join(line for line in err.splitlines(True) if not line.startswith("wine:"))
+
+
+def test_ports_find_read_and_apply_over_the_system_com_ports(env):
+    with Ports(env) as ports:
+        ports.plug(3, silent_reader())
+        krx = [ports.plug(5, SimReader(model=0)), ports.plug(12, SimReader(model=0, settings=b"W440AF"))]
+        ports.plug(7, SimReader(model=1), usb=True)
+
+        # In the port table's numeric order; the USB reader known by its USB identifiers alone.
+        assert (seen := mz6(env, "ports")) == (0, "COM3\nCOM5\nCOM7  zentak-6-usb\nCOM12\n", ""), seen
+        assert (seen := mz6(env, "find")) == (0, "COM5  krx  1.00\nCOM7  usb  1.00\nCOM12  krx  1.00\n", ""), seen
+        status, out, err = mz6(env, "read", "--port", "COM7", "--json")
+        assert (status, err) == (0, ""), err
+        assert json.loads(out) == {"port": "COM7", "model": "usb", "version": "1.00", "mode": "windows",
+                                   "format": "hex-dec", "type": "hex", "bytes": "5", "cards": "all", "result": "ok"}
+
+        (env.tmp / "site.profile").write_text(PROFILE)
+        for reader in krx:
+            reader.clear()
+        seen = mz6(env, "--lang", "en", "apply", "site.profile", "--port", "COM5", "--port", "COM12")
+        assert seen == (0, "COM5: ok\nCOM12: ok\n", "2 of 2 readers configured\n"), seen
+        for reader in krx:  # read, write, read back to verify
+            assert reader.received_bytes() == READ_KRX + b"AT+W260AO" + READ_KRX, reader.received_bytes()
+
+        seen = mz6(env, "--lang", "ru", "apply", "site.profile", "--port", "COM12", "--port", "COM3")
+        assert seen == (1, "COM12: ok\nCOM3: FAILED\n", "1 из 2 считывателей настроены; ошибки:\n"
+            "  COM3: Считыватель не ответил! (Попробуйте ещё раз или другой COM-порт).\n"), seen
