@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     CLI::App app{kAbout, "mz6"};
     app.require_subcommand(1);
     app.fallthrough();  // --lang and --json also after the command
+    app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
     std::string language;
     bool json = false;
     app.add_option("--lang", language, "Language of the messages")->check(CLI::IsMember({"en", "ru"}));
