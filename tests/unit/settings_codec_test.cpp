@@ -82,15 +82,3 @@ TEST(SettingsCodec, SettingsByNameEncodeWithFallbacksAndTheTypeIsUnusedWithTouch
         EXPECT_EQ(SettingIsUsed(settings, kSettingOutputType), typeUsed) << pairs;
     }
 }
-
-TEST(SettingsCodec, ButtonsOfTheFirstRowsColourTheirLamps) {
-    const std::tuple<int, int, std::uint32_t> cases[] = {  // radio, lamp (0: none), colour
-        {3, 1, kColourRed},      {4, 1, kColourGreen},   {7, 2, kColourBlue},  {9, 3, kColourGreen},
-        {10, 3, kColourMagenta}, {12, 4, kColourYellow}, {20, 1, kColourCyan}, {21, 1, kColourMagenta},
-        {22, 0, 0},              {32, 0, 0},             {13, 0, 0}};
-    for (const auto& [radio, lamp, colour] : cases) {
-        std::pair<int, std::uint32_t> found{0, 0};
-        EXPECT_EQ(LampColourForRadio(radio, &found.first, &found.second), lamp != 0) << radio;
-        EXPECT_EQ(found, std::make_pair(lamp, colour)) << radio;
-    }
-}

@@ -71,5 +71,10 @@ TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanB
     LoadSettings();
     EXPECT_EQ(std::make_pair(g_lang.current, g_tabs.readerModel), std::make_pair(0, 0));
     EXPECT_TRUE(g_fakeWindow.boxes.empty());
+    SelectLanguageTexts();
+    SaveSettings();  // the switch goes on, with a warning in the language it had
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+    EXPECT_EQ(g_fakeWindow.boxes[0].text + "/" + std::to_string(g_fakeWindow.boxes[0].kind),
+              std::string(kRussianTexts.MsgSaveFailed) + "/4");
     std::filesystem::current_path(previous);
 }

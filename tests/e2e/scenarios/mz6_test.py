@@ -5,7 +5,7 @@ import json
 import subprocess
 
 from sim_reader import SimReader
-from system_ports import Ports, silent_reader
+from harness.system_ports import Ports, silent_reader
 
 READ_KRX = b"AT+READS_KRX"
 PROFILE = "model = krx\ninterface = wiegand26\nindication = inverse\nstandby = off\ntouch-poll = on\n"

@@ -5,7 +5,7 @@ import time
 from harness.env import wait_until
 from harness.texts import EN, MESSAGES, RU, SETTINGS, TEXTS
 from sim_reader import SimReader
-from system_ports import Ports, silent_reader
+from harness.system_ports import Ports, silent_reader
 
 PORT_LIST, READ, WRITE, VERSION = 1, 13, 14, 31
 SUCCESS, ERROR, HINT = "3", "5", "6"
@@ -62,6 +62,10 @@ def test_serial_reader_found_kept_over_a_device_change_unplugged_and_plugged_bac
         reader.clear()
         expect_boxes(app, RU, [(m["read"], SUCCESS)], lambda: app.command(READ))
         assert reader.received_bytes() == READ_SERIAL
+        # A firmware this program does not know: nothing shown changes, and the port stays open.
+        reader.set_mode("normal", version=b"2.00")
+        expect_boxes(app, RU, [(m["read"], SUCCESS), (m["firmware"], ERROR)], lambda: app.command(READ))
+        assert shown(app)[0] == b"1.00" and env.holders(reader.slave_path)
 
         ports.unplug(5)
         expect_boxes(app, RU, [(m["broken"] + b"\n\r(COM5 " + m["disabled"] + b")", ERROR)], app.device_change)
@@ -100,7 +104,12 @@ def test_usb_reader_plugged_in_written_unplugged_and_plugged_back(env):
         wait_until(lambda: not env.holders(reader.slave_path), 2, "the port to be closed")
         assert shown(app) == (b"x.xx", [b"COM3"])
 
-        reader = ports.plug(7, SimReader(model=1), usb=True)
-        expect_boxes(app, EN, [(found(EN, 7, usb=True), SUCCESS), (m["read"], SUCCESS)], app.device_change)
+        # Found again, with a firmware this program does not know: the USB reader is let go.
+        reader = ports.plug(7, SimReader(model=1, version=b"0.99"), usb=True)
+        expect_boxes(app, EN, [(found(EN, 7, usb=True), SUCCESS), (m["read"], SUCCESS), (m["firmware"], ERROR)],
+                     app.device_change)
+        assert shown(app)[0] == b"x.xx" and not env.holders(reader.slave_path)
+        reader.set_mode("normal", version=b"1.00")
+        expect_boxes(app, EN, [(found(EN, 7, usb=True), SUCCESS), (m["read"], SUCCESS)], lambda: app.command(READ))
         assert other.received_bytes() == b"", "the USB reader's search wrote to another port"
         expect_write_error(app, EN, reader)

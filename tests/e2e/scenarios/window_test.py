@@ -5,7 +5,7 @@ import time
 
 from harness.env import PRODUCT, wait_until
 from harness.texts import EN, MESSAGES, RU, SETTINGS, TEXTS
-from system_ports import Ports
+from harness.system_ports import Ports
 
 SEARCH, READ, WRITE, RUSSIAN, ENGLISH, HELP, ABOUT = 2, 13, 14, 16, 17, 18, 19
 SERIAL, USB = 0, 1  # tab index = reader model
