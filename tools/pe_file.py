@@ -1,4 +1,4 @@
-# What the checks beside this file read from a built program, with the standard library only: a PE32+
+# What the checks of tests/resources read from a built program, with the standard library only: a PE32+
 # file's headers, sections, imports and resources; and how the checks report.
 import struct
 import subprocess
