@@ -32,6 +32,27 @@ std::string MenuJson(HMENU menu) {
     return json + "]";
 }
 
+// Each shown control's caption: [id, style, width of its text in the control's own font, client width].
+BOOL CALLBACK AddCaption(HWND control, LPARAM list) {
+    wchar_t text[256] = L"";
+    const int length = GetWindowTextW(control, text, 256);
+    if (length == 0 || !IsWindowVisible(control)) return TRUE;
+    HDC dc = GetDC(control);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, length, &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    RECT client{};
+    GetClientRect(control, &client);
+    std::string& json = *reinterpret_cast<std::string*>(list);
+    json += (json.back() == '[' ? "[" : ",[") + std::to_string(GetDlgCtrlID(control)) + "," +
+            std::to_string(GetWindowLongW(control, GWL_STYLE) & 0xF) + "," + std::to_string(size.cx) + "," +
+            std::to_string(client.right) + "]";
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM removal, LPARAM data) {
@@ -40,7 +61,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM 
     // Answer once, when the message is taken off the queue, not when it is only peeked at.
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == dumpMessage) {
         HMENU bar = GetMenu(message->hwnd);
-        std::string json = bar != nullptr ? "{\"bar\":" + MenuJson(bar) + "}" : "{\"bar\":null}";
+        std::string captions = "[";
+        EnumChildWindows(message->hwnd, AddCaption, reinterpret_cast<LPARAM>(&captions));
+        std::string json = "{\"bar\":" + (bar != nullptr ? MenuJson(bar) : std::string("null")) +
+                           ",\"captions\":" + captions + "]}";
         COPYDATASTRUCT copy{kMenuDumpReply, static_cast<DWORD>(json.size() + 1), json.data()};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(reinterpret_cast<HWND>(message->wParam), WM_COPYDATA,

@@ -4,7 +4,8 @@
 //
 // The driver posts kMenuDumpMessage to the program's main window with the driver's reply window
 // in wParam; the hook, running inside the program, answers with WM_COPYDATA (dwData
-// kMenuDumpReply) carrying the window's menu bar as one JSON line.
+// kMenuDumpReply) carrying the window's menu bar and its controls' captions, measured in their own
+// fonts, as one JSON line.
 
 constexpr const wchar_t* kMenuDumpMessage = L"MivorZentakE2E.MenuDump";
 constexpr unsigned long kMenuDumpReply = 0x4D454E55;  // "MENU"

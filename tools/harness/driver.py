@@ -103,6 +103,10 @@ class Driver:
         """The menu bar as a list of items {id, text, separator, checked, grayed, items?}."""
         return self.call("menu", hwnd)["bar"]
 
+    def captions(self, hwnd):
+        """Each shown control's caption as [id, style & 0xF, text width in its own font, client width]."""
+        return self.call("menu", hwnd)["captions"]
+
     def combo(self, hwnd):
         return self.call("combo", hwnd)
 

@@ -20,7 +20,7 @@ REPO = Path(__file__).resolve().parents[2]
 PRODUCT = read_product()
 EXE_NAME = PRODUCT["EXE_NAME"]
 MAIN_CLASS = "my Window"
-SCREEN_SIZE = (1280, 1024)
+SCREEN_SIZE = (1600, 1400)  # room for the window at 200 % display scale (790 x 1340)
 LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
 
 # There is no window manager on the X display: Wine draws the title bars itself and does not wait
@@ -377,6 +377,11 @@ class Env:
     def unplug_usb_reader(self, n):
         self.run(["reg", "delete", USB_READER_KEY, "/f"])
         self.remove_com_port(n)
+
+    def set_dpi(self, dpi):
+        """The display scale (96 is 100 %) that Wine reports to the programs started from now on."""
+        self.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+                  "/f"])
 
     def screenshot(self, name, rect=None):
         """Saves the screen, or the part of it within rect [left, top, right, bottom], as shots_dir/name.png."""
