@@ -2,6 +2,8 @@
 ;   makensis -DEXE=program.exe -DMZ6=mz6.exe -DHELP=guide.pdf -DOUTFILE=setup.exe -DPRODUCT_NAME=... installer/setup.nsi
 ; with every value of build/win/product.env as a define of the same name (PRODUCT_NAME, VERSION_DOTTED,
 ; VERSION_SHORT, EXE_NAME, PDF_NAME, INSTALL_FOLDER): the names and the version are written in CMake only.
+;   and, for a signed release, -DSIGN=scripts/sign-file: the uninstaller and the installer are signed as
+;   makensis makes them.
 ;
 ; The program keeps appconfig.ini in its working folder and opens help\ relative to it, so it is
 ; installed into a folder the user can write to (a new folder at the top of C:\ is one by default),
@@ -22,9 +24,21 @@ ManifestDPIAware true
 !ifndef MZ6
     !error "pass -DMZ6=path of mz6.exe (see the top of this file)"
 !endif
+!ifdef SIGN
+    !uninstfinalize '"${SIGN}" "%1"'
+    !finalize '"${SIGN}" "%1"'
+!endif
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
 !define PUBLISHER "MivorZentak team"
+
+; The folder stays writable for the program's appconfig.ini; the files installed in it are only read and run
+; by standard users (Users), so none of them can replace a program that an administrator starts later.
+; Well-known SIDs: Administrators, SYSTEM, Users, whatever the language of Windows.
+!macro ProtectFile file
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${file}" /inheritance:r /grant:r *S-1-5-32-544:F *S-1-5-18:F *S-1-5-32-545:RX'
+    Pop $0
+!macroend
 
 Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
 OutFile "${OUTFILE}"
@@ -63,6 +77,10 @@ Section
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
+    !insertmacro ProtectFile "$INSTDIR\${EXE_NAME}"
+    !insertmacro ProtectFile "$INSTDIR\mz6.exe"
+    !insertmacro ProtectFile "$INSTDIR\help\${PDF_NAME}"
+    !insertmacro ProtectFile "$INSTDIR\uninstall.exe"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION_SHORT}"

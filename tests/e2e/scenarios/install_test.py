@@ -51,8 +51,22 @@ def uninstall_entry(env):
 
 def test_install_start_from_the_install_folder_and_uninstall(env):
     setup, shipped = installer(env)
-    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    # Wine has no ACLs: icacls is replaced by a recorder (run in place of Wine's own), and the calls the
+    # installer makes are checked.
+    icacls, override = drive_c(env, "windows/system32/icacls.exe"), r"HKCU\Software\Wine\DllOverrides"
+    saved = icacls.read_bytes()
+    icacls.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
+    env.run(["reg", "add", override, "/v", "icacls.exe", "/d", "native", "/f"])
+    try:
+        assert env.run([setup, "/S"], timeout=120).returncode == 0
+    finally:
+        icacls.write_bytes(saved)
+        env.run(["reg", "delete", override, "/v", "icacls.exe", "/f"])
     folder = drive_c(env, INSTALL_DIR)
+    calls = drive_c(env, "recorded-calls.txt").read_text().splitlines()
+    protected = [f"{INSTALL_DIR}\\{name}" for name in (EXE_NAME, "mz6.exe", f"help\\{GUIDE.name}", "uninstall.exe")]
+    assert [re.sub(r'^"[^"]*icacls.exe" ', "", call) for call in calls] == [
+        f'"{path}" /inheritance:r /grant:r *S-1-5-32-544:F *S-1-5-18:F *S-1-5-32-545:RX' for path in protected], calls
     assert contents(folder) == INSTALLED, contents(folder)
     assert (folder / EXE_NAME).read_bytes() == shipped.read_bytes()
     assert (folder / "mz6.exe").read_bytes() == (env.build_dir / "mz6.exe").read_bytes()
