@@ -14,13 +14,6 @@ class Commands(ReaderTest):
         (path := Path(folder.name) / "site.profile").write_text(text)
         return str(path)
 
-    def test_ports_lists_the_system_ttys(self):
-        text, listing = mz6("ports"), mz6("--json", "ports")
-        self.assertEqual((text.code, listing.code), (0, 0))
-        marked = [p["port"] + ("  zentak-6-usb" if p["usb_reader"] else "") for p in json.loads(listing.out)]
-        self.assertEqual(marked, text.out.splitlines())
-        self.assertTrue(all(line.startswith("/dev/") for line in text.out.splitlines()), text.out)
-
     def test_read_prints_the_settings_as_text_and_json(self):
         # The reply may come in pieces: quiet spells shorter than 60 ms do not end it.
         pieces = [(b" - OK", 20), (b"! >> 1.", 20), (b"00TMX1AO", 0)]

@@ -50,32 +50,26 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
     EXPECT_EQ(std::make_pair(g_fakeWindow.selectedPen, g_fakeWindow.selectedBrush), std::make_pair(0, 1));
 }
 
-TEST(Window, SerialReadAndWriteErrorsShowTheSystemErrorBoxInTheCurrentLanguage) {
-    const std::tuple<int, std::int32_t, std::string, std::string, std::string> cases[] = {
-        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u), "Error [995] when reading from a COM port!",
-         "Error [-2147024891] when writing to the COM port!", "Message"},
-        {kLanguageRussian, 5,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
+TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
+    // Wine reads a line that has gone as quiet, so only here does a read fail (a write error is seen end to end).
+    const std::tuple<int, std::int32_t, std::string, std::string> cases[] = {
+        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u),
+         "Error [-2147024891] when reading from a COM port!", "Message"},
+        {kLanguageRussian, 995,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
          "\xCE\xF8\xE8\xE1\xEA\xE0 [995] \xEF\xF0\xE8 \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xED\xE8\xE5 \xE8\xE7 "
          "COM-\xEF\xEE\xF0\xF2\xE0!",
-         "\xCE\xF8\xE8\xE1\xEA\xE0 [5] \xEF\xF0\xE8 \xE7\xE0\xEF\xE8\xF1\xE8 \xE2 COM-\xEF\xEE\xF0\xF2!",
          "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5"},
     };
-    for (const auto& [language, writeError, readText, writeText, caption] : cases) {
+    for (const auto& [language, error, text, caption] : cases) {
         StartConnected(language);
         g_fakeSerial.ports[0].line = {'p', kReadFails};
-        g_fakeSerial.ports[0].readError = 995;
-        g_fakeSerial.ports[0].writeError = writeError;
+        g_fakeSerial.ports[0].readError = error;
         std::uint8_t buffer[kReplyBufferSize];
         std::int32_t length = 0;
         EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
-        EXPECT_FALSE(WritePort(reinterpret_cast<const std::uint8_t*>("AT+READS_KRX"), 12));
-        ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
-        EXPECT_EQ(g_fakeWindow.boxes[0].text, readText);
-        EXPECT_EQ(g_fakeWindow.boxes[1].text, writeText);
-        for (const FakeBox& box : g_fakeWindow.boxes) {
-            EXPECT_EQ(box.caption, caption);
-            EXPECT_EQ(std::make_pair(box.style, box.kind), std::make_pair(0x10u, 0u));  // the system's icon
-        }
+        ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+        const FakeBox& box = g_fakeWindow.boxes[0];
+        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind), std::make_tuple(text, caption, 0x10u, 0u));
         EXPECT_TRUE(g_serial.portOpen);  // what follows is the caller's choice
     }
 }

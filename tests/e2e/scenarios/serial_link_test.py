@@ -1,4 +1,4 @@
-"""The serial link on its real Win32 glue under Wine, driven by the serial probe (tests/e2e/serial_probe)
+"""The serial link on its real Win32 glue under Wine, driven by the serial probe (tools/serial_probe)
 against simulated readers on ptys: bytes and line settings, where replies are cut and end, handles left."""
 import os
 import select
