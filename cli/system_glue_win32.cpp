@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <io.h>
 
-#include <cstdio>
 
 #include "app/dll_search_glue.h"
 #include "cli/system_glue.h"

@@ -1,7 +1,6 @@
 #include "serial/port_watch.h"
 
 #include <string>
-#include <vector>
 
 #include "app/format.h"
 #include "app/main_window.h"

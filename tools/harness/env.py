@@ -319,14 +319,18 @@ class Env:
         if link.is_symlink() or link.exists():
             link.unlink()
         link.symlink_to(device_path)
-        # Wine's reg once failed here right after the installer scenarios: try again before giving up.
+        if not self.reg_add(SERIALCOMM_KEY, f"Sim{n}", "REG_SZ", f"COM{n}"):
+            raise RuntimeError(f"could not list COM{n} in the system's port table")
+
+    def reg_add(self, key, name, kind, data):
+        """Writes a registry value; False when Wine's reg failed three times. It does fail now and then
+        right after the installer scenario (its uninstaller goes on from a copy of itself for a while)."""
         for attempt in range(3):
             if attempt:
                 time.sleep(1)
-            if not self.run(["reg", "add", SERIALCOMM_KEY, "/v", f"Sim{n}", "/t", "REG_SZ", "/d", f"COM{n}",
-                             "/f"]).returncode:
-                return
-        raise RuntimeError(f"could not list COM{n} in the system's port table")
+            if not self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"]).returncode:
+                return True
+        return False
 
     def remove_com_port(self, n):
         """Takes COMn away again. Only the value goes: the key itself could not be recreated."""
@@ -371,7 +375,7 @@ class Env:
         for key, name, kind, data in ((USB_READER_KEY, "HardwareID", "REG_MULTI_SZ", USB_READER_IDS),
                                       (USB_READER_KEY, "ClassGUID", "REG_SZ", PORTS_CLASS),
                                       (USB_READER_KEY + r"\Device Parameters", "PortName", "REG_SZ", f"COM{n}")):
-            if self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"]).returncode:
+            if not self.reg_add(key, name, kind, data):
                 raise RuntimeError(f"could not write {name} of the USB reader")
 
     def unplug_usb_reader(self, n):
