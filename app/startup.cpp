@@ -12,6 +12,18 @@ ScreenPoint MainWindowPosition(int screenWidth, int screenHeight, int width, int
     return {screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};
 }
 
+namespace {
+
+// The main window at `dpi`, centred on the primary screen.
+PixelRect MainWindowRect(const ScreenSize& screen, int dpi) {
+    const int width = ScaleToDpi(kMainWindowWidth, dpi);
+    const int height = ScaleToDpi(kMainWindowHeight, dpi);
+    const ScreenPoint at = MainWindowPosition(screen.width, screen.height, width, height);
+    return {at.x, at.y, at.x + width, at.y + height};
+}
+
+}  // namespace
+
 int RunProgram() {
     LoadSettings();
     SelectLanguageTexts();
@@ -28,21 +40,15 @@ int RunProgram() {
     // The system font and the window's first size are made for the system's DPI.
     g_scale.dpi = g_scale.fontDpi = SystemDpi();
     const ScreenSize screen = PrimaryScreenSize();
-    const int width = Scaled(kMainWindowWidth);
-    const int height = Scaled(kMainWindowHeight);
-    const ScreenPoint origin = MainWindowPosition(screen.width, screen.height, width, height);
-    g_main.window = WindowCreateMain(g_lang.text.WindowTitle, origin.x, origin.y, width, height);
+    const PixelRect first = MainWindowRect(screen, g_scale.dpi);
+    g_main.window = WindowCreateMain(g_lang.text.WindowTitle, first.left, first.top, first.right - first.left,
+                                     first.bottom - first.top);
     if (g_main.window == nullptr) return 0;
 
     CreateMainWindowControls();
     // The primary display's scale may have changed since the user logged on.
     const int windowDpi = WindowDpi(g_main.window);
-    if (windowDpi != g_scale.dpi) {
-        const int scaledWidth = ScaleToDpi(kMainWindowWidth, windowDpi);
-        const int scaledHeight = ScaleToDpi(kMainWindowHeight, windowDpi);
-        const ScreenPoint at = MainWindowPosition(screen.width, screen.height, scaledWidth, scaledHeight);
-        ChangeDisplayScale(windowDpi, {at.x, at.y, at.x + scaledWidth, at.y + scaledHeight});
-    }
+    if (windowDpi != g_scale.dpi) ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
     WindowShowAndPaint(g_main.window);
     WindowMakeTopmost(g_main.window);
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
