@@ -38,9 +38,12 @@ def contents(folder):
 
 def uninstall(env):
     """The uninstaller works on from a copy of itself, so its own process ends before the files are
-    gone; removing its registry entry is its last step."""
-    assert env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S"], timeout=60).returncode == 0
-    wait_until(lambda: uninstall_entry(env) is None, 30, "the uninstaller to finish", interval=0.2)
+    gone; removing its registry entry is its last step. That first process's exit code only says whether
+    it started the copy, and under Wine on a loaded machine it has once been non-zero: what counts is that
+    the uninstall finishes (the code is reported when it does not) and what it removed (the caller checks)."""
+    started = env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S"], timeout=60).returncode
+    wait_until(lambda: uninstall_entry(env) is None, 30,
+               f"the uninstaller to finish (its first process exited with {started})", interval=0.2)
 
 
 def uninstall_entry(env):
@@ -55,6 +58,7 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # installer makes are checked.
     icacls, override = drive_c(env, "windows/system32/icacls.exe"), r"HKCU\Software\Wine\DllOverrides"
     saved = icacls.read_bytes()
+    drive_c(env, "recorded-calls.txt").unlink(missing_ok=True)  # a retry records afresh
     icacls.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
     env.run(["reg", "add", override, "/v", "icacls.exe", "/d", "native", "/f"])
     try:
