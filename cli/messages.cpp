@@ -12,6 +12,7 @@ const ConsoleTexts kEnglish = {
     "No reader found.",
     "Read back different:",
     "wrote %s, read back %s",
+    "Written, but not verified:",
     "not known",
     "The reader reported settings this program does not know; give them explicitly:",
     "system error",
@@ -30,6 +31,7 @@ const ConsoleTexts kRussian = {
     "Считыватель не найден.",
     "Считано не то, что записано:",
     "записано %s, считано %s",
+    "Записано, но не проверено:",
     "не распознано",
     "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
     "системная ошибка",
@@ -80,6 +82,11 @@ std::string OneLine(const char* text) {
 }
 
 std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report) {
+    if (report.written && report.outcome != Outcome::kOk && report.outcome != Outcome::kMismatch) {
+        ReaderReport readBack = report;
+        readBack.written = false;
+        return std::string(texts.notVerified) + " " + DescribeFailure(texts, readBack);
+    }
     const TextSlots& program = *texts.program;
     const std::string systemError = " (" + std::string(texts.systemError) + " " + std::to_string(report.error) + ")";
     switch (report.outcome) {

@@ -14,6 +14,7 @@ struct ConsoleTexts {
     const char* noReaderFound;
     const char* readBackDiffers;  // followed by the settings that differ
     const char* wroteReadBack;    // "wrote {w}, read back {r}"
+    const char* notVerified;      // before why the read-back after a write failed
     const char* notKnown;         // a code not known to this program
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"

@@ -14,13 +14,16 @@ struct Exchange {
     Outcome outcome = Outcome::kOk;
     std::int32_t error = 0;
     ReplyClass replyClass = kReplyUnrecognized;
+    std::int32_t payloadLength = 0;
     std::uint8_t reply[kReplyBufferSize] = {};
 };
 
 Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t length) {
     Exchange exchange;
-    const LinkResult written = LinkWrite(handle, command, length, &exchange.error);
-    if (written != kLinkOk) {
+    // Bytes already waiting (the tail of an overlong reply, one that came too late, line noise)
+    // would be taken for the answer to this command.
+    if (LinkDiscardInput(handle, &exchange.error) != kLinkOk ||
+        LinkWrite(handle, command, length, &exchange.error) != kLinkOk) {
         exchange.outcome = Outcome::kPortError;
         return exchange;
     }
@@ -32,7 +35,7 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
     } else if (read == kLinkSilent) {
         exchange.outcome = Outcome::kNoResponse;
     } else {
-        exchange.replyClass = ClassifyReply(exchange.reply, received);
+        exchange.replyClass = ClassifyReply(exchange.reply, received, &exchange.payloadLength);
         if (exchange.replyClass == kReplyUnknownCommand) exchange.outcome = Outcome::kUnknownCommand;
         if (exchange.replyClass == kReplyUnrecognized) exchange.outcome = Outcome::kUnrecognised;
     }
@@ -46,7 +49,8 @@ void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
     report->outcome = exchange.outcome;
     report->error = exchange.error;
     if (exchange.outcome != Outcome::kOk) return;
-    if (exchange.replyClass != kReplyOkWithPayload) {
+    // A payload cut short would be decoded from whatever the buffer held after it.
+    if (exchange.replyClass != kReplyOkWithPayload || exchange.payloadLength < PayloadLengthOf(model)) {
         report->outcome = Outcome::kUnrecognised;
         return;
     }
@@ -109,6 +113,15 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
         report->outcome = Outcome::kUnused;
         return;
     }
+    // A setting the change brings into use (the type, when the format leaves touch-memory) is written
+    // with its fallback value, and is then verified as that.
+    const ModelInfo* info = ModelInfoOf(changes.model);
+    for (int k = 0; k < info->count; ++k) {
+        const SettingInfo& setting = info->settings[k];
+        if (SettingIsUsed(wanted, setting.id) && wanted.value[setting.id] == kNoValue) {
+            wanted.value[setting.id] = setting.fallback;
+        }
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);
@@ -116,6 +129,7 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     report->outcome = exchange.outcome;
     report->error = exchange.error;
     if (exchange.outcome != Outcome::kOk) return;
+    report->written = true;
     ReadSettings(handle, changes.model, report);
     if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
         report->outcome = Outcome::kOk;

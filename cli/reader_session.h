@@ -34,6 +34,7 @@ struct ReaderReport {
     Outcome outcome = Outcome::kOk;
     std::int32_t error = 0;
     int model = -1;  // the model that answered, -1 when none did
+    bool written = false;  // the reader took the write: a failure after it is the read-back's
     std::string version;
     ReaderSettings settings;
     std::vector<SettingId> unrecognised;     // kIncomplete

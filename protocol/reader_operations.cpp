@@ -100,6 +100,9 @@ int ReceiveReply() {
     const int replyClass = ClassifyReply(buffer, length);
     if (replyClass == kReplyOkWithPayload) {
         ReportMessage(g_lang.text.MsgSettingsRead, kMsgSuccess);
+        // The port watch may have dropped the connection while the box was up: nothing is shown, or
+        // found, for a reader that is gone.
+        if (!g_serial.portOpen) return kReplyUnrecognized;
         ApplySettingsPayload(buffer);
         return replyClass;
     }

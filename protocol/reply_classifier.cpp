@@ -41,7 +41,7 @@ Match MatchText(const std::uint8_t* b, std::int32_t n, std::int32_t at, const ch
 
 }  // namespace
 
-ReplyClass ClassifyReply(std::uint8_t* buffer, std::int32_t received) {
+ReplyClass ClassifyReply(std::uint8_t* buffer, std::int32_t received, std::int32_t* payloadLength) {
     const std::int32_t n = received > kReplyBufferSize ? kReplyBufferSize : received;
     std::int32_t i = 0;
     while (i < n) {
@@ -67,6 +67,7 @@ ReplyClass ClassifyReply(std::uint8_t* buffer, std::int32_t received) {
 
         const std::int32_t payload = i + kPayloadOffset;
         if (payload < n) std::memmove(buffer, buffer + payload, static_cast<std::size_t>(n - payload));
+        if (payloadLength != nullptr) *payloadLength = payload < n ? n - payload : 0;
         return kReplyOkWithPayload;
     }
     return kReplyUnrecognized;

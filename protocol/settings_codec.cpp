@@ -94,6 +94,10 @@ int ValueOfCode(const SettingInfo& setting, const std::uint8_t* payload) {
 
 const ModelInfo* ModelInfoOf(int model) { return IsReaderModel(model) ? &kModels[model] : nullptr; }
 
+std::int32_t PayloadLengthOf(int model) {
+    return IsReaderModel(model) ? kModels[model].commandLength + kCommandShift : 0;
+}
+
 DecodedPayload DecodeSettingsPayload(int model, const std::uint8_t* payload) {
     DecodedPayload decoded;
     decoded.settings.model = model;

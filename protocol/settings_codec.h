@@ -59,6 +59,9 @@ struct ModelInfo {
 
 // The table of a model; null for an unknown model.
 const ModelInfo* ModelInfoOf(int model);
+// Characters of a whole settings payload of the model, the version included;
+// 0 for an unknown model.
+std::int32_t PayloadLengthOf(int model);
 
 constexpr int kNoValue = -1;
 

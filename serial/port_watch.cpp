@@ -30,7 +30,6 @@ void RecheckOpenPort() {
     SleepMilliseconds(kReopenDelayMs);
     if (IsPortPresent(g_serial.portName)) {
         if (OpenPort(g_serial.portName, kBaudRate)) return;
-        EndReplyWait();
         ReportOpenFailure(g_serial.portName);
         Disconnect();
         return;
@@ -85,6 +84,13 @@ void OnPortWatchTimer() {
     TimerStop(g_main.window, kTimerPortWatch);
     // Cleared before any wait or message box, so a new notification arms the check again.
     g_portWatch.pending = false;
+    // Closing the port would drop a reply on its way in: while one is awaited from a port that is still
+    // there, the check waits for another round.
+    const bool replyAwaited = g_progress.running == kOpRead || g_progress.running == kOpWrite;
+    if (g_serial.portOpen && replyAwaited && IsPortPresent(g_serial.portName)) {
+        OnDevicesChanged();
+        return;
+    }
     if (g_serial.portOpen) {
         RecheckOpenPort();
     } else {

@@ -62,6 +62,12 @@ LinkResult LinkReadReply(PortHandle handle, std::uint8_t* buffer, std::int32_t c
     }
 }
 
+LinkResult LinkDiscardInput(PortHandle handle, std::int32_t* error) {
+    if (PortDiscardInput(handle)) return kLinkOk;
+    *error = PortLastError();
+    return kLinkError;
+}
+
 LinkResult LinkWrite(PortHandle handle, const std::uint8_t* data, std::int32_t count, std::int32_t* error) {
     if (count < 0) return kLinkShort;
     std::uint32_t written = 0;

@@ -44,6 +44,8 @@ bool PortSetLineState(PortHandle port, const PortLineState& state);
 // One read of a single byte; `received` is 0 when the time-out ran out.
 bool PortReadByte(PortHandle port, std::uint8_t* byte, std::uint32_t* received);
 bool PortWrite(PortHandle port, const std::uint8_t* data, std::uint32_t count, std::uint32_t* written);
+// Drops whatever the port has received and not yet read.
+bool PortDiscardInput(PortHandle port);
 void PortClose(PortHandle port);
 // The system error number of the calling thread's last failed call.
 std::int32_t PortLastError();

@@ -106,16 +106,13 @@ PortHandle PortCreate(const char* name) {
     }
     termios saved{};
     int wasExclusive = 0;
-    // TIOCEXCL keeps other programs out, flock also another root process (and another of ours).
-    if (tcgetattr(fd, &saved) != 0 || ioctl(fd, TIOCGEXCL, &wasExclusive) != 0 || ioctl(fd, TIOCEXCL) != 0) {
-        Fail();
-        close(fd);
-        return InvalidPortHandle();
-    }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        Fail();
-        if (wasExclusive == 0) ioctl(fd, TIOCNXCL);  // another program holds it, but did not make it exclusive
-        close(fd);
+    // flock keeps out another of ours and every program that locks the same way; TIOCEXCL the
+    // others. Root gets past another program's TIOCEXCL, so a port found exclusive is busy: it is
+    // left as it is. The lock comes first, so two of ours never undo each other's TIOCEXCL.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &saved) != 0 ||
+        ioctl(fd, TIOCGEXCL, &wasExclusive) != 0 || wasExclusive != 0 || ioctl(fd, TIOCEXCL) != 0) {
+        t_lastError = wasExclusive != 0 ? EBUSY : errno;
+        close(fd);  // the lock goes with it
         return InvalidPortHandle();
     }
     const int slot = TakeSlot(fd, saved);
@@ -189,6 +186,8 @@ bool PortWrite(PortHandle port, const std::uint8_t* data, std::uint32_t count, s
     }
     return true;
 }
+
+bool PortDiscardInput(PortHandle port) { return tcflush(Port(port)->fd, TCIFLUSH) == 0 || Fail(); }
 
 void PortClose(PortHandle port) {
     PosixPort* record = Port(port);

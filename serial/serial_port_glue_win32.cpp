@@ -59,6 +59,8 @@ bool PortWrite(PortHandle port, const std::uint8_t* data, std::uint32_t count, s
     return ok != 0;
 }
 
+bool PortDiscardInput(PortHandle port) { return PurgeComm(static_cast<HANDLE>(port), PURGE_RXCLEAR) != 0; }
+
 void PortClose(PortHandle port) { CloseHandle(static_cast<HANDLE>(port)); }
 
 std::int32_t PortLastError() { return static_cast<std::int32_t>(GetLastError()); }

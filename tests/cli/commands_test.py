@@ -4,7 +4,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, mz6
+from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, Run, mz6, start
 
 
 class Commands(ReaderTest):
@@ -33,12 +33,16 @@ class Commands(ReaderTest):
                 self.assertEqual(json.loads(as_json.out), {"port": sim.slave_path, **expected, "result": "ok"})
 
     def test_write_sends_the_changes_and_reads_them_back(self):
-        for model, before, changes, command in (
-                (0, b"TMX1AO", "interface=wiegand26 standby=off", b"AT+W261AO"),
-                (1, b"WHDH5EM", "format=touch-memory", b"AT+WTMX5EM"),
-                (1, b"WTMX5EM", "format=hex-dec type=dec", b"AT+WHDD5EM")):
-            with self.subTest(changes=changes):
-                sim = self.reader(model, settings=before)
+        for model, before, changes, command, mode in (
+                (0, b"TMX1AO", "interface=wiegand26 standby=off", b"AT+W261AO", "normal"),
+                # The rest of an overlong reply, still on the line, is not the answer to the next command.
+                (0, b"TMX1AO", "interface=wiegand44", b"AT+W441AO", "long"),
+                (1, b"WHDH5EM", "format=touch-memory", b"AT+WTMX5EM", "normal"),
+                (1, b"WTMX5EM", "format=hex-dec type=dec", b"AT+WHDD5EM", "normal"),
+                # The type comes into use with the format: written as its fallback and verified as that.
+                (1, b"WTMX5EM", "format=hex-dec", b"AT+WHDD5EM", "normal")):
+            with self.subTest(changes=changes, mode=mode):
+                sim = self.reader(model, mode, settings=before, tail=b"*" * 200)
                 run = mz6("write", "--port", sim.slave_path, *changes.split())
                 self.assertEqual(run.code, 0, run.err)
                 read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
@@ -86,6 +90,9 @@ class Commands(ReaderTest):
                 (0, "garbage", {}, ["read"], "The answer could not be recognized!", b"AT+READS_KRX"),
                 (0, "unknown", {}, ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
                 (0, "normal", {"version": b"2.00"}, ["read"], "Firmware version not supported!", b"AT+READS_KRX"),
+                # Settings cut short are not made up from whatever follows them.
+                (0, "normal", {"settings": b"TMX1"}, ["read", "--model", "krx"], "The answer could not be recognized!",
+                 b"AT+READS_KRX"),
                 (0, "normal", {"keeps_writes": False}, ["write", "interface=wiegand26"],
                  "Read back different: interface: wrote wiegand26, read back touch-memory",
                  b"AT+READS_KRXAT+W261AOAT+READS_KRX"),
@@ -96,6 +103,15 @@ class Commands(ReaderTest):
                 run = mz6(*args, "--port", sim.slave_path)
                 self.assertEqual((run.code, run.out, run.err), (1, "", f"{sim.slave_path}: {message}\n"))
                 self.assertEqual(sim.received_bytes(), sent)
+
+    def test_a_write_taken_but_not_read_back_says_so(self):
+        sim = self.reader(0)
+        proc = start("write", "--port", sim.slave_path, "standby=static")
+        sim.wait_for_command(2)  # the write, answered "OK!" as it came in
+        sim.set_mode("silent")
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Written, but not verified: {NO_RESPONSE}\n"))
+        self.assertEqual(sim.settings, b"TMX1SO")
 
     def test_bad_profile_or_usage_sends_nothing(self):
         readers = self.reader(0), self.reader(0)

@@ -10,7 +10,7 @@ import unittest
 
 from run import ReaderTest, Run, mz6, start
 
-TIOCGEXCL = 0x80045440  # Linux; Python's termios lacks it
+TIOCEXCL, TIOCGEXCL = 0x540C, 0x80045440  # Linux; Python's termios lacks them
 
 
 def locked(path):
@@ -49,14 +49,18 @@ class PortHandling(ReaderTest):
         self.addCleanup(os.close, fd)
         self.assertEqual(int.from_bytes(fcntl.ioctl(fd, TIOCGEXCL, bytes(4)), "little"), 0)
 
-    def test_a_port_taken_by_another_process_is_named(self):
-        sim = self.reader(0)
-        fd = os.open(sim.slave_path, os.O_RDWR | os.O_NOCTTY)
-        self.addCleanup(os.close, fd)
-        fcntl.flock(fd, fcntl.LOCK_EX)
-        run, port = mz6("read", "--port", sim.slave_path), sim.slave_path
-        self.assertEqual((run.code, run.err), (1, f"{port}: Error opening [{port}]! (system error 11)\n"))
-        self.assertEqual(sim.received_bytes(), b"")
+    def test_a_port_taken_by_another_process_is_named_and_left_to_it(self):
+        # Root opens a tty that another program made exclusive: it must still keep out, and leave it so.
+        for take, error in ((lambda fd: fcntl.flock(fd, fcntl.LOCK_EX), 11), (lambda fd: fcntl.ioctl(fd, TIOCEXCL), 16)):
+            with self.subTest(error=error):
+                sim = self.reader(0)
+                fd = os.open(sim.slave_path, os.O_RDWR | os.O_NOCTTY)
+                self.addCleanup(os.close, fd)
+                take(fd)
+                run, port = mz6("read", "--port", sim.slave_path), sim.slave_path
+                self.assertEqual((run.code, run.err), (1, f"{port}: Error opening [{port}]! (system error {error})\n"))
+                self.assertEqual(sim.received_bytes(), b"")
+                self.assertEqual(int.from_bytes(fcntl.ioctl(fd, TIOCGEXCL, bytes(4)), "little"), int(error == 16))
 
     def test_a_port_that_vanishes_mid_exchange_is_reported(self):
         sim = self.reader(0, "silent")

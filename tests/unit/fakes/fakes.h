@@ -69,6 +69,7 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
+    void (*inNextBox)() = nullptr;  // what else happens while the next box is up
 };
 
 extern FakeSerial g_fakeSerial;

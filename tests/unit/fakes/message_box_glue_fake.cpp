@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "app/message_box_glue.h"
 #include "tests/unit/fakes/fakes.h"
 #include "ui/progress.h"
@@ -10,6 +12,7 @@ static int Show(const char* text, const char* caption, unsigned style, unsigned 
     g_fakeWindow.boxes.push_back({text, caption, style, kind});
     if (inModalLoop) return 1;
     inModalLoop = true;
+    if (void (*also)() = std::exchange(g_fakeWindow.inNextBox, nullptr)) also();
     for (int id : std::set<int>(g_fakeWindow.timers)) {
         if (id != kTimerPortWatch) OnMainTimer(id);
     }

@@ -73,10 +73,18 @@ bool PortWrite(PortHandle handle, const std::uint8_t* data, std::uint32_t count,
     return true;
 }
 
+bool PortDiscardInput(PortHandle handle) {
+    FakePort* port = LivePort(handle);
+    if (port == nullptr) return false;
+    port->line.clear();
+    return true;
+}
+
 void PortClose(PortHandle handle) {
     if (FakePort* port = LivePort(handle)) {
         port->calls += 'c';
         port->open = false;
+        port->line.clear();  // as the system drops what was received and not read
     } else {
         g_fakeSerial.badCloses++;
     }
