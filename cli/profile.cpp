@@ -80,6 +80,7 @@ bool CheckUnused(ProfileResult* result) {
 ProfileResult ParseProfile(const std::string& text) {
     ProfileResult result;
     result.settings.model = -1;
+    int lineOf[kSettingCount] = {};  // where each setting was given, for an error found at the end
     std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     for (int line = 1; start <= text.size(); ++line) {
         std::size_t end = text.find('\n', start);
@@ -92,12 +93,18 @@ ProfileResult ParseProfile(const std::string& text) {
         result.line = line;
         std::string key;
         std::string value;
-        if (!SplitAssignment(content, &key, &value)) {
+        // A NUL would end the key or value early for the table's lookups.
+        if (content.find('\0') != std::string::npos || !SplitAssignment(content, &key, &value)) {
             result.error = ProfileError::kSyntax;
-            result.subject = Trim(content);
+            result.subject = content.find('\0') == std::string::npos ? Trim(content) : std::string();
             return result;
         }
-        if (result.settings.model < 0 && result.error == ProfileError::kNone && key == "model") {
+        if (key == "model") {
+            if (result.settings.model >= 0) {
+                result.error = ProfileError::kDuplicate;
+                result.subject = key;
+                return result;
+            }
             result.settings.model = ModelNamed(value);
             if (result.settings.model < 0) {
                 result.error = ProfileError::kUnknownModel;
@@ -112,13 +119,14 @@ ProfileResult ParseProfile(const std::string& text) {
             return result;
         }
         if (!Assign(key, value, &result)) return result;
+        lineOf[FindSetting(result.settings.model, key.c_str())->id] = line;
     }
     if (result.settings.model < 0) {
         result.error = ProfileError::kNoModel;
         return result;
     }
     result.line = 0;
-    CheckUnused(&result);
+    if (!CheckUnused(&result)) result.line = lineOf[FindSetting(result.settings.model, result.subject.c_str())->id];
     return result;
 }
 

@@ -121,7 +121,10 @@ class Commands(ReaderTest):
                 ("model = krx\n# site B\nstandby = sometimes\n", "line 3: wrong value 'standby=sometimes'"),
                 ("model = krx\n\nmode = windows\n", "line 3: the setting belongs to the other reader model 'mode'"),
                 ("interface = wiegand26\n", "line 1: the first setting must be model = krx or model = usb"),
-                ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice")):
+                ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice"),
+                ("model = krx\nmodel = usb\n", "line 2: the setting is given twice 'model'"),
+                ("model = krx\ninterface\0junk = wiegand26\n", "line 2: expected key = value\n"),
+                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format")):
             with self.subTest(profile=text):
                 path = self.profile(text)
                 run = mz6("apply", path, "--port", port, "--port", readers[1].slave_path)
