@@ -26,6 +26,7 @@ bool ConfigurePort(PortHandle port, std::uint32_t baud) {
 bool ReadFirstByte(PortHandle handle, std::uint32_t waitMs, std::uint8_t* byte, std::uint32_t* received) {
     if (waitMs == 0) return PortReadByte(handle, byte, received);
     PortTimeouts first = kTimeouts;
+    first.readTotalMultiplier = 0;  // the one byte asked for adds nothing to the wait
     first.readTotalConstant = waitMs;
     if (!PortSetTimeouts(handle, first)) return false;
     const bool ok = PortReadByte(handle, byte, received);

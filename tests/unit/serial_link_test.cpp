@@ -78,7 +78,7 @@ TEST_F(SerialLink, ALongerFirstWaitIsOnlyForTheFirstByte) {
     Line("ab|");
     EXPECT_EQ(Read(64, 1000), Reply(kLinkOk, "ab", 0));
     EXPECT_EQ(Read(64, 1000), Reply(kLinkSilent, "", 0));
-    EXPECT_EQ(port().readWaits, (Waits{1010, 60, 60, 1010}));
+    EXPECT_EQ(port().readWaits, (Waits{1000, 60, 60, 1000}));
     EXPECT_EQ(port().timeouts.readTotalConstant, 50u);  // the 60 ms gap is back for the next reply
 }
 
