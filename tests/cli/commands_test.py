@@ -49,10 +49,14 @@ class Commands(ReaderTest):
                 self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(run.out.splitlines()))
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
-        path = self.profile("")
-        self.assertEqual(mz6("save", "--port", self.reader(1, settings=b"ATMX2XM").slave_path, path).code, 0)
+        path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
+        self.assertEqual(mz6("save", "--port", source, path).code, 0)
         self.assertEqual(Path(path).read_text(),  # no type: format touch-memory leaves it unused
                          "model = usb\nmode = any-os\nformat = touch-memory\nbytes = 2\ncards = mifare\n")
+        (folder := Path(path).parent / "folder").mkdir()  # written in full, then not put in place
+        failed = mz6("save", "--port", source, str(folder))
+        self.assertEqual((failed.code, failed.err), (1, f"{folder}: Is a directory\n"))
+        self.assertEqual(sorted(p.name for p in folder.parent.iterdir()), ["folder", "site.profile"])
         first, silent, second = self.reader(1), self.reader(1, "silent"), self.reader(1)
         ports = [first.slave_path, silent.slave_path, second.slave_path]
         run = mz6("apply", path, *[a for p in ports for a in ("--port", p)], "--json")
