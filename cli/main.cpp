@@ -1,6 +1,7 @@
 // mz6: the readers' settings from the command line, for scripts and fleets.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -21,6 +22,15 @@ int ModelNumber(const std::string& name) {
     if (name == "krx") return kReaderSerial;
     if (name == "usb") return kReaderUsb;
     return -1;
+}
+
+// A port given twice would be opened twice at once, and the second open would find it busy.
+std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
+    std::vector<std::string> kept;
+    for (const std::string& port : ports) {
+        if (std::find(kept.begin(), kept.end(), port) == kept.end()) kept.push_back(port);
+    }
+    return kept;
 }
 
 }  // namespace
@@ -79,6 +89,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    options.ports = WithoutRepeats(options.ports);
     if (!port.empty()) options.ports = {port};
     options.model = ModelNumber(model);
     options.json = json;

@@ -70,7 +70,7 @@ class Commands(ReaderTest):
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
-        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path)
+        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", first.slave_path)
         self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
