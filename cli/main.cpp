@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -33,9 +35,7 @@ std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
     return kept;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     PrepareConsole();
     CLI::App app{kAbout, "mz6"};
     app.require_subcommand(1);
@@ -101,4 +101,15 @@ int main(int argc, char** argv) {
     if (*write) return RunWrite(options, assignments);
     if (*save) return RunSave(options, file);
     return RunApply(options, file);
+}
+
+}  // namespace
+
+// Output that never arrived (a full disk) is a failure, or a script would go on with nothing.
+int main(int argc, char** argv) {
+    const int status = RunCommandLine(argc, argv);
+    std::cout.flush();
+    if (std::cout) return status;
+    std::cerr << "mz6: standard output: " << std::strerror(errno) << "\n";
+    return status == 2 ? 2 : 1;
 }

@@ -1,10 +1,11 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
+import subprocess
 import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, mz6
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6
 
 
 class Commands(ReaderTest):
@@ -72,6 +73,12 @@ class Commands(ReaderTest):
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
         again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", first.slave_path)
         self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
+
+    def test_output_that_cannot_be_written_fails(self):
+        with open("/dev/full", "wb") as full:
+            run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
+                                 stderr=subprocess.PIPE, env=environment())
+        self.assertEqual((run.returncode, run.stderr), (1, b"mz6: standard output: No space left on device\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
         usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
