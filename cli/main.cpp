@@ -18,7 +18,7 @@ constexpr char kAbout[] =
     "  standby=dynamic|static|off touch-poll=on|off\n"
     "Keys (usb: USB reader): mode=windows|any-os format=hex-dec|touch-memory type=hex|dec (not with\n"
     "  touch-memory) bytes=5|4|3|2 cards=all|hid-em|mifare\n"
-    "Exit status: 0 success; 1 a port failed or no reader was found; 2 wrong usage, profile or key.";
+    "Exit status: 0 success; 1 a port failed, no reader was found or output was lost; 2 wrong usage, profile or key.";
 
 int ModelNumber(const std::string& name) {
     if (name == "krx") return kReaderSerial;
