@@ -91,11 +91,16 @@ int RunSave(const CommandOptions& options, const std::string& file) {
         PrintFailure(options, report);
         return kExitFailed;
     }
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    // Written beside the old profile and put in its place only when whole: a full disk keeps the old one.
+    const std::string temporary = file + ".mz6-new";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out << FormatProfile(report.settings);
     out.close();
-    if (!out) {
-        std::cerr << file << ": " << std::strerror(errno) << "\n";
+    std::string reason;
+    if (!out) reason = std::strerror(errno);
+    if (!out || !MoveFileOver(temporary, file, &reason)) {
+        std::remove(temporary.c_str());
+        std::cerr << file << ": " << reason << "\n";
         return kExitFailed;
     }
     return kExitOk;

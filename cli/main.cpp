@@ -1,6 +1,9 @@
 // mz6: the readers' settings from the command line, for scripts and fleets.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "cli/commands.h"
@@ -15,7 +18,7 @@ constexpr char kAbout[] =
     "  standby=dynamic|static|off touch-poll=on|off\n"
     "Keys (usb: USB reader): mode=windows|any-os format=hex-dec|touch-memory type=hex|dec (not with\n"
     "  touch-memory) bytes=5|4|3|2 cards=all|hid-em|mifare\n"
-    "Exit status: 0 success; 1 a port failed or no reader was found; 2 wrong usage, profile or key.";
+    "Exit status: 0 success; 1 a port failed, no reader was found or output was lost; 2 wrong usage, profile or key.";
 
 int ModelNumber(const std::string& name) {
     if (name == "krx") return kReaderSerial;
@@ -23,9 +26,16 @@ int ModelNumber(const std::string& name) {
     return -1;
 }
 
-}  // namespace
+// A port given twice would be opened twice at once, and the second open would find it busy.
+std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
+    std::vector<std::string> kept;
+    for (const std::string& port : ports) {
+        if (std::find(kept.begin(), kept.end(), port) == kept.end()) kept.push_back(port);
+    }
+    return kept;
+}
 
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
     PrepareConsole();
     CLI::App app{kAbout, "mz6"};
     app.require_subcommand(1);
@@ -79,6 +89,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    options.ports = WithoutRepeats(options.ports);
     if (!port.empty()) options.ports = {port};
     options.model = ModelNumber(model);
     options.json = json;
@@ -90,4 +101,15 @@ int main(int argc, char** argv) {
     if (*write) return RunWrite(options, assignments);
     if (*save) return RunSave(options, file);
     return RunApply(options, file);
+}
+
+}  // namespace
+
+// Output that never arrived (a full disk) is a failure, or a script would go on with nothing.
+int main(int argc, char** argv) {
+    const int status = RunCommandLine(argc, argv);
+    std::cout.flush();
+    if (std::cout) return status;
+    std::cerr << "mz6: standard output: " << std::strerror(errno) << "\n";
+    return status == 2 ? 2 : 1;
 }

@@ -24,3 +24,9 @@ void PrepareConsole();
 
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();
+
+// Puts the file `from` in the place of `to` (same folder) in one step, its
+// content on disk first (where a write the disk could not keep shows up at
+// the latest), so that `to` is always either the old file or the new one;
+// false with the system's reason when it cannot.
+bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason);

@@ -11,7 +11,8 @@ struct TtyDevice {
     std::string vendor, product, revision;  // its idVendor, idProduct, bcdDevice, as sysfs writes them
 };
 
-// The ttys under <sysRoot>/class/tty that have a device behind them, by name;
+// The ttys under <sysRoot>/class/tty that have a device behind them (not an
+// 8250 placeholder without a UART), by name;
 // their paths are <devRoot>/<name>. The roots are parameters so a test can
 // fabricate the tree.
 std::vector<TtyDevice> ListTtyDevices(const std::string& sysRoot, const std::string& devRoot);

@@ -65,6 +65,8 @@ std::vector<TtyDevice> ListTtyDevices(const std::string& sysRoot, const std::str
         // Virtual terminals and ptys have no device link.
         const std::string deviceLink = classFolder + "/" + name + "/device";
         if (!Exists(deviceLink)) continue;
+        // The 8250 driver registers ports with no UART behind them as type 0 (unknown); USB ttys have no type.
+        if (ReadWord(classFolder + "/" + name + "/type") == "0") continue;
         TtyDevice tty;
         tty.path = devRoot + "/" + name;
         FindUsbAbove(sysRoot, deviceLink, &tty);

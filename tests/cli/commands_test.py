@@ -1,10 +1,11 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
+import subprocess
 import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, Run, mz6, start
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, Run, environment, mz6, start
 
 
 class Commands(ReaderTest):
@@ -53,10 +54,14 @@ class Commands(ReaderTest):
                 self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(run.out.splitlines()))
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
-        path = self.profile("")
-        self.assertEqual(mz6("save", "--port", self.reader(1, settings=b"ATMX2XM").slave_path, path).code, 0)
+        path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
+        self.assertEqual(mz6("save", "--port", source, path).code, 0)
         self.assertEqual(Path(path).read_text(),  # no type: format touch-memory leaves it unused
                          "model = usb\nmode = any-os\nformat = touch-memory\nbytes = 2\ncards = mifare\n")
+        (folder := Path(path).parent / "folder").mkdir()  # written in full, then not put in place
+        failed = mz6("save", "--port", source, str(folder))
+        self.assertEqual((failed.code, failed.err), (1, f"{folder}: Is a directory\n"))
+        self.assertEqual(sorted(p.name for p in folder.parent.iterdir()), ["folder", "site.profile"])
         first, silent, second = self.reader(1), self.reader(1, "silent"), self.reader(1)
         ports = [first.slave_path, silent.slave_path, second.slave_path]
         run = mz6("apply", path, *[a for p in ports for a in ("--port", p)], "--json")
@@ -70,8 +75,14 @@ class Commands(ReaderTest):
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
-        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path)
+        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", first.slave_path)
         self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
+
+    def test_output_that_cannot_be_written_fails(self):
+        with open("/dev/full", "wb") as full:
+            run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
+                                 stderr=subprocess.PIPE, env=environment())
+        self.assertEqual((run.returncode, run.stderr), (1, b"mz6: standard output: No space left on device\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
         usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")

@@ -1,4 +1,4 @@
-// The Linux port list from a fabricated sysfs tree: ttys with a device behind them, the USB identity
+// The Linux port list from a fabricated sysfs tree: ttys with a device (and a UART) behind them, the USB identity
 // found above a USB interface, and nothing taken from outside the tree.
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -29,14 +29,17 @@ TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
     // Above the tree: a walk up from ttyS0 that left it would take ttyS0 for a USB device.
     WriteFile(top / "idVendor", "2e3c");
     WriteFile(top / "idProduct", "5750");
-    for (const char* name : {"ttyACM0", "ttyS0", "tty0"}) fs::create_directories(sys / "class/tty" / name);
+    for (const char* name : {"ttyACM0", "ttyS0", "ttyS1", "tty0"}) fs::create_directories(sys / "class/tty" / name);
     fs::create_directory_symlink("../../../devices/usb1/1-1/1-1:1.0", sys / "class/tty/ttyACM0/device");
     fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS0/device");
+    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS1/device");
+    WriteFile(sys / "class/tty/ttyS0/type", "4");  // a 16550A
+    WriteFile(sys / "class/tty/ttyS1/type", "0");  // no UART behind it
 
     const std::vector<TtyDevice> ttys = ListTtyDevices(sys.string(), "/dev");
     fs::remove_all(top);
 
-    ASSERT_EQ(ttys.size(), 2u);  // tty0 has no device link
+    ASSERT_EQ(ttys.size(), 2u);  // tty0 has no device link, ttyS1 no UART
     EXPECT_EQ(ttys[0].path, "/dev/ttyACM0");
     EXPECT_TRUE(ttys[0].usb);
     EXPECT_TRUE(IsReaderUsbIdentity(ttys[0].vendor, ttys[0].product, ttys[0].revision));
