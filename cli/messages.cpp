@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/setting_texts.h"
+#include "cli/system_glue.h"
 
 namespace {
 
@@ -88,7 +89,8 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         return std::string(texts.notVerified) + " " + DescribeFailure(texts, readBack);
     }
     const TextSlots& program = *texts.program;
-    const std::string systemError = " (" + std::string(texts.systemError) + " " + std::to_string(report.error) + ")";
+    const std::string systemError = " (" + std::string(texts.systemError) + " " + std::to_string(report.error) + ": " +
+                                    SystemErrorText(report.error) + ")";
     switch (report.outcome) {
         case Outcome::kOk: return program.MsgSettingsRead;
         case Outcome::kOpenFailed: return std::string(program.MsgErrorOpening) + " [" + report.port + "]!" + systemError;

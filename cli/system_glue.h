@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ void PrepareConsole();
 
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();
+
+// The system's own words for an error number of its serial or file calls.
+std::string SystemErrorText(std::int32_t error);
 
 // Puts the file `from` in the place of `to` (same folder) in one step, its
 // content on disk first (where a write the disk could not keep shows up at

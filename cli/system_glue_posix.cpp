@@ -32,12 +32,14 @@ void PrepareConsole() { InstallSerialInterruptHandler(); }
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
+std::string SystemErrorText(std::int32_t error) { return std::strerror(error); }
+
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
     const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     const bool synced = fd >= 0 && fsync(fd) == 0;
     const int syncError = errno;
     if (fd >= 0) close(fd);
     if (synced && rename(from.c_str(), to.c_str()) == 0) return true;
-    *reason = std::strerror(synced ? errno : syncError);
+    *reason = SystemErrorText(synced ? errno : syncError);
     return false;
 }

@@ -42,26 +42,27 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
-// The system's text for an error, in UTF-8 for the console.
-std::string ErrorText(DWORD error) {
+}  // namespace
+
+// In UTF-8 for the console, without the closing full stop and line end.
+std::string SystemErrorText(std::int32_t code) {
+    const DWORD error = static_cast<DWORD>(code);
     wchar_t text[256];
     DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                   text, 256, nullptr);
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) {
         --length;
     }
-    if (length == 0) return "system error " + std::to_string(error);
+    if (length == 0) return "unknown error";
     char utf8[1024];
     const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof(utf8), nullptr,
                                          nullptr);
     return std::string(utf8, size > 0 ? size : 0);
 }
 
-}  // namespace
-
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags)) return true;
-    *reason = ErrorText(GetLastError());
+    *reason = SystemErrorText(static_cast<std::int32_t>(GetLastError()));
     return false;
 }
