@@ -1,6 +1,7 @@
 """mz6.exe, the console companion, under Wine against simulated readers on ports of the system's port
-table: the ports and the USB reader it sees, the readers it finds, one read as JSON, and a profile
-applied onto several readers, with its summary when a port fails. Its output is UTF-8 in Russian too."""
+table: the ports and the USB reader it sees, the readers it finds, one read as JSON, and a profile saved
+from one reader and applied onto several, with its summary when a port fails. Its output is UTF-8 in
+Russian too."""
 import json
 import subprocess
 
@@ -8,7 +9,7 @@ from sim_reader import SimReader
 from harness.system_ports import Ports, silent_reader
 
 READ_KRX = b"AT+READS_KRX"
-PROFILE = "model = krx\ninterface = wiegand26\nindication = inverse\nstandby = off\ntouch-poll = on\n"
+PROFILE = "model = krx\ninterface = wiegand44\nindication = inverse\nstandby = off\ntouch-poll = off\n"
 
 
 def mz6(env, *args):
@@ -18,7 +19,7 @@ def mz6(env, *args):
     return proc.returncode, out, "".join(line for line in err.splitlines(True) if not line.startswith("wine:"))
 
 
-def test_ports_find_read_and_apply_over_the_system_com_ports(env):
+def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
     with Ports(env) as ports:
         ports.plug(3, silent_reader())
         krx = [ports.plug(5, SimReader(model=0)), ports.plug(12, SimReader(model=0, settings=b"W440AF"))]
@@ -32,13 +33,15 @@ def test_ports_find_read_and_apply_over_the_system_com_ports(env):
         assert json.loads(out) == {"port": "COM7", "model": "usb", "version": "1.00", "mode": "windows",
                                    "format": "hex-dec", "type": "hex", "bytes": "5", "cards": "all", "result": "ok"}
 
-        (env.tmp / "site.profile").write_text(PROFILE)
+        (env.tmp / "site.profile").write_text("an older profile")  # replaced whole
+        assert mz6(env, "save", "--port", "COM12", "site.profile") == (0, "", "")
+        assert (env.tmp / "site.profile").read_text() == PROFILE
         for reader in krx:
             reader.clear()
         seen = mz6(env, "--lang", "en", "apply", "site.profile", "--port", "COM5", "--port", "COM12")
         assert seen == (0, "COM5: ok\nCOM12: ok\n", "2 of 2 readers configured\n"), seen
         for reader in krx:  # read, write, read back to verify
-            assert reader.received_bytes() == READ_KRX + b"AT+W260AO" + READ_KRX, reader.received_bytes()
+            assert reader.received_bytes() == READ_KRX + b"AT+W440AF" + READ_KRX, reader.received_bytes()
 
         seen = mz6(env, "--lang", "ru", "apply", "site.profile", "--port", "COM12", "--port", "COM3")
         assert seen == (1, "COM12: ok\nCOM3: FAILED\n", "1 из 2 считывателей настроены; ошибки:\n"
