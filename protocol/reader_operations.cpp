@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/format.h"
 #include "app/main_window.h"
@@ -134,11 +135,17 @@ void RunSearch() {
 
 void SearchSerialReader() {
     WindowEnable(g_main.window, false);
+    // The names as listed now: each failed probe refills the list from the system, and a port that came
+    // or went meanwhile would shift the positions, so that a port could be skipped.
+    std::vector<std::string> names;
     const int count = std::min(ComboCount(g_main.window, kIdPortList), kMaxListedPorts);
+    for (int position = 0; position < count; ++position) {
+        names.push_back(ComboText(g_main.window, kIdPortList, position));
+    }
     bool found = false;
     for (int position = 0; position < count && !found; ++position) {
         // A name too long for a port name cannot be a port: it is not tried.
-        if (!SetCurrentPortName(ComboText(g_main.window, kIdPortList, position))) continue;
+        if (!SetCurrentPortName(names[position])) continue;
         g_portList.selectedIndex = position;
         if (!OpenPort(g_serial.portName, kBaudRate)) continue;
         EnablePortList(false);

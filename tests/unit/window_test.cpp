@@ -5,6 +5,7 @@
 #include "app/texts.h"
 #include "protocol/commands.h"
 #include "protocol/connection.h"
+#include "protocol/reader_operations.h"
 #include "serial/current_port.h"
 #include "serial/port_watch.h"
 #include "tests/unit/fakes/fakes.h"
@@ -115,6 +116,20 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     EXPECT_EQ(g_fakeWindow.boxes[1].text, "The connection is broken.\n\r(COM3 disabled!)");
     EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
     EXPECT_FALSE(g_serial.portOpen);
+}
+
+TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
+    StartConnected(kLanguageEnglish);
+    Disconnect();
+    g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")},
+                                {kRegistryString, Utf16("COM4")}};
+    const std::string reply = " - OK! >> 1.00TMX1AO";
+    g_fakeSerial.ports = {FakePort{"COM2"}, FakePort{"COM3"}, FakePort{"COM4"}};
+    g_fakeSerial.ports[1].line.assign(reply.begin(), reply.end());
+    g_fakeSerial.onFirstRead = [] { g_fakeRegistry.portTable.erase(g_fakeRegistry.portTable.begin()); };
+    RunSearch();
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
+    EXPECT_EQ(g_fakeWindow.boxes[1].text, "Zentak-6KRT_6KRN reader found!\n\r->[COM3]");
 }
 
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {

@@ -36,6 +36,7 @@ struct FakeSerial {
     std::vector<FakePort> ports;  // a name not listed does not open
     int reads = 0, badCloses = 0;  // every read call; closes of a handle that is not open
     std::int32_t lastError = 0;
+    void (*onFirstRead)() = nullptr;  // what else happens when the first byte is asked for
 };
 
 struct FakeUsbDevice {

@@ -50,7 +50,7 @@ bool PortSetLineState(PortHandle handle, const PortLineState& state) {
 }
 
 bool PortReadByte(PortHandle handle, std::uint8_t* byte, std::uint32_t* received) {
-    g_fakeSerial.reads++;
+    if (g_fakeSerial.reads++ == 0 && g_fakeSerial.onFirstRead != nullptr) g_fakeSerial.onFirstRead();
     *received = 0;
     FakePort* port = LivePort(handle);
     if (port == nullptr) return false;
