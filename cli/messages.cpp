@@ -89,8 +89,11 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         return std::string(texts.notVerified) + " " + DescribeFailure(texts, readBack);
     }
     const TextSlots& program = *texts.program;
-    const std::string systemError = " (" + std::string(texts.systemError) + " " + std::to_string(report.error) + ": " +
-                                    SystemErrorText(report.error) + ")";
+    // A write cut short by its time-out failed without a system error.
+    const std::string systemError = report.error == 0 ? std::string()
+                                                      : " (" + std::string(texts.systemError) + " " +
+                                                            std::to_string(report.error) + ": " +
+                                                            SystemErrorText(report.error) + ")";
     switch (report.outcome) {
         case Outcome::kOk: return program.MsgSettingsRead;
         case Outcome::kOpenFailed: return std::string(program.MsgErrorOpening) + " [" + report.port + "]!" + systemError;

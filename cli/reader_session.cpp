@@ -18,10 +18,21 @@ struct Exchange {
     std::uint8_t reply[kReplyBufferSize] = {};
 };
 
+// A reply that filled the buffer may go on: the rest is read away up to its 60 ms gap (within reason),
+// so that it is not taken for the next reply.
+void DrainOverlongReply(PortHandle handle, std::int32_t received) {
+    constexpr int kMaxRounds = 16;
+    for (int round = 0; received == kReplyBufferSize && round < kMaxRounds; ++round) {
+        std::uint8_t rest[kReplyBufferSize];
+        std::int32_t error = 0;
+        if (LinkReadReply(handle, rest, kReplyBufferSize, &received, &error, 0) != kLinkOk) return;
+    }
+}
+
 Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t length) {
     Exchange exchange;
-    // Bytes already waiting (the tail of an overlong reply, one that came too late, line noise)
-    // would be taken for the answer to this command.
+    // Bytes that came after the last reply ended (a reply too late for its wait, line noise) would be
+    // taken for the answer to this command.
     if (LinkDiscardInput(handle, &exchange.error) != kLinkOk ||
         LinkWrite(handle, command, length, &exchange.error) != kLinkOk) {
         exchange.outcome = Outcome::kPortError;
@@ -35,6 +46,7 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
     } else if (read == kLinkSilent) {
         exchange.outcome = Outcome::kNoResponse;
     } else {
+        DrainOverlongReply(handle, received);
         exchange.replyClass = ClassifyReply(exchange.reply, received, &exchange.payloadLength);
         if (exchange.replyClass == kReplyUnknownCommand) exchange.outcome = Outcome::kUnknownCommand;
         if (exchange.replyClass == kReplyUnrecognized) exchange.outcome = Outcome::kUnrecognised;

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
 
@@ -36,6 +37,9 @@ std::string SystemErrorText(std::int32_t error) { return std::strerror(error); }
 
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
     const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    // A profile kept private stays so: the new file takes the old one's permissions.
+    struct stat old {};
+    if (fd >= 0 && stat(to.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
     const bool synced = fd >= 0 && fsync(fd) == 0;
     const int syncError = errno;
     if (fd >= 0) close(fd);

@@ -61,8 +61,18 @@ std::string SystemErrorText(std::int32_t code) {
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), flags)) return true;
-    *reason = SystemErrorText(static_cast<std::int32_t>(GetLastError()));
+    // The content on disk first; MOVEFILE_WRITE_THROUGH then waits for the move itself.
+    const std::wstring source = WidePath(from);
+    const HANDLE file =
+        CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != 0;
+    DWORD error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (flushed) {
+        const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+        if (MoveFileExW(source.c_str(), WidePath(to).c_str(), flags)) return true;
+        error = GetLastError();
+    }
+    *reason = SystemErrorText(static_cast<std::int32_t>(error));
     return false;
 }

@@ -30,6 +30,7 @@ void RecheckOpenPort() {
     SleepMilliseconds(kReopenDelayMs);
     if (IsPortPresent(g_serial.portName)) {
         if (OpenPort(g_serial.portName, kBaudRate)) return;
+        EndReplyWait();  // it was missing when the check began, so a wait may still be running
         ReportOpenFailure(g_serial.portName);
         Disconnect();
         return;

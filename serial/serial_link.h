@@ -28,8 +28,8 @@ bool LinkOpen(const char* name, std::uint32_t baud, PortHandle* handle);
 LinkResult LinkReadReply(PortHandle handle, std::uint8_t* buffer, std::int32_t capacity, std::int32_t* length,
                          std::int32_t* error, std::uint32_t firstByteWaitMs);
 
-// Drops bytes that came in unasked (a late or overlong reply), so that the
-// next reply read is the answer to the next command.
+// Drops the bytes received and not yet read (a reply too late for its wait,
+// line noise), so that the next reply read is the answer to the next command.
 LinkResult LinkDiscardInput(PortHandle handle, std::int32_t* error);
 
 // One write of `count` bytes.

@@ -55,6 +55,7 @@ class SimReader:
         self.tail = b"*" * 60  # what "long" appends after a normal reply
         self.chunks = []  # "chunks": [(bytes, gap_ms_after), ...] sent instead of the reply
         self.keeps_writes = True  # False: a write is answered "OK!" but the settings stay as they were
+        self.answers = None  # a number: the commands still to be answered, the reader is silent after them
 
         self.received = []  # (monotonic time, byte value), every byte that arrived
         self.sent = []  # (monotonic time, bytes) of every write to the line
@@ -77,7 +78,7 @@ class SimReader:
     def set_mode(self, mode, **options):
         """Changes how the reader answers from the next command on.
 
-        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks, keeps_writes."""
+        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks, keeps_writes, answers."""
         if mode not in MODES:
             raise ValueError("unknown mode " + mode)
         with self._lock:
@@ -183,7 +184,9 @@ class SimReader:
         return None
 
     def _answer(self, command, now):
-        if self.mode == "silent":
+        if self.answers is not None:
+            self.answers -= 1
+        if self.mode == "silent" or (self.answers is not None and self.answers < 0):
             return
         start = now + self.delay_ms / 1000.0
         if self.mode == "chunks":

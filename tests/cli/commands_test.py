@@ -5,7 +5,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, Run, environment, mz6, start
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6
 
 
 class Commands(ReaderTest):
@@ -36,14 +36,14 @@ class Commands(ReaderTest):
     def test_write_sends_the_changes_and_reads_them_back(self):
         for model, before, changes, command, mode in (
                 (0, b"TMX1AO", "interface=wiegand26 standby=off", b"AT+W261AO", "normal"),
-                # The rest of an overlong reply, still on the line, is not the answer to the next command.
+                # The rest of an overlong reply is not the answer to the next command.
                 (0, b"TMX1AO", "interface=wiegand44", b"AT+W441AO", "long"),
                 (1, b"WHDH5EM", "format=touch-memory", b"AT+WTMX5EM", "normal"),
                 (1, b"WTMX5EM", "format=hex-dec type=dec", b"AT+WHDD5EM", "normal"),
                 # The type comes into use with the format: written as its fallback and verified as that.
                 (1, b"WTMX5EM", "format=hex-dec", b"AT+WHDD5EM", "normal")):
             with self.subTest(changes=changes, mode=mode):
-                sim = self.reader(model, mode, settings=before, tail=b"*" * 200)
+                sim = self.reader(model, mode, settings=before, tail=b"*" * 200, baud=19200)  # as a line paces it
                 run = mz6("write", "--port", sim.slave_path, *changes.split())
                 self.assertEqual(run.code, 0, run.err)
                 read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
@@ -116,11 +116,8 @@ class Commands(ReaderTest):
                 self.assertEqual(sim.received_bytes(), sent)
 
     def test_a_write_taken_but_not_read_back_says_so(self):
-        sim = self.reader(0)
-        proc = start("write", "--port", sim.slave_path, "standby=static")
-        sim.wait_for_command(2)  # the write, answered "OK!" as it came in
-        sim.set_mode("silent")
-        run = Run(proc, *proc.communicate(timeout=10))
+        sim = self.reader(0, answers=2)  # the read and the write
+        run = mz6("write", "--port", sim.slave_path, "standby=static")
         self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Written, but not verified: {NO_RESPONSE}\n"))
         self.assertEqual(sim.settings, b"TMX1SO")
 
