@@ -21,9 +21,11 @@ std::string ReadAll(std::FILE* file) {
     return bytes;
 }
 
-void WriteSettings(std::FILE* file, const AppSettings& settings) {
+// False when not all of it went in (a full disk shows at the latest when the file is closed).
+bool WriteSettings(std::FILE* file, const AppSettings& settings) {
     const std::string text = FormatSettingsText(settings);
-    std::fwrite(text.data(), 1, text.size(), file);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
@@ -36,8 +38,7 @@ void LoadSettings() {
         g_tabs.readerModel = defaults.readerModel;
         file = std::fopen(kSettingsFileName, "wb");
         if (file == nullptr) return;  // e.g. a read-only folder: run with the defaults
-        WriteSettings(file, defaults);
-        std::fclose(file);
+        WriteSettings(file, defaults);  // the defaults are in force whether or not they went in
         return;
     }
     const AppSettings settings = ParseSettingsText(ReadAll(file));
@@ -49,10 +50,7 @@ void LoadSettings() {
 void SaveSettings() {
     // In place: whatever follows the two lines stays.
     std::FILE* file = std::fopen(kSettingsFileName, "r+b");
-    if (file == nullptr) {
+    if (file == nullptr || !WriteSettings(file, {g_lang.current, g_tabs.readerModel})) {
         ReportMessage(g_lang.text.MsgSaveFailed, kMsgWarning);
-        return;
     }
-    WriteSettings(file, {g_lang.current, g_tabs.readerModel});
-    std::fclose(file);
 }

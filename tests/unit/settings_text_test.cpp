@@ -66,6 +66,12 @@ TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanB
     g_tabs.readerModel = kReaderUsb;
     SaveSettings();
     EXPECT_EQ(FileText(), kEn + kUsb + "tail\r\n");
+    std::filesystem::remove(kSettingsFileName);
+    std::filesystem::create_symlink("/dev/full", kSettingsFileName);  // a full disk: the write does not go in
+    SelectLanguageTexts();
+    SaveSettings();
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+    g_fakeWindow.boxes.clear();
 
     std::filesystem::remove_all(dir);  // the working folder is gone: nothing can be created in it
     LoadSettings();
