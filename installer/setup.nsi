@@ -25,8 +25,9 @@ ManifestDPIAware true
     !error "pass -DMZ6=path of mz6.exe (see the top of this file)"
 !endif
 !ifdef SIGN
-    !uninstfinalize '"${SIGN}" "%1"'
-    !finalize '"${SIGN}" "%1"'
+    ; "= 0": a signature that could not be made stops the build, so no unsigned file is shipped.
+    !uninstfinalize '"${SIGN}" "%1"' = 0
+    !finalize '"${SIGN}" "%1"' = 0
 !endif
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
@@ -96,13 +97,15 @@ SectionEnd
 
 Section Uninstall
     SetShellVarContext all
+    ; /REBOOTOK: a file in use (the program still running, the guide open) goes at the next restart,
+    ; rather than staying behind after its uninstaller and entry have gone.
     Delete "${SHORTCUT}"
-    Delete "$INSTDIR\${EXE_NAME}"
-    Delete "$INSTDIR\mz6.exe"
-    Delete "$INSTDIR\appconfig.ini"
-    Delete "$INSTDIR\help\${PDF_NAME}"
-    Delete "$INSTDIR\uninstall.exe"
-    ; Without /r: a folder that still holds files of the user's own stays.
+    Delete /REBOOTOK "$INSTDIR\${EXE_NAME}"
+    Delete /REBOOTOK "$INSTDIR\mz6.exe"
+    Delete /REBOOTOK "$INSTDIR\appconfig.ini"
+    Delete /REBOOTOK "$INSTDIR\help\${PDF_NAME}"
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+    ; Without /r: a folder that still holds files of the user's own stays (and asks for no restart).
     RMDir "$INSTDIR\help"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
