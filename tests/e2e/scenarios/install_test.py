@@ -11,6 +11,7 @@ QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
 INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
+SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
 INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe"}
 
@@ -98,9 +99,16 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     env.stop_programs()  # the PDF viewer
 
     (folder / "my notes.txt").write_text("kept")
+    # Uninstalled while the program runs: the program goes at the next restart, not left behind for good.
+    app = env.start_app(folder, exe=folder / EXE_NAME)
+    app.finish_startup_search()
     uninstall(env)
-    assert contents(folder) == {"my notes.txt"}, contents(folder)
+    assert contents(folder) == {"my notes.txt", EXE_NAME}, contents(folder)
+    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
+    assert f"{INSTALL_DIR}\\{EXE_NAME}".encode() in pending, pending
     assert not (drive_c(env) / SHORTCUT).exists(), "the shortcut is still there"
+    app.kill()
+    (folder / EXE_NAME).unlink()  # as the restart would
     (folder / "my notes.txt").unlink()
     assert env.run([setup, "/S"], timeout=120).returncode == 0
     uninstall(env)
