@@ -11,6 +11,7 @@ constexpr int kProgramIconResource = 2;  // of the window class and the About bo
 // Set once when the main window is created; never reset.
 struct MainWindowState {
     WindowHandle window = nullptr;
+    int boxesUp = 0;  // its modal boxes and dialogs open now (an operation can end in their message loop)
 };
 extern MainWindowState g_main;
 

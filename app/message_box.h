@@ -15,3 +15,9 @@ void ReportMessage(const char* text, unsigned kind);
 
 // A serial read or write error: "Error [n] <what>" with the system's error icon.
 void ReportSerialError(int error, const char* what);
+
+// Enables the main window at the end of an operation, unless one of its boxes
+// or dialogs is still up: that one has it disabled, and gives it back when it
+// closes. An operation that ends in the box's message loop (a reader plugged
+// in while the About box is open) would otherwise let the user act behind it.
+void EnableMainWindow();

@@ -169,7 +169,7 @@ void SearchSerialReader() {
         EnablePortList(true);
         ReportNotFound(g_lang.text.MsgNotFoundSerial);
     }
-    WindowEnable(g_main.window, true);
+    EnableMainWindow();
 }
 
 void LocateUsbReader() {

@@ -1,6 +1,7 @@
 #include "ui/progress.h"
 
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/startup_glue.h"
 #include "app/texts.h"
 #include "ui/display_scale.h"
@@ -58,7 +59,7 @@ void StartOperationWithProgress(int operation, int periodMs) {
 void EndReplyWait() {
     if (g_progress.running != kOpRead && g_progress.running != kOpWrite) return;
     EndRunningOperation();
-    WindowEnable(g_main.window, true);
+    EnableMainWindow();
 }
 
 bool StepOperation(int timerId) {

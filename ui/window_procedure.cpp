@@ -91,7 +91,7 @@ void OnOperationTimer(int id) {
     }
     // The end action may have started the next wait (the read after a USB
     // search); the main window then stays disabled until that one ends.
-    if (g_progress.running == 0) WindowEnable(g_main.window, true);
+    if (g_progress.running == 0) EnableMainWindow();
 }
 
 }  // namespace

@@ -132,6 +132,20 @@ TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
     EXPECT_EQ(g_fakeWindow.boxes[1].text, "Zentak-6KRT_6KRN reader found!\n\r->[COM3]");
 }
 
+TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
+    // A reader plugged in while the About box is open: the search runs in the box's message loop.
+    StartConnected(kLanguageEnglish);
+    Disconnect();
+    const std::string reply = " - OK! >> 1.00TMX1AO";
+    g_fakeSerial.ports[0].line.assign(reply.begin(), reply.end());
+    g_main.boxesUp = 1;
+    StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+    for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);  // "Settings read!", then found
+    EXPECT_FALSE(g_fakeWindow.enabled);
+    g_main.boxesUp = 0;
+}
+
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {
     // value, dpi, scaled: halves round away from zero, as MulDiv does.
     const int rows[][3] = {{395, 96, 395}, {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},

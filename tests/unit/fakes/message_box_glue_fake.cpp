@@ -7,16 +7,19 @@
 
 // A box runs its own message loop while it is up: each running operation timer
 // of the main window ticks once in it (not in a box that such a tick shows).
+// Closing, it gives its owner back enabled, as the system's dialogs do.
 static int Show(const char* text, const char* caption, unsigned style, unsigned kind) {
     static bool inModalLoop = false;
     g_fakeWindow.boxes.push_back({text, caption, style, kind});
-    if (inModalLoop) return 1;
-    inModalLoop = true;
-    if (void (*also)() = std::exchange(g_fakeWindow.inNextBox, nullptr)) also();
-    for (int id : std::set<int>(g_fakeWindow.timers)) {
-        if (id != kTimerPortWatch) OnMainTimer(id);
+    if (!inModalLoop) {
+        inModalLoop = true;
+        if (void (*also)() = std::exchange(g_fakeWindow.inNextBox, nullptr)) also();
+        for (int id : std::set<int>(g_fakeWindow.timers)) {
+            if (id != kTimerPortWatch) OnMainTimer(id);
+        }
+        inModalLoop = false;
     }
-    inModalLoop = false;
+    g_fakeWindow.enabled = true;
     return 1;  // OK
 }
 
