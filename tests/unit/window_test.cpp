@@ -36,6 +36,9 @@ static void StartConnected(int language) {
     g_serial.portOpen = true;
 }
 
+// A reply on its way: the reader's bytes, one read each.
+static void Queue(FakePort* port, const std::string& reply) { port->line.assign(reply.begin(), reply.end()); }
+
 TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
     StartConnected(kLanguageEnglish);
     for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
@@ -98,8 +101,7 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
 
 TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     StartConnected(kLanguageEnglish);
-    const std::string reply = " - OK! >> 1.00W441SF";
-    g_fakeSerial.ports[0].line.assign(reply.begin(), reply.end());
+    Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00W441SF");
     OnMainCommand(13, false);  // READ
     OnMainTimer(kOpRead);
     OnMainDevicesChanged();
@@ -123,9 +125,8 @@ TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
     Disconnect();
     g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")},
                                 {kRegistryString, Utf16("COM4")}};
-    const std::string reply = " - OK! >> 1.00TMX1AO";
     g_fakeSerial.ports = {FakePort{"COM2"}, FakePort{"COM3"}, FakePort{"COM4"}};
-    g_fakeSerial.ports[1].line.assign(reply.begin(), reply.end());
+    Queue(&g_fakeSerial.ports[1], " - OK! >> 1.00TMX1AO");
     g_fakeSerial.onFirstRead = [] { g_fakeRegistry.portTable.erase(g_fakeRegistry.portTable.begin()); };
     RunSearch();
     ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
@@ -136,8 +137,7 @@ TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     // A reader plugged in while the About box is open: the search runs in the box's message loop.
     StartConnected(kLanguageEnglish);
     Disconnect();
-    const std::string reply = " - OK! >> 1.00TMX1AO";
-    g_fakeSerial.ports[0].line.assign(reply.begin(), reply.end());
+    Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00TMX1AO");
     g_main.boxesUp = 1;
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
     for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
