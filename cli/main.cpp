@@ -26,11 +26,16 @@ int ModelNumber(const std::string& name) {
     return -1;
 }
 
-// A port given twice would be opened twice at once, and the second open would find it busy.
+// A port given twice, under any of its names, would be opened twice at once, and the second open would
+// find it busy.
 std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
     std::vector<std::string> kept;
+    std::vector<std::string> seen;
     for (const std::string& port : ports) {
-        if (std::find(kept.begin(), kept.end(), port) == kept.end()) kept.push_back(port);
+        const std::string identity = PortIdentity(port);
+        if (std::find(seen.begin(), seen.end(), identity) != seen.end()) continue;
+        seen.push_back(identity);
+        kept.push_back(port);
     }
     return kept;
 }

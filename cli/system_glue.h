@@ -26,6 +26,11 @@ void PrepareConsole();
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();
 
+// What tells one port from another whatever it is called by: the name in
+// upper case on Windows ("com4" is COM4), the path with its links resolved
+// on Linux (a /dev/serial/by-id link is its tty).
+std::string PortIdentity(const std::string& name);
+
 // The system's own words for an error number of its serial or file calls.
 std::string SystemErrorText(std::int32_t error);
 

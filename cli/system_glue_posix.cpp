@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -32,6 +33,11 @@ bool UserPrefersRussian() {
 void PrepareConsole() { InstallSerialInterruptHandler(); }
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+
+std::string PortIdentity(const std::string& name) {
+    char resolved[PATH_MAX];
+    return realpath(name.c_str(), resolved) != nullptr ? std::string(resolved) : name;
+}
 
 std::string SystemErrorText(std::int32_t error) { return std::strerror(error); }
 

@@ -44,6 +44,12 @@ std::wstring WidePath(const std::string& path) {
 
 }  // namespace
 
+std::string PortIdentity(const std::string& name) {
+    std::string upper = name;
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return upper;
+}
+
 // In UTF-8 for the console, without the closing full stop and line end.
 std::string SystemErrorText(std::int32_t code) {
     const DWORD error = static_cast<DWORD>(code);

@@ -75,7 +75,8 @@ class Commands(ReaderTest):
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
-        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", first.slave_path)
+        (link := Path(path).parent / "by-id").symlink_to(first.slave_path)  # the first reader under another name
+        again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", str(link))
         self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
 
     def test_output_that_cannot_be_written_fails(self):
