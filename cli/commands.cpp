@@ -14,10 +14,6 @@
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 std::vector<std::string> AllPortNames() {
     std::vector<std::string> names;
     for (const SystemPort& port : ListSystemPorts()) names.push_back(port.name);

@@ -5,9 +5,10 @@
 
 #include "cli/messages.h"
 
-// The six commands of mz6. Each returns the exit status: 0 all asked
-// succeeded, 1 a port failed (or find found none), 2 wrong usage or a bad
-// profile or key, found before any byte is sent.
+// The six commands of mz6. Each returns the exit status.
+constexpr int kExitOk = 0;      // all asked succeeded
+constexpr int kExitFailed = 1;  // a port failed, find found none, or the output was lost
+constexpr int kExitUsage = 2;   // wrong usage or a bad profile or key, found before any byte is sent
 
 struct CommandOptions {
     std::vector<std::string> ports;  // --port, in the order given

@@ -87,11 +87,11 @@ int RunCommandLine(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         // Help and version end well; every other parse error is wrong usage.
-        return app.exit(error) == 0 ? 0 : 2;
+        return app.exit(error) == 0 ? kExitOk : kExitUsage;
     }
     if (*apply && options.ports.empty() && !options.allPorts) {
         std::cerr << "apply: give --port P (one or more) or --all\n" << apply->help();
-        return 2;
+        return kExitUsage;
     }
 
     options.ports = WithoutRepeats(options.ports);
@@ -116,5 +116,5 @@ int main(int argc, char** argv) {
     std::cout.flush();
     if (std::cout) return status;
     std::cerr << "mz6: standard output: " << std::strerror(errno) << "\n";
-    return status == 2 ? 2 : 1;
+    return status == kExitUsage ? kExitUsage : kExitFailed;
 }

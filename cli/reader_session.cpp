@@ -125,15 +125,9 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
         report->outcome = Outcome::kUnused;
         return;
     }
-    // A setting the change brings into use (the type, when the format leaves touch-memory) is written
-    // with its fallback value, and is then verified as that.
-    const ModelInfo* info = ModelInfoOf(changes.model);
-    for (int k = 0; k < info->count; ++k) {
-        const SettingInfo& setting = info->settings[k];
-        if (SettingIsUsed(wanted, setting.id) && wanted.value[setting.id] == kNoValue) {
-            wanted.value[setting.id] = setting.fallback;
-        }
-    }
+    // A setting the change brings into use (the type, when the format leaves touch-memory) is verified as
+    // the fallback the command carries.
+    wanted = SettingsAsWritten(wanted);
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);

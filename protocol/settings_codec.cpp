@@ -120,14 +120,26 @@ DecodedPayload DecodeSettingsPayload(int model, const std::uint8_t* payload) {
     return decoded;
 }
 
+ReaderSettings SettingsAsWritten(const ReaderSettings& settings) {
+    ReaderSettings written = settings;
+    const ModelInfo* info = ModelInfoOf(settings.model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        const SettingInfo& setting = info->settings[k];
+        int& value = written.value[setting.id];
+        if (value < 0 || value >= setting.valueCount) value = setting.fallback;
+        if (setting.controlsNext && !setting.values[value].enablesNext) ++k;  // the next one is not in use
+    }
+    return written;
+}
+
 std::int32_t EncodeWriteCommand(const ReaderSettings& settings, std::uint8_t* command) {
     const ModelInfo* info = ModelInfoOf(settings.model);
     if (info == nullptr) return 0;
+    const ReaderSettings written = SettingsAsWritten(settings);
     std::memcpy(command, kCommandPrefix, kCommandPrefixLength);
     for (int k = 0; k < info->count; ++k) {
         const SettingInfo& setting = info->settings[k];
-        int value = settings.value[setting.id];
-        if (value < 0 || value >= setting.valueCount) value = setting.fallback;
+        const int value = written.value[setting.id];
         const char* code = setting.values[value].code;
         std::memcpy(command + setting.position - kCommandShift, code, static_cast<std::size_t>(CodeLength(code)));
         // Format "TM" writes 'X' for the type, whatever the type says.

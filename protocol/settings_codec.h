@@ -88,9 +88,13 @@ struct DecodedPayload {
 // recognised leaves that next one unexamined.
 DecodedPayload DecodeSettingsPayload(int model, const std::uint8_t* payload);
 
-// Builds the write command (kWriteCommandCapacity bytes) and returns its
-// length: 9 for the serial-output reader, 10 for the USB reader, 0 for an
-// unknown model. A setting without a value gets its fallback.
+// The settings as a write command carries them: a setting in use without a
+// value gets its fallback.
+ReaderSettings SettingsAsWritten(const ReaderSettings& settings);
+
+// Builds the write command (kWriteCommandCapacity bytes) of
+// SettingsAsWritten(settings) and returns its length: 9 for the serial-output
+// reader, 10 for the USB reader, 0 for an unknown model.
 std::int32_t EncodeWriteCommand(const ReaderSettings& settings, std::uint8_t* command);
 
 // The setting of a model with this key, or null.
