@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/format.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
@@ -129,9 +130,7 @@ int RunApply(const CommandOptions& options, const std::string& file) {
         if (!options.json) std::cout << report.port << ": " << (report.outcome == Outcome::kOk ? "ok" : "FAILED") << "\n";
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
-    char summary[128];
-    std::snprintf(summary, sizeof(summary), options.texts->summaryDone, configured, static_cast<int>(reports.size()));
-    std::cerr << summary;
+    std::cerr << FormatText(options.texts->summaryDone, configured, static_cast<int>(reports.size()));
     if (!failed.empty()) std::cerr << "; " << options.texts->summaryFailed << failed;
     std::cerr << "\n";
     return configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed;

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/profile.h"
 #include "cli/system_glue.h"
 
 namespace {
@@ -19,12 +20,6 @@ constexpr char kAbout[] =
     "Keys (usb: USB reader): mode=windows|any-os format=hex-dec|touch-memory type=hex|dec (not with\n"
     "  touch-memory) bytes=5|4|3|2 cards=all|hid-em|mifare\n"
     "Exit status: 0 success; 1 a port failed, no reader was found or output was lost; 2 wrong usage, profile or key.";
-
-int ModelNumber(const std::string& name) {
-    if (name == "krx") return kReaderSerial;
-    if (name == "usb") return kReaderUsb;
-    return -1;
-}
 
 // A port given twice, under any of its names, would be opened twice at once, and the second open would
 // find it busy.
@@ -96,7 +91,7 @@ int RunCommandLine(int argc, char** argv) {
 
     options.ports = WithoutRepeats(options.ports);
     if (!port.empty()) options.ports = {port};
-    options.model = ModelNumber(model);
+    options.model = ModelNamed(model);
     options.json = json;
     options.progress = ErrorOutputIsTerminal();
     options.texts = &ConsoleTextsFor(language.empty() ? UserPrefersRussian() : language == "ru");

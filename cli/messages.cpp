@@ -1,8 +1,8 @@
 #include "cli/messages.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "app/format.h"
 #include "app/setting_texts.h"
 #include "cli/system_glue.h"
 
@@ -45,12 +45,6 @@ const ConsoleTexts kRussian = {
     "ошибки:",
     "портов опрошено",
 };
-
-std::string Format(const char* pattern, const std::string& a, const std::string& b) {
-    char text[256];
-    std::snprintf(text, sizeof(text), pattern, a.c_str(), b.c_str());
-    return text;
-}
 
 std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts) {
     const ModelInfo* info = ModelInfoOf(model);
@@ -114,8 +108,8 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
             std::string text = texts.readBackDiffers;
             for (const SettingMismatch& m : report.mismatches) {
                 text += std::string(" ") + KeyOf(m.id, report.model) + ": " +
-                        Format(texts.wroteReadBack, ValueName(m.id, report.model, m.wrote, texts),
-                               ValueName(m.id, report.model, m.read, texts));
+                        FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.wrote, texts).c_str(),
+                                   ValueName(m.id, report.model, m.read, texts).c_str());
             }
             return text;
         }

@@ -19,13 +19,6 @@ bool SplitAssignment(const std::string& text, std::string* key, std::string* val
     return !key->empty() && !value->empty();
 }
 
-int ModelNamed(const std::string& name) {
-    for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
-        if (name == ModelInfoOf(model)->name) return model;
-    }
-    return -1;
-}
-
 int ModelOfKey(const std::string& key) {
     for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
         if (FindSetting(model, key.c_str()) != nullptr) return model;
@@ -76,6 +69,13 @@ bool CheckUnused(ProfileResult* result) {
 }
 
 }  // namespace
+
+int ModelNamed(const std::string& name) {
+    for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
+        if (name == ModelInfoOf(model)->name) return model;
+    }
+    return -1;
+}
 
 ProfileResult ParseProfile(const std::string& text) {
     ProfileResult result;
@@ -150,14 +150,20 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
     return result;
 }
 
-std::string FormatProfile(const ReaderSettings& settings) {
+std::vector<std::pair<std::string, std::string>> SettingsInUse(const ReaderSettings& settings) {
+    std::vector<std::pair<std::string, std::string>> fields;
     const ModelInfo* info = ModelInfoOf(settings.model);
-    std::string text = std::string("model = ") + info->name + "\n";
-    for (int k = 0; k < info->count; ++k) {
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
         const SettingInfo& setting = info->settings[k];
         const int value = settings.value[setting.id];
         if (value == kNoValue || !SettingIsUsed(settings, setting.id)) continue;
-        text += std::string(setting.key) + " = " + setting.values[value].name + "\n";
+        fields.emplace_back(setting.key, setting.values[value].name);
     }
+    return fields;
+}
+
+std::string FormatProfile(const ReaderSettings& settings) {
+    std::string text = std::string("model = ") + ModelInfoOf(settings.model)->name + "\n";
+    for (const auto& [key, value] : SettingsInUse(settings)) text += key + " = " + value + "\n";
     return text;
 }

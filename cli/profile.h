@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/settings_codec.h"
@@ -35,6 +36,12 @@ ProfileResult ParseProfile(const std::string& text);
 // "key=value" arguments; the model is the one the keys belong to, or `model`
 // (-1: any) which they must then match.
 ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int model);
+
+// kReaderSerial for "krx", kReaderUsb for "usb", -1 for any other name.
+int ModelNamed(const std::string& name);
+
+// The settings in use that have a value, as (key, value name) pairs in the table's order.
+std::vector<std::pair<std::string, std::string>> SettingsInUse(const ReaderSettings& settings);
 
 // The profile of a reader's settings: every setting in use.
 std::string FormatProfile(const ReaderSettings& settings);

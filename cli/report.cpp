@@ -2,22 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/profile.h"
+
 namespace {
 
 const char* kUsbReaderName = "zentak-6-usb";
-
-// The settings in use, as (key, value name) pairs in the table's order.
-std::vector<std::pair<std::string, std::string>> Fields(const ReaderReport& report) {
-    std::vector<std::pair<std::string, std::string>> fields;
-    const ModelInfo* info = ModelInfoOf(report.model);
-    for (int k = 0; info != nullptr && k < info->count; ++k) {
-        const SettingInfo& setting = info->settings[k];
-        const int value = report.settings.value[setting.id];
-        if (value == kNoValue || !SettingIsUsed(report.settings, setting.id)) continue;
-        fields.emplace_back(setting.key, setting.values[value].name);
-    }
-    return fields;
-}
 
 nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report) {
     nlohmann::ordered_json object;
@@ -25,7 +14,7 @@ nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& r
     const ModelInfo* info = ModelInfoOf(report.model);
     object["model"] = info != nullptr ? nlohmann::ordered_json(info->name) : nlohmann::ordered_json();
     object["version"] = report.version.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(report.version);
-    for (const auto& [key, value] : Fields(report)) object[key] = value;
+    for (const auto& [key, value] : SettingsInUse(report.settings)) object[key] = value;
     object["result"] = report.outcome == Outcome::kOk ? std::string("ok") : DescribeFailure(texts, report);
     return object;
 }
@@ -36,7 +25,7 @@ std::string SettingsAsText(const ReaderReport& report) {
     std::string text = "port: " + report.port + "\n";
     text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
     text += "version: " + report.version + "\n";
-    for (const auto& [key, value] : Fields(report)) text += key + ": " + value + "\n";
+    for (const auto& [key, value] : SettingsInUse(report.settings)) text += key + ": " + value + "\n";
     return text;
 }
 
