@@ -3,12 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "serial/port_order.h"
 #include "serial/serial_link.h"
 
 // The window's one serial connection: the current port name, its handle and
 // the port-open flag, with the link's failures reported in message boxes.
-
-constexpr int kPortNameCapacity = 7;  // "COM" + up to 3 digits + NUL
 
 struct CurrentPortState {
     PortHandle handle = nullptr;            // result of the last open, also when that failed

@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::size_t kPatternCapacity = 80;
 constexpr std::size_t kPatternLength = 30;  // only this many characters of an identifier count
-constexpr std::size_t kPortNameMaxLength = 6;
 
 bool StartsWithComIgnoringCase(const std::string& name) {
     static const char kCom[] = "COM";
@@ -21,9 +20,10 @@ bool StartsWithComIgnoringCase(const std::string& name) {
     return true;
 }
 
-// A longer name is skipped rather than cut: a cut name could be another port.
+// A name longer than the window holds is skipped rather than cut: a cut name could be another port.
 bool UsablePortName(const std::string& name) {
-    return StartsWithComIgnoringCase(name) && PortNumberOf(name.c_str()) != 0 && name.size() <= kPortNameMaxLength;
+    return StartsWithComIgnoringCase(name) && PortNumberOf(name.c_str()) != 0 &&
+           name.size() < static_cast<std::size_t>(kPortNameCapacity);
 }
 
 }  // namespace
