@@ -3,11 +3,11 @@
 #include <cinttypes>
 #include <string>
 
-#include "app/format.h"
+#include "app/text/format.h"
 #include "app/help_document_glue.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string HelpFailureText(std::intptr_t result) {
 }  // namespace
 
 void OpenHelpDocument() {
-    const std::intptr_t result = ShellOpenFile(g_main.window, "open", kHelpDocumentPath, kShowRestore);
+    const std::intptr_t result = ShellOpenFile(g_shell.window, "open", kHelpDocumentPath, kShowRestore);
     if (result > kShellLastError) return;
     if (result == kShellFileNotFound || result == kShellPathNotFound) {
         ReportMessage(g_lang.text.MsgHelpNotFound, kMsgError);

@@ -39,6 +39,8 @@ void WindowRestore(WindowHandle window) { ShowWindow(static_cast<HWND>(window), 
 
 void WindowToForeground(WindowHandle window) { SetForegroundWindow(static_cast<HWND>(window)); }
 
+void WindowEnable(WindowHandle window, bool enable) { EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE); }
+
 bool WindowRegisterMainClass() {
     WNDCLASSA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/format.h"
+#include "app/text/format.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"

@@ -4,9 +4,7 @@
 
 #include "app/main_window.h"
 #include "ui/control_glue.h"
-#include "ui/layout.h"
-
-DisplayScaleState g_scale;
+#include "ui/window_state.h"
 
 int ScaleToDpi(int value, int dpi) {
     const std::int64_t product = static_cast<std::int64_t>(value) * dpi;
@@ -20,26 +18,18 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi) {
             ScaleToDpi(rect.bottom, dpi)};
 }
 
-int Scaled(int value) { return ScaleToDpi(value, g_scale.dpi); }
+int Scaled(int value) { return ScaleToDpi(value, g_window.scale.dpi); }
 
 void FitControlFont() {
-    const FontHandle replaced = g_scale.font;
-    const bool systemFontFits = g_scale.dpi == g_scale.fontDpi;
+    const FontHandle replaced = g_window.scale.font;
+    const bool systemFontFits = g_window.scale.dpi == g_window.scale.fontDpi;
     if (systemFontFits && replaced == nullptr) return;
-    g_scale.font = systemFontFits ? nullptr : FontCreateScaled(g_scale.fontDpi, g_scale.dpi);
-    for (WindowHandle control : g_controls.handle) ControlSetFont(control, g_scale.font);
+    g_window.scale.font = systemFontFits ? nullptr : FontCreateScaled(g_window.scale.fontDpi, g_window.scale.dpi);
+    for (WindowHandle control : g_window.control) ControlSetFont(control, g_window.scale.font);
     if (replaced != nullptr) FontDelete(replaced);
 }
 
 void ReleaseControlFont() {
-    g_scale.dpi = g_scale.fontDpi;
+    g_window.scale.dpi = g_window.scale.fontDpi;
     FitControlFont();
-}
-
-void ChangeDisplayScale(int dpi, const PixelRect& suggested) {
-    g_scale.dpi = dpi;
-    WindowSetRect(g_main.window, suggested);
-    PlaceMainWindowControls();
-    FitControlFont();
-    WindowInvalidate(g_main.window, {0, 0, Scaled(kMainWindowWidth), Scaled(kMainWindowHeight)}, true);
 }

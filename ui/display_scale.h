@@ -1,23 +1,13 @@
 #pragma once
 
 #include "app/handles.h"
-#include "ui/window_ops_glue.h"
 
 // The window laid out for its display's scale: every pixel figure of the
 // layout is made for 96 DPI and multiplied by dpi / 96 as the system rounds
-// (halves away from zero), so at 96 DPI nothing moves by a pixel.
+// (halves away from zero), so at 96 DPI nothing moves by a pixel. ScaleToDpi
+// is declared with what start-up asks of the window (app/main_window.h).
 
-constexpr int kDesignDpi = 96;
-
-int ScaleToDpi(int value, int dpi);
 PixelRect ScaleRect(const PixelRect& rect, int dpi);
-
-struct DisplayScaleState {
-    int dpi = kDesignDpi;      // of the main window
-    int fontDpi = kDesignDpi;  // that the system font of the controls was made for
-    FontHandle font = nullptr;  // the same face made for `dpi`, when fontDpi differs; else null
-};
-extern DisplayScaleState g_scale;
 
 // A layout figure at the main window's DPI.
 int Scaled(int value);
@@ -30,7 +20,3 @@ void FitControlFont();
 // The controls get the system font back and the scaled one is deleted (the
 // window is going).
 void ReleaseControlFont();
-
-// The window moved to a display of another scale: it takes the rectangle the
-// system suggests, and its controls, their font and the lamps follow.
-void ChangeDisplayScale(int dpi, const PixelRect& suggested);

@@ -1,39 +1,32 @@
 #include <gtest/gtest.h>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/texts.h"
 #include "protocol/commands.h"
-#include "protocol/connection.h"
+#include "protocol/control_ids.h"
 #include "protocol/reader_operations.h"
-#include "serial/current_port.h"
-#include "serial/port_watch.h"
+#include "serial/port_view.h"
 #include "tests/unit/fakes/fakes.h"
-#include "ui/display_scale.h"
-#include "ui/progress.h"
-#include "ui/tab_pages.h"
 #include "ui/window_procedure.h"
 
 // What the window does that no run under Wine can show: its drawing objects,
 // a failing serial read, and a connection that breaks while a reply is awaited.
 
-static char g_mainWindow;
+// A box's message loop: each running operation timer of the main window ticks once in it.
+static void TickOperationTimers() {
+    for (int id : std::set<int>(g_fakeWindow.timers)) {
+        if (id != kTimerPortWatch) OnMainTimer(id);
+    }
+}
 
 // The reader found on COM3 of the first tab, idle.
 static void StartConnected(int language) {
-    ResetFakes();
-    g_main.window = &g_mainWindow;
+    StartFreshProgram();
+    g_fakeWindow.inEveryBox = TickOperationTimers;
     g_lang.current = language;
     SelectLanguageTexts();
-    g_tabs.readerModel = kReaderSerial;
-    g_progress = {};
-    g_portWatch = {};
-    g_connection = {};
     g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM3")}};
     g_fakeSerial.ports = {FakePort{"COM3"}};
-    g_serial = {};
     ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
-    g_serial.portOpen = true;
+    g_ports.portOpen = true;
 }
 
 // A reply on its way: the reader's bytes, one read each.
@@ -42,7 +35,7 @@ static void Queue(FakePort* port, const std::string& reply) { port->line.assign(
 TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
     StartConnected(kLanguageEnglish);
     for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
-        g_tabs.readerModel = model;
+        g_shell.readerModel = model;
         for (int paint = 0; paint < 20; ++paint) OnMainPaint();
     }
     EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
@@ -74,13 +67,13 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
         ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
         const FakeBox& box = g_fakeWindow.boxes[0];
         EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind), std::make_tuple(text, caption, 0x10u, 0u));
-        EXPECT_TRUE(g_serial.portOpen);  // what follows is the caller's choice
+        EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
     }
 }
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     StartConnected(kLanguageEnglish);
-    OnMainCommand(13, false);  // READ
+    OnMainCommand(kIdRead, false);
     ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
     ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
     OnMainTimer(kOpRead);  // the first of the wait's two ticks
@@ -95,14 +88,14 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     EXPECT_TRUE(g_fakeWindow.timers.empty());
     EXPECT_EQ(g_fakeWindow.progressWindows, 0);
     EXPECT_TRUE(g_fakeWindow.enabled);
-    EXPECT_FALSE(g_serial.portOpen);
+    EXPECT_FALSE(g_ports.portOpen);
     EXPECT_EQ(g_fakeSerial.badCloses, 0);
 }
 
 TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     StartConnected(kLanguageEnglish);
     Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00W441SF");
-    OnMainCommand(13, false);  // READ
+    OnMainCommand(kIdRead, false);
     OnMainTimer(kOpRead);
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);  // the port is still there: the reply on its way is not dropped
@@ -117,7 +110,7 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     EXPECT_EQ(g_fakeWindow.boxes[0].text, "Settings read!");
     EXPECT_EQ(g_fakeWindow.boxes[1].text, "The connection is broken.\n\r(COM3 disabled!)");
     EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
-    EXPECT_FALSE(g_serial.portOpen);
+    EXPECT_FALSE(g_ports.portOpen);
 }
 
 TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
@@ -138,12 +131,11 @@ TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     StartConnected(kLanguageEnglish);
     Disconnect();
     Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00TMX1AO");
-    g_main.boxesUp = 1;
+    g_shell.boxesUp = 1;
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
     for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
     ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);  // "Settings read!", then found
     EXPECT_FALSE(g_fakeWindow.enabled);
-    g_main.boxesUp = 0;
 }
 
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {
@@ -153,7 +145,6 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenRep
     for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
 
     StartConnected(kLanguageEnglish);
-    g_scale = {};
     for (int dpi : {144, 192, 192, 96, 120}) {
         ChangeDisplayScale(dpi, {0, 0, 100, 100});
         EXPECT_EQ(g_fakeWindow.fontsAlive, dpi == 96 ? 0 : 1) << dpi;

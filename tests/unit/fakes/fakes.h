@@ -9,8 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
+#include "app/text/texts.h"
+#include "protocol/connection.h"
+#include "serial/current_port.h"
 #include "serial/port_table_glue.h"
 #include "serial/serial_port_glue.h"
+#include "ui/window_state.h"
 
 // A port's incoming line holds one entry per single-byte read: a byte (0-255),
 // a quiet spell of one read time-out, or a failing read.
@@ -71,16 +76,31 @@ struct FakeWindow {
     void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
     void (*inNextBox)() = nullptr;  // what else happens while the next box is up
+    void (*inEveryBox)() = nullptr;  // what the message loop of a box does (a test ticks the window's timers)
 };
 
 extern FakeSerial g_fakeSerial;
 extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
 
-inline void ResetFakes() {
+// The main window that start-up creates; the fakes keep its enabling.
+inline WindowHandle FakeMainWindow() {
+    static char window;
+    return &window;
+}
+
+// A fresh program on a fresh platform: each subsystem's state as the program starts with it, and its
+// main window made.
+inline void StartFreshProgram() {
+    g_shell = {};
+    g_lang = {};
+    g_connection = {};
+    g_ports = {};
+    g_window = {};
     g_fakeSerial = {};
     g_fakeRegistry = {};
     g_fakeWindow = {};
+    g_shell.window = FakeMainWindow();
 }
 
 // UTF-16LE bytes of an ASCII text, with the terminating zero character.

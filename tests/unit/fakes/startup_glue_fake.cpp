@@ -1,4 +1,5 @@
 #include "app/startup_glue.h"
+#include "tests/unit/fakes/fakes.h"
 
 // No other copy runs, and a wait returns at once.
 
@@ -9,6 +10,9 @@ WindowHandle WindowFindTopLevel(const char*) { return nullptr; }
 bool WindowIsMinimized(WindowHandle) { return false; }
 void WindowRestore(WindowHandle) {}
 void WindowToForeground(WindowHandle) {}
+void WindowEnable(WindowHandle window, bool enable) {
+    if (window == FakeMainWindow()) g_fakeWindow.enabled = enable;
+}
 bool WindowRegisterMainClass() { return true; }
 WindowHandle WindowCreateMain(const char*, int, int, int, int) { return nullptr; }
 void WindowShowAndPaint(WindowHandle) {}
