@@ -12,7 +12,8 @@ constexpr int kProgramIconResource = 2;  // of the window class and the About bo
 // The shell's part of the program's state, alive for the whole run.
 struct ShellState {
     WindowHandle window = nullptr;  // the main window: set once it is created, never reset
-    int boxesUp = 0;  // its modal boxes and dialogs open now (an operation can end in their message loop)
+    // Its modal boxes and dialogs open now (an operation can end in their message loop).
+    int boxesUp = 0;
     int readerModel = kReaderSerial;       // the index of the selected tab: from the settings file, then a tab change
     MenuHandle languageSubmenu = nullptr;  // replaced by each BuildMenuBar
 };

@@ -1,7 +1,8 @@
+#include "app/message_box.h"
+
 #include <string>
 
 #include "app/main_window.h"
-#include "app/message_box.h"
 #include "app/message_box_glue.h"
 #include "app/startup_glue.h"
 #include "app/text/format.h"

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
-#include "app/main_window.h"
 
 // Binary stdio: the text's CR LF line ends are the settings text's own, so the
 // bytes on disk are the same on every platform the code is built for.
@@ -37,7 +37,7 @@ void LoadSettings() {
         g_lang.current = defaults.language;
         g_shell.readerModel = defaults.readerModel;
         file = std::fopen(kSettingsFileName, "wb");
-        if (file == nullptr) return;  // e.g. a read-only folder: run with the defaults
+        if (file == nullptr) return;    // e.g. a read-only folder: run with the defaults
         WriteSettings(file, defaults);  // the defaults are in force whether or not they went in
         return;
     }

@@ -21,29 +21,40 @@ constexpr int kCommandShift = kVersionLength - kCommandPrefixLength;
 constexpr SettingValue kInterface[] = {{"TMX", "touch-memory", kIdTouchMemory, kColourRed},
                                        {"W26", "wiegand26", kIdWiegand26, kColourGreen},
                                        {"W44", "wiegand44", kIdWiegand44, kColourCyan}};
-constexpr SettingValue kIndicationControl[] = {{"1", "direct", kIdIndicationDirect, kColourRed}, {"0", "inverse", kIdIndicationInverse, kColourBlue}};
-constexpr SettingValue kStandbyIndication[] = {
-    {"D", "dynamic", kIdStandbyDynamic, kColourRed}, {"S", "static", kIdStandbyStatic, kColourGreen}, {"A", "off", kIdStandbyOff, kColourMagenta}};
-constexpr SettingValue kTouchButtonPoll[] = {{"O", "on", kIdPollOn, kColourRed}, {"F", "off", kIdPollOff, kColourYellow}};
+constexpr SettingValue kIndicationControl[] = {{"1", "direct", kIdIndicationDirect, kColourRed},
+                                               {"0", "inverse", kIdIndicationInverse, kColourBlue}};
+constexpr SettingValue kStandbyIndication[] = {{"D", "dynamic", kIdStandbyDynamic, kColourRed},
+                                               {"S", "static", kIdStandbyStatic, kColourGreen},
+                                               {"A", "off", kIdStandbyOff, kColourMagenta}};
+constexpr SettingValue kTouchButtonPoll[] = {{"O", "on", kIdPollOn, kColourRed},
+                                             {"F", "off", kIdPollOff, kColourYellow}};
 
 constexpr SettingInfo kSerialSettings[] = {
     {kSettingInterface, "interface", 4, kIdTouchMemory, kIdWiegand44, 1, kInterface, std::size(kInterface), 2},
-    {kSettingIndicationControl, "indication", 7, kIdIndicationDirect, kIdIndicationInverse, 2, kIndicationControl, std::size(kIndicationControl), 1},
-    {kSettingStandbyIndication, "standby", 8, kIdStandbyDynamic, kIdStandbyOff, 3, kStandbyIndication, std::size(kStandbyIndication), 2},
-    {kSettingTouchButtonPoll, "touch-poll", 9, kIdPollOn, kIdPollOff, 4, kTouchButtonPoll, std::size(kTouchButtonPoll), 1},
+    {kSettingIndicationControl, "indication", 7, kIdIndicationDirect, kIdIndicationInverse, 2, kIndicationControl,
+     std::size(kIndicationControl), 1},
+    {kSettingStandbyIndication, "standby", 8, kIdStandbyDynamic, kIdStandbyOff, 3, kStandbyIndication,
+     std::size(kStandbyIndication), 2},
+    {kSettingTouchButtonPoll, "touch-poll", 9, kIdPollOn, kIdPollOff, 4, kTouchButtonPoll, std::size(kTouchButtonPoll),
+     1},
 };
 
 // USB reader. Format "TM" has no output type: its code carries the type's
 // place as 'X'.
-constexpr SettingValue kOperatingMode[] = {{"W", "windows", kIdModeWindows, kColourCyan}, {"A", "any-os", kIdModeAnyOs, kColourMagenta}};
-constexpr SettingValue kOutputFormat[] = {{"HD", "hex-dec", kIdFormatHexDec, 0, true}, {"TMX", "touch-memory", kIdFormatTouchMemory, 0, false}};
+constexpr SettingValue kOperatingMode[] = {{"W", "windows", kIdModeWindows, kColourCyan},
+                                           {"A", "any-os", kIdModeAnyOs, kColourMagenta}};
+constexpr SettingValue kOutputFormat[] = {{"HD", "hex-dec", kIdFormatHexDec, 0, true},
+                                          {"TMX", "touch-memory", kIdFormatTouchMemory, 0, false}};
 constexpr SettingValue kOutputType[] = {{"H", "hex", kIdTypeHex}, {"D", "dec", kIdTypeDec}};
-constexpr SettingValue kIdBytes[] = {{"5", "5", kIdBytes5}, {"4", "4", kIdBytes4}, {"3", "3", kIdBytes3}, {"2", "2", kIdBytes2}};
-constexpr SettingValue kCardsToRead[] = {{"EM", "all", kIdCardsAll}, {"EX", "hid-em", kIdCardsHidEm}, {"XM", "mifare", kIdCardsMifare}};
+constexpr SettingValue kIdBytes[] = {
+    {"5", "5", kIdBytes5}, {"4", "4", kIdBytes4}, {"3", "3", kIdBytes3}, {"2", "2", kIdBytes2}};
+constexpr SettingValue kCardsToRead[] = {
+    {"EM", "all", kIdCardsAll}, {"EX", "hid-em", kIdCardsHidEm}, {"XM", "mifare", kIdCardsMifare}};
 
 constexpr SettingInfo kUsbSettings[] = {
     {kSettingOperatingMode, "mode", 4, kIdModeWindows, kIdModeAnyOs, 1, kOperatingMode, std::size(kOperatingMode), 1},
-    {kSettingOutputFormat, "format", 5, kIdFormatHexDec, kIdFormatTouchMemory, 0, kOutputFormat, std::size(kOutputFormat), 1, true},
+    {kSettingOutputFormat, "format", 5, kIdFormatHexDec, kIdFormatTouchMemory, 0, kOutputFormat,
+     std::size(kOutputFormat), 1, true},
     {kSettingOutputType, "type", 7, kIdTypeHex, kIdTypeDec, 0, kOutputType, std::size(kOutputType), 1},
     {kSettingIdBytes, "bytes", 8, kIdBytes5, kIdBytes2, 0, kIdBytes, std::size(kIdBytes), 3},
     // Reading no cards at all cannot be written: without a choice, all cards.

@@ -28,10 +28,10 @@ void RecheckOpenPort() {
     // (whose message loop would otherwise let it read from the closed port).
     EndReplyWait();
     if (SerialReaderShown()) {
-        ReportMessage(FormatText("%s\n\r(%s %s)", g_lang.text.MsgConnectionBroken, g_ports.portName,
-                                 g_lang.text.WordDisabled)
-                          .c_str(),
-                      kMsgError);
+        ReportMessage(
+            FormatText("%s\n\r(%s %s)", g_lang.text.MsgConnectionBroken, g_ports.portName, g_lang.text.WordDisabled)
+                .c_str(),
+            kMsgError);
     } else if (UsbReaderShown()) {
         ReportMessage(g_lang.text.MsgUsbDisconnected, kMsgError);
     }

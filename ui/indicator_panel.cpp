@@ -25,7 +25,8 @@ void ErasePass(int hiddenModel) {
     DrawObject oldPen = DrawSelect(context, pen);
     DrawObject oldBrush = DrawSelect(context, ButtonFaceBrush());
     for (int lamp = 0; lamp < kLampCount; ++lamp) {
-        if (const PixelRect* box = LampBox(hiddenModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_window.scale.dpi));
+        if (const PixelRect* box = LampBox(hiddenModel, lamp))
+            DrawEllipse(context, ScaleRect(*box, g_window.scale.dpi));
     }
     DrawSelect(context, oldPen);
     DrawSelect(context, oldBrush);

@@ -36,6 +36,7 @@ void RetextMainWindow() {
     WindowSetText(g_shell.window, g_lang.text.WindowTitle);
     // Controls of both pages, shown or hidden, in creation order.
     for (int slot = 0; slot < kControlCount; ++slot) {
-        if (kControlTable[slot].slotText != nullptr) WindowSetText(g_window.control[slot], ControlText(kControlTable[slot]));
+        if (kControlTable[slot].slotText != nullptr)
+            WindowSetText(g_window.control[slot], ControlText(kControlTable[slot]));
     }
 }

@@ -1,9 +1,10 @@
 // The window's side of the serial subsystem's view: the port list, the main window's timers and enabling,
 // and the tab shown. (Messages are the shell's, the waits ui/progress.cpp's.)
+#include "serial/port_view.h"
+
 #include "app/main_window.h"
 #include "app/startup_glue.h"
 #include "protocol/control_ids.h"
-#include "serial/port_view.h"
 #include "ui/progress_glue.h"
 #include "ui/window_ops_glue.h"
 

@@ -44,7 +44,7 @@ void StartOperationWithProgress(int operation, int periodMs) {
     if (!IsOperation(operation)) return;
     EndRunningOperation();
     g_window.progress.window = ProgressCreate(g_shell.window, ProgressTitle(operation, g_shell.readerModel), x, y,
-                                       Scaled(kProgressWidth), Scaled(kProgressHeight));
+                                              Scaled(kProgressWidth), Scaled(kProgressHeight));
     g_window.progress.running = operation;
     ProgressSetRange(g_window.progress.window, EndTick(operation));
     ProgressSetStep(g_window.progress.window, 1);

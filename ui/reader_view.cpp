@@ -1,8 +1,9 @@
 // The window's side of the reader operations' view: the tab shown, the version field and the settings'
 // radio buttons. (The lamps are ui/lamps.cpp's.)
+#include "protocol/reader_view.h"
+
 #include "app/main_window.h"
 #include "protocol/control_ids.h"
-#include "protocol/reader_view.h"
 #include "ui/window_ops_glue.h"
 
 int ShownReaderModel() { return g_shell.readerModel; }

@@ -19,15 +19,15 @@ struct RadioDefault {
 };
 
 constexpr RadioDefault kSerialDefaults[] = {{kIdTouchMemory, kIdWiegand44, kIdTouchMemory},
-                                           {kIdIndicationDirect, kIdIndicationInverse, kIdIndicationDirect},
-                                           {kIdStandbyDynamic, kIdStandbyOff, kIdStandbyOff},
-                                           {kIdPollOn, kIdPollOff, kIdPollOn},
-                                           {kIdCardsAll, kIdCardsMifare, kIdCardsAll}};
+                                            {kIdIndicationDirect, kIdIndicationInverse, kIdIndicationDirect},
+                                            {kIdStandbyDynamic, kIdStandbyOff, kIdStandbyOff},
+                                            {kIdPollOn, kIdPollOff, kIdPollOn},
+                                            {kIdCardsAll, kIdCardsMifare, kIdCardsAll}};
 constexpr RadioDefault kUsbDefaults[] = {{kIdModeWindows, kIdModeAnyOs, kIdModeWindows},
-                                        {kIdFormatHexDec, kIdFormatTouchMemory, kIdFormatHexDec},
-                                        {kIdTypeHex, kIdTypeDec, kIdTypeHex},
-                                        {kIdBytes5, kIdBytes2, kIdBytes5},
-                                        {kIdCardsAll, kIdCardsMifare, kIdCardsAll}};
+                                         {kIdFormatHexDec, kIdFormatTouchMemory, kIdFormatHexDec},
+                                         {kIdTypeHex, kIdTypeDec, kIdTypeHex},
+                                         {kIdBytes5, kIdBytes2, kIdBytes5},
+                                         {kIdCardsAll, kIdCardsMifare, kIdCardsAll}};
 
 // The page's 14 controls, in creation order.
 void ShowPage(int page, bool show) {
@@ -42,7 +42,8 @@ void EnableCardsGroup(bool enable) {
 
 template <std::size_t N>
 void CheckDefaults(const RadioDefault (&defaults)[N]) {
-    for (const RadioDefault& group : defaults) RadioCheckInRange(g_shell.window, group.first, group.last, group.selected);
+    for (const RadioDefault& group : defaults)
+        RadioCheckInRange(g_shell.window, group.first, group.last, group.selected);
 }
 
 void SetLamps(std::uint32_t lamp1, std::uint32_t lamp2, std::uint32_t lamp3, std::uint32_t lamp4) {

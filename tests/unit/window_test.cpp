@@ -50,8 +50,8 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
 TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
     // Wine reads a line that has gone as quiet, so only here does a read fail (a write error is seen end to end).
     const std::tuple<int, std::int32_t, std::string, std::string> cases[] = {
-        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u),
-         "Error [-2147024891] when reading from a COM port!", "Message"},
+        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u), "Error [-2147024891] when reading from a COM port!",
+         "Message"},
         {kLanguageRussian, 995,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
          "\xCE\xF8\xE8\xE1\xEA\xE0 [995] \xEF\xF0\xE8 \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xED\xE8\xE5 \xE8\xE7 "
          "COM-\xEF\xEE\xF0\xF2\xE0!",
@@ -66,7 +66,8 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
         EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
         ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
         const FakeBox& box = g_fakeWindow.boxes[0];
-        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind), std::make_tuple(text, caption, 0x10u, 0u));
+        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind),
+                  std::make_tuple(text, caption, 0x10u, 0u));
         EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
     }
 }
@@ -116,8 +117,8 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
 TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
     StartConnected(kLanguageEnglish);
     Disconnect();
-    g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")},
-                                {kRegistryString, Utf16("COM4")}};
+    g_fakeRegistry.portTable = {
+        {kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")}, {kRegistryString, Utf16("COM4")}};
     g_fakeSerial.ports = {FakePort{"COM2"}, FakePort{"COM3"}, FakePort{"COM4"}};
     Queue(&g_fakeSerial.ports[1], " - OK! >> 1.00TMX1AO");
     g_fakeSerial.onFirstRead = [] { g_fakeRegistry.portTable.erase(g_fakeRegistry.portTable.begin()); };
@@ -140,8 +141,8 @@ TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
 
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {
     // value, dpi, scaled: halves round away from zero, as MulDiv does.
-    const int rows[][3] = {{395, 96, 395}, {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
-                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5}, {0, 144, 0}, {1, 72, 1}};
+    const int rows[][3] = {{395, 96, 395},  {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
+                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5},    {0, 144, 0}, {1, 72, 1}};
     for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
 
     StartConnected(kLanguageEnglish);

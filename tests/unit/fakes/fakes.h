@@ -24,8 +24,8 @@ constexpr int kReadFails = -2;
 
 struct FakePort {
     std::string name;
-    char failingCall = 0;  // 't', 'g' or 's': that configure call fails
-    std::deque<int> line;  // once it runs out, every read times out
+    char failingCall = 0;                        // 't', 'g' or 's': that configure call fails
+    std::deque<int> line;                        // once it runs out, every read times out
     std::int32_t readError = 0, writeError = 0;  // a write error above 0 fails every write
     int writeLimit = -1;                         // 0 or more: a write stops after this many bytes
     unsigned char driverBlock[kPortStateSize] = {};
@@ -38,7 +38,7 @@ struct FakePort {
 };
 
 struct FakeSerial {
-    std::vector<FakePort> ports;  // a name not listed does not open
+    std::vector<FakePort> ports;   // a name not listed does not open
     int reads = 0, badCloses = 0;  // every read call; closes of a handle that is not open
     std::int32_t lastError = 0;
     void (*onFirstRead)() = nullptr;  // what else happens when the first byte is asked for
@@ -60,8 +60,15 @@ struct FakeRegistry {
     int openKeys = 0, openSets = 0;
 };
 
-struct FakeBox { std::string text, caption; unsigned style, kind; };  // kind 0: the system's icon
-struct FakeDrawObject { bool pen, system; int deletions = 0; bool deletedWhileSelected = false; };
+struct FakeBox {
+    std::string text, caption;
+    unsigned style, kind;
+};  // kind 0: the system's icon
+struct FakeDrawObject {
+    bool pen, system;
+    int deletions = 0;
+    bool deletedWhileSelected = false;
+};
 
 // The main window: its enabling, port list, timers, message boxes and paint.
 struct FakeWindow {
@@ -73,9 +80,9 @@ struct FakeWindow {
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
-    void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
+    void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    void (*inNextBox)() = nullptr;  // what else happens while the next box is up
+    void (*inNextBox)() = nullptr;   // what else happens while the next box is up
     void (*inEveryBox)() = nullptr;  // what the message loop of a box does (a test ticks the window's timers)
 };
 
