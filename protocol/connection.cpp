@@ -10,5 +10,5 @@ void Disconnect() {
     ClosePort();
     RefreshPortList();
     g_connection = ConnectionState{};
-    ShowVersion("x.xx");
+    ShowVersion(kNoVersion);
 }

@@ -7,6 +7,9 @@
 // What the reader operations and the reader settings ask of the window beyond the serial subsystem's view
 // (ui/reader_view.cpp, ui/lamps.cpp): the version, the settings' radio buttons and the lamps.
 
+// What the version field shows while no reader's version is known.
+constexpr const char* kNoVersion = "x.xx";
+
 // The reader model of the tab shown now.
 int ShownReaderModel();
 void ShowVersion(const char* version);

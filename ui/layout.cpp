@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "protocol/control_ids.h"
+#include "protocol/reader_view.h"
 #include "ui/control_glue.h"
 #include "ui/control_styles.h"
 #include "ui/display_scale.h"
@@ -26,7 +27,7 @@ const ControlLayout kControlTable[kControlCount] = {
     {"Combobox",        kIdPortList,           10,  10, 150, 200, kPortListStyle,          nullptr,                            "",                             kPageNone},
     {kButton,           kIdSearch,            180,  10, 140,  40, kButtonStyle,            &TextSlots::ButtonSearch,           nullptr,                        kPageNone},
     {"Static",          kIdVersionLabel,       10,  39,  60,  20, kLabelStyle,             &TextSlots::LabelVersion,           nullptr,                        kPageNone},
-    {"Static",          kIdVersionField,       70,  39,  40,  20, kLabelStyle,             nullptr,                            "x.xx",                         kPageNone},
+    {"Static",          kIdVersionField,       70,  39,  40,  20, kLabelStyle,             nullptr,                            kNoVersion,                     kPageNone},
     {"SysTabControl32", 0,                     10,  60, 310, 500, kTabStyle,               nullptr,                            "",                             kPageNone},
     {kButton,           0,                     20, 100, 290,  90, kPageGroupStyle,         &TextSlots::GroupInterfaces,        nullptr,                        kPageSerial},
     {kButton,           kIdTouchMemory,        30, 120, 120,  20, kPageRadioStyle,         nullptr,                            "Touch Memory",                 kPageSerial},

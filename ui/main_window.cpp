@@ -2,9 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/menu_bar.h"
-#include "app/startup_glue.h"
 #include "app/text/texts.h"
-#include "protocol/reader_view.h"
 #include "ui/display_scale.h"
 #include "ui/layout.h"
 #include "ui/tab_pages.h"
