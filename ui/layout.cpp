@@ -84,8 +84,8 @@ void CreateTabControl() {
     InitCommonControlClasses();
     CreateControls(kSlotTabControl, kSlotTabControl);
     WindowHandle tab = g_window.control[kSlotTabControl];
-    TabInsertItem(tab, 0, "Zentak-6KRT_M");
-    TabInsertItem(tab, 1, "  Zentak-6-USB   ");
+    TabInsertItem(tab, kReaderSerial, "Zentak-6KRT_M");
+    TabInsertItem(tab, kReaderUsb, "  Zentak-6-USB   ");
     if (g_shell.readerModel == kReaderSerial || g_shell.readerModel == kReaderUsb) TabSelect(tab, g_shell.readerModel);
 }
 

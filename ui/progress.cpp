@@ -10,7 +10,11 @@
 
 namespace {
 
-int EndTick(int operation) { return operation == kOpSearch ? 100 : 2; }
+// The tick on which an operation's wait ends: 100 of 10 ms for a search, 2 of 500 ms for a reply.
+constexpr int kSearchEndTick = 100;
+constexpr int kReplyEndTick = 2;
+
+int EndTick(int operation) { return operation == kOpSearch ? kSearchEndTick : kReplyEndTick; }
 
 const char* ProgressTitle(int operation, int readerModel) {
     const TextSlots& text = g_lang.text;
