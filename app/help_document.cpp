@@ -3,10 +3,10 @@
 #include <cinttypes>
 #include <string>
 
-#include "app/text/format.h"
 #include "app/help_document_glue.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/text/format.h"
 #include "app/text/texts.h"
 
 namespace {

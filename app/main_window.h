@@ -32,7 +32,8 @@ ScreenPoint MainWindowPosition(int screenWidth, int screenHeight, int width, int
 // message loop. Always returns 0.
 int RunProgram();
 
-// What start-up and the language switch ask of the window's contents (ui/main_window.cpp).
+// What start-up and the language switch ask of the window's contents (ui/main_window.cpp, ScaleToDpi
+// ui/display_scale.cpp).
 
 // A layout figure made for 96 DPI at `dpi`, rounded as the system rounds (halves away from zero).
 int ScaleToDpi(int value, int dpi);
