@@ -48,9 +48,15 @@ static std::string FileText() {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The working folder comes back however the test ends: a failure must not move the tests after it.
+struct WorkingFolderKept {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    ~WorkingFolderKept() { std::filesystem::current_path(previous); }
+};
+
 TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanBeCreated) {
     StartFreshProgram();
-    const std::filesystem::path previous = std::filesystem::current_path();
+    const WorkingFolderKept kept;
     char dir[] = "/tmp/mz-settings-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     std::filesystem::current_path(dir);
@@ -81,5 +87,4 @@ TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanB
     ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
     EXPECT_EQ(g_fakeWindow.boxes[0].text + "/" + std::to_string(g_fakeWindow.boxes[0].kind),
               std::string(kRussianTexts.MsgSaveFailed) + "/4");
-    std::filesystem::current_path(previous);
 }
