@@ -12,9 +12,7 @@ int SystemFontCharset() { return 204; }
 FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
     static std::intptr_t created = 0;
     ++g_fakeWindow.fontsAlive;
-    g_fakeWindow.lastFontCharset = charset;
-    g_fakeWindow.lastFontFromDpi = fromDpi;
-    g_fakeWindow.lastFontToDpi = toDpi;
+    g_fakeWindow.lastFont = {fromDpi, toDpi, charset};
     return reinterpret_cast<FontHandle>(++created);
 }
 void ControlSetFont(WindowHandle, FontHandle font) { g_fakeWindow.controlFont = font; }

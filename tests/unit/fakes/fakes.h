@@ -71,8 +71,8 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    int lastFontCharset = -1, lastFontFromDpi = 0, lastFontToDpi = 0;  // of the font made last
-    bool helpInWorkingFolder = true, helpBesideProgram = true;  // where the shell finds the help document
+    std::vector<int> lastFont;  // the font made last: from DPI, to DPI, character set
+    bool helpBesideProgram = true;  // the help document is there (never in the working folder)
     std::vector<std::u16string> opened;  // the files the shell was asked to open
     void (*inNextBox)() = nullptr;  // what else happens while the next box is up
 };
@@ -83,7 +83,6 @@ struct FakeInstance {
     int windowAtLookup = -1;  // the look-up (from 0, each title counts) from which a copy's window is found
     int freedAtPoll = -1;     // the wait (from 1) at which the claim's holder has ended
     int lookups = 0, polls = 0, restored = 0, forwarded = 0;
-    bool minimized = false;
 };
 
 extern FakeSerial g_fakeSerial;
