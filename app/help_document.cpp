@@ -38,7 +38,9 @@ void OpenHelpDocument() {
         // Started from another folder (a console elsewhere, the zip opened in Explorer): the program's own.
         const std::u16string program = ProgramPath();
         const std::u16string folder = program.substr(0, program.find_last_of(u"\\/") + 1);
-        if (!folder.empty()) result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(folder).c_str(), kShowRestore);
+        if (!folder.empty()) {
+            result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(folder).c_str(), kShowRestore);
+        }
     }
     if (result > kShellLastError) return;
     if (result == kShellFileNotFound || result == kShellPathNotFound) {

@@ -70,8 +70,9 @@ bool WindowRegisterMainClass() {
 }
 
 WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height) {
-    return CreateWindowExW(0, WideText(kMainWindowClass).c_str(), WideText(title).c_str(), WS_SYSMENU | WS_MINIMIZEBOX,
-                           x, y, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, WideText(kMainWindowClass).c_str(), WideText(title).c_str(),
+                           WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
 }
 
 void WindowShowAndPaint(WindowHandle window) {

@@ -99,7 +99,11 @@ bool RouteConsoleOutput() {
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(pipeWrite), _O_WRONLY | _O_TEXT);
     g_relay.thread = descriptor >= 0 ? CreateThread(nullptr, 0, RelayToConsole, nullptr, 0, nullptr) : nullptr;
     if (g_relay.thread == nullptr) {  // the console as it is: better some output than none
-        if (descriptor >= 0) _close(descriptor); else CloseHandle(pipeWrite);
+        if (descriptor >= 0) {
+            _close(descriptor);
+        } else {
+            CloseHandle(pipeWrite);
+        }
         CloseHandle(g_relay.pipe);
         return errorIsCharacterDevice;
     }
@@ -108,7 +112,7 @@ bool RouteConsoleOutput() {
     g_relay.error = errorIsConsole && _dup2(descriptor, 2) == 0;
     _close(descriptor);
     // A console is written as it comes, not in blocks as a pipe would be.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (g_relay.output) std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::atexit(FinishRelay);
     return errorIsCharacterDevice;
 }

@@ -7,8 +7,8 @@
 static HWND Hwnd(WindowHandle window) { return static_cast<HWND>(window); }
 
 WindowHandle ProgressCreate(WindowHandle owner, const char* title, int x, int y, int width, int height) {
-    return CreateWindowExW(0, PROGRESS_CLASSW, WideText(title).c_str(), WS_VISIBLE | PBS_SMOOTH, x, y, width, height, Hwnd(owner),
-                           nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, PROGRESS_CLASSW, WideText(title).c_str(), WS_VISIBLE | PBS_SMOOTH, x, y, width, height,
+                           Hwnd(owner), nullptr, nullptr, nullptr);
 }
 
 void ProgressSetRange(WindowHandle progress, int high) { SendMessageW(Hwnd(progress), PBM_SETRANGE, 0, MAKELPARAM(0, high)); }
