@@ -32,12 +32,13 @@ ScreenPoint MainWindowPosition(int screenWidth, int screenHeight, int width, int
 // message loop. Always returns 0.
 int RunProgram();
 
-// What start-up and the language switch ask of the window's contents (ui/main_window.cpp, ScaleToDpi
-// ui/display_scale.cpp).
+// What start-up and the language switch ask of the window's contents (ui/main_window.cpp; ScaleToDpi
+// and FitControlFont ui/display_scale.cpp).
 
 // A layout figure made for 96 DPI at `dpi`, rounded as the system rounds (halves away from zero).
 int ScaleToDpi(int value, int dpi);
-// The window and the system font of its controls are made for the system's DPI.
+// The window and the system font of its controls are made for the system's DPI; notes the system font's
+// character set.
 void StartAtSystemDpi(int dpi);
 // Builds the menu bar, then every control in order, showing the page of the
 // current reader model before READ, WRITE and the lamp frame are created.
@@ -45,5 +46,9 @@ void CreateMainWindowControls();
 // The window moved to a display of another scale: it takes the rectangle the
 // system suggests, and its controls, their font and the lamps follow.
 void ChangeDisplayScale(int dpi, const PixelRect& suggested);
+// Gives every control the system font, or the same face at the window's
+// scale with the Cyrillic character set where the system font does not
+// serve; the font it replaces is deleted.
+void FitControlFont();
 // The title and every control that shows a language text, shown or hidden, in the current language.
 void RetextMainWindow();

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
+#include "app/single_instance.h"
 #include "app/startup_glue.h"
 #include "app/text/texts.h"
 #include "serial/port_view.h"
@@ -26,13 +27,7 @@ int RunProgram() {
     LoadSettings();
     SelectLanguageTexts();
 
-    // A running copy is found by its title, whatever its class.
-    WindowHandle running = WindowFindTopLevel(g_lang.text.WindowTitle);
-    if (running != nullptr) {
-        if (WindowIsMinimized(running)) WindowRestore(running);
-        WindowToForeground(running);
-        return 0;
-    }
+    if (AnotherCopyRuns()) return 0;
 
     if (!WindowRegisterMainClass()) return 0;
     // The system font and the window's first size are made for the system's DPI.
@@ -47,7 +42,11 @@ int RunProgram() {
     CreateMainWindowControls();
     // The primary display's scale may have changed since the user logged on.
     const int windowDpi = WindowDpi(g_shell.window);
-    if (windowDpi != systemDpi) ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
+    if (windowDpi != systemDpi) {
+        ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
+    } else {
+        FitControlFont();  // the system font may lack Cyrillic
+    }
     WindowShowAndPaint(g_shell.window);
     WindowMakeTopmost(g_shell.window);
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);

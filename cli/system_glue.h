@@ -20,7 +20,7 @@ std::vector<SystemPort> ListSystemPorts();
 // locale variables on Linux).
 bool UserPrefersRussian();
 
-// UTF-8 output on the console, and Ctrl+C releasing the ports.
+// The console's output in its own terms (UTF-16 on Windows), and Ctrl+C releasing the ports.
 void PrepareConsole();
 
 // Standard error is a terminal (not a pipe or a file).

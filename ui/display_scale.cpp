@@ -20,16 +20,28 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi) {
 
 int Scaled(int value) { return ScaleToDpi(value, g_window.scale.dpi); }
 
-void FitControlFont() {
+bool SystemFontServes(int systemCharset, int fontDpi, int dpi) {
+    return systemCharset == kCyrillicCharset && fontDpi == dpi;
+}
+
+namespace {
+
+void ReplaceControlFont(FontHandle font) {
     const FontHandle replaced = g_window.scale.font;
-    const bool systemFontFits = g_window.scale.dpi == g_window.scale.fontDpi;
-    if (systemFontFits && replaced == nullptr) return;
-    g_window.scale.font = systemFontFits ? nullptr : FontCreateScaled(g_window.scale.fontDpi, g_window.scale.dpi);
-    for (WindowHandle control : g_window.control) ControlSetFont(control, g_window.scale.font);
+    g_window.scale.font = font;
+    for (WindowHandle control : g_window.control) ControlSetFont(control, font);
     if (replaced != nullptr) FontDelete(replaced);
 }
 
+}  // namespace
+
+void FitControlFont() {
+    const DisplayScaleState& scale = g_window.scale;
+    const bool systemFontServes = SystemFontServes(scale.systemCharset, scale.fontDpi, scale.dpi);
+    if (systemFontServes && scale.font == nullptr) return;
+    ReplaceControlFont(systemFontServes ? nullptr : FontCreateFromSystem(scale.fontDpi, scale.dpi, kCyrillicCharset));
+}
+
 void ReleaseControlFont() {
-    g_window.scale.dpi = g_window.scale.fontDpi;
-    FitControlFont();
+    if (g_window.scale.font != nullptr) ReplaceControlFont(nullptr);
 }

@@ -5,18 +5,17 @@
 // The window laid out for its display's scale: every pixel figure of the
 // layout is made for 96 DPI and multiplied by dpi / 96 as the system rounds
 // (halves away from zero), so at 96 DPI nothing moves by a pixel. ScaleToDpi
-// is declared with what start-up asks of the window (app/main_window.h).
+// and FitControlFont are declared with what start-up asks of the window (app/main_window.h).
 
 PixelRect ScaleRect(const PixelRect& rect, int dpi);
 
 // A layout figure at the main window's DPI.
 int Scaled(int value);
 
-// Gives every control the system font, or the same face at the window's
-// scale when the system font was made for another DPI; the font it replaces
-// is deleted.
-void FitControlFont();
+// The system font serves the controls as it is where it is made for the window's DPI and holds Cyrillic
+// (a Russian Windows at its own scale); elsewhere they get its face at the window's scale in Cyrillic.
+bool SystemFontServes(int systemCharset, int fontDpi, int dpi);
 
-// The controls get the system font back and the scaled one is deleted (the
-// window is going).
+// The controls get the system font back and the program's own is deleted
+// (the window is going).
 void ReleaseControlFont();

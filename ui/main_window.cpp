@@ -3,6 +3,7 @@
 
 #include "app/menu_bar.h"
 #include "app/text/texts.h"
+#include "ui/control_glue.h"
 #include "ui/display_scale.h"
 #include "ui/layout.h"
 #include "ui/tab_pages.h"
@@ -11,7 +12,10 @@
 
 WindowState g_window;
 
-void StartAtSystemDpi(int dpi) { g_window.scale.dpi = g_window.scale.fontDpi = dpi; }
+void StartAtSystemDpi(int dpi) {
+    g_window.scale.dpi = g_window.scale.fontDpi = dpi;
+    g_window.scale.systemCharset = SystemFontCharset();
+}
 
 void CreateMainWindowControls() {
     BuildMenuBar();

@@ -64,10 +64,15 @@ struct ProgressState {
     int running = 0;  // the running operation, 0 when idle
 };
 
+// The character set of the program's Russian texts (RUSSIAN_CHARSET).
+constexpr int kCyrillicCharset = 204;
+
 struct DisplayScaleState {
-    int dpi = kDesignDpi;       // of the main window
-    int fontDpi = kDesignDpi;   // that the system font of the controls was made for
-    FontHandle font = nullptr;  // the same face made for `dpi`, when fontDpi differs; else null
+    int dpi = kDesignDpi;                  // of the main window
+    int fontDpi = kDesignDpi;              // that the system font of the controls was made for
+    int systemCharset = kCyrillicCharset;  // of the system font
+    FontHandle font = nullptr;  // the system font's face made for `dpi` in Cyrillic, where the system font
+                                // does not serve; else null
 };
 
 struct WindowState {

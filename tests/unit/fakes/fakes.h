@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/startup_glue.h"
 #include "app/text/texts.h"
 #include "protocol/connection.h"
 #include "serial/current_port.h"
@@ -82,13 +83,25 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    void (*inNextBox)() = nullptr;   // what else happens while the next box is up
-    void (*inEveryBox)() = nullptr;  // what the message loop of a box does (a test ticks the window's timers)
+    std::vector<int> lastFont;           // the font made last: from DPI, to DPI, character set
+    bool helpBesideProgram = true;       // the help document is there (never in the working folder)
+    std::vector<std::u16string> opened;  // the files the shell was asked to open
+    void (*inNextBox)() = nullptr;       // what else happens while the next box is up
+    void (*inEveryBox)() = nullptr;      // what the message loop of a box does (a test ticks the window's timers)
+};
+
+// Other copies of the program, as a start sees them: the claim, and the look-ups that find a window.
+struct FakeInstance {
+    InstanceClaim claim = InstanceClaim::kFirst;
+    int windowAtLookup = -1;  // the look-up (from 0, each title counts) from which a copy's window is found
+    int freedAtPoll = -1;     // the wait (from 1) at which the claim's holder has ended
+    int lookups = 0, polls = 0, restored = 0, forwarded = 0;
 };
 
 extern FakeSerial g_fakeSerial;
 extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
+extern FakeInstance g_fakeInstance;
 
 // The main window that start-up creates; the fakes keep its enabling.
 inline WindowHandle FakeMainWindow() {
@@ -107,6 +120,7 @@ inline void StartFreshProgram() {
     g_fakeSerial = {};
     g_fakeRegistry = {};
     g_fakeWindow = {};
+    g_fakeInstance = {};
     g_shell.window = FakeMainWindow();
 }
 
