@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// The About dialog of the platform (app/about_box_glue_win32.cpp): runs the
+// The About dialog of the platform (app/win32/about_box_glue_win32.cpp): runs the
 // dialog template of this program's module modally; the result is not needed.
 // Its dialog procedure hands each command on to AboutDialogEndResult.
 void RunAboutDialog(WindowHandle owner, int templateId);

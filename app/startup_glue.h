@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Start-up and message-loop calls of the platform (app/startup_glue_win32.cpp).
+// Start-up and message-loop calls of the platform (app/win32/startup_glue_win32.cpp).
 
 struct ScreenSize {
     int width;

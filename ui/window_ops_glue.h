@@ -5,7 +5,7 @@
 #include "app/handles.h"
 
 // Operations on existing windows and on the main window's child controls
-// (ui/window_ops_glue_win32.cpp). Controls are reached by identifier through their parent.
+// (ui/win32/window_ops_glue_win32.cpp). Controls are reached by identifier through their parent.
 
 void WindowSetText(WindowHandle window, const char* text);
 void WindowShow(WindowHandle window, bool show);

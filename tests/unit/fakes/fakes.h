@@ -1,7 +1,7 @@
 #pragma once
 
 // In-memory stand-ins for the platform: fakes/<stem>_glue_fake.cpp takes the
-// place of <stem>_glue_win32.cpp. Tests arrange the world in these structs and
+// place of win32/<stem>_glue_win32.cpp. Tests arrange the world in these structs and
 // read back only what they assert.
 
 #include <deque>
