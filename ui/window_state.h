@@ -71,8 +71,8 @@ struct DisplayScaleState {
     int dpi = kDesignDpi;                  // of the main window
     int fontDpi = kDesignDpi;              // that the system font of the controls was made for
     int systemCharset = kCyrillicCharset;  // of the system font
-    FontHandle font = nullptr;             // the system font's face made for `dpi` in Cyrillic, where the system font
-                                           // does not serve; else null
+    // The system font's face made for `dpi` in Cyrillic, where the system font does not serve; else null.
+    FontHandle font = nullptr;
 };
 
 struct WindowState {
