@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/format.h"
+#include "cli/change_report.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
@@ -32,6 +33,7 @@ int ShowOne(const CommandOptions& options, const ReaderReport& report) {
         return kExitFailed;
     }
     std::cout << (options.json ? SettingsAsJson(*options.texts, {report}, false) : SettingsAsText(report));
+    if (report.writeAsked && !options.json) std::cout << ChangesAsText(*options.texts, report, options.write.check);
     return kExitOk;
 }
 
@@ -79,7 +81,7 @@ int RunWrite(const CommandOptions& options, const std::vector<std::string>& assi
         std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
         return kExitUsage;
     }
-    return ShowOne(options, WriteReader(options.ports[0], changes.settings));
+    return ShowOne(options, WriteReader(options.ports[0], changes.settings, options.write));
 }
 
 int RunSave(const CommandOptions& options, const std::string& file) {
@@ -116,22 +118,27 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     }
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
     const ReaderSettings& settings = profile.settings;
+    const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports =
-        ForEachPort(ports, [&settings](const std::string& port) { return WriteReader(port, settings); },
+        ForEachPort(ports, [&](const std::string& port) { return WriteReader(port, settings, write); },
                     options.progress, options.texts->progress);
     int configured = 0;
+    int changed = 0;
     std::string failed;
     for (const ReaderReport& report : reports) {
         if (report.outcome == Outcome::kOk) {
             ++configured;
+            changed += report.changed ? 1 : 0;
         } else {
             failed += "\n  " + report.port + ": " + DescribeFailure(*options.texts, report);
         }
-        if (!options.json) std::cout << report.port << ": " << (report.outcome == Outcome::kOk ? "ok" : "FAILED") << "\n";
+        if (!options.json) std::cout << ChangesAsText(*options.texts, report, write.check);
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
-    std::cerr << FormatText(options.texts->summaryDone, configured, static_cast<int>(reports.size()));
-    if (!failed.empty()) std::cerr << "; " << options.texts->summaryFailed << failed;
+    const int total = static_cast<int>(reports.size());
+    std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured,
+                            total, changed, configured - changed, total - configured);
+    if (!failed.empty()) std::cerr << ":" << failed;
     std::cerr << "\n";
     return configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed;
 }

@@ -67,6 +67,11 @@ int RunCommandLine(int argc, char** argv) {
     write->add_option("--port", port, "The reader's port")->required();
     addModel(write);
     write->add_option("settings", assignments, "key=value ...")->required();
+    const auto addWriteOptions = [&options](CLI::App* command) {
+        command->add_flag("--force", options.write.force, "Write even when the reader holds every setting asked");
+        command->add_flag("--check", options.write.check, "Read and list what would change; write nothing");
+    };
+    addWriteOptions(write);
     CLI::App* save = app.add_subcommand("save", "Write the reader's settings into a profile file");
     save->add_option("--port", port, "The reader's port")->required();
     addModel(save);
@@ -77,6 +82,7 @@ int RunCommandLine(int argc, char** argv) {
         apply->add_option("--port", options.ports, "A reader's port (repeatable)")->allow_extra_args(false);
     CLI::Option* all = apply->add_flag("--all", options.allPorts, "Every port that find would ask");
     applyPorts->excludes(all);
+    addWriteOptions(apply);
 
     try {
         app.parse(argc, argv);

@@ -15,6 +15,7 @@ const ConsoleTexts kEnglish = {
     "wrote %s, read back %s",
     "Written, but not verified:",
     "not known",
+    "not used",
     "The reader reported settings this program does not know; give them explicitly:",
     "system error",
     "line",
@@ -22,8 +23,8 @@ const ConsoleTexts kEnglish = {
      "unknown setting", "the setting belongs to the other reader model", "wrong value",
      "the setting is given twice", "type is not used with format = touch-memory",
      "settings of both reader models given"},
-    "%d of %d readers configured",
-    "failed:",
+    "%d of %d readers configured: %d changed, %d unchanged, %d failed",
+    "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
     "ports done",
 };
 
@@ -34,6 +35,7 @@ const ConsoleTexts kRussian = {
     "записано %s, считано %s",
     "Записано, но не проверено:",
     "не распознано",
+    "не используется",
     "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
     "системная ошибка",
     "строка",
@@ -41,10 +43,12 @@ const ConsoleTexts kRussian = {
      "неизвестная модель", "неизвестная настройка", "настройка другой модели считывателя", "неверное значение",
      "настройка задана дважды", "type не используется при format = touch-memory",
      "заданы настройки обеих моделей считывателя"},
-    "%d из %d считывателей настроены",
-    "ошибки:",
+    "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
+    "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
     "портов опрошено",
 };
+
+}  // namespace
 
 std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts) {
     const ModelInfo* info = ModelInfoOf(model);
@@ -62,8 +66,6 @@ const char* KeyOf(SettingId id, int model) {
     }
     return "?";
 }
-
-}  // namespace
 
 const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
 
@@ -106,10 +108,10 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         }
         case Outcome::kMismatch: {
             std::string text = texts.readBackDiffers;
-            for (const SettingMismatch& m : report.mismatches) {
+            for (const SettingChange& m : report.mismatches) {
                 text += std::string(" ") + KeyOf(m.id, report.model) + ": " +
-                        FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.wrote, texts).c_str(),
-                                   ValueName(m.id, report.model, m.read, texts).c_str());
+                        FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.to, texts).c_str(),
+                                   ValueName(m.id, report.model, m.from, texts).c_str());
             }
             return text;
         }

@@ -16,12 +16,13 @@ struct ConsoleTexts {
     const char* wroteReadBack;    // "wrote {w}, read back {r}"
     const char* notVerified;      // before why the read-back after a write failed
     const char* notKnown;         // a code not known to this program
+    const char* notUsed;          // a setting its reader's other settings leave unused
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"
     const char* profileLine;      // "line"
     const char* profileErrors[10];  // by ProfileError
-    const char* summaryDone;      // "{n} of {m} readers configured"
-    const char* summaryFailed;    // "failed:"
+    const char* summaryDone;      // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
+    const char* summaryChecked;   // the same of --check, where nothing is written
     const char* progress;         // "ports answered"
 };
 
@@ -33,6 +34,11 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
 
 // What is wrong with a profile or the key=value arguments.
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file);
+
+// The name of a setting's value; texts.notKnown for a code this program does not know.
+std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts);
+// The key of a setting in key=value form.
+const char* KeyOf(SettingId id, int model);
 
 // A program text as one console line: its line breaks become spaces.
 std::string OneLine(const char* text);

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/change_report.h"
 #include "cli/profile.h"
 
 namespace {
@@ -15,6 +16,10 @@ nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& r
     object["model"] = info != nullptr ? nlohmann::ordered_json(info->name) : nlohmann::ordered_json();
     object["version"] = report.version.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(report.version);
     for (const auto& [key, value] : SettingsInUse(report.settings)) object[key] = value;
+    if (report.writeAsked) {
+        object["changed"] = report.changed;
+        object["changes"] = ChangesAsJson(report);
+    }
     object["result"] = report.outcome == Outcome::kOk ? std::string("ok") : DescribeFailure(texts, report);
     return object;
 }
