@@ -105,19 +105,25 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     return kExitOk;
 }
 
-int RunApply(const CommandOptions& options, const std::string& file) {
+bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings) {
     std::string text;
     if (!ReadFile(file, &text)) {
         std::cerr << file << ": " << std::strerror(errno) << "\n";
-        return kExitUsage;
+        return false;
     }
     const ProfileResult profile = ParseProfile(text);
     if (profile.error != ProfileError::kNone) {
         std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
-        return kExitUsage;
+        return false;
     }
+    *settings = profile.settings;
+    return true;
+}
+
+int RunApply(const CommandOptions& options, const std::string& file) {
+    ReaderSettings settings;
+    if (!LoadProfile(options, file, &settings)) return kExitUsage;
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
-    const ReaderSettings& settings = profile.settings;
     const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports =
         ForEachPort(ports, [&](const std::string& port) { return WriteReader(port, settings, write); },

@@ -21,6 +21,9 @@ struct CommandOptions {
     const ConsoleTexts* texts = nullptr;
 };
 
+// The profile file, checked in full; false (its fault told on standard error) when it cannot be used.
+bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings);
+
 int RunPorts(const CommandOptions& options);
 int RunFind(const CommandOptions& options);
 int RunRead(const CommandOptions& options);

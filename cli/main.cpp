@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/profile.h"
 #include "cli/system_glue.h"
+#include "cli/watch.h"
 
 namespace {
 
@@ -83,6 +84,13 @@ int RunCommandLine(int argc, char** argv) {
     CLI::Option* all = apply->add_flag("--all", options.allPorts, "Every port that find would ask");
     applyPorts->excludes(all);
     addWriteOptions(apply);
+    WatchOptions watchOptions;
+    CLI::App* watch = app.add_subcommand("watch", "Apply a profile to each reader as it is plugged in, until Ctrl+C");
+    watch->add_option("file", file, "Profile file")->required()->check(CLI::ExistingFile);
+    watch->add_option("--port", watchOptions.patterns, "Only ports whose path or name matches (repeatable): "
+                      "'/dev/serial/by-id/*', 'COM1?'")->allow_extra_args(false);
+    watch->add_option("--log", watchOptions.log, "Append one JSON line per reader to this file");
+    addWriteOptions(watch);
 
     try {
         app.parse(argc, argv);
@@ -106,6 +114,7 @@ int RunCommandLine(int argc, char** argv) {
     if (*read) return RunRead(options);
     if (*write) return RunWrite(options, assignments);
     if (*save) return RunSave(options, file);
+    if (*watch) return RunWatch(options, watchOptions, file);
     return RunApply(options, file);
 }
 

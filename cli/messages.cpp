@@ -25,6 +25,7 @@ const ConsoleTexts kEnglish = {
      "settings of both reader models given"},
     "%d of %d readers configured: %d changed, %d unchanged, %d failed",
     "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
+    "Waiting for readers to be plugged in (Ctrl+C ends); the %d ports present now are left alone.",
     "ports done",
 };
 
@@ -45,6 +46,7 @@ const ConsoleTexts kRussian = {
      "заданы настройки обеих моделей считывателя"},
     "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
     "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
+    "Ожидание подключения считывателей (Ctrl+C завершает); уже подключённые порты (%d) не затрагиваются.",
     "портов опрошено",
 };
 

@@ -23,6 +23,7 @@ struct ConsoleTexts {
     const char* profileErrors[10];  // by ProfileError
     const char* summaryDone;      // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
     const char* summaryChecked;   // the same of --check, where nothing is written
+    const char* watchStarted;     // "{n} ports present left alone", when watch starts
     const char* progress;         // "ports answered"
 };
 

@@ -9,7 +9,9 @@ namespace {
 
 const char* kUsbReaderName = "zentak-6-usb";
 
-nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report) {
+}  // namespace
+
+nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report) {
     nlohmann::ordered_json object;
     object["port"] = report.port;
     const ModelInfo* info = ModelInfoOf(report.model);
@@ -19,12 +21,13 @@ nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& r
     if (report.writeAsked) {
         object["changed"] = report.changed;
         object["changes"] = ChangesAsJson(report);
+        nlohmann::ordered_json before;  // null when the reader could not be read
+        for (const auto& [key, value] : SettingsInUse(report.before)) before[key] = value;
+        object["before"] = before;
     }
     object["result"] = report.outcome == Outcome::kOk ? std::string("ok") : DescribeFailure(texts, report);
     return object;
 }
-
-}  // namespace
 
 std::string SettingsAsText(const ReaderReport& report) {
     std::string text = "port: " + report.port + "\n";
@@ -36,7 +39,7 @@ std::string SettingsAsText(const ReaderReport& report) {
 
 std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray) {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const ReaderReport& report : reports) json.push_back(AsObject(texts, report));
+    for (const ReaderReport& report : reports) json.push_back(ReportAsJson(texts, report));
     if (!asArray && json.size() == 1) return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

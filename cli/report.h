@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ std::string SettingsAsText(const ReaderReport& report);
 
 // The same keys as one JSON object; with `result` a "result" member: "ok" or why the port failed.
 std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray);
+
+// One report as SettingsAsJson gives it; a write's also with "changed", "changes" and the settings "before".
+nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report);
 
 std::string PortsAsText(const std::vector<SystemPort>& ports);
 std::string PortsAsJson(const std::vector<SystemPort>& ports);

@@ -1,4 +1,7 @@
 #include <fcntl.h>
+#include <glob.h>
+#include <signal.h>
+#include <time.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <stdio.h>
@@ -16,9 +19,42 @@
 std::vector<SystemPort> ListSystemPorts() {
     std::vector<SystemPort> ports;
     for (const TtyDevice& tty : ListTtyDevices("/sys", "/dev")) {
-        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision)});
+        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision), tty.serial});
     }
     return ports;
+}
+
+const bool kPortNamesIgnoreCase = false;
+
+std::vector<std::string> PathsMatching(const std::string& pattern) {
+    std::vector<std::string> paths;
+    glob_t found{};
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    globfree(&found);
+    return paths;
+}
+
+namespace {
+
+volatile sig_atomic_t g_stopRequested = 0;
+
+void OnStopSignal(int) { g_stopRequested = 1; }
+
+}  // namespace
+
+void CatchStopSignals() {
+    struct sigaction action{};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
+}
+
+bool StopRequested() { return g_stopRequested != 0; }
+
+void Pause(int ms) {
+    // A signal ends the sleep early (EINTR), and the caller then sees the stop.
+    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&wait, nullptr);
 }
 
 // The first of LC_ALL, LC_MESSAGES and LANG that is set decides, as for any program's messages.

@@ -22,6 +22,27 @@ std::vector<SystemPort> ListSystemPorts() {
     return ports;
 }
 
+const bool kPortNamesIgnoreCase = true;
+
+std::vector<std::string> PathsMatching(const std::string&) { return {}; }
+
+namespace {
+
+volatile LONG g_stopRequested = 0;
+
+BOOL WINAPI OnConsoleEvent(DWORD) {
+    InterlockedExchange(&g_stopRequested, 1);
+    return TRUE;  // handled: the process goes on to its end
+}
+
+}  // namespace
+
+void CatchStopSignals() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+bool StopRequested() { return InterlockedCompareExchange(&g_stopRequested, 0, 0) != 0; }
+
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
 bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN; }
 
 // Ports are handles of the process: Windows closes them whichever way it ends.

@@ -1,0 +1,119 @@
+#include "cli/watch.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+
+#include "app/format.h"
+#include "cli/change_report.h"
+#include "cli/port_tracker.h"
+#include "cli/report.h"
+#include "cli/system_glue.h"
+
+namespace {
+
+// A new port is seen within this, so it is asked well within half a second of appearing.
+constexpr int kLookEveryMs = 100;
+
+// The ports watch may ask, as present now, with what the system tells of their USB device.
+std::vector<PresentPort> LookForPorts(const WatchOptions& watch, const std::vector<SystemPort>& system) {
+    std::vector<PresentPort> present;
+    const auto wanted = [&watch](const std::string& name) {
+        if (watch.patterns.empty()) return true;
+        for (const std::string& pattern : watch.patterns) {
+            if (MatchesPattern(pattern, name, kPortNamesIgnoreCase)) return true;
+        }
+        return false;
+    };
+    for (const SystemPort& port : system) {
+        if (wanted(port.name)) present.push_back({port.name, PortIdentity(port.name)});
+    }
+    for (const std::string& pattern : watch.patterns) {
+        for (const std::string& path : PathsMatching(pattern)) present.push_back({path, PortIdentity(path)});
+    }
+    return present;
+}
+
+// The USB serial number of the device behind `port`, found under any of its names.
+std::string UsbSerialOf(const PresentPort& port, const std::vector<SystemPort>& system) {
+    for (const SystemPort& known : system) {
+        if (PortIdentity(known.name) == port.identity) return known.usbSerial;
+    }
+    return std::string();
+}
+
+std::string TimeText(std::time_t when, bool utc) {
+    char text[32] = {};
+    const std::tm* parts = utc ? std::gmtime(&when) : std::localtime(&when);
+    if (parts != nullptr) std::strftime(text, sizeof text, utc ? "%Y-%m-%dT%H:%M:%SZ" : "%H:%M:%S", parts);
+    return text;
+}
+
+struct Totals {
+    int readers = 0;
+    int changed = 0;
+    int failed = 0;
+};
+
+}  // namespace
+
+int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std::string& file) {
+    const ConsoleTexts& texts = *options.texts;
+    ReaderSettings settings;
+    if (!LoadProfile(options, file, &settings)) return kExitUsage;
+    std::FILE* log = nullptr;
+    if (!watch.log.empty() && (log = std::fopen(watch.log.c_str(), "a")) == nullptr) {
+        std::cerr << watch.log << ": " << std::strerror(errno) << "\n";
+        return kExitUsage;
+    }
+    CatchStopSignals();
+
+    // The ports present at the start are the machine's own, or readers already dealt with: left alone.
+    PortTracker tracker;
+    std::vector<SystemPort> system = ListSystemPorts();
+    NewlyPlugged(&tracker, LookForPorts(watch, system));
+    std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
+
+    Totals totals;
+    while (!StopRequested()) {
+        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, system))) {
+            if (StopRequested()) break;  // the reader in hand is finished; no new one is started
+            const std::time_t when = std::time(nullptr);
+            const ReaderReport report = WriteReader(port.name, settings, options.write);
+            const std::string serial = UsbSerialOf(port, system);
+            ++totals.readers;
+            totals.changed += report.outcome == Outcome::kOk && report.changed ? 1 : 0;
+            totals.failed += report.outcome == Outcome::kOk ? 0 : 1;
+
+            nlohmann::ordered_json record;
+            record["number"] = totals.readers;
+            record["time"] = TimeText(when, true);
+            record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
+            record.update(ReportAsJson(texts, report));
+            const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+            // Flushed line by line: a crash or a kill loses no reader already done.
+            if (log != nullptr) {
+                std::fputs(line.c_str(), log);
+                std::fflush(log);
+            }
+            if (options.json) {
+                std::cout << line << std::flush;
+                continue;
+            }
+            std::string text = std::to_string(totals.readers) + "  " + TimeText(when, false) + "  " + port.name + "  ";
+            text += report.outcome == Outcome::kOk ? ChangeWord(report, options.write.check)
+                                                   : "FAILED: " + DescribeFailure(texts, report);
+            if (!serial.empty()) text += "  " + serial;
+            std::cout << text << std::endl;
+        }
+        Pause(kLookEveryMs);
+        system = ListSystemPorts();
+    }
+    if (log != nullptr) std::fclose(log);
+    const int ok = totals.readers - totals.failed;
+    std::cerr << FormatText(texts.summaryDone, ok, totals.readers, totals.changed, ok - totals.changed, totals.failed)
+              << "\n";
+    return totals.failed == 0 ? kExitOk : kExitFailed;
+}
