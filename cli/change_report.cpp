@@ -1,7 +1,7 @@
 #include "cli/change_report.h"
 
 const char* ChangeWord(const ReaderReport& report, bool check) {
-    if (report.outcome != Outcome::kOk) return "FAILED";
+    if (report.outcome != Outcome::kOk) return ResultCode(report.outcome);
     if (!report.changed) return "unchanged";
     return check ? "differs" : "changed";
 }
@@ -12,7 +12,7 @@ std::string ChangesAsText(const ConsoleTexts& texts, const ReaderReport& report,
     for (const SettingChange& change : report.changes) {
         // The type comes into use with a format other than touch-memory.
         const bool unused = change.from == kNoValue && !SettingIsUsed(report.before, change.id);
-        text += std::string("  ") + KeyOf(change.id, report.model) + ": " +
+        text += std::string("  ") + KeyOfSetting(report.model, change.id) + ": " +
                 (unused ? texts.notUsed : ValueName(change.id, report.model, change.from, texts)) + " -> " +
                 ValueName(change.id, report.model, change.to, texts) + "\n";
     }
@@ -26,7 +26,7 @@ nlohmann::ordered_json ChangesAsJson(const ReaderReport& report) {
         const nlohmann::ordered_json from = change.from == kNoValue
                                                 ? nlohmann::ordered_json()
                                                 : nlohmann::ordered_json(ValueName(change.id, report.model, change.from, english));
-        changes.push_back({{"key", KeyOf(change.id, report.model)}, {"from", from},
+        changes.push_back({{"key", KeyOfSetting(report.model, change.id)}, {"from", from},
                            {"to", ValueName(change.id, report.model, change.to, english)}});
     }
     return changes;

@@ -9,8 +9,8 @@
 // What a write or apply did to each reader: changed, unchanged (nothing was
 // sent), or with --check what differs.
 
-// "changed", "unchanged", "FAILED", or with `check` "differs" for a reader a
-// write would change.
+// "changed", "unchanged", the result code of a failure ("no-answer"), or with
+// `check` "differs" for a reader a write would change.
 const char* ChangeWord(const ReaderReport& report, bool check);
 
 // The port with its word, then one "  key: from -> to" line per change.

@@ -23,18 +23,30 @@ std::vector<std::string> AllPortNames() {
 }
 
 void PrintFailure(const CommandOptions& options, const ReaderReport& report) {
-    std::cerr << report.port << ": " << DescribeFailure(*options.texts, report) << "\n";
+    std::cerr << FailureLine(*options.texts, report) << "\n";
 }
 
-// One reader's settings to standard output; its failure to standard error.
-int ShowOne(const CommandOptions& options, const ReaderReport& report) {
+// One reader's settings to standard output, and its failure to standard error; with --json its record
+// goes to standard output either way.
+int ShowOne(const CommandOptions& options, const ReaderReport& report, bool writes) {
+    if (options.json) std::cout << SettingsAsJson(*options.texts, {report}, false, writes);
     if (report.outcome != Outcome::kOk) {
         PrintFailure(options, report);
         return kExitFailed;
     }
-    std::cout << (options.json ? SettingsAsJson(*options.texts, {report}, false) : SettingsAsText(report));
-    if (report.writeAsked && !options.json) std::cout << ChangesAsText(*options.texts, report, options.write.check);
+    if (!options.json) std::cout << SettingsAsText(*options.texts, report);
+    if (writes && !options.json) std::cout << ChangesAsText(*options.texts, report, options.write.check);
     return kExitOk;
+}
+
+// Without --model a port whose USB identifiers are the USB reader's is asked as that first.
+bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& system, const std::string& port) {
+    if (options.model >= 0) return false;
+    const std::string identity = PortIdentity(port);
+    for (const SystemPort& known : system) {
+        if (known.usbReader && PortIdentity(known.name) == identity) return true;
+    }
+    return false;
 }
 
 bool ReadFile(const std::string& path, std::string* text) {
@@ -54,26 +66,37 @@ int RunPorts(const CommandOptions& options) {
     return kExitOk;
 }
 
+// The readers found to standard output; every other port asked, with its reason, to standard error.
 int RunFind(const CommandOptions& options) {
-    const std::vector<std::string> ports = options.ports.empty() ? AllPortNames() : options.ports;
-    const int model = options.model;
-    const std::vector<ReaderReport> reports =
-        ForEachPort(ports, [model](const std::string& port) { return ReadReader(port, model); }, options.progress,
-                    options.texts->progress);
+    const std::vector<SystemPort> system = ListSystemPorts();
+    std::vector<std::string> ports = options.ports;
+    if (ports.empty()) {
+        for (const SystemPort& port : system) ports.push_back(port.name);
+    }
+    const std::vector<ReaderReport> reports = ForEachPort(
+        ports,
+        [&](const std::string& port) { return ReadReader(port, options.model, AskUsbFirst(options, system, port)); },
+        options.progress, options.texts->progress);
     int found = 0;
     for (const ReaderReport& report : reports) {
-        if (report.outcome != Outcome::kOk) continue;
+        if (report.outcome != Outcome::kOk) {
+            PrintFailure(options, report);
+            continue;
+        }
         ++found;
         if (!options.json) {
             std::cout << report.port << "  " << ModelInfoOf(report.model)->name << "  " << report.version << "\n";
         }
     }
-    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
+    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, false);
     if (found == 0) std::cerr << options.texts->noReaderFound << "\n";
     return found > 0 ? kExitOk : kExitFailed;
 }
 
-int RunRead(const CommandOptions& options) { return ShowOne(options, ReadReader(options.ports[0], options.model)); }
+int RunRead(const CommandOptions& options) {
+    const std::string& port = options.ports[0];
+    return ShowOne(options, ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port)), false);
+}
 
 int RunWrite(const CommandOptions& options, const std::vector<std::string>& assignments) {
     const ProfileResult changes = ParseAssignments(assignments, options.model);
@@ -81,19 +104,18 @@ int RunWrite(const CommandOptions& options, const std::vector<std::string>& assi
         std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
         return kExitUsage;
     }
-    return ShowOne(options, WriteReader(options.ports[0], changes.settings, options.write));
+    return ShowOne(options, WriteReader(options.ports[0], changes.settings, options.write), true);
 }
 
 int RunSave(const CommandOptions& options, const std::string& file) {
-    const ReaderReport report = ReadReader(options.ports[0], options.model);
-    if (report.outcome != Outcome::kOk) {
-        PrintFailure(options, report);
-        return kExitFailed;
-    }
+    const std::string& port = options.ports[0];
+    const ReaderReport report = ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port));
+    if (report.outcome != Outcome::kOk) return ShowOne(options, report, false);
     // Written beside the old profile and put in its place only when whole: a full disk keeps the old one.
     const std::string temporary = file + ".mz6-new";
+    const std::string profile = FormatProfile(report.settings);
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << FormatProfile(report.settings);
+    out << profile;
     out.close();
     std::string reason;
     if (!out) reason = std::strerror(errno);
@@ -102,6 +124,8 @@ int RunSave(const CommandOptions& options, const std::string& file) {
         std::cerr << file << ": " << reason << "\n";
         return kExitFailed;
     }
+    if (options.json) return ShowOne(options, report, false);
+    std::cout << FormatText(options.texts->saved, port.c_str(), file.c_str()) << "\n" << profile;
     return kExitOk;
 }
 
@@ -136,11 +160,11 @@ int RunApply(const CommandOptions& options, const std::string& file) {
             ++configured;
             changed += report.changed ? 1 : 0;
         } else {
-            failed += "\n  " + report.port + ": " + DescribeFailure(*options.texts, report);
+            failed += "\n  " + FailureLine(*options.texts, report);
         }
         if (!options.json) std::cout << ChangesAsText(*options.texts, report, write.check);
     }
-    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true);
+    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
     const int total = static_cast<int>(reports.size());
     std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured,
                             total, changed, configured - changed, total - configured);

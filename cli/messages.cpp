@@ -27,6 +27,15 @@ const ConsoleTexts kEnglish = {
     "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
     "Waiting for readers to be plugged in (Ctrl+C ends); the %d ports present now are left alone.",
     "ports done",
+    "Error opening",
+    {"no such port", "another program holds the port",
+     "permission denied; serial ports belong to the dialout group: sudo adduser $USER dialout, then log in "
+     "again",
+     "not a serial port"},
+    "the reader answers as model %s, not as %s",
+    "not attempted: the run was interrupted",
+    "(changed)",
+    "The settings of %s saved to %s:",
 };
 
 const ConsoleTexts kRussian = {
@@ -48,6 +57,15 @@ const ConsoleTexts kRussian = {
     "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
     "Ожидание подключения считывателей (Ctrl+C завершает); уже подключённые порты (%d) не затрагиваются.",
     "портов опрошено",
+    "Ошибка при открытии",
+    {"такого порта нет", "порт занят другой программой",
+     "нет доступа; последовательные порты принадлежат группе dialout: sudo adduser $USER dialout, затем "
+     "войдите в систему заново",
+     "не последовательный порт"},
+    "считыватель отвечает как модель %s, а не %s",
+    "не начато: работа прервана",
+    "(изменено)",
+    "Настройки %s сохранены в %s:",
 };
 
 }  // namespace
@@ -59,14 +77,6 @@ std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& te
         if (setting.id == id && value >= 0 && value < setting.valueCount) return setting.values[value].name;
     }
     return texts.notKnown;
-}
-
-const char* KeyOf(SettingId id, int model) {
-    const ModelInfo* info = ModelInfoOf(model);
-    for (int k = 0; info != nullptr && k < info->count; ++k) {
-        if (info->settings[k].id == id) return info->settings[k].key;
-    }
-    return "?";
 }
 
 const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
@@ -94,24 +104,34 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
                                                             SystemErrorText(report.error) + ")";
     switch (report.outcome) {
         case Outcome::kOk: return program.MsgSettingsRead;
-        case Outcome::kOpenFailed: return std::string(program.MsgErrorOpening) + " [" + report.port + "]!" + systemError;
-        case Outcome::kNoResponse: return OneLine(program.MsgNoResponse);
+        case Outcome::kNotFound:
+        case Outcome::kBusy:
+        case Outcome::kPermissionDenied:
+        case Outcome::kNotASerialPort: {
+            const int reason = static_cast<int>(report.outcome) - static_cast<int>(Outcome::kNotFound);
+            return std::string(texts.errorOpening) + ": " + texts.openReasons[reason] + systemError;
+        }
+        case Outcome::kOpenFailed: return texts.errorOpening + systemError;
+        case Outcome::kNoAnswer: return OneLine(program.MsgNoResponse);
         case Outcome::kUnknownCommand: return program.MsgInvalidCommand;
         case Outcome::kUnrecognised: return program.MsgUnrecognized;
         case Outcome::kFirmware: return program.MsgFirmwareUnsupported;
-        case Outcome::kUnused: return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
-        case Outcome::kPortError: return std::string(program.WordError) + systemError;
+        case Outcome::kWrongModel:
+            return FormatText(texts.wrongModel, ModelInfoOf(report.model)->name, ModelInfoOf(report.askedModel)->name);
+        case Outcome::kUnusedSetting: return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
+        case Outcome::kIoError: return std::string(program.WordError) + systemError;
+        case Outcome::kNotAttempted: return texts.notAttempted;
         case Outcome::kIncomplete: {
             std::string text = texts.incomplete;
             for (SettingId id : report.unrecognised) {
-                text += std::string(" ") + KeyOf(id, report.model) + " (" + program.*UnrecognisedSettingText(id) + ")";
+                text += std::string(" ") + KeyOfSetting(report.model, id) + " (" + program.*UnrecognisedSettingText(id) + ")";
             }
             return text;
         }
         case Outcome::kMismatch: {
             std::string text = texts.readBackDiffers;
             for (const SettingChange& m : report.mismatches) {
-                text += std::string(" ") + KeyOf(m.id, report.model) + ": " +
+                text += std::string(" ") + KeyOfSetting(report.model, m.id) + ": " +
                         FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.to, texts).c_str(),
                                    ValueName(m.id, report.model, m.from, texts).c_str());
             }
@@ -119,6 +139,10 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         }
     }
     return std::string();
+}
+
+std::string FailureLine(const ConsoleTexts& texts, const ReaderReport& report) {
+    return report.port + ": " + ResultCode(report.outcome) + ": " + DescribeFailure(texts, report);
 }
 
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file) {

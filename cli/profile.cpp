@@ -150,6 +150,14 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
     return result;
 }
 
+const char* KeyOfSetting(int model, SettingId id) {
+    const ModelInfo* info = ModelInfoOf(model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        if (info->settings[k].id == id) return info->settings[k].key;
+    }
+    return "?";
+}
+
 std::vector<std::pair<std::string, std::string>> SettingsInUse(const ReaderSettings& settings) {
     std::vector<std::pair<std::string, std::string>> fields;
     const ModelInfo* info = ModelInfoOf(settings.model);

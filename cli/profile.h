@@ -40,6 +40,9 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
 // kReaderSerial for "krx", kReaderUsb for "usb", -1 for any other name.
 int ModelNamed(const std::string& name);
 
+// The key of a setting of `model` ("interface"), "?" for none.
+const char* KeyOfSetting(int model, SettingId id);
+
 // The settings in use that have a value, as (key, value name) pairs in the table's order.
 std::vector<std::pair<std::string, std::string>> SettingsInUse(const ReaderSettings& settings);
 

@@ -1,5 +1,6 @@
 #include "cli/reader_session.h"
 
+#include "cli/system_glue.h"
 #include "protocol/commands.h"
 #include "protocol/reply_classifier.h"
 #include "serial/serial_link.h"
@@ -35,16 +36,16 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
     // taken for the answer to this command.
     if (LinkDiscardInput(handle, &exchange.error) != kLinkOk ||
         LinkWrite(handle, command, length, &exchange.error) != kLinkOk) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
         return exchange;
     }
     std::int32_t received = 0;
     const LinkResult read =
         LinkReadReply(handle, exchange.reply, kReplyBufferSize, &received, &exchange.error, kFirstByteWaitMs);
     if (read == kLinkError) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
     } else if (read == kLinkSilent) {
-        exchange.outcome = Outcome::kNoResponse;
+        exchange.outcome = Outcome::kNoAnswer;
     } else {
         DrainOverlongReply(handle, received);
         exchange.replyClass = ClassifyReply(exchange.reply, received, &exchange.payloadLength);
@@ -78,17 +79,28 @@ void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
     if (!report->unrecognised.empty()) report->outcome = Outcome::kIncomplete;
 }
 
-void ReadEitherModel(PortHandle handle, int model, ReaderReport* report) {
+bool Unanswered(Outcome outcome) { return outcome == Outcome::kNoAnswer || outcome == Outcome::kUnknownCommand; }
+
+// A reader does not know the other model's command, or keeps quiet about it: then the other command is
+// asked. Without a model the answer to it is the result; with one, a reader answering as the other model
+// is named as such rather than taken for a dead port.
+void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* report) {
+    const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
+    ReadSettings(handle, first, report);
+    if (!Unanswered(report->outcome)) return;
+    ReaderReport other;
+    other.port = report->port;
+    ReadSettings(handle, 1 - first, &other);
     if (model >= 0) {
-        ReadSettings(handle, model, report);
+        if (other.outcome != Outcome::kOk && other.outcome != Outcome::kIncomplete) return;
+        *report = other;
+        report->outcome = Outcome::kWrongModel;
+        report->askedModel = model;
+        report->settings = ReaderSettings{};
+        report->unrecognised.clear();
         return;
     }
-    ReadSettings(handle, kReaderSerial, report);
-    // A USB reader does not know the serial-output reader's command, or keeps quiet about it.
-    if (report->outcome != Outcome::kNoResponse && report->outcome != Outcome::kUnknownCommand) return;
-    ReaderReport usb = *report;
-    ReadSettings(handle, kReaderUsb, &usb);
-    if (usb.outcome != Outcome::kNoResponse || report->outcome == Outcome::kNoResponse) *report = usb;
+    if (other.outcome != Outcome::kNoAnswer || report->outcome == Outcome::kNoAnswer) *report = other;
 }
 
 // Every setting in use of the settings written must have been read back the same.
@@ -99,7 +111,7 @@ void Compare(const ReaderSettings& wrote, ReaderReport* report) {
 
 void WriteSettings(PortHandle handle, const ReaderSettings& changes, const WriteOptions& options,
                    ReaderReport* report) {
-    ReadSettings(handle, changes.model, report);
+    ReadEitherModel(handle, changes.model, false, report);
     // A setting the change brings into use (the type, when the format leaves touch-memory) is written and
     // verified as the fallback the command carries.
     const ReaderSettings wanted = SettingsToWrite(report->settings, changes);
@@ -117,7 +129,7 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, const Write
     // The type with the reader's format touch-memory: the reader would drop it and still read back "the same".
     for (int id = 0; id < kSettingCount; ++id) {
         if (changes.value[id] == kNoValue || SettingIsUsed(wanted, static_cast<SettingId>(id))) continue;
-        report->outcome = Outcome::kUnused;
+        report->outcome = Outcome::kUnusedSetting;
         return;
     }
     report->before = report->settings;
@@ -149,8 +161,8 @@ ReaderReport OnPort(const std::string& port, Work work) {
     report.port = port;
     PortHandle handle = nullptr;
     if (!LinkOpen(port.c_str(), kBaudRate, &handle)) {
-        report.outcome = Outcome::kOpenFailed;
         report.error = PortLastError();
+        report.outcome = OpenFailureOf(report.error);
         return report;
     }
     work(handle, &report);
@@ -160,14 +172,36 @@ ReaderReport OnPort(const std::string& port, Work work) {
 
 }  // namespace
 
-ReaderReport ReadReader(const std::string& port, int model) {
-    return OnPort(port, [model](PortHandle handle, ReaderReport* report) { ReadEitherModel(handle, model, report); });
+const char* ResultCode(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::kOk: return "ok";
+        case Outcome::kNoAnswer: return "no-answer";
+        case Outcome::kUnrecognised: return "unrecognised";
+        case Outcome::kUnknownCommand: return "unknown-command";
+        case Outcome::kFirmware: return "firmware";
+        case Outcome::kWrongModel: return "wrong-model";
+        case Outcome::kMismatch: return "mismatch";
+        case Outcome::kIncomplete: return "incomplete";
+        case Outcome::kNotFound: return "not-found";
+        case Outcome::kBusy: return "busy";
+        case Outcome::kPermissionDenied: return "permission-denied";
+        case Outcome::kNotASerialPort: return "not-a-serial-port";
+        case Outcome::kOpenFailed: return "open-failed";
+        case Outcome::kIoError: return "io-error";
+        case Outcome::kUnusedSetting: return "unused-setting";
+        case Outcome::kNotAttempted: return "not-attempted";
+    }
+    return "open-failed";
+}
+
+ReaderReport ReadReader(const std::string& port, int model, bool usbFirst) {
+    return OnPort(port, [model, usbFirst](PortHandle handle, ReaderReport* report) {
+        ReadEitherModel(handle, model, usbFirst, report);
+    });
 }
 
 ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes, const WriteOptions& options) {
-    ReaderReport report = OnPort(port, [&changes, &options](PortHandle handle, ReaderReport* write) {
-        WriteSettings(handle, changes, options, write);
+    return OnPort(port, [&changes, &options](PortHandle handle, ReaderReport* report) {
+        WriteSettings(handle, changes, options, report);
     });
-    report.writeAsked = true;
-    return report;
 }

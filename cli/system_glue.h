@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/reader_session.h"
+
 // What mz6 needs of the system beyond the serial port itself:
 // cli/system_glue_win32.cpp on Windows, cli/system_glue_posix.cpp on Linux.
 
@@ -55,3 +57,7 @@ std::string SystemErrorText(std::int32_t error);
 // the latest), so that `to` is always either the old file or the new one;
 // false with the system's reason when it cannot.
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason);
+
+// Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
+// kNotASerialPort, or kOpenFailed for any other.
+Outcome OpenFailureOf(std::int32_t error);

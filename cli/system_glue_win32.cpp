@@ -103,3 +103,14 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
     *reason = SystemErrorText(static_cast<std::int32_t>(error));
     return false;
 }
+
+// A COM port another program holds is denied, not shared: on Windows that is the busy port.
+Outcome OpenFailureOf(std::int32_t error) {
+    switch (static_cast<DWORD>(error)) {
+        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return Outcome::kNotFound;
+        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return Outcome::kBusy;
+        case ERROR_INVALID_FUNCTION: case ERROR_NOT_SUPPORTED:
+            return Outcome::kNotASerialPort;
+        default: return Outcome::kOpenFailed;
+    }
+}

@@ -91,7 +91,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             record["number"] = totals.readers;
             record["time"] = TimeText(when, true);
             record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
-            record.update(ReportAsJson(texts, report));
+            record.update(ReportAsJson(texts, report, true));
             const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
             // Flushed line by line: a crash or a kill loses no reader already done.
             if (log != nullptr) {
@@ -104,7 +104,8 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             }
             std::string text = std::to_string(totals.readers) + "  " + TimeText(when, false) + "  " + port.name + "  ";
             text += report.outcome == Outcome::kOk ? ChangeWord(report, options.write.check)
-                                                   : "FAILED: " + DescribeFailure(texts, report);
+                                                   : ResultCode(report.outcome) + std::string(": ") +
+                                                         DescribeFailure(texts, report);
             if (!serial.empty()) text += "  " + serial;
             std::cout << text << std::endl;
         }

@@ -44,15 +44,21 @@ class Commands(ReaderTest):
                 (1, b"WTMX5EM", "format=hex-dec", b"AT+WHDD5EM", "normal")):
             with self.subTest(changes=changes, mode=mode):
                 sim = self.reader(model, mode, settings=before, tail=b"*" * 200, baud=19200)  # as a line paces it
+                model_name = ("krx", "usb")[model]
+                before = mz6("read", "--port", sim.slave_path, "--model", model_name).fields()
+                sim.clear()
                 run = mz6("write", "--port", sim.slave_path, *changes.split())
                 self.assertEqual(run.code, 0, run.err)
                 read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
                 self.assertEqual(sim.received_bytes(), read + command + read)
                 self.assertIn(f"{sim.slave_path}: changed\n", run.out)
-                # What it shows is what the reader now holds, with the changes in it.
-                now = mz6("read", "--port", sim.slave_path, "--model", ("krx", "usb")[model])
-                self.assertEqual(run.fields(), now.fields())
-                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(run.out.splitlines()))
+                # What it shows is what the reader now holds, with the changes in it, and what changed marked.
+                now = mz6("read", "--port", sim.slave_path, "--model", model_name)
+                shown = {k: v.removesuffix("  (changed)") for k, v in run.fields().items()}
+                self.assertEqual(shown, now.fields())
+                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(f"{k}: {v}" for k, v in shown.items()))
+                marked = {k for k, v in run.fields().items() if v.endswith("(changed)")}
+                self.assertEqual(marked, {k for k, v in now.fields().items() if v != before.get(k)})
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
@@ -69,15 +75,17 @@ class Commands(ReaderTest):
         self.assertEqual(run.code, 1)
         results = json.loads(run.out)
         self.assertEqual([(r["port"], r["result"]) for r in results],
-                         [(ports[0], "ok"), (ports[1], NO_RESPONSE), (ports[2], "ok")])
+                         [(ports[0], "ok"), (ports[1], "no-answer"), (ports[2], "ok")])
         changes = [{"key": "mode", "from": "windows", "to": "any-os"},
                    {"key": "format", "from": "hex-dec", "to": "touch-memory"},
                    {"key": "bytes", "from": "5", "to": "2"}, {"key": "cards", "from": "all", "to": "mifare"}]
         self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
-                                      "format": "touch-memory", "bytes": "2", "cards": "mifare", "changed": True,
-                                      "changes": changes, "result": "ok"})
+                                      "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok",
+                                      "written": True, "changed": True, "changes": changes,
+                                      "before": {"mode": "windows", "format": "hex-dec", "type": "hex", "bytes": "5",
+                                                 "cards": "all"}})
         self.assertEqual(run.err, f"2 of 3 readers configured: 2 changed, 0 unchanged, 1 failed:\n"
-                                  f"  {ports[1]}: {NO_RESPONSE}\n")
+                                  f"  {ports[1]}: no-answer: {NO_RESPONSE}\n")
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
@@ -117,36 +125,66 @@ class Commands(ReaderTest):
         ports = [a for sim in (usb, silent, krx, garbage) for a in ("--port", sim.slave_path)]
         run = mz6("find", *ports)
         self.assertEqual((run.code, run.out), (0, f"{usb.slave_path}  usb  1.00\n{krx.slave_path}  krx  1.00\n"))
+        self.assertEqual(run.err, f"{silent.slave_path}: no-answer: {NO_RESPONSE}\n"
+                                  f"{garbage.slave_path}: unrecognised: The answer could not be recognized!\n")
         results = [r["result"] for r in json.loads(mz6("find", "--json", *ports).out)]
-        self.assertEqual(results, ["ok", NO_RESPONSE, "ok", "The answer could not be recognized!"])
-        none = mz6("find", "--model", "krx", "--port", silent.slave_path, "--port", garbage.slave_path)
-        self.assertEqual((none.code, none.out, none.err), (1, "", "No reader found.\n"))
+        self.assertEqual(results, ["ok", "no-answer", "ok", "unrecognised"])
+        none = mz6("find", "--model", "krx", "--port", garbage.slave_path)
+        self.assertEqual((none.code, none.out, none.err.splitlines()[-1]), (1, "", "No reader found."))
 
-    def test_a_failing_reader_is_named_with_the_reason(self):
-        not_used = "type is not used with format = touch-memory"
-        for model, mode, options, args, message, sent in (
-                (0, "silent", {}, ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRX"),
-                (0, "garbage", {}, ["read"], "The answer could not be recognized!", b"AT+READS_KRX"),
-                (0, "unknown", {}, ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
-                (0, "normal", {"version": b"2.00"}, ["read"], "Firmware version not supported!", b"AT+READS_KRX"),
+    def test_every_failure_has_its_code_in_text_and_json(self):
+        unrecognised, opening = "The answer could not be recognized!", "Error opening: "
+        (loop := Path(self.profile("")).parent / "loop").symlink_to("loop")
+        for code, reader, args, message, sent in (
+                ("no-answer", (0, "silent", {}), ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRXAT+READS_USB"),
+                ("unrecognised", (0, "garbage", {}), ["read"], unrecognised, b"AT+READS_KRX"),
                 # Settings cut short are not made up from whatever follows them.
-                (0, "normal", {"settings": b"TMX1"}, ["read", "--model", "krx"], "The answer could not be recognized!",
+                ("unrecognised", (0, "normal", {"settings": b"TMX1"}), ["read", "--model", "krx"], unrecognised,
                  b"AT+READS_KRX"),
-                (0, "normal", {"keeps_writes": False}, ["write", "interface=wiegand26"],
+                ("unknown-command", (0, "unknown", {}), ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
+                ("firmware", (0, "normal", {"version": b"2.00"}), ["read"], "Firmware version not supported!",
+                 b"AT+READS_KRX"),
+                ("wrong-model", (1, "normal", {}), ["read", "--model", "krx"],
+                 "the reader answers as model usb, not as krx", b"AT+READS_KRXAT+READS_USB"),
+                ("wrong-model", (1, "normal", {}), ["write", "interface=wiegand26"],
+                 "the reader answers as model usb, not as krx", b"AT+READS_KRXAT+READS_USB"),
+                ("mismatch", (0, "normal", {"keeps_writes": False}), ["write", "interface=wiegand26"],
                  "Read back different: interface: wrote wiegand26, read back touch-memory",
                  b"AT+READS_KRXAT+W261AOAT+READS_KRX"),
+                ("incomplete", (0, "normal", {"settings": b"TMX1QO"}), ["read"],
+                 "The reader reported settings this program does not know; give them explicitly: standby (",
+                 b"AT+READS_KRX"),
                 # Written, the type would be dropped by the reader and still read back "the same".
-                (1, "normal", {"settings": b"WTMX5EM"}, ["write", "type=dec"], not_used, b"AT+READS_USB")):
-            with self.subTest(mode=mode, options=options, args=args):
-                sim = self.reader(model, mode, **options)
-                run = mz6(*args, "--port", sim.slave_path)
-                self.assertEqual((run.code, run.out, run.err), (1, "", f"{sim.slave_path}: {message}\n"))
-                self.assertEqual(sim.received_bytes(), sent)
+                ("unused-setting", (1, "normal", {"settings": b"WTMX5EM"}), ["write", "type=dec"],
+                 "type is not used with format = touch-memory", b"AT+READS_USB"),
+                ("not-found", "/dev/ttyNOPE", ["read"], opening + "no such port (system error 2: ", None),
+                ("not-a-serial-port", self.profile("model = krx\n"), ["save"],
+                 opening + "not a serial port (system error 25: ", None),
+                ("open-failed", str(loop), ["read"], opening[:-2] + " (system error 40: ", None)):
+            for as_json in (False, True):
+                with self.subTest(code=code, args=args, json=as_json):
+                    sim = self.reader(reader[0], reader[1], **reader[2]) if sent else None
+                    port = sim.slave_path if sim else reader
+                    run = mz6(*args, "--port", port, *(["--json"] if as_json else []), *(["x"] if "save" in args else []))
+                    self.assertEqual(run.code, 1)
+                    self.assertTrue(run.err.startswith(f"{port}: {code}: {message}"), run.err)
+                    self.assertEqual(run.err.count("\n"), 1)
+                    record = json.loads(run.out) if as_json else {}
+                    if as_json:
+                        self.assertEqual((record["port"], record["result"]), (port, code))
+                        self.assertEqual(f"{port}: {code}: {record['message']}\n", run.err)
+                        self.assertEqual(record.get("error", 0) != 0, sent is None)
+                    else:
+                        self.assertEqual(run.out, "")
+                    if sim:
+                        self.assertEqual(sim.received_bytes(), sent)
 
     def test_a_write_taken_but_not_read_back_says_so(self):
         sim = self.reader(0, answers=2)  # the read and the write
-        run = mz6("write", "--port", sim.slave_path, "standby=static")
-        self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Written, but not verified: {NO_RESPONSE}\n"))
+        run = mz6("write", "--port", sim.slave_path, "standby=static", "--json")
+        self.assertEqual((run.code, run.err),
+                         (1, f"{sim.slave_path}: no-answer: Written, but not verified: {NO_RESPONSE}\n"))
+        self.assertEqual((json.loads(run.out)["result"], json.loads(run.out)["written"]), ("no-answer", True))
         self.assertEqual(sim.settings, b"TMX1SO")
 
     def test_bad_profile_or_usage_sends_nothing(self):
@@ -188,5 +226,6 @@ class Commands(ReaderTest):
             with self.subTest(args=args, env=env):
                 sim = self.reader(0, "garbage")
                 self.assertEqual(mz6(*args, "read", "--port", sim.slave_path, env=env).err,
-                                 f"{sim.slave_path}: {message}\n")
-        self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err, "Считыватель не найден.\n")
+                                 f"{sim.slave_path}: unrecognised: {message}\n")
+        self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err,
+                         f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")

@@ -1,6 +1,7 @@
 """How mz6 holds a port: exclusively, at 19200 baud 8N1, and given back as it was found, also when
 interrupted; a port that is taken or vanishes is reported by name."""
 import fcntl
+import json
 import os
 import pty
 import signal
@@ -8,7 +9,7 @@ import subprocess
 import termios
 import unittest
 
-from run import ReaderTest, Run, mz6, start
+from run import MZ6, ReaderTest, Run, environment, mz6, start
 
 TIOCEXCL, TIOCGEXCL = 0x540C, 0x80045440  # Linux; Python's termios lacks them
 
@@ -59,7 +60,8 @@ class PortHandling(ReaderTest):
                 self.addCleanup(os.close, fd)
                 take(fd)
                 run, port = mz6("read", "--port", sim.slave_path), sim.slave_path
-                self.assertEqual((run.code, run.err), (1, f"{port}: Error opening [{port}]! (system error {error})\n"))
+                self.assertEqual((run.code, run.err),
+                                 (1, f"{port}: busy: Error opening: another program holds the port (system error {error})\n"))
                 self.assertEqual(sim.received_bytes(), b"")
                 self.assertEqual(int.from_bytes(fcntl.ioctl(fd, TIOCGEXCL, bytes(4)), "little"), int(error[:2] == "16"))
 
@@ -69,7 +71,21 @@ class PortHandling(ReaderTest):
         sim.wait_for_command()
         sim.close()
         run = Run(proc, *proc.communicate(timeout=10))
-        self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Error (system error 5: Input/output error)\n"))
+        self.assertEqual((run.code, run.err),
+                         (1, f"{sim.slave_path}: io-error: Error (system error 5: Input/output error)\n"))
+
+    def test_a_port_the_user_may_not_open_says_how_to_get_access(self):
+        sim = self.reader(0)
+        os.chmod(sim.slave_path, 0)
+        # Root opens it anyway: the user of a fresh machine does not.
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        proc = subprocess.Popen([*user, MZ6, "read", "--port", sim.slave_path, "--json"], env=environment(),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, json.loads(run.out)["result"], json.loads(run.out)["error"]),
+                         (1, "permission-denied", 13))
+        self.assertIn("permission-denied: Error opening: permission denied; serial ports belong to the dialout "
+                      "group: sudo adduser $USER dialout", run.err)
 
     def test_progress_line_only_on_a_terminal(self):
         ports = [a for sim in (self.reader(0), self.reader(0)) for a in ("--port", sim.slave_path)]
