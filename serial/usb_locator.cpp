@@ -40,6 +40,8 @@ bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices) {
         if (!UsbDeviceHardwareIds(set, &device, hardwareIds, kHardwareIdBytes)) continue;
         UsbDeviceRecord record;
         record.hardwareId = NarrowUtf16(hardwareIds, kHardwareIdBytes);
+        std::uint8_t instance[kHardwareIdBytes] = {};
+        if (UsbDeviceInstanceId(set, &device, instance, kHardwareIdBytes)) record.instance = NarrowUtf16(instance, kHardwareIdBytes);
         // A device without a hardware key is kept but never matches: the reader may come after it.
         RegistryKey key = UsbDeviceOpenKey(set, &device);
         record.keyOpened = key != nullptr;
@@ -53,11 +55,12 @@ bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices) {
     return true;
 }
 
-bool FindUsbReaderPort(std::string* portName) {
+bool FindUsbReaderPort(std::string* portName, std::string* instance) {
     std::vector<UsbDeviceRecord> devices;
     if (!ListUsbDevices(&devices)) return false;
     const int match = MatchUsbReader(devices, kReaderIdentity, kReaderIdentityLower);
     if (match < 0) return false;
     *portName = devices[static_cast<std::size_t>(match)].portName;
+    if (instance != nullptr) *instance = devices[static_cast<std::size_t>(match)].instance;
     return true;
 }

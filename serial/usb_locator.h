@@ -10,5 +10,6 @@
 // no list.
 bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices);
 
-// The USB reader's port name, by its identifiers; false when no device matches.
-bool FindUsbReaderPort(std::string* portName);
+// The USB reader's port name (and its instance identifier), by its
+// identifiers; false when no device matches.
+bool FindUsbReaderPort(std::string* portName, std::string* instance = nullptr);
