@@ -22,6 +22,14 @@ constexpr char kAbout[] =
     "  touch-memory) bytes=5|4|3|2 cards=all|hid-em|mifare\n"
     "Exit status: 0 success; 1 a port failed, no reader was found or output was lost; 2 wrong usage, profile or key.";
 
+constexpr char kExamples[] =
+    "Examples:\n"
+    "  mz6 apply site.profile --all --check    what would change on each reader (differs); nothing written\n"
+    "  mz6 apply site.profile --all            writes only the readers that differ: changed / unchanged\n"
+    "  mz6 write --port COM4 --force standby=off    writes even when the reader already holds it\n"
+    "  mz6 watch site.profile --port '/dev/serial/by-id/*' --log readers.jsonl\n"
+    "                                          each reader as it is plugged in, a JSON line each in the log";
+
 // A port given twice, under any of its names, would be opened twice at once, and the second open would
 // find it busy.
 std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
@@ -91,6 +99,7 @@ int RunCommandLine(int argc, char** argv) {
                       "'/dev/serial/by-id/*', 'COM1?'")->allow_extra_args(false);
     watch->add_option("--log", watchOptions.log, "Append one JSON line per reader to this file");
     addWriteOptions(watch);
+    app.footer(kExamples);  // set after the commands, which would inherit it
 
     try {
         app.parse(argc, argv);
