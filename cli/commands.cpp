@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/format.h"
 #include "cli/fleet.h"
@@ -47,13 +46,25 @@ bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& s
     return false;
 }
 
-bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    *text = content.str();
-    return true;
+// The profile's text from `path`, or from standard input for "-"; false, with why on standard error, when
+// it cannot be had whole.
+bool ReadProfile(const CommandOptions& options, const std::string& path, std::string* text) {
+    errno = 0;
+    std::ifstream file;
+    if (path != "-") file.open(path, std::ios::binary);
+    std::istream& in = path == "-" ? std::cin : file;
+    if (in) {
+        const bool whole = ReadProfileText(in, text);
+        if (!in.bad() && whole) return true;
+        if (!in.bad()) {
+            ProfileResult tooLarge;
+            tooLarge.error = ProfileError::kTooLarge;
+            std::cerr << DescribeProfileError(*options.texts, tooLarge, path) << "\n";
+            return false;
+        }
+    }
+    std::cerr << path << ": " << std::strerror(errno != 0 ? errno : EIO) << "\n";
+    return false;
 }
 
 }  // namespace
@@ -129,10 +140,7 @@ int RunSave(const CommandOptions& options, const std::string& file) {
 
 int RunApply(const CommandOptions& options, const std::string& file) {
     std::string text;
-    if (!ReadFile(file, &text)) {
-        std::cerr << file << ": " << std::strerror(errno) << "\n";
-        return kExitUsage;
-    }
+    if (!ReadProfile(options, file, &text)) return kExitUsage;
     const ProfileResult profile = ParseProfile(text);
     if (profile.error != ProfileError::kNone) {
         std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";

@@ -21,7 +21,9 @@ const ConsoleTexts kEnglish = {
     {"", "expected key = value", "the first setting must be model = krx or model = usb", "unknown model",
      "unknown setting", "the setting belongs to the other reader model", "wrong value",
      "the setting is given twice", "type is not used with format = touch-memory",
-     "settings of both reader models given"},
+     "settings of both reader models given", "the profile is larger than 64 KiB",
+     "the line is longer than 1 KiB"},
+    "one of:",
     "%d of %d readers configured",
     "failed:",
     "ports done",
@@ -49,7 +51,8 @@ const ConsoleTexts kRussian = {
     {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb",
      "неизвестная модель", "неизвестная настройка", "настройка другой модели считывателя", "неверное значение",
      "настройка задана дважды", "type не используется при format = touch-memory",
-     "заданы настройки обеих моделей считывателя"},
+     "заданы настройки обеих моделей считывателя", "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
+    "допустимо:",
     "%d из %d считывателей настроены",
     "ошибки:",
     "портов опрошено",
@@ -146,6 +149,15 @@ std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult&
     if (!file.empty()) text = file + ": ";
     if (result.line > 0) text += std::string(texts.profileLine) + " " + std::to_string(result.line) + ": ";
     text += texts.profileErrors[static_cast<int>(result.error)];
-    if (!result.subject.empty()) text += " '" + result.subject + "'";
+    // A subject of some length is a file that is no profile: a piece of it says enough.
+    constexpr std::size_t kShown = 40;
+    std::string subject = result.subject;
+    if (subject.size() > kShown) {
+        std::size_t cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(subject[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
+        subject = subject.substr(0, cut) + "...";
+    }
+    if (!subject.empty()) text += " '" + subject + "'";
+    if (!result.allowed.empty()) text += std::string("; ") + texts.allowedValues + " " + result.allowed;
     return text;
 }

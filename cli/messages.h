@@ -19,7 +19,8 @@ struct ConsoleTexts {
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"
     const char* profileLine;      // "line"
-    const char* profileErrors[10];  // by ProfileError
+    const char* profileErrors[12];  // by ProfileError
+    const char* allowedValues;    // "one of:", before the values allowed
     const char* summaryDone;      // "{n} of {m} readers configured"
     const char* summaryFailed;    // "failed:"
     const char* progress;         // "ports answered"

@@ -42,13 +42,13 @@ class Run:
         return dict(line.split(": ", 1) for line in self.out.splitlines())
 
 
-def start(*args, env=None, stderr=subprocess.PIPE):
-    return subprocess.Popen([MZ6, *args], env=environment(env), stdout=subprocess.PIPE, stderr=stderr)
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):
+    return subprocess.Popen([MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE, stderr=stderr)
 
 
-def mz6(*args, env=None):
-    proc = start(*args, env=env)
-    return Run(proc, *proc.communicate(timeout=30))
+def mz6(*args, env=None, input=None):
+    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL)
+    return Run(proc, *proc.communicate(input, timeout=30))
 
 
 class ReaderTest(unittest.TestCase):
