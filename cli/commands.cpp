@@ -36,6 +36,9 @@ int ShowOne(const CommandOptions& options, const ReaderReport& report, bool writ
     return kExitOk;
 }
 
+// Once the work has been interrupted, its status says so.
+int Ended(int status) { return InterruptSignal() != 0 ? kExitSignal + InterruptSignal() : status; }
+
 // Without --model a port whose USB identifiers are the USB reader's is asked as that first.
 bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& system, const std::string& port) {
     if (options.model >= 0) return false;
@@ -77,6 +80,7 @@ int RunPorts(const CommandOptions& options) {
 
 // The readers found to standard output; every other port asked, with its reason, to standard error.
 int RunFind(const CommandOptions& options) {
+    FinishWorkWhenInterrupted();
     const std::vector<SystemPort> system = ListSystemPorts();
     std::vector<std::string> ports = options.ports;
     if (ports.empty()) {
@@ -99,7 +103,7 @@ int RunFind(const CommandOptions& options) {
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, false);
     if (found == 0) std::cerr << options.texts->noReaderFound << "\n";
-    return found > 0 ? kExitOk : kExitFailed;
+    return Ended(found > 0 ? kExitOk : kExitFailed);
 }
 
 int RunRead(const CommandOptions& options) {
@@ -113,7 +117,9 @@ int RunWrite(const CommandOptions& options, const std::vector<std::string>& assi
         std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
         return kExitUsage;
     }
-    return ShowOne(options, WriteReader(options.ports[0], changes.settings), true);
+    FinishWorkWhenInterrupted();
+    const ReaderReport report = WriteReader(options.ports[0], changes.settings);
+    return Ended(ShowOne(options, report, true));
 }
 
 int RunSave(const CommandOptions& options, const std::string& file) {
@@ -146,6 +152,7 @@ int RunApply(const CommandOptions& options, const std::string& file) {
         std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
         return kExitUsage;
     }
+    FinishWorkWhenInterrupted();
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
     const ReaderSettings& settings = profile.settings;
     const std::vector<ReaderReport> reports =
@@ -153,9 +160,12 @@ int RunApply(const CommandOptions& options, const std::string& file) {
                     options.progress, options.texts->progress);
     int configured = 0;
     std::string failed;
+    std::string notAttempted;
     for (const ReaderReport& report : reports) {
         if (report.outcome == Outcome::kOk) {
             ++configured;
+        } else if (report.outcome == Outcome::kNotAttempted) {
+            notAttempted += (notAttempted.empty() ? " " : ", ") + report.port;
         } else {
             failed += "\n  " + FailureLine(*options.texts, report);
         }
@@ -164,6 +174,7 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
     std::cerr << FormatText(options.texts->summaryDone, configured, static_cast<int>(reports.size()));
     if (!failed.empty()) std::cerr << "; " << options.texts->summaryFailed << failed;
+    if (!notAttempted.empty()) std::cerr << "\n" << options.texts->summaryNotAttempted << notAttempted;
     std::cerr << "\n";
-    return configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed;
+    return Ended(configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed);
 }

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     if (status < 0) status = Run(invocation);
     std::cout.flush();
     if (std::cout) return status;
-    std::cerr << "mz6: standard output: " << std::strerror(errno) << "\n";
-    return status == kExitUsage ? kExitUsage : kExitFailed;
+    // A closed pipe (EPIPE) or a full disk: the summary went to standard error, and the status says so.
+    std::cerr << "mz6: " << ConsoleTextsFor(invocation.russian).outputLost << " (" << std::strerror(errno) << ")\n";
+    return status == kExitUsage || status > kExitSignal ? status : kExitFailed;
 }

@@ -23,6 +23,8 @@ struct ConsoleTexts {
     const char* allowedValues;    // "one of:", before the values allowed
     const char* summaryDone;      // "{n} of {m} readers configured"
     const char* summaryFailed;    // "failed:"
+    const char* summaryNotAttempted;  // "not attempted (interrupted):", before the ports
+    const char* outputLost;       // "output could not be written"
     const char* progress;         // "ports answered"
     const char* errorOpening;     // "Error opening", followed by why
     const char* openReasons[4];   // by Outcome, from kNotFound to kNotASerialPort

@@ -88,6 +88,10 @@ void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* 
     const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
     ReadSettings(handle, first, report);
     if (!Unanswered(report->outcome)) return;
+    if (InterruptSignal() != 0) {  // the next command would be a new exchange
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
     ReaderReport other;
     other.port = report->port;
     ReadSettings(handle, 1 - first, &other);
@@ -141,6 +145,11 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     // A setting the change brings into use (the type, when the format leaves touch-memory) is verified as
     // the fallback the command carries.
     wanted = SettingsAsWritten(wanted);
+    // Interrupted before the write, the reader stays untouched; once written, it is always read back.
+    if (InterruptSignal() != 0) {
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);

@@ -22,8 +22,16 @@ std::vector<SystemPort> ListSystemPorts();
 // locale variables on Linux).
 bool UserPrefersRussian();
 
-// UTF-8 output on the console, and Ctrl+C releasing the ports.
+// UTF-8 output on the console, Ctrl+C releasing the ports, and a closed output pipe an error of the write
+// (EPIPE) rather than the end of the program.
 void PrepareConsole();
+
+// From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only
+// set InterruptSignal(): the command finishes the exchanges in hand, starts no other, and reports.
+void FinishWorkWhenInterrupted();
+
+// The signal that ended the work, as its POSIX number (SIGINT 2, SIGHUP 1, SIGTERM 15); 0 while none has.
+int InterruptSignal();
 
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,7 +35,14 @@ bool UserPrefersRussian() {
     return false;
 }
 
-void PrepareConsole() { InstallSerialInterruptHandler(); }
+void PrepareConsole() {
+    InstallSerialInterruptHandler();
+    signal(SIGPIPE, SIG_IGN);
+}
+
+void FinishWorkWhenInterrupted() { DeferSerialInterrupts(); }
+
+int InterruptSignal() { return SerialInterruptSignal(); }
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 

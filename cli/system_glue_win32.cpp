@@ -1,6 +1,9 @@
 #include <windows.h>
 #include <io.h>
 
+#include <atomic>
+#include <csignal>
+
 
 #include "app/dll_search_glue.h"
 #include "cli/system_glue.h"
@@ -93,3 +96,19 @@ Outcome OpenFailureOf(std::int32_t error) {
         default: return Outcome::kOpenFailed;
     }
 }
+
+namespace {
+
+std::atomic<int> g_interruptSignal{0};
+
+// Runs on a thread of its own: the work sees the flag between exchanges.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    return TRUE;
+}
+
+}  // namespace
+
+void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+int InterruptSignal() { return g_interruptSignal.load(); }

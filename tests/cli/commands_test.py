@@ -90,7 +90,8 @@ class Commands(ReaderTest):
         with open("/dev/full", "wb") as full:
             run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
                                  stderr=subprocess.PIPE, env=environment())
-        self.assertEqual((run.returncode, run.stderr), (1, b"mz6: standard output: No space left on device\n"))
+        self.assertEqual((run.returncode, run.stderr),
+                         (1, b"mz6: output could not be written (No space left on device)\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
         usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
