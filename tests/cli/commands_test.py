@@ -5,7 +5,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, usb_reader_root
 
 
 class Commands(ReaderTest):
@@ -58,6 +58,15 @@ class Commands(ReaderTest):
                 self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(f"{k}: {v}" for k, v in shown.items()))
                 marked = {k for k, v in run.fields().items() if v.endswith("(changed)")}
                 self.assertEqual(marked, {k for k, v in now.fields().items() if v != before.get(k)})
+
+    def test_a_port_with_the_usb_readers_identifiers_is_asked_as_that_first(self):
+        usb, krx = self.reader(1), self.reader(0)
+        env = usb_reader_root(usb.slave_path, self.profile("").rsplit("/", 1)[0])
+        self.assertEqual(mz6("ports", env=env).out, f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb\n")
+        for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):  # elsewhere the order stays
+            with self.subTest(sent=sent):
+                self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
+                self.assertEqual(sim.received_bytes(), sent)
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
