@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/format.h"
 #include "cli/change_report.h"
@@ -39,6 +38,9 @@ int ShowOne(const CommandOptions& options, const ReaderReport& report, bool writ
     return kExitOk;
 }
 
+// Once the work has been interrupted, its status says so.
+int Ended(int status) { return InterruptSignal() != 0 ? kExitSignal + InterruptSignal() : status; }
+
 // Without --model a port whose USB identifiers are the USB reader's is asked as that first.
 bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& system, const std::string& port) {
     if (options.model >= 0) return false;
@@ -49,13 +51,25 @@ bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& s
     return false;
 }
 
-bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    *text = content.str();
-    return true;
+// The profile's text from `path`, or from standard input for "-"; false, with why on standard error, when
+// it cannot be had whole.
+bool ReadProfile(const CommandOptions& options, const std::string& path, std::string* text) {
+    errno = 0;
+    std::ifstream file;
+    if (path != "-") file.open(path, std::ios::binary);
+    std::istream& in = path == "-" ? std::cin : file;
+    if (in) {
+        const bool whole = ReadProfileText(in, text);
+        if (!in.bad() && whole) return true;
+        if (!in.bad()) {
+            ProfileResult tooLarge;
+            tooLarge.error = ProfileError::kTooLarge;
+            std::cerr << DescribeProfileError(*options.texts, tooLarge, path) << "\n";
+            return false;
+        }
+    }
+    std::cerr << path << ": " << std::strerror(errno != 0 ? errno : EIO) << "\n";
+    return false;
 }
 
 }  // namespace
@@ -68,6 +82,7 @@ int RunPorts(const CommandOptions& options) {
 
 // The readers found to standard output; every other port asked, with its reason, to standard error.
 int RunFind(const CommandOptions& options) {
+    FinishWorkWhenInterrupted();
     const std::vector<SystemPort> system = ListSystemPorts();
     std::vector<std::string> ports = options.ports;
     if (ports.empty()) {
@@ -90,7 +105,7 @@ int RunFind(const CommandOptions& options) {
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, false);
     if (found == 0) std::cerr << options.texts->noReaderFound << "\n";
-    return found > 0 ? kExitOk : kExitFailed;
+    return Ended(found > 0 ? kExitOk : kExitFailed);
 }
 
 int RunRead(const CommandOptions& options) {
@@ -104,7 +119,9 @@ int RunWrite(const CommandOptions& options, const std::vector<std::string>& assi
         std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
         return kExitUsage;
     }
-    return ShowOne(options, WriteReader(options.ports[0], changes.settings, options.write), true);
+    FinishWorkWhenInterrupted();
+    const ReaderReport report = WriteReader(options.ports[0], changes.settings, options.write);
+    return Ended(ShowOne(options, report, true));
 }
 
 int RunSave(const CommandOptions& options, const std::string& file) {
@@ -131,10 +148,7 @@ int RunSave(const CommandOptions& options, const std::string& file) {
 
 bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings) {
     std::string text;
-    if (!ReadFile(file, &text)) {
-        std::cerr << file << ": " << std::strerror(errno) << "\n";
-        return false;
-    }
+    if (!ReadProfile(options, file, &text)) return false;
     const ProfileResult profile = ParseProfile(text);
     if (profile.error != ProfileError::kNone) {
         std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
@@ -147,6 +161,7 @@ bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderS
 int RunApply(const CommandOptions& options, const std::string& file) {
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
+    FinishWorkWhenInterrupted();
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
     const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports =
@@ -154,11 +169,16 @@ int RunApply(const CommandOptions& options, const std::string& file) {
                     options.progress, options.texts->progress);
     int configured = 0;
     int changed = 0;
+    int untouched = 0;
     std::string failed;
+    std::string notAttempted;
     for (const ReaderReport& report : reports) {
         if (report.outcome == Outcome::kOk) {
             ++configured;
             changed += report.changed ? 1 : 0;
+        } else if (report.outcome == Outcome::kNotAttempted) {
+            notAttempted += (notAttempted.empty() ? " " : ", ") + report.port;
+            ++untouched;
         } else {
             failed += "\n  " + FailureLine(*options.texts, report);
         }
@@ -167,8 +187,9 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
     const int total = static_cast<int>(reports.size());
     std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured,
-                            total, changed, configured - changed, total - configured);
+                            total, changed, configured - changed, total - configured - untouched);
     if (!failed.empty()) std::cerr << ":" << failed;
+    if (!notAttempted.empty()) std::cerr << "\n" << options.texts->summaryNotAttempted << notAttempted;
     std::cerr << "\n";
-    return configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed;
+    return Ended(configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed);
 }

@@ -22,10 +22,14 @@ const ConsoleTexts kEnglish = {
     {"", "expected key = value", "the first setting must be model = krx or model = usb", "unknown model",
      "unknown setting", "the setting belongs to the other reader model", "wrong value",
      "the setting is given twice", "type is not used with format = touch-memory",
-     "settings of both reader models given"},
+     "settings of both reader models given", "the profile is larger than 64 KiB",
+     "the line is longer than 1 KiB"},
+    "one of:",
     "%d of %d readers configured: %d changed, %d unchanged, %d failed",
     "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
     "Waiting for readers to be plugged in (Ctrl+C ends); the %d ports present now are left alone.",
+    "not attempted (interrupted):",
+    "output could not be written",
     "ports done",
     "Error opening",
     {"no such port", "another program holds the port",
@@ -52,10 +56,13 @@ const ConsoleTexts kRussian = {
     {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb",
      "неизвестная модель", "неизвестная настройка", "настройка другой модели считывателя", "неверное значение",
      "настройка задана дважды", "type не используется при format = touch-memory",
-     "заданы настройки обеих моделей считывателя"},
+     "заданы настройки обеих моделей считывателя", "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
+    "допустимо:",
     "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
     "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
     "Ожидание подключения считывателей (Ctrl+C завершает); уже подключённые порты (%d) не затрагиваются.",
+    "не начаты (прервано):",
+    "вывод не удалось записать",
     "портов опрошено",
     "Ошибка при открытии",
     {"такого порта нет", "порт занят другой программой",
@@ -150,6 +157,15 @@ std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult&
     if (!file.empty()) text = file + ": ";
     if (result.line > 0) text += std::string(texts.profileLine) + " " + std::to_string(result.line) + ": ";
     text += texts.profileErrors[static_cast<int>(result.error)];
-    if (!result.subject.empty()) text += " '" + result.subject + "'";
+    // A subject of some length is a file that is no profile: a piece of it says enough.
+    constexpr std::size_t kShown = 40;
+    std::string subject = result.subject;
+    if (subject.size() > kShown) {
+        std::size_t cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(subject[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
+        subject = subject.substr(0, cut) + "...";
+    }
+    if (!subject.empty()) text += " '" + subject + "'";
+    if (!result.allowed.empty()) text += std::string("; ") + texts.allowedValues + " " + result.allowed;
     return text;
 }

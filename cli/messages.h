@@ -20,10 +20,13 @@ struct ConsoleTexts {
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"
     const char* profileLine;      // "line"
-    const char* profileErrors[10];  // by ProfileError
+    const char* profileErrors[12];  // by ProfileError
+    const char* allowedValues;    // "one of:", before the values allowed
     const char* summaryDone;      // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
     const char* summaryChecked;   // the same of --check, where nothing is written
     const char* watchStarted;     // "{n} ports present left alone", when watch starts
+    const char* summaryNotAttempted;  // "not attempted (interrupted):", before the ports
+    const char* outputLost;       // "output could not be written"
     const char* progress;         // "ports answered"
     const char* errorOpening;     // "Error opening", followed by why
     const char* openReasons[4];   // by Outcome, from kNotFound to kNotASerialPort

@@ -88,6 +88,10 @@ void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* 
     const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
     ReadSettings(handle, first, report);
     if (!Unanswered(report->outcome)) return;
+    if (InterruptSignal() != 0) {  // the next command would be a new exchange
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
     ReaderReport other;
     other.port = report->port;
     ReadSettings(handle, 1 - first, &other);
@@ -138,6 +142,11 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, const Write
     const bool due = options.force || !report->changes.empty();
     if (options.check) report->changed = due;
     if (options.check || !due) return;
+    // Interrupted before the write, the reader stays untouched; once written, it is always read back.
+    if (InterruptSignal() != 0) {
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);
@@ -171,28 +180,6 @@ ReaderReport OnPort(const std::string& port, Work work) {
 }
 
 }  // namespace
-
-const char* ResultCode(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::kOk: return "ok";
-        case Outcome::kNoAnswer: return "no-answer";
-        case Outcome::kUnrecognised: return "unrecognised";
-        case Outcome::kUnknownCommand: return "unknown-command";
-        case Outcome::kFirmware: return "firmware";
-        case Outcome::kWrongModel: return "wrong-model";
-        case Outcome::kMismatch: return "mismatch";
-        case Outcome::kIncomplete: return "incomplete";
-        case Outcome::kNotFound: return "not-found";
-        case Outcome::kBusy: return "busy";
-        case Outcome::kPermissionDenied: return "permission-denied";
-        case Outcome::kNotASerialPort: return "not-a-serial-port";
-        case Outcome::kOpenFailed: return "open-failed";
-        case Outcome::kIoError: return "io-error";
-        case Outcome::kUnusedSetting: return "unused-setting";
-        case Outcome::kNotAttempted: return "not-attempted";
-    }
-    return "open-failed";
-}
 
 ReaderReport ReadReader(const std::string& port, int model, bool usbFirst) {
     return OnPort(port, [model, usbFirst](PortHandle handle, ReaderReport* report) {

@@ -26,20 +26,23 @@ extern const bool kPortNamesIgnoreCase;
 // lists its ports only in its port table (Windows).
 std::vector<std::string> PathsMatching(const std::string& pattern);
 
-// From now on SIGINT, SIGTERM and SIGHUP (Ctrl+C, Ctrl+Break and closing the console on Windows) only
-// make StopRequested() true: the work in hand ends, and no port is left half-written.
-void CatchStopSignals();
-bool StopRequested();
-
-// Waits `ms` milliseconds, or less when a stop is requested.
+// Waits `ms` milliseconds, or less when a signal comes (see FinishWorkWhenInterrupted).
 void Pause(int ms);
 
 // The user's interface language is Russian (the UI language on Windows, the
 // locale variables on Linux).
 bool UserPrefersRussian();
 
-// UTF-8 output on the console, and Ctrl+C releasing the ports.
+// UTF-8 output on the console, Ctrl+C releasing the ports, and a closed output pipe an error of the write
+// (EPIPE) rather than the end of the program.
 void PrepareConsole();
+
+// From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only
+// set InterruptSignal(): the command finishes the exchanges in hand, starts no other, and reports.
+void FinishWorkWhenInterrupted();
+
+// The signal that ended the work, as its POSIX number (SIGINT 2, SIGHUP 1, SIGTERM 15); 0 while none has.
+int InterruptSignal();
 
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();

@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <glob.h>
-#include <signal.h>
 #include <time.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -8,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -38,23 +38,6 @@ std::vector<std::string> PathsMatching(const std::string& pattern) {
     return paths;
 }
 
-namespace {
-
-volatile sig_atomic_t g_stopRequested = 0;
-
-void OnStopSignal(int) { g_stopRequested = 1; }
-
-}  // namespace
-
-void CatchStopSignals() {
-    struct sigaction action{};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
-}
-
-bool StopRequested() { return g_stopRequested != 0; }
-
 void Pause(int ms) {
     // A signal ends the sleep early (EINTR), and the caller then sees the stop.
     const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
@@ -70,7 +53,14 @@ bool UserPrefersRussian() {
     return false;
 }
 
-void PrepareConsole() { InstallSerialInterruptHandler(); }
+void PrepareConsole() {
+    InstallSerialInterruptHandler();
+    signal(SIGPIPE, SIG_IGN);
+}
+
+void FinishWorkWhenInterrupted() { DeferSerialInterrupts(); }
+
+int InterruptSignal() { return SerialInterruptSignal(); }
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 

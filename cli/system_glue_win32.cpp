@@ -1,6 +1,9 @@
 #include <windows.h>
 #include <io.h>
 
+#include <atomic>
+#include <csignal>
+
 
 #include "app/dll_search_glue.h"
 #include "cli/system_glue.h"
@@ -29,21 +32,6 @@ std::vector<SystemPort> ListSystemPorts() {
 const bool kPortNamesIgnoreCase = true;
 
 std::vector<std::string> PathsMatching(const std::string&) { return {}; }
-
-namespace {
-
-volatile LONG g_stopRequested = 0;
-
-BOOL WINAPI OnConsoleEvent(DWORD) {
-    InterlockedExchange(&g_stopRequested, 1);
-    return TRUE;  // handled: the process goes on to its end
-}
-
-}  // namespace
-
-void CatchStopSignals() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
-
-bool StopRequested() { return InterlockedCompareExchange(&g_stopRequested, 0, 0) != 0; }
 
 void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
@@ -118,3 +106,19 @@ Outcome OpenFailureOf(std::int32_t error) {
         default: return Outcome::kOpenFailed;
     }
 }
+
+namespace {
+
+std::atomic<int> g_interruptSignal{0};
+
+// Runs on a thread of its own: the work sees the flag between exchanges.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    return TRUE;
+}
+
+}  // namespace
+
+void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+int InterruptSignal() { return g_interruptSignal.load(); }

@@ -17,29 +17,30 @@ namespace {
 // A new port is seen within this, so it is asked well within half a second of appearing.
 constexpr int kLookEveryMs = 100;
 
-// The ports watch may ask, as present now, with what the system tells of their USB device.
-std::vector<PresentPort> LookForPorts(const WatchOptions& watch, const std::vector<SystemPort>& system) {
-    std::vector<PresentPort> present;
-    const auto wanted = [&watch](const std::string& name) {
-        if (watch.patterns.empty()) return true;
-        for (const std::string& pattern : watch.patterns) {
-            if (MatchesPattern(pattern, name, kPortNamesIgnoreCase)) return true;
-        }
-        return false;
-    };
-    for (const SystemPort& port : system) {
-        if (wanted(port.name)) present.push_back({port.name, PortIdentity(port.name)});
-    }
+// The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
+// are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
+std::vector<PresentPort> LookForPorts(const WatchOptions& watch, std::vector<SystemPort>* system) {
+    std::vector<PresentPort> matched;
     for (const std::string& pattern : watch.patterns) {
-        for (const std::string& path : PathsMatching(pattern)) present.push_back({path, PortIdentity(path)});
+        for (const std::string& path : PathsMatching(pattern)) matched.push_back({path, PortIdentity(path)});
     }
+    *system = ListSystemPorts();
+    std::vector<PresentPort> present;
+    for (const SystemPort& port : *system) {
+        bool wanted = watch.patterns.empty();
+        for (const std::string& pattern : watch.patterns) {
+            wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
+        }
+        if (wanted) present.push_back({port.name, PortIdentity(port.name)});
+    }
+    present.insert(present.end(), matched.begin(), matched.end());
     return present;
 }
 
 // The USB serial number of the device behind `port`, found under any of its names.
 std::string UsbSerialOf(const PresentPort& port, const std::vector<SystemPort>& system) {
     for (const SystemPort& known : system) {
-        if (PortIdentity(known.name) == port.identity) return known.usbSerial;
+        if (known.name == port.name || PortIdentity(known.name) == port.identity) return known.usbSerial;
     }
     return std::string();
 }
@@ -52,9 +53,11 @@ std::string TimeText(std::time_t when, bool utc) {
 }
 
 struct Totals {
-    int readers = 0;
+    int asked = 0;    // every reader, also the one a signal stopped
+    int readers = 0;  // those done or failed
     int changed = 0;
     int failed = 0;
+    std::string notAttempted;  // the reader in hand when a signal came, before its write: left as it was
 };
 
 }  // namespace
@@ -68,27 +71,32 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         std::cerr << watch.log << ": " << std::strerror(errno) << "\n";
         return kExitUsage;
     }
-    CatchStopSignals();
+    FinishWorkWhenInterrupted();
 
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     PortTracker tracker;
-    std::vector<SystemPort> system = ListSystemPorts();
-    NewlyPlugged(&tracker, LookForPorts(watch, system));
+    std::vector<SystemPort> system;
+    NewlyPlugged(&tracker, LookForPorts(watch, &system));
     std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
 
     Totals totals;
-    while (!StopRequested()) {
-        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, system))) {
-            if (StopRequested()) break;  // the reader in hand is finished; no new one is started
+    while (InterruptSignal() == 0) {
+        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
+            if (InterruptSignal() != 0) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
             const ReaderReport report = WriteReader(port.name, settings, options.write);
             const std::string serial = UsbSerialOf(port, system);
-            ++totals.readers;
-            totals.changed += report.outcome == Outcome::kOk && report.changed ? 1 : 0;
-            totals.failed += report.outcome == Outcome::kOk ? 0 : 1;
+            const int number = ++totals.asked;
+            if (report.outcome == Outcome::kNotAttempted) {
+                totals.notAttempted = " " + port.name;
+            } else {
+                ++totals.readers;
+                totals.changed += report.outcome == Outcome::kOk && report.changed ? 1 : 0;
+                totals.failed += report.outcome == Outcome::kOk ? 0 : 1;
+            }
 
             nlohmann::ordered_json record;
-            record["number"] = totals.readers;
+            record["number"] = number;
             record["time"] = TimeText(when, true);
             record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
             record.update(ReportAsJson(texts, report, true));
@@ -102,7 +110,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
                 std::cout << line << std::flush;
                 continue;
             }
-            std::string text = std::to_string(totals.readers) + "  " + TimeText(when, false) + "  " + port.name + "  ";
+            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + port.name + "  ";
             text += report.outcome == Outcome::kOk ? ChangeWord(report, options.write.check)
                                                    : ResultCode(report.outcome) + std::string(": ") +
                                                          DescribeFailure(texts, report);
@@ -110,11 +118,11 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             std::cout << text << std::endl;
         }
         Pause(kLookEveryMs);
-        system = ListSystemPorts();
     }
     if (log != nullptr) std::fclose(log);
     const int ok = totals.readers - totals.failed;
     std::cerr << FormatText(texts.summaryDone, ok, totals.readers, totals.changed, ok - totals.changed, totals.failed)
               << "\n";
+    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << totals.notAttempted << "\n";
     return totals.failed == 0 ? kExitOk : kExitFailed;
 }

@@ -5,7 +5,7 @@ import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, usb_reader_root
 
 
 class Commands(ReaderTest):
@@ -59,6 +59,15 @@ class Commands(ReaderTest):
                 self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(f"{k}: {v}" for k, v in shown.items()))
                 marked = {k for k, v in run.fields().items() if v.endswith("(changed)")}
                 self.assertEqual(marked, {k for k, v in now.fields().items() if v != before.get(k)})
+
+    def test_a_port_with_the_usb_readers_identifiers_is_asked_as_that_first(self):
+        usb, krx = self.reader(1), self.reader(0)
+        env = usb_reader_root(usb.slave_path, self.profile("").rsplit("/", 1)[0])
+        self.assertEqual(mz6("ports", env=env).out, f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb\n")
+        for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):  # elsewhere the order stays
+            with self.subTest(sent=sent):
+                self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
+                self.assertEqual(sim.received_bytes(), sent)
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
@@ -118,7 +127,8 @@ class Commands(ReaderTest):
         with open("/dev/full", "wb") as full:
             run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
                                  stderr=subprocess.PIPE, env=environment())
-        self.assertEqual((run.returncode, run.stderr), (1, b"mz6: standard output: No space left on device\n"))
+        self.assertEqual((run.returncode, run.stderr),
+                         (1, b"mz6: output could not be written (No space left on device)\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
         usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
@@ -161,23 +171,19 @@ class Commands(ReaderTest):
                 ("not-a-serial-port", self.profile("model = krx\n"), ["save"],
                  opening + "not a serial port (system error 25: ", None),
                 ("open-failed", str(loop), ["read"], opening[:-2] + " (system error 40: ", None)):
-            for as_json in (False, True):
-                with self.subTest(code=code, args=args, json=as_json):
-                    sim = self.reader(reader[0], reader[1], **reader[2]) if sent else None
-                    port = sim.slave_path if sim else reader
-                    run = mz6(*args, "--port", port, *(["--json"] if as_json else []), *(["x"] if "save" in args else []))
-                    self.assertEqual(run.code, 1)
-                    self.assertTrue(run.err.startswith(f"{port}: {code}: {message}"), run.err)
-                    self.assertEqual(run.err.count("\n"), 1)
-                    record = json.loads(run.out) if as_json else {}
-                    if as_json:
-                        self.assertEqual((record["port"], record["result"]), (port, code))
-                        self.assertEqual(f"{port}: {code}: {record['message']}\n", run.err)
-                        self.assertEqual(record.get("error", 0) != 0, sent is None)
-                    else:
-                        self.assertEqual(run.out, "")
-                    if sim:
-                        self.assertEqual(sim.received_bytes(), sent)
+            with self.subTest(code=code, args=args):
+                sim = self.reader(reader[0], reader[1], **reader[2]) if sent else None
+                port = sim.slave_path if sim else reader
+                # The text names the port, its code and why on standard error; --json adds the record.
+                run = mz6(*args, "--port", port, "--json", *(["x"] if "save" in args else []))
+                self.assertEqual(run.code, 1)
+                self.assertTrue(run.err.startswith(f"{port}: {code}: {message}"), run.err)
+                record = json.loads(run.out)
+                self.assertEqual((record["port"], record["result"]), (port, code))
+                self.assertEqual(f"{port}: {code}: {record['message']}\n", run.err)
+                self.assertEqual(record.get("error", 0) != 0, sent is None)
+                if sim:
+                    self.assertEqual(sim.received_bytes(), sent)
 
     def test_a_write_taken_but_not_read_back_says_so(self):
         sim = self.reader(0, answers=2)  # the read and the write
@@ -187,31 +193,58 @@ class Commands(ReaderTest):
         self.assertEqual((json.loads(run.out)["result"], json.loads(run.out)["written"]), ("no-answer", True))
         self.assertEqual(sim.settings, b"TMX1SO")
 
-    def test_bad_profile_or_usage_sends_nothing(self):
+    def test_bad_arguments_and_profiles_send_nothing(self):
         readers = self.reader(0), self.reader(0)
-        port = readers[0].slave_path
+        port, ports = readers[0].slave_path, ["--port", readers[0].slave_path, "--port", readers[1].slave_path]
         for text, error in (
                 ("model = krx\ninterface = wiegand26\ncolour = red\n", "line 3: unknown setting 'colour'"),
-                ("model = krx\n# site B\nstandby = sometimes\n", "line 3: wrong value 'standby=sometimes'"),
+                ("model = krx\n# site B\nstandby = sometimes\n",
+                 "line 3: wrong value 'standby=sometimes'; one of: dynamic|static|off"),
                 ("model = krx\n\nmode = windows\n", "line 3: the setting belongs to the other reader model 'mode'"),
                 ("interface = wiegand26\n", "line 1: the first setting must be model = krx or model = usb"),
                 ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice"),
                 ("model = krx\nmodel = usb\n", "line 2: the setting is given twice 'model'"),
+                ("model = krt\n", "line 1: unknown model 'krt'; one of: krx|usb"),
                 ("model = krx\ninterface\0junk = wiegand26\n", "line 2: expected key = value\n"),
-                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format")):
-            with self.subTest(profile=text):
+                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format"),
+                # A file that is no profile is neither read whole nor echoed.
+                ("model = krx\n" + "x" * 2000 + "\n", "line 2: the line is longer than 1 KiB\n"),
+                ("model = krx\n" + "x = y\n" * 20000, "the profile is larger than 64 KiB\n"),
+                ("model = krx\n" + "y" * 500 + "\n", "line 2: expected key = value '" + "y" * 40 + "...'\n")):
+            with self.subTest(profile=text[:40]):
                 path = self.profile(text)
-                run = mz6("apply", path, "--port", port, "--port", readers[1].slave_path)
-                self.assertEqual(run.code, 2)
-                self.assertIn(f"{path}: {error}", run.err)
-        good = self.profile("model = krx\n")
-        for args in ("", "frobnicate", "read", f"read --port {port} --model krt", f"--lang de read --port {port}",
-                     f"apply {good}", f"apply {good} --all --port {port}", f"apply /no/such.profile --port {port}",
-                     f"write --port {port} colour=red", f"write --port {port} interface=wiegand26 mode=windows",
-                     f"write --port {port} --model usb interface=wiegand26",
-                     f"write --port {port} format=touch-memory type=hex"):
+                for source, stdin in ((path, None), ("-", text.encode())):
+                    run = mz6("apply", source, *ports, input=stdin)
+                    self.assertEqual(run.code, 2)
+                    self.assertIn(f"{source}: {error}".replace(": the", " the"), run.err.replace(": the", " the"))
+        good, more = self.profile("model = krx\n"), "\nRun mz6 --help for more information.\n"
+        for args, error in (
+                ("", "mz6: a command is required"), ("reed", "mz6: unknown command 'reed'; did you mean read?"),
+                ("version", "did you mean --version?"), ("--bogus", "mz6: unknown option '--bogus'" + more),
+                (f"read --prot {port}", "unknown option '--prot'; did you mean --port?"),
+                ("read", "read: give the reader's port with --port"), ("read --port", "--port needs a value"),
+                ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
+                ("save --port=\t x", "the port name is empty"), ("find --port=", "the port name is empty"),
+                (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
+                (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
+                (f"read --port {port} extra", "unexpected argument 'extra'"),
+                (f"write --port {port}", "write: give the settings to change as key=value"),
+                (f"apply {good}", "apply: give --port P (one or more) or --all"),
+                (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
+                (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory\n"),
+                (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB\n"),
+                (f"save --port {port}", "save: give the profile file"),
+                (f"write --port {port} colour=red", "unknown setting 'colour'"),
+                (f"write --port {port} standby=", "expected key = value 'standby='"),
+                (f"write --port {port} standby", "expected key = value 'standby'"),
+                (f"write --port {port} =off", "expected key = value '=off'"),
+                (f"write --port {port} interface=wiegand26 mode=windows", "settings of both reader models given"),
+                (f"write --port {port} --model usb interface=wiegand26", "belongs to the other reader model"),
+                (f"write --port {port} format=touch-memory type=hex", "type is not used with format")):
             with self.subTest(args=args):
-                self.assertEqual(mz6(*args.split()).code, 2)
+                run = mz6(*args.split(" ") if args else [])
+                self.assertEqual((run.code, run.out), (2, ""))
+                self.assertIn(error, run.err)
         time.sleep(0.1)  # a byte on its way would have arrived by now
         self.assertEqual([r.received_bytes() for r in readers], [b"", b""])
 
@@ -229,3 +262,7 @@ class Commands(ReaderTest):
                                  f"{sim.slave_path}: unrecognised: {message}\n")
         self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err,
                          f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")
+        # Help and usage errors too.
+        self.assertIn("Изменить настройки: считать", mz6("write", "--help", "--lang", "ru").out)
+        self.assertEqual(mz6("reed", env={"LANG": "ru_RU.UTF-8"}).err,
+                         "mz6: неизвестная команда «reed»; возможно, имелось в виду read?\nПодробнее: mz6 --help.\n")

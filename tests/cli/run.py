@@ -42,13 +42,27 @@ class Run:
         return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
-def start(*args, env=None, stderr=subprocess.PIPE):
-    return subprocess.Popen([MZ6, *args], env=environment(env), stdout=subprocess.PIPE, stderr=stderr)
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):
+    return subprocess.Popen([MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE, stderr=stderr)
 
 
-def mz6(*args, env=None):
-    proc = start(*args, env=env)
-    return Run(proc, *proc.communicate(timeout=30))
+def mz6(*args, env=None, input=None):
+    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL)
+    return Run(proc, *proc.communicate(input, timeout=30))
+
+
+def usb_reader_root(slave_path, folder):
+    """A stand-in for / (MZ6_SYSTEM_ROOT) where ttyACM0, a USB device with the reader's identifiers, is
+    `slave_path`."""
+    device = Path(folder) / "sys/devices/usb1/1-1"
+    (device / "1-1:1.0").mkdir(parents=True)
+    for name, value in (("idVendor", "2e3c"), ("idProduct", "5750"), ("bcdDevice", "0200")):
+        (device / name).write_text(value + "\n")
+    (tty := Path(folder) / "sys/class/tty/ttyACM0").mkdir(parents=True)
+    (tty / "device").symlink_to("../../../devices/usb1/1-1/1-1:1.0")
+    (Path(folder) / "dev").mkdir()
+    (Path(folder) / "dev/ttyACM0").symlink_to(slave_path)
+    return {"MZ6_SYSTEM_ROOT": str(folder)}
 
 
 class ReaderTest(unittest.TestCase):

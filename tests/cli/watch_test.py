@@ -54,10 +54,11 @@ class Watch(ReaderTest):
         self.assertRegex(lines[1], rf"^3  \S+  {root}/dev/reader-3  no-answer: {re.escape(NO_RESPONSE)}\n$")
         (root / "dev/reader-4").symlink_to(last.slave_path)
         last.wait_for_command()
-        proc.send_signal(signal.SIGTERM)  # the reader in hand is finished, with its line and log line
-        self.assertRegex(self.next_line(proc), rf"^4  \S+  {root}/dev/reader-4  no-answer")
+        proc.send_signal(signal.SIGTERM)  # the reader in hand ends unwritten, with its line and log line
+        self.assertRegex(self.next_line(proc), rf"^4  \S+  {root}/dev/reader-4  not-attempted")
         run = Run(proc, *proc.communicate(timeout=10))
-        self.assertEqual((run.code, run.err), (1, "2 of 4 readers configured: 1 changed, 1 unchanged, 2 failed\n"))
+        self.assertEqual((run.code, run.err), (1, "2 of 3 readers configured: 1 changed, 1 unchanged, 1 failed\n"
+                                                  f"not attempted (interrupted): {root}/dev/reader-4\n"))
         # Each reader was asked once although it stayed plugged in; only the one that needed it was written.
         self.assertEqual([len(r.commands) for r in (there, fresh, holding, cut_off, last)], [0, 3, 1, 2, 1])
         self.assertEqual([r.writes() for r in (fresh, holding, cut_off)], [1, 0, 1])
@@ -67,7 +68,7 @@ class Watch(ReaderTest):
                          [(1, f"{root}/dev/ttyUSB0", "ZK6A0042", True, "ok"),
                           (2, f"{root}/dev/reader-2", None, False, "ok"),
                           (3, f"{root}/dev/reader-3", None, False, "no-answer"),
-                          (4, f"{root}/dev/reader-4", None, False, "no-answer")])
+                          (4, f"{root}/dev/reader-4", None, False, "not-attempted")])
         self.assertRegex(records[0]["time"], r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
         self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
