@@ -156,7 +156,7 @@ std::string HelpFooter(const UsageTexts& texts) {
         }
         footer += " " + code;
     }
-    return footer + "\n" + texts.exitStatus;
+    return footer + "\n" + texts.exitStatus + "\n" + texts.completion;
 }
 
 std::string Joined(const std::vector<std::string>& values) {
