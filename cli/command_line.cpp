@@ -60,7 +60,7 @@ std::size_t Distance(const std::string& a, const std::string& b) {
 
 // The candidate nearest to `word`, dashes aside ("version" finds --version), or "" when none is near.
 std::string Nearest(const std::string& word, const std::vector<std::string>& candidates) {
-    const auto bare = [](const std::string& text) { return text.substr(text.find_first_not_of('-') == std::string::npos ? text.size() : text.find_first_not_of('-')); };
+    const auto bare = [](const std::string& text) { return text.substr(std::min(text.find_first_not_of('-'), text.size())); };
     std::string best;
     std::size_t bestDistance = 3;  // further than two edits is no longer a slip of the finger
     for (const std::string& candidate : candidates) {
@@ -122,8 +122,15 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
 // --lang decides the language of everything after it, its own errors too.
 bool RussianAsked(const std::vector<std::string>& args, bool russianByDefault) {
     for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
-        if (args[i] == "--lang" && i + 1 < args.size()) return args[i + 1] == "ru" || (args[i + 1] != "en" && russianByDefault);
-        if (args[i].rfind("--lang=", 0) == 0) return args[i] == "--lang=ru" || (args[i] != "--lang=en" && russianByDefault);
+        std::string value;
+        if (args[i] == "--lang" && i + 1 < args.size()) {
+            value = args[i + 1];
+        } else if (args[i].rfind("--lang=", 0) == 0) {
+            value = args[i].substr(7);
+        } else {
+            continue;
+        }
+        return value == "ru" || (value != "en" && russianByDefault);  // a wrong one is refused in the default
     }
     return russianByDefault;
 }
@@ -152,7 +159,7 @@ std::string HelpFooter(const UsageTexts& texts) {
         }
         footer += " " + code;
     }
-    return footer + "\n" + texts.exitStatus + "\n\n" + texts.examples;
+    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples;
 }
 
 std::string Joined(const std::vector<std::string>& values) {

@@ -7,8 +7,9 @@ const UsageTexts kEnglish = {
     {"Keys (krx: serial-output reader):", "Keys (usb: USB reader):"},
     "(type only with format=hex-dec)",
     "Results (result in --json, the code after the port in text):",
-    "Exit status: 0 success; 1 a port failed, no reader was found or output was lost; 2 wrong usage, profile "
+    "Exit status: 0 success; 1 a port failed, no reader was found or output was lost;\n  2 wrong usage, profile "
     "or key; 130 interrupted (SIGINT), 143 terminated (SIGTERM), 129 hang-up (SIGHUP).",
+    "Completion of commands, options, keys with their values and ports: bash, with the Linux package.",
     {"List every serial port, and which one is a USB reader",
      "Ask every port (or the ones given) at once; list the readers",
      "Version and settings of one reader",
@@ -61,8 +62,9 @@ const UsageTexts kRussian = {
     {"Ключи (krx: считыватель с последовательным выходом):", "Ключи (usb: USB-считыватель):"},
     "(type только при format=hex-dec)",
     "Результаты (result в --json, код после порта в тексте):",
-    "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден или вывод не записан; 2 неверный вызов, "
+    "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден или вывод не записан;\n  2 неверный вызов, "
     "профиль или ключ; 130 прервано (SIGINT), 143 завершено (SIGTERM), 129 обрыв связи (SIGHUP).",
+    "Дополнение команд, параметров, ключей со значениями и портов: bash, с пакетом для Linux.",
     {"Все последовательные порты и какой из них USB-считыватель",
      "Опросить все порты (или заданные) одновременно; список считывателей",
      "Версия и настройки одного считывателя",

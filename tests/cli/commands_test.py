@@ -131,14 +131,14 @@ class Commands(ReaderTest):
                          (1, b"mz6: output could not be written (No space left on device)\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
-        usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
-        ports = [a for sim in (usb, silent, krx, garbage) for a in ("--port", sim.slave_path)]
+        usb, unknown, krx, garbage = self.reader(1), self.reader(0, "unknown"), self.reader(0), self.reader(0, "garbage")
+        ports = [a for sim in (usb, unknown, krx, garbage) for a in ("--port", sim.slave_path)]
         run = mz6("find", *ports)
         self.assertEqual((run.code, run.out), (0, f"{usb.slave_path}  usb  1.00\n{krx.slave_path}  krx  1.00\n"))
-        self.assertEqual(run.err, f"{silent.slave_path}: no-answer: {NO_RESPONSE}\n"
+        self.assertEqual(run.err, f"{unknown.slave_path}: unknown-command: Invalid command!\n"
                                   f"{garbage.slave_path}: unrecognised: The answer could not be recognized!\n")
         results = [r["result"] for r in json.loads(mz6("find", "--json", *ports).out)]
-        self.assertEqual(results, ["ok", "no-answer", "ok", "unrecognised"])
+        self.assertEqual(results, ["ok", "unknown-command", "ok", "unrecognised"])
         none = mz6("find", "--model", "krx", "--port", garbage.slave_path)
         self.assertEqual((none.code, none.out, none.err.splitlines()[-1]), (1, "", "No reader found."))
 

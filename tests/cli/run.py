@@ -2,15 +2,18 @@
 """mz6 (build/host/mz6, or $MZ6) against simulated readers on ptys: runs every *_test.py here, and holds
 what they share.
 
-    python3 tests/cli/run.py [-v] [-k PATTERN]
+    python3 tests/cli/run.py               # every test, four at a time
+    python3 tests/cli/run.py [-v] [-k PATTERN]  # one after another
 """
+import concurrent.futures
 import os
 import subprocess
 import sys
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[2]
+HERE = Path(__file__).resolve().parent
+REPO = HERE.parents[1]
 sys.path.insert(0, str(REPO / "tools"))
 from sim_reader import SimReader  # noqa: E402
 
@@ -74,6 +77,26 @@ class ReaderTest(unittest.TestCase):
         return sim
 
 
+def run_side_by_side(workers=4):
+    """Every test in a process of its own, `workers` at a time: they spend their time waiting for readers."""
+    def tests(suite):
+        for test in suite:
+            yield from tests(test) if isinstance(test, unittest.TestSuite) else [test.id()]
+
+    def run(test_id):
+        return test_id, subprocess.run([sys.executable, "-m", "unittest", test_id], cwd=HERE, capture_output=True,
+                                       text=True)
+
+    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
+        results = list(pool.map(run, tests(unittest.TestLoader().discover(str(HERE), pattern="*_test.py"))))
+    failed = [(test_id, proc.stderr) for test_id, proc in results if proc.returncode != 0]
+    for test_id, output in failed:
+        print(f"FAIL {test_id}\n{output}")
+    print(f"{len(results) - len(failed)} of {len(results)} tests passed")
+    return 1 if failed else 0
+
+
 if __name__ == "__main__":
-    unittest.main(module=None, argv=[sys.argv[0], "discover", "-s", str(REPO / "tests" / "cli"), "-p", "*_test.py",
-                                     *sys.argv[1:]])
+    if len(sys.argv) == 1:
+        sys.exit(run_side_by_side())
+    unittest.main(module=None, argv=[sys.argv[0], "discover", "-s", str(HERE), "-p", "*_test.py", *sys.argv[1:]])
