@@ -58,6 +58,7 @@ struct Totals {
     int changed = 0;
     int failed = 0;
     std::string notAttempted;  // the reader in hand when a signal came, before its write: left as it was
+    bool logLost = false;      // a line could not be written to the log (a full disk)
 };
 
 }  // namespace
@@ -101,10 +102,11 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
             record.update(ReportAsJson(texts, report, true));
             const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-            // Flushed line by line: a crash or a kill loses no reader already done.
-            if (log != nullptr) {
-                std::fputs(line.c_str(), log);
-                std::fflush(log);
+            // Flushed line by line: a crash or a kill loses no reader already done. A line the log could not
+            // take is said at once, and the run ends failed: the record of that reader is missing.
+            if (log != nullptr && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0) && !totals.logLost) {
+                totals.logLost = true;
+                std::cerr << watch.log << ": " << std::strerror(errno) << std::endl;
             }
             if (options.json) {
                 std::cout << line << std::flush;
@@ -121,8 +123,9 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     }
     if (log != nullptr) std::fclose(log);
     const int ok = totals.readers - totals.failed;
-    std::cerr << FormatText(texts.summaryDone, ok, totals.readers, totals.changed, ok - totals.changed, totals.failed)
+    std::cerr << FormatText(options.write.check ? texts.summaryChecked : texts.summaryDone, ok, totals.readers,
+                            totals.changed, ok - totals.changed, totals.failed)
               << "\n";
     if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << totals.notAttempted << "\n";
-    return totals.failed == 0 ? kExitOk : kExitFailed;
+    return totals.failed == 0 && !totals.logLost ? kExitOk : kExitFailed;
 }

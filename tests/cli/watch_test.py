@@ -72,3 +72,17 @@ class Watch(ReaderTest):
         self.assertRegex(records[0]["time"], r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
         self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
+
+    def test_a_log_that_cannot_take_a_line_is_said_and_fails_the_run(self):
+        folder = Path(tempfile.mkdtemp())
+        self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
+        (folder / "profile").write_text("model = krx\n")
+        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        proc.stderr.readline()
+        (folder / "r1").symlink_to(self.reader(0).slave_path)
+        self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
+        proc.send_signal(signal.SIGINT)
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
+                                                  "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
