@@ -16,6 +16,7 @@ static INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam
 }
 
 void RunAboutDialog(WindowHandle owner, int templateId) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), static_cast<HWND>(owner),
+    // A Unicode dialog: its template's UTF-16 texts reach the controls as they are, on any code page.
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), static_cast<HWND>(owner),
                     AboutDialogProc, 0);
 }

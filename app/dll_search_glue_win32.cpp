@@ -7,7 +7,7 @@
 void LimitDllSearch() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
     const auto limit = reinterpret_cast<SetDefaultDllDirectoriesCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
     if (limit != nullptr && limit(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     SetDllDirectoryA("");
 }

@@ -23,10 +23,25 @@ std::string HelpFailureText(std::intptr_t result) {
                       static_cast<std::uint64_t>(result));
 }
 
+// The document's path (ASCII) as UTF-16, after a folder.
+std::u16string HelpDocumentIn(const std::u16string& folder) {
+    std::u16string path = folder;
+    for (const char* c = kHelpDocumentPath; *c != '\0'; ++c) path += static_cast<char16_t>(*c);
+    return path;
+}
+
 }  // namespace
 
 void OpenHelpDocument() {
-    const std::intptr_t result = ShellOpenFile(g_main.window, "open", kHelpDocumentPath, kShowRestore);
+    std::intptr_t result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(u"").c_str(), kShowRestore);
+    if (result == kShellFileNotFound || result == kShellPathNotFound) {
+        // Started from another folder (a console elsewhere, the zip opened in Explorer): the program's own.
+        const std::u16string program = ProgramPath();
+        const std::u16string folder = program.substr(0, program.find_last_of(u"\\/") + 1);
+        if (!folder.empty()) {
+            result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(folder).c_str(), kShowRestore);
+        }
+    }
     if (result > kShellLastError) return;
     if (result == kShellFileNotFound || result == kShellPathNotFound) {
         ReportMessage(g_lang.text.MsgHelpNotFound, kMsgError);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/menu_glue.h"
+#include "app/wide_text_glue.h"
 
 static HMENU Hmenu(MenuHandle menu) { return static_cast<HMENU>(menu); }
 
@@ -9,13 +10,13 @@ MenuHandle MenuCreateBar() { return CreateMenu(); }
 MenuHandle MenuCreatePopup() { return CreatePopupMenu(); }
 
 void MenuAppendItem(MenuHandle menu, int id, const char* text) {
-    AppendMenuA(Hmenu(menu), MF_STRING, static_cast<UINT_PTR>(id), text);
+    AppendMenuW(Hmenu(menu), MF_STRING, static_cast<UINT_PTR>(id), WideText(text).c_str());
 }
 
-void MenuAppendSeparator(MenuHandle menu) { AppendMenuA(Hmenu(menu), MF_SEPARATOR, 0, nullptr); }
+void MenuAppendSeparator(MenuHandle menu) { AppendMenuW(Hmenu(menu), MF_SEPARATOR, 0, nullptr); }
 
 void MenuAppendSubmenu(MenuHandle menu, MenuHandle submenu, const char* text) {
-    AppendMenuA(Hmenu(menu), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), text);
+    AppendMenuW(Hmenu(menu), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), WideText(text).c_str());
 }
 
 void MenuSetCheck(MenuHandle menu, int id, bool checked) {

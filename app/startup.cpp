@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
+#include "app/single_instance.h"
 #include "app/startup_glue.h"
 #include "app/texts.h"
+#include "ui/control_glue.h"
 #include "ui/display_scale.h"
 #include "ui/layout.h"
 #include "ui/progress.h"
@@ -28,17 +30,12 @@ int RunProgram() {
     LoadSettings();
     SelectLanguageTexts();
 
-    // A running copy is found by its title, whatever its class.
-    WindowHandle running = WindowFindTopLevel(g_lang.text.WindowTitle);
-    if (running != nullptr) {
-        if (WindowIsMinimized(running)) WindowRestore(running);
-        WindowToForeground(running);
-        return 0;
-    }
+    if (AnotherCopyRuns()) return 0;
 
     if (!WindowRegisterMainClass()) return 0;
     // The system font and the window's first size are made for the system's DPI.
     g_scale.dpi = g_scale.fontDpi = SystemDpi();
+    g_scale.systemCharset = SystemFontCharset();
     const ScreenSize screen = PrimaryScreenSize();
     const PixelRect first = MainWindowRect(screen, g_scale.dpi);
     g_main.window = WindowCreateMain(g_lang.text.WindowTitle, first.left, first.top, first.right - first.left,
@@ -48,7 +45,11 @@ int RunProgram() {
     CreateMainWindowControls();
     // The primary display's scale may have changed since the user logged on.
     const int windowDpi = WindowDpi(g_main.window);
-    if (windowDpi != g_scale.dpi) ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
+    if (windowDpi != g_scale.dpi) {
+        ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
+    } else {
+        FitControlFont();  // the system font may lack Cyrillic
+    }
     WindowShowAndPaint(g_main.window);
     WindowMakeTopmost(g_main.window);
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);

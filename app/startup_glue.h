@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Start-up and message-loop calls of the platform (app/startup_win32.cpp).
+// Start-up and message-loop calls of the platform (app/startup_glue_win32.cpp).
 
 struct ScreenSize {
     int width;
@@ -14,6 +14,12 @@ ScreenSize PrimaryScreenSize();
 int SystemDpi();
 int WindowDpi(WindowHandle window);
 WindowHandle WindowFindTopLevel(const char* title);  // any class, exact title
+// The session-wide claim that one copy runs, a named mutex held until the program ends. Unavailable: it
+// exists but may not be opened (the first copy runs elevated), or it could not be made at all.
+enum class InstanceClaim { kFirst, kTaken, kUnavailable };
+InstanceClaim ClaimSingleInstance(const char* name);
+// The copy that held the claim has ended (without a window, or just now): the claim is this copy's now.
+bool SingleInstanceFreed();
 bool WindowIsMinimized(WindowHandle window);
 void WindowRestore(WindowHandle window);
 void WindowToForeground(WindowHandle window);

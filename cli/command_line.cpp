@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "app/format.h"
 #include "cli/profile.h"
@@ -41,6 +42,11 @@ const OptionName* FindOption(const std::string& name, int command) {
         if (name == option.name && forCommand) return &option;
     }
     return nullptr;
+}
+
+// read, write and save work on the one reader of their --port.
+bool OfOnePort(int command) {
+    return command >= static_cast<int>(Command::kRead) && command <= static_cast<int>(Command::kSave);
 }
 
 std::size_t Distance(const std::string& a, const std::string& b) {
@@ -189,7 +195,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     if (named >= 0) return named;
 
     CLI::App app{texts.about, "mz6"};
-    for (int k = 0; k < 7; ++k) app.get_formatter()->label(kHelpLabels[k], texts.labels[k]);
+    for (std::size_t k = 0; k < std::size(kHelpLabels); ++k) app.get_formatter()->label(kHelpLabels[k], texts.labels[k]);
     app.footer(HelpFooter(texts));
     app.fallthrough();  // --lang and --json also after the command
     app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
@@ -210,22 +216,23 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         commands[k]->group(texts.commandsGroup);
         commands[k]->set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
         commands[k]->allow_extras();  // named below in the user's language
-        const std::string first(1, kCommandLetters[k]);
-        if (first == "W") {
+        const bool onePort = OfOnePort(k);
+        if (k == static_cast<int>(Command::kWatch)) {
             commands[k]->add_option("--port", invocation->watch.patterns, texts.watchPort)
                 ->type_name("GLOB")->allow_extra_args(false)->group(texts.optionsGroup);
             commands[k]->add_option("--log", invocation->watch.log, texts.logOption)->type_name("FILE")
                 ->group(texts.optionsGroup);
-        } else if (std::strchr("rws", first[0]) != nullptr) {
+        } else if (onePort) {
             commands[k]->add_option("--port", port, texts.readerPort)->type_name("PORT")->group(texts.optionsGroup);
-        } else if (first != "p") {
-            commands[k]->add_option("--port", options.ports, first == "f" ? texts.findPort : texts.applyPort)
+        } else if (FindOption("--port", k) != nullptr) {
+            commands[k]->add_option("--port", options.ports, k == static_cast<int>(Command::kFind) ? texts.findPort
+                                                                                                  : texts.applyPort)
                 ->type_name("PORT")->allow_extra_args(false)->group(texts.optionsGroup);
         }
-        if (std::strchr("frws", first[0]) != nullptr) {
+        if (FindOption("--model", k) != nullptr) {
             commands[k]->add_option("--model", model, texts.modelOption)->type_name("krx|usb")->group(texts.optionsGroup);
         }
-        if (std::strchr("waW", first[0]) != nullptr) {
+        if (FindOption("--force", k) != nullptr) {
             commands[k]->add_flag("--force", options.write.force, texts.forceOption)->group(texts.optionsGroup);
             commands[k]->add_flag("--check", options.write.check, texts.checkOption)->group(texts.optionsGroup);
         }
@@ -256,7 +263,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     if (WrongValue(model, "--model", {"krx", "usb"}, texts, err)) return kExitUsage;
     invocation->command = static_cast<Command>(command);
     const char* name = kCommandNames[command];
-    const bool onePort = command >= static_cast<int>(Command::kRead) && command <= static_cast<int>(Command::kSave);
+    const bool onePort = OfOnePort(command);
     if (onePort && commands[command]->count("--port") == 0) {
         return UsageError(texts, err, FormatText(texts.needPort, name));
     }

@@ -33,8 +33,8 @@ void Pause(int ms);
 // locale variables on Linux).
 bool UserPrefersRussian();
 
-// UTF-8 output on the console, Ctrl+C releasing the ports, and a closed output pipe an error of the write
-// (EPIPE) rather than the end of the program.
+// The console's output in its own terms (UTF-16 on Windows), Ctrl+C releasing the ports, and a closed
+// output pipe an error of the write (EPIPE) rather than the end of the program.
 void PrepareConsole();
 
 // From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only

@@ -1,11 +1,11 @@
 #include <windows.h>
-#include <io.h>
 
 #include <atomic>
 #include <csignal>
 
 
 #include "app/dll_search_glue.h"
+#include "cli/console_glue.h"
 #include "cli/system_glue.h"
 #include "serial/port_order.h"
 #include "serial/port_table.h"
@@ -37,13 +37,15 @@ void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN; }
 
+static bool g_errorIsTerminal = false;
+
 // Ports are handles of the process: Windows closes them whichever way it ends.
 void PrepareConsole() {
     LimitDllSearch();
-    SetConsoleOutputCP(CP_UTF8);
+    g_errorIsTerminal = RouteConsoleOutput();
 }
 
-bool ErrorOutputIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+bool ErrorOutputIsTerminal() { return g_errorIsTerminal; }
 
 namespace {
 

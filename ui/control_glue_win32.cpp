@@ -1,8 +1,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/wide_text_glue.h"
 #include "ui/control_glue.h"
 #include "ui/control_styles.h"
+#include "ui/display_scale.h"
 
 static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsClipSiblings == WS_CLIPSIBLINGS, "styles");
 static_assert(kWsGroup == WS_GROUP && kCbsDropDownList == CBS_DROPDOWNLIST && kSsLeft == SS_LEFT, "styles");
@@ -16,40 +18,52 @@ void InitCommonControlClasses() {
 
 WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const char* text, unsigned style, int x,
                            int y, int width, int height, int id) {
-    return CreateWindowExA(0, windowClass, text, style, x, y, width, height, static_cast<HWND>(parent),
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    return CreateWindowExW(0, WideText(windowClass).c_str(), WideText(text).c_str(), style, x, y, width, height,
+                           static_cast<HWND>(parent), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
+                           nullptr);
 }
 
 void ControlMove(WindowHandle control, int x, int y, int width, int height) {
     MoveWindow(static_cast<HWND>(control), x, y, width, height, TRUE);
 }
 
-FontHandle FontCreateScaled(int fromDpi, int toDpi) {
-    LOGFONTA font{};
-    GetObjectA(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
+static_assert(kCyrillicCharset == RUSSIAN_CHARSET, "character set");
+
+static LOGFONTW SystemFont() {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
+    return font;
+}
+
+int SystemFontCharset() { return SystemFont().lfCharSet; }
+
+FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
+    LOGFONTW font = SystemFont();
     font.lfHeight = MulDiv(font.lfHeight, toDpi, fromDpi);
     font.lfWidth = MulDiv(font.lfWidth, toDpi, fromDpi);
-    return CreateFontIndirectA(&font);
+    font.lfCharSet = static_cast<BYTE>(charset);
+    return CreateFontIndirectW(&font);
 }
 
 void ControlSetFont(WindowHandle control, FontHandle font) {
-    SendMessageA(static_cast<HWND>(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(static_cast<HWND>(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void FontDelete(FontHandle font) { DeleteObject(static_cast<HGDIOBJ>(font)); }
 
 void TabInsertItem(WindowHandle tab, int index, const char* text) {
-    TCITEMA item{};
+    std::wstring wide = WideText(text);
+    TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<char*>(text);
+    item.pszText = &wide[0];
     item.iImage = -1;
-    SendMessageA(static_cast<HWND>(tab), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(static_cast<HWND>(tab), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 void TabSelect(WindowHandle tab, int index) {
-    SendMessageA(static_cast<HWND>(tab), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(static_cast<HWND>(tab), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int TabSelection(WindowHandle tab) {
-    return static_cast<int>(SendMessageA(static_cast<HWND>(tab), TCM_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(static_cast<HWND>(tab), TCM_GETCURSEL, 0, 0));
 }

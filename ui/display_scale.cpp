@@ -22,18 +22,30 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi) {
 
 int Scaled(int value) { return ScaleToDpi(value, g_scale.dpi); }
 
-void FitControlFont() {
+bool SystemFontServes(int systemCharset, int fontDpi, int dpi) {
+    return systemCharset == kCyrillicCharset && fontDpi == dpi;
+}
+
+namespace {
+
+void ReplaceControlFont(FontHandle font) {
     const FontHandle replaced = g_scale.font;
-    const bool systemFontFits = g_scale.dpi == g_scale.fontDpi;
-    if (systemFontFits && replaced == nullptr) return;
-    g_scale.font = systemFontFits ? nullptr : FontCreateScaled(g_scale.fontDpi, g_scale.dpi);
-    for (WindowHandle control : g_controls.handle) ControlSetFont(control, g_scale.font);
+    g_scale.font = font;
+    for (WindowHandle control : g_controls.handle) ControlSetFont(control, font);
     if (replaced != nullptr) FontDelete(replaced);
 }
 
+}  // namespace
+
+void FitControlFont() {
+    const bool systemFontServes = SystemFontServes(g_scale.systemCharset, g_scale.fontDpi, g_scale.dpi);
+    if (systemFontServes && g_scale.font == nullptr) return;
+    ReplaceControlFont(systemFontServes ? nullptr
+                                        : FontCreateFromSystem(g_scale.fontDpi, g_scale.dpi, kCyrillicCharset));
+}
+
 void ReleaseControlFont() {
-    g_scale.dpi = g_scale.fontDpi;
-    FitControlFont();
+    if (g_scale.font != nullptr) ReplaceControlFont(nullptr);
 }
 
 void ChangeDisplayScale(int dpi, const PixelRect& suggested) {

@@ -12,23 +12,32 @@ constexpr int kDesignDpi = 96;
 int ScaleToDpi(int value, int dpi);
 PixelRect ScaleRect(const PixelRect& rect, int dpi);
 
+// The character set of the program's Russian texts (RUSSIAN_CHARSET).
+constexpr int kCyrillicCharset = 204;
+
 struct DisplayScaleState {
     int dpi = kDesignDpi;      // of the main window
     int fontDpi = kDesignDpi;  // that the system font of the controls was made for
-    FontHandle font = nullptr;  // the same face made for `dpi`, when fontDpi differs; else null
+    int systemCharset = kCyrillicCharset;  // of the system font
+    FontHandle font = nullptr;  // the system font's face made for `dpi` in Cyrillic, where the system font
+                                // does not serve; else null
 };
 extern DisplayScaleState g_scale;
 
 // A layout figure at the main window's DPI.
 int Scaled(int value);
 
+// The system font serves the controls as it is where it is made for the window's DPI and holds Cyrillic
+// (a Russian Windows at its own scale); elsewhere they get its face at the window's scale in Cyrillic.
+bool SystemFontServes(int systemCharset, int fontDpi, int dpi);
+
 // Gives every control the system font, or the same face at the window's
-// scale when the system font was made for another DPI; the font it replaces
-// is deleted.
+// scale with the Cyrillic character set where the system font does not
+// serve; the font it replaces is deleted.
 void FitControlFont();
 
-// The controls get the system font back and the scaled one is deleted (the
-// window is going).
+// The controls get the system font back and the program's own is deleted
+// (the window is going).
 void ReleaseControlFont();
 
 // The window moved to a display of another scale: it takes the rectangle the

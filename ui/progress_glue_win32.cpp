@@ -1,26 +1,27 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/wide_text_glue.h"
 #include "ui/progress_glue.h"
 
 static HWND Hwnd(WindowHandle window) { return static_cast<HWND>(window); }
 
 WindowHandle ProgressCreate(WindowHandle owner, const char* title, int x, int y, int width, int height) {
-    return CreateWindowExA(0, PROGRESS_CLASSA, title, WS_VISIBLE | PBS_SMOOTH, x, y, width, height, Hwnd(owner),
-                           nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, PROGRESS_CLASSW, WideText(title).c_str(), WS_VISIBLE | PBS_SMOOTH, x, y, width, height,
+                           Hwnd(owner), nullptr, nullptr, nullptr);
 }
 
-void ProgressSetRange(WindowHandle progress, int high) { SendMessageA(Hwnd(progress), PBM_SETRANGE, 0, MAKELPARAM(0, high)); }
+void ProgressSetRange(WindowHandle progress, int high) { SendMessageW(Hwnd(progress), PBM_SETRANGE, 0, MAKELPARAM(0, high)); }
 
 void ProgressSetStep(WindowHandle progress, int step) {
-    SendMessageA(Hwnd(progress), PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    SendMessageW(Hwnd(progress), PBM_SETSTEP, static_cast<WPARAM>(step), 0);
 }
 
 void ProgressSetPosition(WindowHandle progress, int position) {
-    SendMessageA(Hwnd(progress), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    SendMessageW(Hwnd(progress), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-void ProgressStep(WindowHandle progress) { SendMessageA(Hwnd(progress), PBM_STEPIT, 0, 0); }
+void ProgressStep(WindowHandle progress) { SendMessageW(Hwnd(progress), PBM_STEPIT, 0, 0); }
 
 void WindowDestroy(WindowHandle window) { DestroyWindow(Hwnd(window)); }
 

@@ -5,7 +5,7 @@
 #include "app/handles.h"
 
 // Operations on existing windows and on the main window's child controls
-// (ui/window_ops_win32.cpp). Controls are reached by identifier through their parent.
+// (ui/window_ops_glue_win32.cpp). Controls are reached by identifier through their parent.
 
 struct PixelRect {
     int left;
@@ -32,7 +32,7 @@ std::string ComboText(WindowHandle parent, int id, int index);  // the whole ent
 int ComboSelection(WindowHandle parent, int id);
 void ComboReset(WindowHandle parent, int id);
 void ComboAdd(WindowHandle parent, int id, const char* text);
-// Adds a UTF-16 text; the system converts it to the list's 8-bit code page.
+// Adds a UTF-16 text as it is (a port name from the system).
 void ComboAddWide(WindowHandle parent, int id, const char16_t* text);
 void ComboDelete(WindowHandle parent, int id, int index);
 void ComboSelect(WindowHandle parent, int id, int index);

@@ -1,11 +1,12 @@
 #include <windows.h>
 
+#include "app/wide_text_glue.h"
 #include "ui/window_ops_glue.h"
 
 static HWND Hwnd(WindowHandle window) { return static_cast<HWND>(window); }
 
 void WindowSetText(WindowHandle window, const char* text) {
-    SendMessageA(Hwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(Hwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideText(text).c_str()));
 }
 
 void WindowShow(WindowHandle window, bool show) { ShowWindow(Hwnd(window), show ? SW_SHOW : SW_HIDE); }
@@ -23,7 +24,7 @@ void WindowSetRect(WindowHandle window, const PixelRect& rect) {
 }
 
 void ControlSetText(WindowHandle parent, int id, const char* text) {
-    SetWindowTextA(GetDlgItem(Hwnd(parent), id), text);
+    SetWindowTextW(GetDlgItem(Hwnd(parent), id), WideText(text).c_str());
 }
 
 void ControlEnable(WindowHandle parent, int id, bool enable) {
@@ -42,7 +43,7 @@ bool RadioIsChecked(WindowHandle parent, int id) {
 }
 
 static LRESULT SendToChild(WindowHandle parent, int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendDlgItemMessageA(Hwnd(parent), id, message, wParam, lParam);
+    return SendDlgItemMessageW(Hwnd(parent), id, message, wParam, lParam);
 }
 
 int ComboCount(WindowHandle parent, int id) { return static_cast<int>(SendToChild(parent, id, CB_GETCOUNT, 0, 0)); }
@@ -50,11 +51,11 @@ int ComboCount(WindowHandle parent, int id) { return static_cast<int>(SendToChil
 std::string ComboText(WindowHandle parent, int id, int index) {
     LRESULT length = SendToChild(parent, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     LRESULT copied = SendToChild(parent, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
                                  reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    return NarrowText(text.c_str());
 }
 
 int ComboSelection(WindowHandle parent, int id) {
@@ -64,11 +65,11 @@ int ComboSelection(WindowHandle parent, int id) {
 void ComboReset(WindowHandle parent, int id) { SendToChild(parent, id, CB_RESETCONTENT, 0, 0); }
 
 void ComboAdd(WindowHandle parent, int id, const char* text) {
-    SendToChild(parent, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendToChild(parent, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(text).c_str()));
 }
 
 void ComboAddWide(WindowHandle parent, int id, const char16_t* text) {
-    SendDlgItemMessageW(Hwnd(parent), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendToChild(parent, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void ComboDelete(WindowHandle parent, int id, int index) {

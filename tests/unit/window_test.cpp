@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/help_document.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/texts.h"
@@ -146,20 +147,37 @@ TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     g_main.boxesUp = 0;
 }
 
-TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheScaledFontIsDeletedWhenReplaced) {
+TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndDeletedWhenReplaced) {
     // value, dpi, scaled: halves round away from zero, as MulDiv does.
     const int rows[][3] = {{395, 96, 395}, {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
                            {148, 120, 185}, {291, 192, 582}, {-3, 144, -5}, {0, 144, 0}, {1, 72, 1}};
     for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
 
-    StartConnected(kLanguageEnglish);
-    g_scale = {};
-    for (int dpi : {144, 192, 192, 96, 120}) {
-        ChangeDisplayScale(dpi, {0, 0, 100, 100});
-        EXPECT_EQ(g_fakeWindow.fontsAlive, dpi == 96 ? 0 : 1) << dpi;
-        EXPECT_EQ(g_fakeWindow.controlFont == nullptr, dpi == 96) << dpi;
+    // A Russian Windows keeps the system font at its own scale; a Western one (charset 0) never does.
+    for (int charset : {kCyrillicCharset, 0}) {
+        StartConnected(kLanguageEnglish);
+        g_scale = {kDesignDpi, kDesignDpi, charset, nullptr};
+        FitControlFont();  // as the start does
+        for (int dpi : {96, 144, 192, 96, 120}) {
+            if (dpi != g_scale.dpi) ChangeDisplayScale(dpi, {0, 0, 100, 100});
+            const bool own = dpi != 96 || charset != kCyrillicCharset;
+            EXPECT_EQ(g_fakeWindow.fontsAlive, own ? 1 : 0) << dpi << " " << charset;
+            EXPECT_EQ(g_fakeWindow.controlFont != nullptr, own) << dpi << " " << charset;
+            EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
+        }
+        OnMainDestroy();
+        EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
+        EXPECT_EQ(g_fakeWindow.controlFont, nullptr);
     }
-    OnMainDestroy();
-    EXPECT_EQ(g_fakeWindow.fontsAlive, 0);
-    EXPECT_EQ(g_fakeWindow.fontsDeletedInUse, 0);
+}
+
+TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramBeforeNotFound) {
+    for (bool besideProgram : {true, false}) {
+        StartConnected(kLanguageEnglish);
+        g_fakeWindow.helpBesideProgram = besideProgram;
+        OpenHelpDocument();
+        EXPECT_EQ(g_fakeWindow.opened, (std::vector<std::u16string>{u"help\\MivorZentak-6 ver_1_01.pdf",
+                                                                    u"C:\\Program\\help\\MivorZentak-6 ver_1_01.pdf"}));
+        EXPECT_EQ(g_fakeWindow.boxes.size(), besideProgram ? 0u : 2u);  // "File not found!", then the hint
+    }
 }

@@ -13,7 +13,8 @@
 //   send HWND MSG WPARAM LPARAM   SendMessageTimeout, for messages that carry numbers only
 //   boxes OWNER                   visible message boxes owned by OWNER: caption, text, buttons, icon kind
 //   pixel HWND X Y                colour at client point (X, Y) of any window as 0x00BBGGRR
-//   menu HWND                     the window's menu bar, read inside the program by the hook library
+//   menu HWND                     the window's menu bar, its captions' widths and its controls' font
+//                                 character sets, read inside the program by the hook library
 //   combo HWND                    the entries and the selection of a combo box
 //   tabs HWND                     the items of a tab control: texts, rectangles, the selection
 //   quit

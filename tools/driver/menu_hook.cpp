@@ -53,6 +53,17 @@ BOOL CALLBACK AddCaption(HWND control, LPARAM list) {
     return TRUE;
 }
 
+// Each control's font character set (the font it was given, else the system font): [id, charset].
+BOOL CALLBACK AddCharset(HWND control, LPARAM list) {
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    GetObjectW(font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof(face), &face);
+    std::string& json = *reinterpret_cast<std::string*>(list);
+    json += (json.back() == '[' ? "[" : ",[") + std::to_string(GetDlgCtrlID(control)) + "," +
+            std::to_string(face.lfCharSet) + "]";
+    return TRUE;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM removal, LPARAM data) {
@@ -63,8 +74,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM 
         HMENU bar = GetMenu(message->hwnd);
         std::string captions = "[";
         EnumChildWindows(message->hwnd, AddCaption, reinterpret_cast<LPARAM>(&captions));
+        std::string charsets = "[";
+        EnumChildWindows(message->hwnd, AddCharset, reinterpret_cast<LPARAM>(&charsets));
         std::string json = "{\"bar\":" + (bar != nullptr ? MenuJson(bar) : std::string("null")) +
-                           ",\"captions\":" + captions + "]}";
+                           ",\"captions\":" + captions + "],\"charsets\":" + charsets + "]}";
         COPYDATASTRUCT copy{kMenuDumpReply, static_cast<DWORD>(json.size() + 1), json.data()};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(reinterpret_cast<HWND>(message->wParam), WM_COPYDATA,

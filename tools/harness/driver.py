@@ -107,6 +107,10 @@ class Driver:
         """Each shown control's caption as [id, style & 0xF, text width in its own font, client width]."""
         return self.call("menu", hwnd)["captions"]
 
+    def charsets(self, hwnd):
+        """Each control's font character set as [id, charset] (204 is Cyrillic), read inside the program."""
+        return self.call("menu", hwnd)["charsets"]
+
     def combo(self, hwnd):
         return self.call("combo", hwnd)
 

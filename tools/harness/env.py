@@ -4,6 +4,7 @@
 test in it and drives its windows through the GUI driver (see driver.py). Create one per run and
 call close() at the end: it stops every process it started.
 """
+import functools
 import os
 import re
 import select
@@ -21,7 +22,8 @@ PRODUCT = read_product()
 EXE_NAME = PRODUCT["EXE_NAME"]
 MAIN_CLASS = "my Window"
 SCREEN_SIZE = (1600, 1400)  # room for the window at 200 % display scale (790 x 1340)
-LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251
+LOCALE = "ru_RU.UTF-8"  # makes Wine's ANSI code page 1251: a Russian Windows
+WESTERN_LOCALE = "en_US.UTF-8"  # ANSI code page 1252: an English Windows
 
 # There is no window manager on the X display: Wine draws the title bars itself and does not wait
 # (2 s each time) for a window manager to take a hidden window away.
@@ -148,8 +150,11 @@ class App:
 
 
 class Env:
-    def __init__(self, display=None):
-        """display: an X display to use (":0"); by default the run starts an Xvfb of its own."""
+    def __init__(self, display=None, locale=LOCALE):
+        """display: an X display to use (":0"); by default the run starts an Xvfb of its own. locale: the
+        Linux locale of every Wine program it starts (Wine takes its code pages from it), unless a start
+        names another."""
+        self.locale = locale
         self.build_dir = REPO / "build" / "win"
         self.tools_dir = REPO / "build" / "tools"  # the driver, the serial probe, the bench's baselines
         self.exe = self.build_dir / EXE_NAME
@@ -169,7 +174,7 @@ class Env:
         self._started = []  # Windows programs started by popen, stopped by stop_programs()
         self._workdirs = 0
         try:
-            _ensure_locale()
+            _ensure_locale(locale)
             if display is None:
                 self._start_display()
             else:
@@ -206,7 +211,7 @@ class Env:
     def _use_display(self, display):
         self.display = display
         self.vars = dict(os.environ, WINEPREFIX=str(self.prefix), WINEDEBUG="-all", DISPLAY=self.display,
-                         LC_ALL=LOCALE,
+                         LC_ALL=self.locale,
                          # No Mono/Gecko installer dialogs, and no shortcut of an installer under test
                          # copied into the Linux desktop's menus.
                          WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
@@ -244,11 +249,13 @@ class Env:
 
     # ---- running Windows programs --------------------------------------------------------------
 
-    def popen(self, argv, cwd=None, **kwargs):
-        """Starts a Windows program under Wine; argv[0] is its Linux path. Output goes to the log."""
+    def popen(self, argv, cwd=None, locale=None, **kwargs):
+        """Starts a Windows program under Wine; argv[0] is its Linux path. Output goes to the log. locale:
+        another than the run's, for this program alone (it shares the prefix and wineserver all the same)."""
         options = dict(stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
         options.update(kwargs)
-        proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=self.vars, **options)
+        env = self.vars if locale is None else dict(self.vars, LC_ALL=_ensure_locale(locale))
+        proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=env, **options)
         self._started.append(proc)
         return proc
 
@@ -295,14 +302,14 @@ class Env:
     def main_windows(self):
         return self.driver.windows(cls=MAIN_CLASS)
 
-    def start_app(self, workdir, settings_bytes=None, timeout=20, exe=None):
+    def start_app(self, workdir, settings_bytes=None, timeout=20, exe=None, locale=None):
         """Starts the program (or another copy of it, exe) in workdir, with that appconfig.ini if given,
-        and waits for its new main window."""
+        under another locale if given, and waits for its new main window."""
         workdir = Path(workdir)
         if settings_bytes is not None:
             (workdir / "appconfig.ini").write_bytes(settings_bytes)
         before = {w["hwnd"] for w in self.main_windows()}
-        proc = self.popen([exe or self.exe], cwd=workdir)
+        proc = self.popen([exe or self.exe], cwd=workdir, locale=locale)
 
         def new_window():
             if proc.poll() is not None:
@@ -397,7 +404,11 @@ class Env:
         return path
 
 
-def _ensure_locale():
+@functools.lru_cache(maxsize=None)
+def _ensure_locale(locale):
+    """Generates a locale such as "en_US.UTF-8" when the system lacks it; returns it."""
+    language, charset = locale.split(".")
     listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
-    if "ru_ru.utf8" not in listed:
-        subprocess.run(["localedef", "-i", "ru_RU", "-f", "UTF-8", LOCALE], check=True, capture_output=True)
+    if f"{language}.{charset.replace('-', '')}".lower() not in listed:
+        subprocess.run(["localedef", "-i", language, "-f", charset, locale], check=True, capture_output=True)
+    return locale

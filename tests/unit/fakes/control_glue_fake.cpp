@@ -8,9 +8,11 @@ WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned, int
     return nullptr;
 }
 void ControlMove(WindowHandle, int, int, int, int) {}
-FontHandle FontCreateScaled(int, int) {
+int SystemFontCharset() { return 204; }
+FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
     static std::intptr_t created = 0;
     ++g_fakeWindow.fontsAlive;
+    g_fakeWindow.lastFont = {fromDpi, toDpi, charset};
     return reinterpret_cast<FontHandle>(++created);
 }
 void ControlSetFont(WindowHandle, FontHandle font) { g_fakeWindow.controlFont = font; }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/startup_glue.h"
 #include "serial/port_table_glue.h"
 #include "serial/serial_port_glue.h"
 
@@ -71,17 +72,30 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
+    std::vector<int> lastFont;  // the font made last: from DPI, to DPI, character set
+    bool helpBesideProgram = true;  // the help document is there (never in the working folder)
+    std::vector<std::u16string> opened;  // the files the shell was asked to open
     void (*inNextBox)() = nullptr;  // what else happens while the next box is up
+};
+
+// Other copies of the program, as a start sees them: the claim, and the look-ups that find a window.
+struct FakeInstance {
+    InstanceClaim claim = InstanceClaim::kFirst;
+    int windowAtLookup = -1;  // the look-up (from 0, each title counts) from which a copy's window is found
+    int freedAtPoll = -1;     // the wait (from 1) at which the claim's holder has ended
+    int lookups = 0, polls = 0, restored = 0, forwarded = 0;
 };
 
 extern FakeSerial g_fakeSerial;
 extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
+extern FakeInstance g_fakeInstance;
 
 inline void ResetFakes() {
     g_fakeSerial = {};
     g_fakeRegistry = {};
     g_fakeWindow = {};
+    g_fakeInstance = {};
 }
 
 // UTF-16LE bytes of an ASCII text, with the terminating zero character.

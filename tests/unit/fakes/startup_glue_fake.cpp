@@ -1,14 +1,23 @@
 #include "app/startup_glue.h"
+#include "tests/unit/fakes/fakes.h"
 
-// No other copy runs, and a wait returns at once.
+// Another copy's window (minimized) turns up at a given look-up, and a wait returns at once.
+
+FakeInstance g_fakeInstance;
+static char g_otherWindow;
 
 ScreenSize PrimaryScreenSize() { return {1920, 1080}; }
 int SystemDpi() { return 96; }
 int WindowDpi(WindowHandle) { return 96; }
-WindowHandle WindowFindTopLevel(const char*) { return nullptr; }
-bool WindowIsMinimized(WindowHandle) { return false; }
-void WindowRestore(WindowHandle) {}
-void WindowToForeground(WindowHandle) {}
+WindowHandle WindowFindTopLevel(const char*) {
+    const bool found = g_fakeInstance.windowAtLookup >= 0 && g_fakeInstance.lookups++ >= g_fakeInstance.windowAtLookup;
+    return found ? &g_otherWindow : nullptr;
+}
+InstanceClaim ClaimSingleInstance(const char*) { return g_fakeInstance.claim; }
+bool SingleInstanceFreed() { return g_fakeInstance.polls == g_fakeInstance.freedAtPoll; }
+bool WindowIsMinimized(WindowHandle) { return true; }
+void WindowRestore(WindowHandle) { ++g_fakeInstance.restored; }
+void WindowToForeground(WindowHandle) { ++g_fakeInstance.forwarded; }
 bool WindowRegisterMainClass() { return true; }
 WindowHandle WindowCreateMain(const char*, int, int, int, int) { return nullptr; }
 void WindowShowAndPaint(WindowHandle) {}
@@ -16,4 +25,4 @@ void WindowMakeTopmost(WindowHandle) {}
 void RunMessageLoop() {}
 void PostQuit() {}
 void WindowSendClose(WindowHandle) {}
-void SleepMilliseconds(int) {}
+void SleepMilliseconds(int) { ++g_fakeInstance.polls; }

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// The program's texts on their way to and from the W calls (app/wide_text_glue_win32.cpp). The
+// text tables hold Russian as Windows-1251 bytes; Windows gets UTF-16, whatever its own code page.
+
+std::wstring WideText(const char* text);      // 1251 bytes as UTF-16
+std::string NarrowText(const wchar_t* text);  // UTF-16 back to 1251 bytes, for the program's own texts
