@@ -244,17 +244,19 @@ class Env:
 
     # ---- running Windows programs --------------------------------------------------------------
 
-    def popen(self, argv, cwd=None, **kwargs):
-        """Starts a Windows program under Wine; argv[0] is its Linux path. Output goes to the log."""
+    def popen(self, argv, cwd=None, variables=None, **kwargs):
+        """Starts a Windows program under Wine, with these environment variables added; argv[0] is its Linux
+        path. Output goes to the log."""
         options = dict(stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
         options.update(kwargs)
-        proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=self.vars, **options)
+        proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd,
+                                env=dict(self.vars, **(variables or {})), **options)
         self._started.append(proc)
         return proc
 
-    def run(self, argv, cwd=None, timeout=60):
+    def run(self, argv, cwd=None, timeout=60, variables=None):
         """Runs a Windows program to its end; its stdout is captured, its stderr goes to the log."""
-        proc = self.popen(argv, cwd, stdout=subprocess.PIPE)
+        proc = self.popen(argv, cwd, variables, stdout=subprocess.PIPE)
         try:
             out, _ = proc.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:
