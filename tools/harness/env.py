@@ -4,6 +4,7 @@
 test in it and drives its windows through the GUI driver (see driver.py). Create one per run and
 call close() at the end: it stops every process it started.
 """
+import contextlib
 import os
 import re
 import select
@@ -272,6 +273,44 @@ class Env:
                 proc.kill()
                 proc.wait()
         self._started.clear()
+
+    def press_through(self, proc, timeout=120):
+        """Presses the default button (id 1) of a program's dialog pages whenever it is enabled, until the
+        program ends (a user taking every default of an installer); returns its exit code."""
+        deadline = time.monotonic() + timeout
+        while proc.poll() is None and time.monotonic() < deadline:
+            for page in self.driver.windows(cls="#32770"):
+                button = next((c for c in self.driver.children(page["hwnd"]) if c["id"] == 1), None)
+                if page["visible"] and button and button["visible"] and button["enabled"]:
+                    self.driver.click(button["hwnd"])
+            time.sleep(0.3)
+        return proc.wait(5)
+
+    @contextlib.contextmanager
+    def recording(self, *programs):
+        """For the block, these programs under C:\\windows (system32/icacls.exe, explorer.exe) are the recorder
+        (driver/record_args.cpp), run in place of Wine's own. Yields a function that gives the calls so far,
+        each as (program, its arguments, the sorted names in its working folder by then)."""
+        log, override = self.prefix / "drive_c" / "recorded-calls.txt", r"HKCU\Software\Wine\DllOverrides"
+        log.unlink(missing_ok=True)  # a retry records afresh
+        paths = [self.prefix / "drive_c" / "windows" / program for program in programs]
+        saved = [path.read_bytes() for path in paths]
+        for path in paths:
+            path.unlink()  # a new file: a running copy of Wine's own keeps its image
+            path.write_bytes((self.tools_dir / "record-args.exe").read_bytes())
+            self.run(["reg", "add", override, "/v", path.name, "/d", "native", "/f"])
+
+        def calls():
+            lines = log.read_text().splitlines() if log.exists() else []
+            return [(*re.match(r'"[^"]*\\([^"\\]+)" (.*)', command).groups(), sorted(names))
+                    for command, *names in (line.split("\t") for line in lines)]
+        try:
+            yield calls
+        finally:
+            for path, data in zip(paths, saved):
+                path.unlink()
+                path.write_bytes(data)
+                self.run(["reg", "delete", override, "/v", path.name, "/f"])
 
     @property
     def driver(self):

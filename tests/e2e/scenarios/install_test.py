@@ -1,7 +1,6 @@
 """The installer, built here by makensis from the programs under test and the guide: an install through its
 pages with shortcut, uninstall entry and locked folder, the program started as its shortcut starts it, a silent
 uninstall, installs that stop and leave nothing, and a silent install and uninstall."""
-import contextlib
 import re
 import struct
 import subprocess
@@ -56,50 +55,10 @@ def uninstall_entry(env):
     return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
 
 
-@contextlib.contextmanager
-def recording(env, *programs):
-    """Wine has no ACLs and no user's shell to hand a program to: for the block, these programs of the prefix
-    are the recorder (run in place of Wine's own). Yields a function that gives the calls so far, each as
-    (program, its arguments, the names in its working folder by then)."""
-    log, override = drive_c(env, "recorded-calls.txt"), r"HKCU\Software\Wine\DllOverrides"
-    log.unlink(missing_ok=True)  # a retry records afresh
-    paths = [drive_c(env, f"windows/{program}") for program in programs]
-    saved = [path.read_bytes() for path in paths]
-    for path in paths:
-        path.unlink()  # a new file: a running copy of Wine's own keeps its image
-        path.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
-        env.run(["reg", "add", override, "/v", path.name, "/d", "native", "/f"])
-
-    def calls():
-        lines = log.read_text().splitlines() if log.exists() else []
-        return [(*re.match(r'"[^"]*\\([^"\\]+)" (.*)', command).groups(), sorted(names))
-                for command, *names in (line.split("\t") for line in lines)]
-    try:
-        yield calls
-    finally:
-        for path, data in zip(paths, saved):
-            path.unlink()
-            path.write_bytes(data)
-            env.run(["reg", "delete", override, "/v", path.name, "/f"])
-
-
-def install_through_the_pages(env, setup):
-    """As a user taking every default: the folder, Install, Next, and Finish with "run the program" ticked.
-    Presses the pages' default button (id 1) whenever it is enabled, until the installer ends."""
-    proc = env.popen([setup])
-    deadline = time.monotonic() + 120
-    while proc.poll() is None and time.monotonic() < deadline:
-        for page in env.driver.windows(cls="#32770"):
-            button = next((c for c in env.driver.children(page["hwnd"]) if c["id"] == 1), None)
-            if page["visible"] and button and button["visible"] and button["enabled"]:
-                env.driver.click(button["hwnd"])
-        time.sleep(0.3)
-    assert proc.wait(5) == 0
-
-
 def stopped_and_nothing_left(env, setup, folder, failing_call=None):
     """A silent install that must stop with a non-zero exit code, with no uninstall entry and no shortcut."""
-    assert env.run([setup, "/S"], timeout=120, variables={"RECORD_ARGS_FAIL": failing_call or "-"}).returncode != 0
+    variables = {"RECORD_ARGS_FAIL": failing_call} if failing_call else None  # see driver/record_args.cpp
+    assert env.run([setup, "/S"], timeout=120, variables=variables).returncode != 0
     assert uninstall_entry(env) is None, uninstall_entry(env)
     assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
     return contents(folder)
@@ -108,8 +67,10 @@ def stopped_and_nothing_left(env, setup, folder, failing_call=None):
 def test_install_start_from_the_install_folder_and_uninstall(env):
     setup, shipped = installer(env)
     folder = drive_c(env, INSTALL_DIR)
-    with recording(env, "system32/icacls.exe", "explorer.exe") as calls:
-        install_through_the_pages(env, setup)
+    # Wine has no ACLs and no user's shell to hand a program to: the calls made of them are recorded.
+    with env.recording("system32/icacls.exe", "explorer.exe") as calls:
+        # As a user taking every default: the folder, Install, Next, and Finish with "run the program" ticked.
+        assert env.press_through(env.popen([setup])) == 0
     # The folder is locked while still empty, so each file in it inherits its rights; the settings file is
     # made before Users may write it; the finish page hands the program to the user's shell.
     assert calls() == [
@@ -165,7 +126,7 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     (folder / "my notes.txt").unlink()
     # A rights call that fails (FAT32, exFAT, some shares) stops the install, and what it put there goes.
-    with recording(env, "system32/icacls.exe") as calls:
+    with env.recording("system32/icacls.exe") as calls:
         assert stopped_and_nothing_left(env, setup, folder, failing_call="appconfig.ini") is None
     assert calls()[-1][2] == sorted(name for name in INSTALLED if "/" not in name), calls()
     assert env.run([setup, "/S"], timeout=120).returncode == 0
