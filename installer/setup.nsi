@@ -173,9 +173,10 @@ FunctionEnd
 Section
     SetShellVarContext all
     Call FindForeignInFolder
-    ${If} $R0 != ""
-        Push "$(ForeignFolder)"
-        Call StopInstall
+    ${If} $R0 != ""  ; nothing done yet, nothing to take back
+        MessageBox MB_ICONSTOP|MB_OK "$(ForeignFolder)" /SD IDOK
+        SetErrorLevel 2
+        Abort
     ${EndIf}
     ; Locked before anything goes in (files made in it inherit these rights): Administrators and SYSTEM
     ; full control, Users read and run; no rights inherited from above, where every authenticated user may
@@ -184,8 +185,14 @@ Section
     SetOutPath "$INSTDIR"
     !insertmacro SetRights '"$INSTDIR" /inheritance:r /grant:r ${ADMINS}:(OI)(CI)F ${SYSTEM}:(OI)(CI)F ${USERS}:(OI)(CI)RX'
     !insertmacro SetRights '"$INSTDIR" /setowner ${ADMINS}'
-    ; Whatever stands under these names (an earlier install, or a file or link put there before the folder
-    ; was locked) goes, so that each file is made anew with the folder's rights.
+    ; Looked at again now that nobody else can add to it: whatever a standard user put there before the lock
+    ; stops the install; whatever stands under these names (an earlier install, or a file or link put there
+    ; before the lock) goes, so that each file is made anew with the folder's rights.
+    Call FindForeignInFolder
+    ${If} $R0 != ""
+        Push "$(ForeignFolder)"
+        Call StopInstall
+    ${EndIf}
     !insertmacro RemoveInstalled ""
     SetOutPath "$INSTDIR\help"
     File "/oname=${PDF_NAME}" "${HELP}"
