@@ -1,6 +1,5 @@
-"""The installer, built here by makensis from the programs under test and the guide: an install through its
-pages with shortcut, uninstall entry and locked folder, the program started as its shortcut starts it, a silent
-uninstall, installs that stop and leave nothing, and a silent install and uninstall."""
+"""The installer, built here from the programs under test and the guide: an install through its pages, the program
+started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install."""
 import re
 import struct
 import subprocess
@@ -15,6 +14,7 @@ SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
 INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
+TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
 ADMINS_SYSTEM_FULL_USERS_READ = "*S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX"
 
 
@@ -57,16 +57,15 @@ def uninstall_entry(env):
 
 def stopped_and_nothing_left(env, setup, folder, failing_call=None):
     """A silent install that must stop with a non-zero exit code, with no uninstall entry and no shortcut."""
-    variables = {"RECORD_ARGS_FAIL": failing_call} if failing_call else None  # see driver/record_args.cpp
-    assert env.run([setup, "/S"], timeout=120, variables=variables).returncode != 0
+    failing = failing_call and {"RECORD_ARGS_FAIL": failing_call}  # see driver/record_args.cpp
+    assert env.run([setup, "/S"], timeout=120, variables=failing).returncode != 0
     assert uninstall_entry(env) is None, uninstall_entry(env)
     assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
     return contents(folder)
 
 
 def test_install_start_from_the_install_folder_and_uninstall(env):
-    setup, shipped = installer(env)
-    folder = drive_c(env, INSTALL_DIR)
+    (setup, shipped), folder = installer(env), drive_c(env, INSTALL_DIR)
     # Wine has no ACLs and no user's shell to hand a program to: the calls made of them are recorded.
     with env.recording("system32/icacls.exe", "explorer.exe") as calls:
         # As a user taking every default: the folder, Install, Next, and Finish with "run the program" ticked.
@@ -76,13 +75,11 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert calls() == [
         ("icacls.exe", f'"{INSTALL_DIR}" /inheritance:r /grant:r {ADMINS_SYSTEM_FULL_USERS_READ}', []),
         ("icacls.exe", f'"{INSTALL_DIR}" /setowner *S-1-5-32-544', []),
-        ("icacls.exe", f'"{INSTALL_DIR}\\appconfig.ini" /grant *S-1-5-32-545:W',
-         sorted(name for name in INSTALLED if "/" not in name)),
+        ("icacls.exe", f'"{INSTALL_DIR}\\appconfig.ini" /grant *S-1-5-32-545:W', TOP_LEVEL),
         ("explorer.exe", f'"C:\\{SHORTCUT}"'.replace("/", "\\"), calls()[-1][2])], calls()
     assert contents(folder) == INSTALLED, contents(folder)
-    assert (folder / EXE_NAME).read_bytes() == shipped.read_bytes()
-    assert (folder / "mz6.exe").read_bytes() == (env.build_dir / "mz6.exe").read_bytes()
-    assert (folder / "help" / GUIDE.name).read_bytes() == GUIDE.read_bytes()
+    for name, source in ((EXE_NAME, shipped), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
+        assert (folder / name).read_bytes() == source.read_bytes(), name
     assert env.run([folder / "mz6.exe", "--help"]).returncode == 0
     # The shortcut starts the program in the install folder, where it keeps its settings and finds its help.
     link = (drive_c(env) / SHORTCUT).read_bytes()
@@ -128,7 +125,7 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # A rights call that fails (FAT32, exFAT, some shares) stops the install, and what it put there goes.
     with env.recording("system32/icacls.exe") as calls:
         assert stopped_and_nothing_left(env, setup, folder, failing_call="appconfig.ini") is None
-    assert calls()[-1][2] == sorted(name for name in INSTALLED if "/" not in name), calls()
+    assert calls()[-1][2] == TOP_LEVEL, calls()  # it failed with everything in place
     assert env.run([setup, "/S"], timeout=120).returncode == 0
     uninstall(env)
     assert contents(folder) is None, f"the install folder is left with {contents(folder)}"
