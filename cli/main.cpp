@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/profile.h"
 #include "cli/system_glue.h"
+#include "product.h"  // the maker, from the top CMakeLists.txt
 
 namespace {
 
@@ -38,6 +39,7 @@ std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
 int RunCommandLine(int argc, char** argv) {
     PrepareConsole();
     CLI::App app{kAbout, "mz6"};
+    app.footer("Maker: " PRODUCT_MAKER_LINE);
     app.require_subcommand(1);
     app.fallthrough();  // --lang and --json also after the command
     app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
