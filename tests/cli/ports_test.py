@@ -94,7 +94,7 @@ class PortHandling(ReaderTest):
                                      ("find", signal.SIGHUP, 129)):
             with self.subTest(command=command, signal=sig):
                 # The first reader answers at once; the others answer after the interruption, or (find) never.
-                readers = [self.reader(0, "silent" if i and command == "find" else "normal", delay_ms=400 * (i > 0))
+                readers = [self.reader(0, "silent" if i and command == "find" else "normal", delay_ms=800 * (i > 0))
                            for i in range(4)]
                 ports = [a for sim in readers for a in ("--port", sim.slave_path)]
                 profile = Path(tempfile.mkdtemp()) / "site.profile"
