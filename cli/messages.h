@@ -19,10 +19,19 @@ struct ConsoleTexts {
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"
     const char* profileLine;      // "line"
-    const char* profileErrors[10];  // by ProfileError
+    const char* profileErrors[12];  // by ProfileError
+    const char* allowedValues;    // "one of:", before the values allowed
     const char* summaryDone;      // "{n} of {m} readers configured"
     const char* summaryFailed;    // "failed:"
+    const char* summaryNotAttempted;  // "not attempted (interrupted):", before the ports
+    const char* outputLost;       // "output could not be written"
     const char* progress;         // "ports answered"
+    const char* errorOpening;     // "Error opening", followed by why
+    const char* openReasons[4];   // by Outcome, from kNotFound to kNotASerialPort
+    const char* wrongModel;       // "answers as %s, not as %s": the model that answered, the one asked
+    const char* notAttempted;     // a port the interruption left alone
+    const char* changedMark;      // after a setting a write changed
+    const char* saved;            // "the settings of {port} saved to {file}:", then the profile
 };
 
 // English unless `russian`.
@@ -30,6 +39,9 @@ const ConsoleTexts& ConsoleTextsFor(bool russian);
 
 // Why a port failed, in one line.
 std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report);
+
+// "PORT: CODE: why", the line of a failed port.
+std::string FailureLine(const ConsoleTexts& texts, const ReaderReport& report);
 
 // What is wrong with a profile or the key=value arguments.
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file);

@@ -1,5 +1,6 @@
 #include "cli/reader_session.h"
 
+#include "cli/system_glue.h"
 #include "protocol/commands.h"
 #include "protocol/reply_classifier.h"
 #include "serial/serial_link.h"
@@ -35,16 +36,16 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
     // taken for the answer to this command.
     if (LinkDiscardInput(handle, &exchange.error) != kLinkOk ||
         LinkWrite(handle, command, length, &exchange.error) != kLinkOk) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
         return exchange;
     }
     std::int32_t received = 0;
     const LinkResult read =
         LinkReadReply(handle, exchange.reply, kReplyBufferSize, &received, &exchange.error, kFirstByteWaitMs);
     if (read == kLinkError) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
     } else if (read == kLinkSilent) {
-        exchange.outcome = Outcome::kNoResponse;
+        exchange.outcome = Outcome::kNoAnswer;
     } else {
         DrainOverlongReply(handle, received);
         exchange.replyClass = ClassifyReply(exchange.reply, received, &exchange.payloadLength);
@@ -78,17 +79,32 @@ void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
     if (!report->unrecognised.empty()) report->outcome = Outcome::kIncomplete;
 }
 
-void ReadEitherModel(PortHandle handle, int model, ReaderReport* report) {
-    if (model >= 0) {
-        ReadSettings(handle, model, report);
+bool Unanswered(Outcome outcome) { return outcome == Outcome::kNoAnswer || outcome == Outcome::kUnknownCommand; }
+
+// A reader does not know the other model's command, or keeps quiet about it: then the other command is
+// asked. Without a model the answer to it is the result; with one, a reader answering as the other model
+// is named as such rather than taken for a dead port.
+void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* report) {
+    const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
+    ReadSettings(handle, first, report);
+    if (!Unanswered(report->outcome)) return;
+    if (InterruptSignal() != 0) {  // the next command would be a new exchange
+        report->outcome = Outcome::kNotAttempted;
         return;
     }
-    ReadSettings(handle, kReaderSerial, report);
-    // A USB reader does not know the serial-output reader's command, or keeps quiet about it.
-    if (report->outcome != Outcome::kNoResponse && report->outcome != Outcome::kUnknownCommand) return;
-    ReaderReport usb = *report;
-    ReadSettings(handle, kReaderUsb, &usb);
-    if (usb.outcome != Outcome::kNoResponse || report->outcome == Outcome::kNoResponse) *report = usb;
+    ReaderReport other;
+    other.port = report->port;
+    ReadSettings(handle, 1 - first, &other);
+    if (model >= 0) {
+        if (other.outcome != Outcome::kOk && other.outcome != Outcome::kIncomplete) return;
+        *report = other;
+        report->outcome = Outcome::kWrongModel;
+        report->askedModel = model;
+        report->settings = ReaderSettings{};
+        report->unrecognised.clear();
+        return;
+    }
+    if (other.outcome != Outcome::kNoAnswer || report->outcome == Outcome::kNoAnswer) *report = other;
 }
 
 // Every setting in use of the settings written must have been read back the same.
@@ -103,7 +119,8 @@ void Compare(const ReaderSettings& wrote, ReaderReport* report) {
 }
 
 void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderReport* report) {
-    ReadSettings(handle, changes.model, report);
+    ReadEitherModel(handle, changes.model, false, report);
+    const ReaderSettings before = report->settings;
     ReaderSettings wanted = report->settings;
     for (int id = 0; id < kSettingCount; ++id) {
         if (changes.value[id] != kNoValue) wanted.value[id] = changes.value[id];
@@ -122,12 +139,17 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     // The type with the reader's format touch-memory: the reader would drop it and still read back "the same".
     for (int id = 0; id < kSettingCount; ++id) {
         if (changes.value[id] == kNoValue || SettingIsUsed(wanted, static_cast<SettingId>(id))) continue;
-        report->outcome = Outcome::kUnused;
+        report->outcome = Outcome::kUnusedSetting;
         return;
     }
     // A setting the change brings into use (the type, when the format leaves touch-memory) is verified as
     // the fallback the command carries.
     wanted = SettingsAsWritten(wanted);
+    // Interrupted before the write, the reader stays untouched; once written, it is always read back.
+    if (InterruptSignal() != 0) {
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);
@@ -142,6 +164,13 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
         report->unrecognised.clear();
         Compare(wanted, report);
     }
+    const ModelInfo* info = ModelInfoOf(changes.model);
+    for (int k = 0; k < info->count; ++k) {
+        const SettingId id = info->settings[k].id;
+        if (SettingIsUsed(report->settings, id) && report->settings.value[id] != before.value[id]) {
+            report->changed.push_back(id);
+        }
+    }
 }
 
 template <typename Work>
@@ -150,8 +179,8 @@ ReaderReport OnPort(const std::string& port, Work work) {
     report.port = port;
     PortHandle handle = nullptr;
     if (!LinkOpen(port.c_str(), kBaudRate, &handle)) {
-        report.outcome = Outcome::kOpenFailed;
         report.error = PortLastError();
+        report.outcome = OpenFailureOf(report.error);
         return report;
     }
     work(handle, &report);
@@ -161,8 +190,10 @@ ReaderReport OnPort(const std::string& port, Work work) {
 
 }  // namespace
 
-ReaderReport ReadReader(const std::string& port, int model) {
-    return OnPort(port, [model](PortHandle handle, ReaderReport* report) { ReadEitherModel(handle, model, report); });
+ReaderReport ReadReader(const std::string& port, int model, bool usbFirst) {
+    return OnPort(port, [model, usbFirst](PortHandle handle, ReaderReport* report) {
+        ReadEitherModel(handle, model, usbFirst, report);
+    });
 }
 
 ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes) {

@@ -8,30 +8,42 @@ namespace {
 
 const char* kUsbReaderName = "zentak-6-usb";
 
-nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report) {
+nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report, bool writes) {
     nlohmann::ordered_json object;
     object["port"] = report.port;
     const ModelInfo* info = ModelInfoOf(report.model);
     object["model"] = info != nullptr ? nlohmann::ordered_json(info->name) : nlohmann::ordered_json();
     object["version"] = report.version.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(report.version);
     for (const auto& [key, value] : SettingsInUse(report.settings)) object[key] = value;
-    object["result"] = report.outcome == Outcome::kOk ? std::string("ok") : DescribeFailure(texts, report);
+    object["result"] = ResultCode(report.outcome);
+    if (report.outcome != Outcome::kOk) object["message"] = DescribeFailure(texts, report);
+    if (report.error != 0) object["error"] = report.error;
+    if (writes) {
+        object["written"] = report.written;
+        object["changed"] = nlohmann::ordered_json::array();
+        for (SettingId id : report.changed) object["changed"].push_back(KeyOfSetting(report.model, id));
+    }
     return object;
 }
 
 }  // namespace
 
-std::string SettingsAsText(const ReaderReport& report) {
+std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report) {
     std::string text = "port: " + report.port + "\n";
     text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
     text += "version: " + report.version + "\n";
-    for (const auto& [key, value] : SettingsInUse(report.settings)) text += key + ": " + value + "\n";
+    for (const auto& [key, value] : SettingsInUse(report.settings)) {
+        bool changed = false;
+        for (SettingId id : report.changed) changed = changed || key == KeyOfSetting(report.model, id);
+        text += key + ": " + value + (changed ? std::string("  ") + texts.changedMark : "") + "\n";
+    }
     return text;
 }
 
-std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray) {
+std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray,
+                           bool writes) {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const ReaderReport& report : reports) json.push_back(AsObject(texts, report));
+    for (const ReaderReport& report : reports) json.push_back(AsObject(texts, report, writes));
     if (!asArray && json.size() == 1) return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/reader_session.h"
+
 // What mz6 needs of the system beyond the serial port itself:
 // cli/system_glue_win32.cpp on Windows, cli/system_glue_posix.cpp on Linux.
 
@@ -20,8 +22,16 @@ std::vector<SystemPort> ListSystemPorts();
 // locale variables on Linux).
 bool UserPrefersRussian();
 
-// The console's output in its own terms (UTF-16 on Windows), and Ctrl+C releasing the ports.
+// The console's output in its own terms (UTF-16 on Windows), Ctrl+C releasing the ports, and a closed
+// output pipe an error of the write (EPIPE) rather than the end of the program.
 void PrepareConsole();
+
+// From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only
+// set InterruptSignal(): the command finishes the exchanges in hand, starts no other, and reports.
+void FinishWorkWhenInterrupted();
+
+// The signal that ended the work, as its POSIX number (SIGINT 2, SIGHUP 1, SIGTERM 15); 0 while none has.
+int InterruptSignal();
 
 // Standard error is a terminal (not a pipe or a file).
 bool ErrorOutputIsTerminal();
@@ -39,3 +49,7 @@ std::string SystemErrorText(std::int32_t error);
 // the latest), so that `to` is always either the old file or the new one;
 // false with the system's reason when it cannot.
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason);
+
+// Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
+// kNotASerialPort, or kOpenFailed for any other.
+Outcome OpenFailureOf(std::int32_t error);

@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <atomic>
+#include <csignal>
+
+
 #include "app/dll_search_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
@@ -83,3 +87,30 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
     *reason = SystemErrorText(static_cast<std::int32_t>(error));
     return false;
 }
+
+// A COM port another program holds is denied, not shared: on Windows that is the busy port.
+Outcome OpenFailureOf(std::int32_t error) {
+    switch (static_cast<DWORD>(error)) {
+        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return Outcome::kNotFound;
+        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return Outcome::kBusy;
+        case ERROR_INVALID_FUNCTION: case ERROR_NOT_SUPPORTED:
+            return Outcome::kNotASerialPort;
+        default: return Outcome::kOpenFailed;
+    }
+}
+
+namespace {
+
+std::atomic<int> g_interruptSignal{0};
+
+// Runs on a thread of its own: the work sees the flag between exchanges.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    return TRUE;
+}
+
+}  // namespace
+
+void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+int InterruptSignal() { return g_interruptSignal.load(); }

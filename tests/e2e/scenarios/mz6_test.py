@@ -23,18 +23,23 @@ def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
     with Ports(env) as ports:
         ports.plug(3, silent_reader())
         krx = [ports.plug(5, SimReader(model=0)), ports.plug(12, SimReader(model=0, settings=b"W440AF"))]
-        ports.plug(7, SimReader(model=1), usb=True)
+        usb = ports.plug(7, SimReader(model=1), usb=True)
 
         # In the port table's numeric order; the USB reader known by its USB identifiers alone.
         assert (seen := mz6(env, "ports")) == (0, "COM3\nCOM5\nCOM7  zentak-6-usb\nCOM12\n", ""), seen
-        assert (seen := mz6(env, "find")) == (0, "COM5  krx  1.00\nCOM7  usb  1.00\nCOM12  krx  1.00\n", ""), seen
+        # Every other port named with its reason; the USB reader asked as that first, by its identifiers.
+        assert (seen := mz6(env, "--lang", "en", "find")) == (
+            0, "COM5  krx  1.00\nCOM7  usb  1.00\nCOM12  krx  1.00\n",
+            "COM3: no-answer: The reader did not respond! (Try again or a different COM port).\n"), seen
+        assert usb.received_bytes() == b"AT+READS_USB", usb.received_bytes()
         status, out, err = mz6(env, "read", "--port", "COM7", "--json")
         assert (status, err) == (0, ""), err
         assert json.loads(out) == {"port": "COM7", "model": "usb", "version": "1.00", "mode": "windows",
                                    "format": "hex-dec", "type": "hex", "bytes": "5", "cards": "all", "result": "ok"}
 
         (env.tmp / "site.profile").write_text("an older profile")  # replaced whole
-        assert mz6(env, "save", "--port", "COM12", "site.profile") == (0, "", "")
+        seen = mz6(env, "--lang", "en", "save", "--port", "COM12", "site.profile")
+        assert seen == (0, "The settings of COM12 saved to site.profile:\n" + PROFILE, ""), seen
         assert (env.tmp / "site.profile").read_text() == PROFILE
         for reader in krx:
             reader.clear()
@@ -44,5 +49,5 @@ def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
             assert reader.received_bytes() == READ_KRX + b"AT+W440AF" + READ_KRX, reader.received_bytes()
 
         seen = mz6(env, "--lang", "ru", "apply", "site.profile", "--port", "COM12", "--port", "COM3")
-        assert seen == (1, "COM12: ok\nCOM3: FAILED\n", "1 из 2 считывателей настроены; ошибки:\n"
-            "  COM3: Считыватель не ответил! (Попробуйте ещё раз или другой COM-порт).\n"), seen
+        assert seen == (1, "COM12: ok\nCOM3: no-answer\n", "1 из 2 считывателей настроены; ошибки:\n"
+            "  COM3: no-answer: Считыватель не ответил! (Попробуйте ещё раз или другой COM-порт).\n"), seen
