@@ -165,7 +165,8 @@ std::string HelpFooter(const UsageTexts& texts) {
         }
         footer += " " + code;
     }
-    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples;
+    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" +
+           texts.maker + PRODUCT_MAKER_LINE;
 }
 
 std::string Joined(const std::vector<std::string>& values) {

@@ -10,6 +10,7 @@ const UsageTexts kEnglish = {
     "Exit status: 0 success; 1 a port failed, no reader was found or output was lost;\n  2 wrong usage, profile "
     "or key; 130 interrupted (SIGINT), 143 terminated (SIGTERM), 129 hang-up (SIGHUP).",
     "Completion of commands, options, keys with their values and ports: bash, with the Linux package.",
+    "Maker: ",
     {"List every serial port, and which one is a USB reader",
      "Ask every port (or the ones given) at once; list the readers",
      "Version and settings of one reader",
@@ -65,6 +66,7 @@ const UsageTexts kRussian = {
     "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден или вывод не записан;\n  2 неверный вызов, "
     "профиль или ключ; 130 прервано (SIGINT), 143 завершено (SIGTERM), 129 обрыв связи (SIGHUP).",
     "Дополнение команд, параметров, ключей со значениями и портов: bash, с пакетом для Linux.",
+    "Производитель: ",
     {"Все последовательные порты и какой из них USB-считыватель",
      "Опросить все порты (или заданные) одновременно; список считывателей",
      "Версия и настройки одного считывателя",

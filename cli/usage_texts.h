@@ -9,6 +9,7 @@ struct UsageTexts {
     const char* resultsLine;    // before the result codes
     const char* exitStatus;     // the exit statuses, one line
     const char* completion;     // where the shell completion comes from
+    const char* maker;          // before the maker's name and contacts
     const char* commands[7];    // ports, find, read, write, save, apply, watch
     const char* langOption;
     const char* jsonOption;

@@ -1,7 +1,6 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
 import subprocess
-import tempfile
 import time
 from pathlib import Path
 
@@ -9,12 +8,6 @@ from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, enviro
 
 
 class Commands(ReaderTest):
-    def profile(self, text):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        (path := Path(folder.name) / "site.profile").write_text(text)
-        return str(path)
-
     def test_read_prints_the_settings_as_text_and_json(self):
         # The reply may come in pieces: quiet spells shorter than 60 ms do not end it.
         pieces = [(b" - OK", 20), (b"! >> 1.", 20), (b"00TMX1AO", 0)]

@@ -1,7 +1,6 @@
 """bash completion (cli/mz6.bash-completion) as the shell runs it, with bash-completion loaded when present:
 what it offers is what mz6 takes."""
 import subprocess
-import tempfile
 
 from run import MZ6, REPO, ReaderTest, environment, usb_reader_root
 
@@ -20,9 +19,8 @@ def offered(line, env):
 
 class Completion(ReaderTest):
     def test_commands_options_keys_values_and_ports(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        env = usb_reader_root(self.reader(1).slave_path, folder.name)
+        folder = self.profile("").rsplit("/", 1)[0]
+        env = usb_reader_root(self.reader(1).slave_path, folder)
         for line, expected in (
                 ("", "ports find read write save apply watch --lang --json --help --version"),
                 ("re", "read"), ("apply x --", "--lang --json --help --port --all --force --check"),
@@ -31,6 +29,6 @@ class Completion(ReaderTest):
                 ("write --model krx st", "standby="),
                 ("write --model krx standby=", "standby=dynamic standby=static standby=off"),
                 ("write bytes=", "bytes=5 bytes=4 bytes=3 bytes=2"),
-                ("read --port ", f"{folder.name}/dev/ttyACM0")):
+                ("read --port ", f"{folder}/dev/ttyACM0")):
             with self.subTest(line=line):
                 self.assertEqual(offered(line, env), expected.split())

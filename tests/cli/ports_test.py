@@ -6,10 +6,8 @@ import os
 import pty
 import signal
 import subprocess
-import tempfile
 import termios
 import unittest
-from pathlib import Path
 
 from run import MZ6, ReaderTest, Run, environment, mz6, start
 
@@ -94,12 +92,11 @@ class PortHandling(ReaderTest):
                                      ("find", signal.SIGHUP, 129)):
             with self.subTest(command=command, signal=sig):
                 # The first reader answers at once; the others answer after the interruption, or (find) never.
-                readers = [self.reader(0, "silent" if i and command == "find" else "normal", delay_ms=400 * (i > 0))
+                readers = [self.reader(0, "silent" if i and command == "find" else "normal", delay_ms=800 * (i > 0))
                            for i in range(4)]
                 ports = [a for sim in readers for a in ("--port", sim.slave_path)]
-                profile = Path(tempfile.mkdtemp()) / "site.profile"
-                profile.write_text("model = krx\nstandby = static\n")
-                proc = start(*([command, str(profile)] if command == "apply" else [command]), *ports)
+                profile = self.profile("model = krx\nstandby = static\n")
+                proc = start(*([command, profile] if command == "apply" else [command]), *ports)
                 readers[0].wait_for_command(2 if command == "apply" else 1)  # its write is on the line
                 proc.send_signal(sig)
                 run = Run(proc, *proc.communicate(timeout=10))
@@ -120,9 +117,7 @@ class PortHandling(ReaderTest):
 
     def test_a_closed_output_pipe_ends_the_run_with_the_summary_on_stderr(self):
         sim = self.reader(0)
-        profile = Path(tempfile.mkdtemp()) / "site.profile"
-        profile.write_text("model = krx\nstandby = static\n")
-        proc = start("apply", str(profile), "--port", sim.slave_path)
+        proc = start("apply", self.profile("model = krx\nstandby = static\n"), "--port", sim.slave_path)
         proc.stdout.close()  # as "| true" does
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
         self.assertEqual((run.code, run.err), (1, "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"

@@ -9,6 +9,7 @@ import concurrent.futures
 import os
 import subprocess
 import sys
+import tempfile
 import unittest
 from pathlib import Path
 
@@ -75,6 +76,13 @@ class ReaderTest(unittest.TestCase):
         sim.set_mode(mode, **options)
         self.addCleanup(sim.close)
         return sim
+
+    def profile(self, text):
+        """A profile file holding `text`, in a folder of its own, gone at the end of the test."""
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        (path := Path(folder.name) / "site.profile").write_text(text)
+        return str(path)
 
 
 def run_side_by_side(workers=4):
