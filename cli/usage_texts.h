@@ -10,7 +10,7 @@ struct UsageTexts {
     const char* exitStatus;     // the exit statuses, one line
     const char* completion;     // where the shell completion comes from
     const char* maker;          // before the maker's name and contacts
-    const char* commands[6];    // ports, find, read, write, save, apply
+    const char* commands[7];    // ports, find, read, write, save, apply, watch
     const char* langOption;
     const char* jsonOption;
     const char* versionOption;
@@ -22,6 +22,11 @@ struct UsageTexts {
     const char* settingsArgument;
     const char* fileArgument;
     const char* allOption;
+    const char* forceOption;
+    const char* checkOption;
+    const char* watchPort;
+    const char* logOption;
+    const char* examples;       // worked examples, at the end of --help
     // CLI11's labels, in the order of kHelpLabels (command_line.cpp)
     const char* labels[7];
     const char* optionsGroup;
