@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/parallel_glue.h"
+#include "cli/system_glue.h"
 
 std::vector<ReaderReport> ForEachPort(const std::vector<std::string>& ports,
                                       const std::function<ReaderReport(const std::string&)>& work, bool progress,
@@ -16,7 +17,12 @@ std::vector<ReaderReport> ForEachPort(const std::vector<std::string>& ports,
     show(0);
     // Each thread fills its own report: nothing else is shared but the count.
     RunInParallel(ports.size(), [&](std::size_t i) {
-        reports[i] = work(ports[i]);
+        if (InterruptSignal() != 0) {  // no new port once interrupted
+            reports[i].port = ports[i];
+            reports[i].outcome = Outcome::kNotAttempted;
+        } else {
+            reports[i] = work(ports[i]);
+        }
         show(++done);
     });
     if (progress) std::fprintf(stderr, "\r%*s\r", 60, "");  // the line goes before the results come

@@ -44,6 +44,9 @@ bool Assign(const std::string& key, const std::string& value, ProfileResult* res
     if (index == kNoValue) {
         result->error = ProfileError::kWrongValue;
         result->subject = key + "=" + value;
+        for (int v = 0; v < setting->valueCount; ++v) {
+            result->allowed += (v > 0 ? "|" : "") + std::string(setting->values[v].name);
+        }
         return false;
     }
     if (result->settings.value[setting->id] != kNoValue) {
@@ -77,6 +80,13 @@ int ModelNamed(const std::string& name) {
     return -1;
 }
 
+bool ReadProfileText(std::istream& in, std::string* text) {
+    text->assign(kProfileMaxBytes + 1, '\0');
+    in.read(&(*text)[0], static_cast<std::streamsize>(text->size()));
+    text->resize(static_cast<std::size_t>(in.gcount()));
+    return text->size() <= kProfileMaxBytes;
+}
+
 ProfileResult ParseProfile(const std::string& text) {
     ProfileResult result;
     result.settings.model = -1;
@@ -85,6 +95,11 @@ ProfileResult ParseProfile(const std::string& text) {
     for (int line = 1; start <= text.size(); ++line) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
+        if (end - start > kProfileMaxLine) {
+            result.error = ProfileError::kLineTooLong;
+            result.line = line;
+            return result;
+        }
         std::string content = text.substr(start, end - start);
         start = end + 1;
         const std::size_t comment = content.find('#');
@@ -109,6 +124,7 @@ ProfileResult ParseProfile(const std::string& text) {
             if (result.settings.model < 0) {
                 result.error = ProfileError::kUnknownModel;
                 result.subject = value;
+                result.allowed = "krx|usb";
                 return result;
             }
             continue;
@@ -148,6 +164,14 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
     }
     CheckUnused(&result);
     return result;
+}
+
+const char* KeyOfSetting(int model, SettingId id) {
+    const ModelInfo* info = ModelInfoOf(model);
+    for (int k = 0; info != nullptr && k < info->count; ++k) {
+        if (info->settings[k].id == id) return info->settings[k].key;
+    }
+    return "?";
 }
 
 std::vector<std::pair<std::string, std::string>> SettingsInUse(const ReaderSettings& settings) {

@@ -1,5 +1,6 @@
 #include "cli/reader_session.h"
 
+#include "cli/system_glue.h"
 #include "protocol/commands.h"
 #include "protocol/reply_classifier.h"
 #include "serial/serial_link.h"
@@ -35,16 +36,16 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
     // taken for the answer to this command.
     if (LinkDiscardInput(handle, &exchange.error) != kLinkOk ||
         LinkWrite(handle, command, length, &exchange.error) != kLinkOk) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
         return exchange;
     }
     std::int32_t received = 0;
     const LinkResult read =
         LinkReadReply(handle, exchange.reply, kReplyBufferSize, &received, &exchange.error, kFirstByteWaitMs);
     if (read == kLinkError) {
-        exchange.outcome = Outcome::kPortError;
+        exchange.outcome = Outcome::kIoError;
     } else if (read == kLinkSilent) {
-        exchange.outcome = Outcome::kNoResponse;
+        exchange.outcome = Outcome::kNoAnswer;
     } else {
         DrainOverlongReply(handle, received);
         exchange.replyClass = ClassifyReply(exchange.reply, received, &exchange.payloadLength);
@@ -78,41 +79,51 @@ void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
     if (!report->unrecognised.empty()) report->outcome = Outcome::kIncomplete;
 }
 
-void ReadEitherModel(PortHandle handle, int model, ReaderReport* report) {
-    if (model >= 0) {
-        ReadSettings(handle, model, report);
+bool Unanswered(Outcome outcome) { return outcome == Outcome::kNoAnswer || outcome == Outcome::kUnknownCommand; }
+
+// A reader does not know the other model's command, or keeps quiet about it: then the other command is
+// asked. Without a model the answer to it is the result; with one, a reader answering as the other model
+// is named as such rather than taken for a dead port.
+void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* report) {
+    const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
+    ReadSettings(handle, first, report);
+    if (!Unanswered(report->outcome)) return;
+    if (InterruptSignal() != 0) {  // the next command would be a new exchange
+        report->outcome = Outcome::kNotAttempted;
         return;
     }
-    ReadSettings(handle, kReaderSerial, report);
-    // A USB reader does not know the serial-output reader's command, or keeps quiet about it.
-    if (report->outcome != Outcome::kNoResponse && report->outcome != Outcome::kUnknownCommand) return;
-    ReaderReport usb = *report;
-    ReadSettings(handle, kReaderUsb, &usb);
-    if (usb.outcome != Outcome::kNoResponse || report->outcome == Outcome::kNoResponse) *report = usb;
+    ReaderReport other;
+    other.port = report->port;
+    ReadSettings(handle, 1 - first, &other);
+    if (model >= 0) {
+        if (other.outcome != Outcome::kOk && other.outcome != Outcome::kIncomplete) return;
+        *report = other;
+        report->outcome = Outcome::kWrongModel;
+        report->askedModel = model;
+        report->settings = ReaderSettings{};
+        report->unrecognised.clear();
+        return;
+    }
+    if (other.outcome != Outcome::kNoAnswer || report->outcome == Outcome::kNoAnswer) *report = other;
 }
 
 // Every setting in use of the settings written must have been read back the same.
 void Compare(const ReaderSettings& wrote, ReaderReport* report) {
-    const ModelInfo* info = ModelInfoOf(wrote.model);
-    for (int k = 0; k < info->count; ++k) {
-        const SettingId id = info->settings[k].id;
-        if (!SettingIsUsed(wrote, id) || wrote.value[id] == report->settings.value[id]) continue;
-        report->mismatches.push_back({id, wrote.value[id], report->settings.value[id]});
-    }
+    report->mismatches = SettingChanges(report->settings, wrote);
     if (!report->mismatches.empty()) report->outcome = Outcome::kMismatch;
 }
 
-void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderReport* report) {
-    ReadSettings(handle, changes.model, report);
-    ReaderSettings wanted = report->settings;
-    for (int id = 0; id < kSettingCount; ++id) {
-        if (changes.value[id] != kNoValue) wanted.value[id] = changes.value[id];
-    }
+void WriteSettings(PortHandle handle, const ReaderSettings& changes, const WriteOptions& options,
+                   ReaderReport* report) {
+    ReadEitherModel(handle, changes.model, false, report);
+    // A setting the change brings into use (the type, when the format leaves touch-memory) is written and
+    // verified as the fallback the command carries.
+    const ReaderSettings wanted = SettingsToWrite(report->settings, changes);
     // A setting the reader gave in a code we do not know is written only when it was asked for.
     if (report->outcome == Outcome::kIncomplete) {
         std::vector<SettingId> missing;
         for (SettingId id : report->unrecognised) {
-            if (SettingIsUsed(wanted, id) && wanted.value[id] == kNoValue) missing.push_back(id);
+            if (SettingIsUsed(wanted, id) && changes.value[id] == kNoValue) missing.push_back(id);
         }
         report->unrecognised = missing;
         if (!missing.empty()) return;
@@ -122,12 +133,20 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     // The type with the reader's format touch-memory: the reader would drop it and still read back "the same".
     for (int id = 0; id < kSettingCount; ++id) {
         if (changes.value[id] == kNoValue || SettingIsUsed(wanted, static_cast<SettingId>(id))) continue;
-        report->outcome = Outcome::kUnused;
+        report->outcome = Outcome::kUnusedSetting;
         return;
     }
-    // A setting the change brings into use (the type, when the format leaves touch-memory) is verified as
-    // the fallback the command carries.
-    wanted = SettingsAsWritten(wanted);
+    report->before = report->settings;
+    report->changes = SettingChanges(report->settings, wanted);
+    // The reader's memory wears with every write: one that holds every setting asked is left alone.
+    const bool due = options.force || !report->changes.empty();
+    if (options.check) report->changed = due;
+    if (options.check || !due) return;
+    // Interrupted before the write, the reader stays untouched; once written, it is always read back.
+    if (InterruptSignal() != 0) {
+        report->outcome = Outcome::kNotAttempted;
+        return;
+    }
 
     std::uint8_t command[kWriteCommandCapacity] = {};
     const std::int32_t length = EncodeWriteCommand(wanted, command);
@@ -136,6 +155,7 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     report->error = exchange.error;
     if (exchange.outcome != Outcome::kOk) return;
     report->written = true;
+    report->changed = true;
     ReadSettings(handle, changes.model, report);
     if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
         report->outcome = Outcome::kOk;
@@ -150,8 +170,8 @@ ReaderReport OnPort(const std::string& port, Work work) {
     report.port = port;
     PortHandle handle = nullptr;
     if (!LinkOpen(port.c_str(), kBaudRate, &handle)) {
-        report.outcome = Outcome::kOpenFailed;
         report.error = PortLastError();
+        report.outcome = OpenFailureOf(report.error);
         return report;
     }
     work(handle, &report);
@@ -161,12 +181,14 @@ ReaderReport OnPort(const std::string& port, Work work) {
 
 }  // namespace
 
-ReaderReport ReadReader(const std::string& port, int model) {
-    return OnPort(port, [model](PortHandle handle, ReaderReport* report) { ReadEitherModel(handle, model, report); });
+ReaderReport ReadReader(const std::string& port, int model, bool usbFirst) {
+    return OnPort(port, [model, usbFirst](PortHandle handle, ReaderReport* report) {
+        ReadEitherModel(handle, model, usbFirst, report);
+    });
 }
 
-ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes) {
-    return OnPort(port, [&changes](PortHandle handle, ReaderReport* report) {
-        WriteSettings(handle, changes, report);
+ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes, const WriteOptions& options) {
+    return OnPort(port, [&changes, &options](PortHandle handle, ReaderReport* report) {
+        WriteSettings(handle, changes, options, report);
     });
 }

@@ -1,10 +1,13 @@
 #include <fcntl.h>
+#include <glob.h>
+#include <time.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,12 +16,32 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
+// MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/): a fabricated tree
+// shows a port as a USB reader's where no USB device is to hand.
 std::vector<SystemPort> ListSystemPorts() {
+    const char* root = std::getenv("MZ6_SYSTEM_ROOT");
+    const std::string base = root != nullptr ? root : "";
     std::vector<SystemPort> ports;
-    for (const TtyDevice& tty : ListTtyDevices("/sys", "/dev")) {
-        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision)});
+    for (const TtyDevice& tty : ListTtyDevices(base + "/sys", base + "/dev")) {
+        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision), tty.serial});
     }
     return ports;
+}
+
+const bool kPortNamesIgnoreCase = false;
+
+std::vector<std::string> PathsMatching(const std::string& pattern) {
+    std::vector<std::string> paths;
+    glob_t found{};
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    globfree(&found);
+    return paths;
+}
+
+void Pause(int ms) {
+    // A signal ends the sleep early (EINTR), and the caller then sees the stop.
+    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&wait, nullptr);
 }
 
 // The first of LC_ALL, LC_MESSAGES and LANG that is set decides, as for any program's messages.
@@ -30,7 +53,14 @@ bool UserPrefersRussian() {
     return false;
 }
 
-void PrepareConsole() { InstallSerialInterruptHandler(); }
+void PrepareConsole() {
+    InstallSerialInterruptHandler();
+    signal(SIGPIPE, SIG_IGN);
+}
+
+void FinishWorkWhenInterrupted() { DeferSerialInterrupts(); }
+
+int InterruptSignal() { return SerialInterruptSignal(); }
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
@@ -52,4 +82,14 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
     if (synced && rename(from.c_str(), to.c_str()) == 0) return true;
     *reason = SystemErrorText(synced ? errno : syncError);
     return false;
+}
+
+Outcome OpenFailureOf(std::int32_t error) {
+    switch (error) {
+        case ENOENT: case ENXIO: case ENODEV: return Outcome::kNotFound;
+        case EBUSY: case EWOULDBLOCK: return Outcome::kBusy;  // EWOULDBLOCK: another holds the flock
+        case EACCES: case EPERM: return Outcome::kPermissionDenied;
+        case ENOTTY: case EISDIR: return Outcome::kNotASerialPort;
+        default: return Outcome::kOpenFailed;
+    }
 }

@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <atomic>
+#include <csignal>
+
+
 #include "app/dll_search_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
@@ -15,11 +19,21 @@ std::vector<SystemPort> ListSystemPorts() {
         for (const std::u16string& name : wide) names.push_back(NarrowPortName(name));
     }
     std::string usbPort;
-    const bool usbFound = FindUsbReaderPort(&usbPort);
+    std::string instance;
+    const bool usbFound = FindUsbReaderPort(&usbPort, &instance);
     std::vector<SystemPort> ports;
-    for (const std::string& name : OrderPortNames(names)) ports.push_back({name, usbFound && name == usbPort});
+    for (const std::string& name : OrderPortNames(names)) {
+        const bool usb = usbFound && name == usbPort;
+        ports.push_back({name, usb, usb ? instance : std::string()});
+    }
     return ports;
 }
+
+const bool kPortNamesIgnoreCase = true;
+
+std::vector<std::string> PathsMatching(const std::string&) { return {}; }
+
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN; }
 
@@ -83,3 +97,30 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
     *reason = SystemErrorText(static_cast<std::int32_t>(error));
     return false;
 }
+
+// A COM port another program holds is denied, not shared: on Windows that is the busy port.
+Outcome OpenFailureOf(std::int32_t error) {
+    switch (static_cast<DWORD>(error)) {
+        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return Outcome::kNotFound;
+        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return Outcome::kBusy;
+        case ERROR_INVALID_FUNCTION: case ERROR_NOT_SUPPORTED:
+            return Outcome::kNotASerialPort;
+        default: return Outcome::kOpenFailed;
+    }
+}
+
+namespace {
+
+std::atomic<int> g_interruptSignal{0};
+
+// Runs on a thread of its own: the work sees the flag between exchanges.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    return TRUE;
+}
+
+}  // namespace
+
+void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+int InterruptSignal() { return g_interruptSignal.load(); }

@@ -25,6 +25,9 @@ struct PosixPort {
 
 thread_local std::int32_t t_lastError = 0;
 
+std::atomic<bool> g_deferInterrupts{false};
+std::atomic<int> g_interruptSignal{0};
+
 // Open ports with their line settings from before the open: Ctrl+C puts them back and closes them.
 constexpr int kMaxOpenPorts = 256;
 std::atomic<int> g_openFds[kMaxOpenPorts];
@@ -49,8 +52,13 @@ int TakeSlot(int fd, const termios& saved) {
     return -1;
 }
 
-// Whatever the program was doing, the lines go back as they were and the locks go with the descriptors.
+// Whatever the program was doing, the lines go back as they were and the locks go with the descriptors;
+// unless the program has said it will finish its work and give the ports back itself.
 void OnInterrupt(int signalNumber) {
+    if (g_deferInterrupts.load()) {
+        g_interruptSignal.store(signalNumber);
+        return;
+    }
     for (int slot = 0; slot < kMaxOpenPorts; ++slot) {
         const int stored = g_openFds[slot].load();
         if (stored <= 0) continue;
@@ -97,6 +105,10 @@ void InstallSerialInterruptHandler() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
 }
+
+void DeferSerialInterrupts() { g_deferInterrupts.store(true); }
+
+int SerialInterruptSignal() { return g_interruptSignal.load(); }
 
 PortHandle PortCreate(const char* name) {
     const int fd = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

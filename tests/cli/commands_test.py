@@ -1,20 +1,13 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
 import subprocess
-import tempfile
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, usb_reader_root
 
 
 class Commands(ReaderTest):
-    def profile(self, text):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        (path := Path(folder.name) / "site.profile").write_text(text)
-        return str(path)
-
     def test_read_prints_the_settings_as_text_and_json(self):
         # The reply may come in pieces: quiet spells shorter than 60 ms do not end it.
         pieces = [(b" - OK", 20), (b"! >> 1.", 20), (b"00TMX1AO", 0)]
@@ -44,14 +37,30 @@ class Commands(ReaderTest):
                 (1, b"WTMX5EM", "format=hex-dec", b"AT+WHDD5EM", "normal")):
             with self.subTest(changes=changes, mode=mode):
                 sim = self.reader(model, mode, settings=before, tail=b"*" * 200, baud=19200)  # as a line paces it
+                model_name = ("krx", "usb")[model]
+                before = mz6("read", "--port", sim.slave_path, "--model", model_name).fields()
+                sim.clear()
                 run = mz6("write", "--port", sim.slave_path, *changes.split())
                 self.assertEqual(run.code, 0, run.err)
                 read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
                 self.assertEqual(sim.received_bytes(), read + command + read)
-                # What it shows is what the reader now holds, with the changes in it.
-                now = mz6("read", "--port", sim.slave_path, "--model", ("krx", "usb")[model])
-                self.assertEqual(run.fields(), now.fields())
-                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(run.out.splitlines()))
+                self.assertIn(f"{sim.slave_path}: changed\n", run.out)
+                # What it shows is what the reader now holds, with the changes in it, and what changed marked.
+                now = mz6("read", "--port", sim.slave_path, "--model", model_name)
+                shown = {k: v.removesuffix("  (changed)") for k, v in run.fields().items()}
+                self.assertEqual(shown, now.fields())
+                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(f"{k}: {v}" for k, v in shown.items()))
+                marked = {k for k, v in run.fields().items() if v.endswith("(changed)")}
+                self.assertEqual(marked, {k for k, v in now.fields().items() if v != before.get(k)})
+
+    def test_a_port_with_the_usb_readers_identifiers_is_asked_as_that_first(self):
+        usb, krx = self.reader(1), self.reader(0)
+        env = usb_reader_root(usb.slave_path, self.profile("").rsplit("/", 1)[0])
+        self.assertEqual(mz6("ports", env=env).out, f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb\n")
+        for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):  # elsewhere the order stays
+            with self.subTest(sent=sent):
+                self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
+                self.assertEqual(sim.received_bytes(), sent)
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
@@ -68,85 +77,167 @@ class Commands(ReaderTest):
         self.assertEqual(run.code, 1)
         results = json.loads(run.out)
         self.assertEqual([(r["port"], r["result"]) for r in results],
-                         [(ports[0], "ok"), (ports[1], NO_RESPONSE), (ports[2], "ok")])
+                         [(ports[0], "ok"), (ports[1], "no-answer"), (ports[2], "ok")])
+        changes = [{"key": "mode", "from": "windows", "to": "any-os"},
+                   {"key": "format", "from": "hex-dec", "to": "touch-memory"},
+                   {"key": "bytes", "from": "5", "to": "2"}, {"key": "cards", "from": "all", "to": "mifare"}]
         self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
-                                      "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok"})
-        self.assertEqual(run.err, f"2 of 3 readers configured; failed:\n  {ports[1]}: {NO_RESPONSE}\n")
+                                      "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok",
+                                      "written": True, "changed": True, "changes": changes,
+                                      "before": {"mode": "windows", "format": "hex-dec", "type": "hex", "bytes": "5",
+                                                 "cards": "all"}})
+        self.assertEqual(run.err, f"2 of 3 readers configured: 2 changed, 0 unchanged, 1 failed:\n"
+                                  f"  {ports[1]}: no-answer: {NO_RESPONSE}\n")
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
         (link := Path(path).parent / "by-id").symlink_to(first.slave_path)  # the first reader under another name
+        # The second run finds every setting in place: nothing is written.
         again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", str(link))
-        self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
+        self.assertEqual((again.code, again.out), (0, f"{ports[0]}: unchanged\n{ports[2]}: unchanged\n"))
+        self.assertEqual(again.err, "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n")
+        self.assertEqual((first.writes(), second.writes()), (1, 1))
+
+    def test_check_lists_the_changes_and_force_writes_what_is_in_place(self):
+        path = self.profile("model = krx\ninterface = wiegand26\nstandby = static\n")
+        held, fresh = self.reader(0, settings=b"W261SO"), self.reader(0, settings=b"TMX1QO")  # Q: a code not known
+        ports = ["--port", held.slave_path, "--port", fresh.slave_path]
+        check = mz6("apply", path, *ports, "--check")
+        self.assertEqual((check.code, check.out), (0, f"{held.slave_path}: unchanged\n{fresh.slave_path}: differs\n"
+                                                      "  interface: touch-memory -> wiegand26\n"
+                                                      "  standby: not known -> static\n"))
+        self.assertIn("nothing written: 1 differ, 1 unchanged, 0 failed", check.err)
+        one = mz6("write", "--port", fresh.slave_path, "--check", "--json", "standby=static")
+        self.assertEqual(json.loads(one.out)["changes"], [{"key": "standby", "from": None, "to": "static"}])
+        self.assertEqual((held.writes(), fresh.writes()), (0, 0))
+        forced = mz6("apply", path, *ports, "--force")
+        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{fresh.slave_path}: changed\n"
+                                                        "  interface: touch-memory -> wiegand26\n"
+                                                        "  standby: not known -> static\n"))
+        self.assertEqual((held.writes(), fresh.writes(), fresh.settings), (1, 1, b"W261SO"))
 
     def test_output_that_cannot_be_written_fails(self):
         with open("/dev/full", "wb") as full:
             run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
                                  stderr=subprocess.PIPE, env=environment())
-        self.assertEqual((run.returncode, run.stderr), (1, b"mz6: standard output: No space left on device\n"))
+        self.assertEqual((run.returncode, run.stderr),
+                         (1, b"mz6: output could not be written (No space left on device)\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
-        usb, silent, krx, garbage = self.reader(1), self.reader(0, "silent"), self.reader(0), self.reader(0, "garbage")
-        ports = [a for sim in (usb, silent, krx, garbage) for a in ("--port", sim.slave_path)]
+        usb, unknown, krx, garbage = self.reader(1), self.reader(0, "unknown"), self.reader(0), self.reader(0, "garbage")
+        ports = [a for sim in (usb, unknown, krx, garbage) for a in ("--port", sim.slave_path)]
         run = mz6("find", *ports)
         self.assertEqual((run.code, run.out), (0, f"{usb.slave_path}  usb  1.00\n{krx.slave_path}  krx  1.00\n"))
+        self.assertEqual(run.err, f"{unknown.slave_path}: unknown-command: Invalid command!\n"
+                                  f"{garbage.slave_path}: unrecognised: The answer could not be recognized!\n")
         results = [r["result"] for r in json.loads(mz6("find", "--json", *ports).out)]
-        self.assertEqual(results, ["ok", NO_RESPONSE, "ok", "The answer could not be recognized!"])
-        none = mz6("find", "--model", "krx", "--port", silent.slave_path, "--port", garbage.slave_path)
-        self.assertEqual((none.code, none.out, none.err), (1, "", "No reader found.\n"))
+        self.assertEqual(results, ["ok", "unknown-command", "ok", "unrecognised"])
+        none = mz6("find", "--model", "krx", "--port", garbage.slave_path)
+        self.assertEqual((none.code, none.out, none.err.splitlines()[-1]), (1, "", "No reader found."))
 
-    def test_a_failing_reader_is_named_with_the_reason(self):
-        not_used = "type is not used with format = touch-memory"
-        for model, mode, options, args, message, sent in (
-                (0, "silent", {}, ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRX"),
-                (0, "garbage", {}, ["read"], "The answer could not be recognized!", b"AT+READS_KRX"),
-                (0, "unknown", {}, ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
-                (0, "normal", {"version": b"2.00"}, ["read"], "Firmware version not supported!", b"AT+READS_KRX"),
+    def test_every_failure_has_its_code_in_text_and_json(self):
+        unrecognised, opening = "The answer could not be recognized!", "Error opening: "
+        (loop := Path(self.profile("")).parent / "loop").symlink_to("loop")
+        for code, reader, args, message, sent in (
+                ("no-answer", (0, "silent", {}), ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRXAT+READS_USB"),
+                ("unrecognised", (0, "garbage", {}), ["read"], unrecognised, b"AT+READS_KRX"),
                 # Settings cut short are not made up from whatever follows them.
-                (0, "normal", {"settings": b"TMX1"}, ["read", "--model", "krx"], "The answer could not be recognized!",
+                ("unrecognised", (0, "normal", {"settings": b"TMX1"}), ["read", "--model", "krx"], unrecognised,
                  b"AT+READS_KRX"),
-                (0, "normal", {"keeps_writes": False}, ["write", "interface=wiegand26"],
+                ("unknown-command", (0, "unknown", {}), ["read"], "Invalid command!", b"AT+READS_KRXAT+READS_USB"),
+                ("firmware", (0, "normal", {"version": b"2.00"}), ["read"], "Firmware version not supported!",
+                 b"AT+READS_KRX"),
+                ("wrong-model", (1, "normal", {}), ["read", "--model", "krx"],
+                 "the reader answers as model usb, not as krx", b"AT+READS_KRXAT+READS_USB"),
+                ("wrong-model", (1, "normal", {}), ["write", "interface=wiegand26"],
+                 "the reader answers as model usb, not as krx", b"AT+READS_KRXAT+READS_USB"),
+                ("mismatch", (0, "normal", {"keeps_writes": False}), ["write", "interface=wiegand26"],
                  "Read back different: interface: wrote wiegand26, read back touch-memory",
                  b"AT+READS_KRXAT+W261AOAT+READS_KRX"),
+                ("incomplete", (0, "normal", {"settings": b"TMX1QO"}), ["read"],
+                 "The reader reported settings this program does not know; give them explicitly: standby (",
+                 b"AT+READS_KRX"),
                 # Written, the type would be dropped by the reader and still read back "the same".
-                (1, "normal", {"settings": b"WTMX5EM"}, ["write", "type=dec"], not_used, b"AT+READS_USB")):
-            with self.subTest(mode=mode, options=options, args=args):
-                sim = self.reader(model, mode, **options)
-                run = mz6(*args, "--port", sim.slave_path)
-                self.assertEqual((run.code, run.out, run.err), (1, "", f"{sim.slave_path}: {message}\n"))
-                self.assertEqual(sim.received_bytes(), sent)
+                ("unused-setting", (1, "normal", {"settings": b"WTMX5EM"}), ["write", "type=dec"],
+                 "type is not used with format = touch-memory", b"AT+READS_USB"),
+                ("not-found", "/dev/ttyNOPE", ["read"], opening + "no such port (system error 2: ", None),
+                ("not-a-serial-port", self.profile("model = krx\n"), ["save"],
+                 opening + "not a serial port (system error 25: ", None),
+                ("open-failed", str(loop), ["read"], opening[:-2] + " (system error 40: ", None)):
+            with self.subTest(code=code, args=args):
+                sim = self.reader(reader[0], reader[1], **reader[2]) if sent else None
+                port = sim.slave_path if sim else reader
+                # The text names the port, its code and why on standard error; --json adds the record.
+                run = mz6(*args, "--port", port, "--json", *(["x"] if "save" in args else []))
+                self.assertEqual(run.code, 1)
+                self.assertTrue(run.err.startswith(f"{port}: {code}: {message}"), run.err)
+                record = json.loads(run.out)
+                self.assertEqual((record["port"], record["result"]), (port, code))
+                self.assertEqual(f"{port}: {code}: {record['message']}\n", run.err)
+                self.assertEqual(record.get("error", 0) != 0, sent is None)
+                if sim:
+                    self.assertEqual(sim.received_bytes(), sent)
 
     def test_a_write_taken_but_not_read_back_says_so(self):
         sim = self.reader(0, answers=2)  # the read and the write
-        run = mz6("write", "--port", sim.slave_path, "standby=static")
-        self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Written, but not verified: {NO_RESPONSE}\n"))
+        run = mz6("write", "--port", sim.slave_path, "standby=static", "--json")
+        self.assertEqual((run.code, run.err),
+                         (1, f"{sim.slave_path}: no-answer: Written, but not verified: {NO_RESPONSE}\n"))
+        self.assertEqual((json.loads(run.out)["result"], json.loads(run.out)["written"]), ("no-answer", True))
         self.assertEqual(sim.settings, b"TMX1SO")
 
-    def test_bad_profile_or_usage_sends_nothing(self):
+    def test_bad_arguments_and_profiles_send_nothing(self):
         readers = self.reader(0), self.reader(0)
-        port = readers[0].slave_path
+        port, ports = readers[0].slave_path, ["--port", readers[0].slave_path, "--port", readers[1].slave_path]
         for text, error in (
                 ("model = krx\ninterface = wiegand26\ncolour = red\n", "line 3: unknown setting 'colour'"),
-                ("model = krx\n# site B\nstandby = sometimes\n", "line 3: wrong value 'standby=sometimes'"),
+                ("model = krx\n# site B\nstandby = sometimes\n",
+                 "line 3: wrong value 'standby=sometimes'; one of: dynamic|static|off"),
                 ("model = krx\n\nmode = windows\n", "line 3: the setting belongs to the other reader model 'mode'"),
                 ("interface = wiegand26\n", "line 1: the first setting must be model = krx or model = usb"),
                 ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice"),
                 ("model = krx\nmodel = usb\n", "line 2: the setting is given twice 'model'"),
+                ("model = krt\n", "line 1: unknown model 'krt'; one of: krx|usb"),
                 ("model = krx\ninterface\0junk = wiegand26\n", "line 2: expected key = value\n"),
-                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format")):
-            with self.subTest(profile=text):
+                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format"),
+                # A file that is no profile is neither read whole nor echoed.
+                ("model = krx\n" + "x" * 2000 + "\n", "line 2: the line is longer than 1 KiB\n"),
+                ("model = krx\n" + "x = y\n" * 20000, "the profile is larger than 64 KiB\n"),
+                ("model = krx\n" + "y" * 500 + "\n", "line 2: expected key = value '" + "y" * 40 + "...'\n")):
+            with self.subTest(profile=text[:40]):
                 path = self.profile(text)
-                run = mz6("apply", path, "--port", port, "--port", readers[1].slave_path)
-                self.assertEqual(run.code, 2)
-                self.assertIn(f"{path}: {error}", run.err)
-        good = self.profile("model = krx\n")
-        for args in ("", "frobnicate", "read", f"read --port {port} --model krt", f"--lang de read --port {port}",
-                     f"apply {good}", f"apply {good} --all --port {port}", f"apply /no/such.profile --port {port}",
-                     f"write --port {port} colour=red", f"write --port {port} interface=wiegand26 mode=windows",
-                     f"write --port {port} --model usb interface=wiegand26",
-                     f"write --port {port} format=touch-memory type=hex"):
+                for source, stdin in ((path, None), ("-", text.encode())):
+                    run = mz6("apply", source, *ports, input=stdin)
+                    self.assertEqual(run.code, 2)
+                    self.assertIn(f"{source}: {error}".replace(": the", " the"), run.err.replace(": the", " the"))
+        good, more = self.profile("model = krx\n"), "\nRun mz6 --help for more information.\n"
+        for args, error in (
+                ("", "mz6: a command is required"), ("reed", "mz6: unknown command 'reed'; did you mean read?"),
+                ("version", "did you mean --version?"), ("--bogus", "mz6: unknown option '--bogus'" + more),
+                (f"read --prot {port}", "unknown option '--prot'; did you mean --port?"),
+                ("read", "read: give the reader's port with --port"), ("read --port", "--port needs a value"),
+                ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
+                ("save --port=\t x", "the port name is empty"), ("find --port=", "the port name is empty"),
+                (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
+                (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
+                (f"read --port {port} extra", "unexpected argument 'extra'"),
+                (f"write --port {port}", "write: give the settings to change as key=value"),
+                (f"apply {good}", "apply: give --port P (one or more) or --all"),
+                (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
+                (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory\n"),
+                (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB\n"),
+                (f"save --port {port}", "save: give the profile file"),
+                (f"write --port {port} colour=red", "unknown setting 'colour'"),
+                (f"write --port {port} standby=", "expected key = value 'standby='"),
+                (f"write --port {port} standby", "expected key = value 'standby'"),
+                (f"write --port {port} =off", "expected key = value '=off'"),
+                (f"write --port {port} interface=wiegand26 mode=windows", "settings of both reader models given"),
+                (f"write --port {port} --model usb interface=wiegand26", "belongs to the other reader model"),
+                (f"write --port {port} format=touch-memory type=hex", "type is not used with format")):
             with self.subTest(args=args):
-                self.assertEqual(mz6(*args.split()).code, 2)
+                run = mz6(*args.split(" ") if args else [])
+                self.assertEqual((run.code, run.out), (2, ""))
+                self.assertIn(error, run.err)
         time.sleep(0.1)  # a byte on its way would have arrived by now
         self.assertEqual([r.received_bytes() for r in readers], [b"", b""])
 
@@ -161,5 +252,10 @@ class Commands(ReaderTest):
             with self.subTest(args=args, env=env):
                 sim = self.reader(0, "garbage")
                 self.assertEqual(mz6(*args, "read", "--port", sim.slave_path, env=env).err,
-                                 f"{sim.slave_path}: {message}\n")
-        self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err, "Считыватель не найден.\n")
+                                 f"{sim.slave_path}: unrecognised: {message}\n")
+        self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err,
+                         f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")
+        # Help and usage errors too.
+        self.assertIn("Изменить настройки: считать", mz6("write", "--help", "--lang", "ru").out)
+        self.assertEqual(mz6("reed", env={"LANG": "ru_RU.UTF-8"}).err,
+                         "mz6: неизвестная команда «reed»; возможно, имелось в виду read?\nПодробнее: mz6 --help.\n")

@@ -27,16 +27,18 @@ def settings(pattern, text):
 class Manual(unittest.TestCase):
     def test_help_and_page_tell_the_same(self):
         top = mz6("--help").out
-        commands = re.findall(r"^  (\w+) ", top.split("Subcommands:\n", 1)[1], re.M)
+        commands = re.findall(r"^  (\w+) ", top.split("Subcommands:\n", 1)[1].split("\n\n")[0], re.M)
         self.assertEqual(commands, re.findall(r"^\*\*(\w+)\*\*\n:", section(PAGE, "DESCRIPTION"), re.M))
         synopsis = dict(re.findall(r"^\*\*mz6 ?(\w*)\*\*(.*)$", section(PAGE, "SYNOPSIS"), re.M))
         self.assertEqual(sorted(synopsis), sorted(["", *commands]))
         for command in synopsis:
             with self.subTest(command=command or "mz6"):
                 shown = top.split("Subcommands:")[0] if not command else mz6(command, "--help").out
-                self.assertEqual(options(r"(--[a-z]+)(?: TEXT:\{([a-z,]+)\})?", shown),
+                self.assertEqual(options(r"(--[a-z]+)(?: ([a-z]+\|[a-z|]+))?", shown.split("Keys")[0]),
                                  options(r"\\(--[a-z]+)\*\*(?: ([a-z|]+))?", synopsis[command]))
-        self.assertEqual(settings(r"([a-z-]+)=([a-z0-9|-]+)", top.split("Keys", 1)[1].split("Exit status")[0]),
+        self.assertEqual(settings(r"([a-z-]+)=([a-z0-9|-]+)", top.split("Keys", 1)[1].split("Results")[0]),
                          settings(r"\*\*([a-z-]+)\*\*=([a-z0-9|-]+)", section(PAGE, "SETTINGS")))
-        self.assertEqual(re.findall(r"\b(\d) [a-z]", top.split("Exit status:")[1]),
-                         re.findall(r"^\*\*(\d)\*\*$", section(PAGE, "EXIT STATUS"), re.M))
+        self.assertEqual(top.split("Results", 1)[1].split(":\n", 1)[1].split("\nExit")[0].split(),
+                         re.findall(r"^\*\*([a-z-]+)\*\*$", section(PAGE, "RESULTS"), re.M))
+        self.assertEqual(sorted(re.findall(r"\b(\d+) [a-z]", top.split("Exit status:")[1])),
+                         sorted(re.findall(r"^\*\*(\d+)\*\*$", section(PAGE, "EXIT STATUS"), re.M)))

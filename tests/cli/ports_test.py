@@ -1,6 +1,7 @@
 """How mz6 holds a port: exclusively, at 19200 baud 8N1, and given back as it was found, also when
 interrupted; a port that is taken or vanishes is reported by name."""
 import fcntl
+import json
 import os
 import pty
 import signal
@@ -8,7 +9,7 @@ import subprocess
 import termios
 import unittest
 
-from run import ReaderTest, Run, mz6, start
+from run import MZ6, ReaderTest, Run, environment, mz6, start
 
 TIOCEXCL, TIOCGEXCL = 0x540C, 0x80045440  # Linux; Python's termios lacks them
 
@@ -59,7 +60,8 @@ class PortHandling(ReaderTest):
                 self.addCleanup(os.close, fd)
                 take(fd)
                 run, port = mz6("read", "--port", sim.slave_path), sim.slave_path
-                self.assertEqual((run.code, run.err), (1, f"{port}: Error opening [{port}]! (system error {error})\n"))
+                self.assertEqual((run.code, run.err),
+                                 (1, f"{port}: busy: Error opening: another program holds the port (system error {error})\n"))
                 self.assertEqual(sim.received_bytes(), b"")
                 self.assertEqual(int.from_bytes(fcntl.ioctl(fd, TIOCGEXCL, bytes(4)), "little"), int(error[:2] == "16"))
 
@@ -69,7 +71,57 @@ class PortHandling(ReaderTest):
         sim.wait_for_command()
         sim.close()
         run = Run(proc, *proc.communicate(timeout=10))
-        self.assertEqual((run.code, run.err), (1, f"{sim.slave_path}: Error (system error 5: Input/output error)\n"))
+        self.assertEqual((run.code, run.err),
+                         (1, f"{sim.slave_path}: io-error: Error (system error 5: Input/output error)\n"))
+
+    def test_a_port_the_user_may_not_open_says_how_to_get_access(self):
+        sim = self.reader(0)
+        os.chmod(sim.slave_path, 0)
+        # Root opens it anyway: the user of a fresh machine does not.
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        proc = subprocess.Popen([*user, MZ6, "read", "--port", sim.slave_path, "--json"], env=environment(),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, json.loads(run.out)["result"], json.loads(run.out)["error"]),
+                         (1, "permission-denied", 13))
+        self.assertIn("permission-denied: Error opening: permission denied; serial ports belong to the dialout "
+                      "group: sudo adduser $USER dialout", run.err)
+
+    def test_an_interrupted_run_finishes_what_it_began_and_reports(self):
+        for command, sig, status in (("apply", signal.SIGINT, 130), ("apply", signal.SIGTERM, 143),
+                                     ("find", signal.SIGHUP, 129)):
+            with self.subTest(command=command, signal=sig):
+                # The first reader answers at once; the others answer after the interruption, or (find) never.
+                readers = [self.reader(0, "silent" if i and command == "find" else "normal", delay_ms=800 * (i > 0))
+                           for i in range(4)]
+                ports = [a for sim in readers for a in ("--port", sim.slave_path)]
+                profile = self.profile("model = krx\nstandby = static\n")
+                proc = start(*([command, profile] if command == "apply" else [command]), *ports)
+                readers[0].wait_for_command(2 if command == "apply" else 1)  # its write is on the line
+                proc.send_signal(sig)
+                run = Run(proc, *proc.communicate(timeout=10))
+                self.assertEqual(run.code, status, run.err)
+                paths = [sim.slave_path for sim in readers]
+                self.assertFalse(any(locked(path) for path in paths))
+                self.assertEqual([sim.received_bytes() for sim in readers[1:]], [b"AT+READS_KRX"] * 3)
+                if command == "apply":
+                    # The write in hand was read back; the readers not yet written were left alone.
+                    self.assertEqual(run.out.splitlines(), [f"{paths[0]}: changed", "  standby: off -> static"] +
+                                     [f"{p}: not-attempted" for p in paths[1:]])
+                    self.assertEqual(run.err, "1 of 4 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                                              f"not attempted (interrupted): {', '.join(paths[1:])}\n")
+                    self.assertEqual([sim.settings for sim in readers], [b"TMX1SO"] + [b"TMX1AO"] * 3)
+                else:  # the exchange in hand ends in silence; the next command is not sent
+                    self.assertEqual(run.out, f"{paths[0]}  krx  1.00\n")
+                    self.assertEqual(run.err.count(": not-attempted: "), 3)
+
+    def test_a_closed_output_pipe_ends_the_run_with_the_summary_on_stderr(self):
+        sim = self.reader(0)
+        proc = start("apply", self.profile("model = krx\nstandby = static\n"), "--port", sim.slave_path)
+        proc.stdout.close()  # as "| true" does
+        run = Run(proc, b"", proc.communicate(timeout=10)[1])
+        self.assertEqual((run.code, run.err), (1, "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                                                  "mz6: output could not be written (Broken pipe)\n"))
 
     def test_progress_line_only_on_a_terminal(self):
         ports = [a for sim in (self.reader(0), self.reader(0)) for a in ("--port", sim.slave_path)]

@@ -2,15 +2,19 @@
 """mz6 (build/host/mz6, or $MZ6) against simulated readers on ptys: runs every *_test.py here, and holds
 what they share.
 
-    python3 tests/cli/run.py [-v] [-k PATTERN]
+    python3 tests/cli/run.py               # every test, four at a time
+    python3 tests/cli/run.py [-v] [-k PATTERN]  # one after another
 """
+import concurrent.futures
 import os
 import subprocess
 import sys
+import tempfile
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[2]
+HERE = Path(__file__).resolve().parent
+REPO = HERE.parents[1]
 sys.path.insert(0, str(REPO / "tools"))
 from sim_reader import SimReader  # noqa: E402
 
@@ -38,17 +42,31 @@ class Run:
         assert self.code != SANITIZER_EXIT, self.err
 
     def fields(self):
-        """The "key: value" lines of a read."""
-        return dict(line.split(": ", 1) for line in self.out.splitlines())
+        """The "key: value" lines of a read (a write's changes after them left out)."""
+        return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
-def start(*args, env=None, stderr=subprocess.PIPE):
-    return subprocess.Popen([MZ6, *args], env=environment(env), stdout=subprocess.PIPE, stderr=stderr)
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):
+    return subprocess.Popen([MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE, stderr=stderr)
 
 
-def mz6(*args, env=None):
-    proc = start(*args, env=env)
-    return Run(proc, *proc.communicate(timeout=30))
+def mz6(*args, env=None, input=None):
+    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL)
+    return Run(proc, *proc.communicate(input, timeout=30))
+
+
+def usb_reader_root(slave_path, folder):
+    """A stand-in for / (MZ6_SYSTEM_ROOT) where ttyACM0, a USB device with the reader's identifiers, is
+    `slave_path`."""
+    device = Path(folder) / "sys/devices/usb1/1-1"
+    (device / "1-1:1.0").mkdir(parents=True)
+    for name, value in (("idVendor", "2e3c"), ("idProduct", "5750"), ("bcdDevice", "0200")):
+        (device / name).write_text(value + "\n")
+    (tty := Path(folder) / "sys/class/tty/ttyACM0").mkdir(parents=True)
+    (tty / "device").symlink_to("../../../devices/usb1/1-1/1-1:1.0")
+    (Path(folder) / "dev").mkdir()
+    (Path(folder) / "dev/ttyACM0").symlink_to(slave_path)
+    return {"MZ6_SYSTEM_ROOT": str(folder)}
 
 
 class ReaderTest(unittest.TestCase):
@@ -59,7 +77,34 @@ class ReaderTest(unittest.TestCase):
         self.addCleanup(sim.close)
         return sim
 
+    def profile(self, text):
+        """A profile file holding `text`, in a folder of its own, gone at the end of the test."""
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        (path := Path(folder.name) / "site.profile").write_text(text)
+        return str(path)
+
+
+def run_side_by_side(workers=4):
+    """Every test in a process of its own, `workers` at a time: they spend their time waiting for readers."""
+    def tests(suite):
+        for test in suite:
+            yield from tests(test) if isinstance(test, unittest.TestSuite) else [test.id()]
+
+    def run(test_id):
+        return test_id, subprocess.run([sys.executable, "-m", "unittest", test_id], cwd=HERE, capture_output=True,
+                                       text=True)
+
+    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
+        results = list(pool.map(run, tests(unittest.TestLoader().discover(str(HERE), pattern="*_test.py"))))
+    failed = [(test_id, proc.stderr) for test_id, proc in results if proc.returncode != 0]
+    for test_id, output in failed:
+        print(f"FAIL {test_id}\n{output}")
+    print(f"{len(results) - len(failed)} of {len(results)} tests passed")
+    return 1 if failed else 0
+
 
 if __name__ == "__main__":
-    unittest.main(module=None, argv=[sys.argv[0], "discover", "-s", str(REPO / "tests" / "cli"), "-p", "*_test.py",
-                                     *sys.argv[1:]])
+    if len(sys.argv) == 1:
+        sys.exit(run_side_by_side())
+    unittest.main(module=None, argv=[sys.argv[0], "discover", "-s", str(HERE), "-p", "*_test.py", *sys.argv[1:]])

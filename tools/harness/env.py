@@ -4,6 +4,7 @@
 test in it and drives its windows through the GUI driver (see driver.py). Create one per run and
 call close() at the end: it stops every process it started.
 """
+import contextlib
 import functools
 import os
 import re
@@ -249,19 +250,22 @@ class Env:
 
     # ---- running Windows programs --------------------------------------------------------------
 
-    def popen(self, argv, cwd=None, locale=None, **kwargs):
-        """Starts a Windows program under Wine; argv[0] is its Linux path. Output goes to the log. locale:
-        another than the run's, for this program alone (it shares the prefix and wineserver all the same)."""
+    def popen(self, argv, cwd=None, locale=None, variables=None, **kwargs):
+        """Starts a Windows program under Wine, with these environment variables added; argv[0] is its Linux
+        path. Output goes to the log. locale: another than the run's, for this program alone (it shares the
+        prefix and wineserver all the same)."""
         options = dict(stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
         options.update(kwargs)
-        env = self.vars if locale is None else dict(self.vars, LC_ALL=_ensure_locale(locale))
+        env = dict(self.vars, **(variables or {}))
+        if locale is not None:
+            env["LC_ALL"] = _ensure_locale(locale)
         proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=env, **options)
         self._started.append(proc)
         return proc
 
-    def run(self, argv, cwd=None, timeout=60):
+    def run(self, argv, cwd=None, timeout=60, variables=None):
         """Runs a Windows program to its end; its stdout is captured, its stderr goes to the log."""
-        proc = self.popen(argv, cwd, stdout=subprocess.PIPE)
+        proc = self.popen(argv, cwd, variables=variables, stdout=subprocess.PIPE)
         try:
             out, _ = proc.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -277,6 +281,44 @@ class Env:
                 proc.kill()
                 proc.wait()
         self._started.clear()
+
+    def press_through(self, proc, timeout=120):
+        """Presses the default button (id 1) of a program's dialog pages whenever it is enabled, until the
+        program ends (a user taking every default of an installer); returns its exit code."""
+        deadline = time.monotonic() + timeout
+        while proc.poll() is None and time.monotonic() < deadline:
+            for page in self.driver.windows(cls="#32770"):
+                button = next((c for c in self.driver.children(page["hwnd"]) if c["id"] == 1), None)
+                if page["visible"] and button and button["visible"] and button["enabled"]:
+                    self.driver.click(button["hwnd"])
+            time.sleep(0.3)
+        return proc.wait(5)
+
+    @contextlib.contextmanager
+    def recording(self, *programs):
+        """For the block, these programs under C:\\windows (system32/icacls.exe, explorer.exe) are the recorder
+        (driver/record_args.cpp), run in place of Wine's own. Yields a function that gives the calls so far,
+        each as (program, its arguments, the sorted names in its working folder by then)."""
+        log, override = self.prefix / "drive_c" / "recorded-calls.txt", r"HKCU\Software\Wine\DllOverrides"
+        log.unlink(missing_ok=True)  # a retry records afresh
+        paths = [self.prefix / "drive_c" / "windows" / program for program in programs]
+        saved = [path.read_bytes() for path in paths]
+        for path in paths:
+            path.unlink()  # a new file: a running copy of Wine's own keeps its image
+            path.write_bytes((self.tools_dir / "record-args.exe").read_bytes())
+            self.run(["reg", "add", override, "/v", path.name, "/d", "native", "/f"])
+
+        def calls():
+            lines = log.read_text().splitlines() if log.exists() else []
+            return [(*re.match(r'"[^"]*\\([^"\\]+)" (.*)', command).groups(), sorted(names))
+                    for command, *names in (line.split("\t") for line in lines)]
+        try:
+            yield calls
+        finally:
+            for path, data in zip(paths, saved):
+                path.unlink()
+                path.write_bytes(data)
+                self.run(["reg", "delete", override, "/v", path.name, "/f"])
 
     @property
     def driver(self):
@@ -377,13 +419,14 @@ class Env:
             self.run(["reg", "add", SERIALCOMM_KEY, "/v", name, "/t", "REG_SZ", "/d", port, "/f"])
 
     def plug_usb_reader(self, n, device_path):
-        """A present USB reader whose virtual COM port is COMn on device_path."""
-        self.add_com_port(n, device_path)
+        """A present USB reader whose virtual COM port is COMn on device_path. The device comes first and
+        its port after it, as Windows lists them when a reader is plugged in."""
         for key, name, kind, data in ((USB_READER_KEY, "HardwareID", "REG_MULTI_SZ", USB_READER_IDS),
                                       (USB_READER_KEY, "ClassGUID", "REG_SZ", PORTS_CLASS),
                                       (USB_READER_KEY + r"\Device Parameters", "PortName", "REG_SZ", f"COM{n}")):
             if not self.reg_add(key, name, kind, data):
                 raise RuntimeError(f"could not write {name} of the USB reader")
+        self.add_com_port(n, device_path)
 
     def unplug_usb_reader(self, n):
         self.run(["reg", "delete", USB_READER_KEY, "/f"])

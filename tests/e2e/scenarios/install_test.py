@@ -1,5 +1,5 @@
-"""The installer, built here by makensis from the programs under test and the guide: a silent install with
-shortcut and uninstall entry, the program started as its shortcut starts it, and a silent uninstall."""
+"""The installer, built here from the programs under test and the guide: an install through its pages, the program
+started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install."""
 import re
 import struct
 import subprocess
@@ -13,7 +13,9 @@ INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
-INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe"}
+INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
+TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
+ADMINS_SYSTEM_FULL_USERS_READ = "*S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX"
 
 
 def installer(env):
@@ -53,29 +55,31 @@ def uninstall_entry(env):
     return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
 
 
+def stopped_and_nothing_left(env, setup, folder, failing_call=None):
+    """A silent install that must stop with a non-zero exit code, with no uninstall entry and no shortcut."""
+    failing = failing_call and {"RECORD_ARGS_FAIL": failing_call}  # see driver/record_args.cpp
+    assert env.run([setup, "/S"], timeout=120, variables=failing).returncode != 0
+    assert uninstall_entry(env) is None, uninstall_entry(env)
+    assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
+    return contents(folder)
+
+
 def test_install_start_from_the_install_folder_and_uninstall(env):
-    setup, shipped = installer(env)
-    # Wine has no ACLs: icacls is replaced by a recorder (run in place of Wine's own), and the calls the
-    # installer makes are checked.
-    icacls, override = drive_c(env, "windows/system32/icacls.exe"), r"HKCU\Software\Wine\DllOverrides"
-    saved = icacls.read_bytes()
-    drive_c(env, "recorded-calls.txt").unlink(missing_ok=True)  # a retry records afresh
-    icacls.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
-    env.run(["reg", "add", override, "/v", "icacls.exe", "/d", "native", "/f"])
-    try:
-        assert env.run([setup, "/S"], timeout=120).returncode == 0
-    finally:
-        icacls.write_bytes(saved)
-        env.run(["reg", "delete", override, "/v", "icacls.exe", "/f"])
-    folder = drive_c(env, INSTALL_DIR)
-    calls = drive_c(env, "recorded-calls.txt").read_text().splitlines()
-    protected = [f"{INSTALL_DIR}\\{name}" for name in (EXE_NAME, "mz6.exe", f"help\\{GUIDE.name}", "uninstall.exe")]
-    assert [re.sub(r'^"[^"]*icacls.exe" ', "", call) for call in calls] == [
-        f'"{path}" /inheritance:r /grant:r *S-1-5-32-544:F *S-1-5-18:F *S-1-5-32-545:RX' for path in protected], calls
+    (setup, shipped), folder = installer(env), drive_c(env, INSTALL_DIR)
+    # Wine has no ACLs and no user's shell to hand a program to: the calls made of them are recorded.
+    with env.recording("system32/icacls.exe", "explorer.exe") as calls:
+        # As a user taking every default: the folder, Install, Next, and Finish with "run the program" ticked.
+        assert env.press_through(env.popen([setup])) == 0
+    # The folder is locked while still empty, so each file in it inherits its rights; the settings file is
+    # made before Users may write it; the finish page hands the program to the user's shell.
+    assert calls() == [
+        ("icacls.exe", f'"{INSTALL_DIR}" /inheritance:r /grant:r {ADMINS_SYSTEM_FULL_USERS_READ}', []),
+        ("icacls.exe", f'"{INSTALL_DIR}" /setowner *S-1-5-32-544', []),
+        ("icacls.exe", f'"{INSTALL_DIR}\\appconfig.ini" /grant *S-1-5-32-545:W', TOP_LEVEL),
+        ("explorer.exe", f'"C:\\{SHORTCUT}"'.replace("/", "\\"), calls()[-1][2])], calls()
     assert contents(folder) == INSTALLED, contents(folder)
-    assert (folder / EXE_NAME).read_bytes() == shipped.read_bytes()
-    assert (folder / "mz6.exe").read_bytes() == (env.build_dir / "mz6.exe").read_bytes()
-    assert (folder / "help" / GUIDE.name).read_bytes() == GUIDE.read_bytes()
+    for name, source in ((EXE_NAME, shipped), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
+        assert (folder / name).read_bytes() == source.read_bytes(), name
     assert env.run([folder / "mz6.exe", "--help"]).returncode == 0
     # The shortcut starts the program in the install folder, where it keeps its settings and finds its help.
     link = (drive_c(env) / SHORTCUT).read_bytes()
@@ -85,12 +89,18 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
                for count in (len(INSTALL_DIR), len(INSTALL_DIR) + 1)), "the shortcut's working folder"
     entry = uninstall_entry(env)
     for name, data in (("DisplayName", f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)"),
-                       ("UninstallString", f'"{INSTALL_DIR}\\uninstall.exe"'), ("InstallLocation", INSTALL_DIR)):
-        assert re.search(rf"^\s+{name}\s+REG_SZ\s+{re.escape(data)}\r?$", entry or "", re.M), (name, entry)
+                       ("UninstallString", f'"{INSTALL_DIR}\\uninstall.exe"'), ("InstallLocation", INSTALL_DIR),
+                       ("Publisher", PRODUCT["PRODUCT_MAKER"]), ("URLInfoAbout", PRODUCT["PRODUCT_MAKER_URL"]),
+                       ("Contact", PRODUCT["PRODUCT_MAKER_EMAIL"])):
+        found = re.search(rf"^\s+{name}\s+REG_SZ\s+(.*?)\r?$", entry or "", re.M)
+        assert (found and found[1]) == (data or None), (name, entry)  # an empty value is left out
 
+    # The installer's settings file is the very one the program writes when it finds none.
+    installed_settings = (folder / "appconfig.ini").read_bytes()
+    (folder / "appconfig.ini").unlink()
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
-    assert (folder / "appconfig.ini").exists(), "the settings file is not in the install folder"
+    assert (folder / "appconfig.ini").read_bytes() == installed_settings
     app.command(HELP)
     time.sleep(3)  # long enough for the "File not found" boxes to show up (they do, away from the install)
     assert app.boxes() == [], [box["text"] for box in app.boxes()]
@@ -109,7 +119,13 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert not (drive_c(env) / SHORTCUT).exists(), "the shortcut is still there"
     app.kill()
     (folder / EXE_NAME).unlink()  # as the restart would
+    # A folder that holds files of the user's own is not locked and taken over.
+    assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     (folder / "my notes.txt").unlink()
+    # A rights call that fails (FAT32, exFAT, some shares) stops the install, and what it put there goes.
+    with env.recording("system32/icacls.exe") as calls:
+        assert stopped_and_nothing_left(env, setup, folder, failing_call="appconfig.ini") is None
+    assert calls()[-1][2] == TOP_LEVEL, calls()  # it failed with everything in place
     assert env.run([setup, "/S"], timeout=120).returncode == 0
     uninstall(env)
     assert contents(folder) is None, f"the install folder is left with {contents(folder)}"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/watch.h"
+
+// mz6's command line: the command, its options and its arguments, checked in
+// full before any port is touched.
+
+enum class Command { kPorts, kFind, kRead, kWrite, kSave, kApply, kWatch };
+
+struct Invocation {
+    Command command = Command::kPorts;
+    CommandOptions options;  // all but texts
+    bool russian = false;    // --lang, or the user's language
+    std::string file;        // save, apply and watch; "-" is standard input for apply and watch
+    std::vector<std::string> assignments;  // write
+    WatchOptions watch;
+};
+
+// Parses `args` (without the program's name). Returns -1 when the command is to run; otherwise the
+// exit status, with --help, --version or the usage error already written to `out` or `err`, in
+// Russian with --lang ru, or without --lang when `russianByDefault`.
+int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault, Invocation* invocation,
+                     std::ostream& out, std::ostream& err);
