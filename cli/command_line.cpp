@@ -104,7 +104,7 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
             if (option->takesValue && name == arg && ++i == args.size()) {
                 return UsageError(texts, err, FormatText(texts.needsValue, name.c_str()));
             }
-            if (option->takesValue && arg.size() == name.size() + 1) {  // "--port="
+            if (option->takesValue && (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
                 return UsageError(texts, err, name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
             }
         } else if (*command < 0) {

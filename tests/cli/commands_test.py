@@ -191,6 +191,7 @@ class Commands(ReaderTest):
                 ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
                 ("save --port=\t x", "the port name is empty"), ("find --port=", "the port name is empty"),
                 (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
+                (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
                 (f"read --port {port} extra", "unexpected argument 'extra'"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
