@@ -228,7 +228,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     commands[static_cast<int>(Command::kWrite)]->add_option("settings", invocation->assignments, texts.settingsArgument)
         ->type_name("KEY=VALUE");
     for (Command withFile : {Command::kSave, Command::kApply}) {
-        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument)->type_name("FILE");
+        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument[withFile == Command::kApply])->type_name("FILE");
     }
     commands[static_cast<int>(Command::kApply)]->add_flag("--all", options.allPorts, texts.allOption)->group(texts.optionsGroup);
 
@@ -264,7 +264,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     }
     if ((invocation->command == Command::kSave || invocation->command == Command::kApply) &&
         invocation->file.empty()) {
-        return UsageError(texts, err, FormatText(texts.needFile, name));
+        return UsageError(texts, err, FormatText(texts.needFile[invocation->command == Command::kApply], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
         return UsageError(texts, err, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);

@@ -20,7 +20,7 @@ struct UsageTexts {
     const char* applyPort;
     const char* modelOption;
     const char* settingsArgument;
-    const char* fileArgument;
+    const char* fileArgument[2];  // save (the file written), apply (also - for standard input)
     const char* allOption;
     // CLI11's labels, in the order of kHelpLabels (command_line.cpp)
     const char* labels[7];
@@ -34,7 +34,7 @@ struct UsageTexts {
     const char* needPort;         // "%s: give the reader's port ..."
     const char* blankPort;        // a port name that is empty or blank
     const char* needSettings;     // write without key=value
-    const char* needFile;         // "%s: give the profile file ..."
+    const char* needFile[2];      // "%s: give the profile file ...": save, apply
     const char* needPortsOrAll;   // apply without --port or --all
     const char* portsAndAll;      // apply with both
     const char* wrongValue;       // "wrong value '%s' for %s; one of: %s"

@@ -199,7 +199,7 @@ class Commands(ReaderTest):
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
                 (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory\n"),
                 (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB\n"),
-                (f"save --port {port}", "save: give the profile file"),
+                (f"save --port {port}", "save: give the profile file to write\n"),
                 (f"write --port {port} colour=red", "unknown setting 'colour'"),
                 (f"write --port {port} standby=", "expected key = value 'standby='"),
                 (f"write --port {port} standby", "expected key = value 'standby'"),
