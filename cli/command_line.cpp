@@ -14,19 +14,22 @@
 
 namespace {
 
-const char* const kCommandNames[] = {"ports", "find", "read", "write", "save", "apply"};
-constexpr int kCommandCount = 6;
+const char* const kCommandNames[] = {"ports", "find", "read", "write", "save", "apply", "watch"};
+constexpr int kCommandCount = 7;
+// Each command's letter in OptionName::commands: write and watch share their first.
+const char kCommandLetters[] = "pfrwsaW";
 
 struct OptionName {
     const char* name;
     bool takesValue;
-    const char* commands;  // the first letters of the commands that take it (all differ); "" for any
+    const char* commands;  // the letters (kCommandLetters) of the commands that take it; "" for any
 };
 
 // Every option, for the check that comes before the parse: it names an unknown one and suggests the nearest.
 const OptionName kOptions[] = {
     {"--lang", true, ""},       {"--json", false, ""},       {"--help", false, ""},       {"-h", false, ""},
-    {"--version", false, ""},  {"--port", true, "frwsa"},   {"--model", true, "frws"},  {"--all", false, "a"},
+    {"--version", false, ""},  {"--port", true, "frwsaW"},  {"--model", true, "frws"},  {"--all", false, "a"},
+    {"--force", false, "waW"}, {"--check", false, "waW"},   {"--log", true, "W"},
 };
 
 const char* const kHelpLabels[] = {"Usage", "OPTIONS", "SUBCOMMAND", "Positionals", "REQUIRED", "Excludes",
@@ -35,7 +38,7 @@ const char* const kHelpLabels[] = {"Usage", "OPTIONS", "SUBCOMMAND", "Positional
 const OptionName* FindOption(const std::string& name, int command) {
     for (const OptionName& option : kOptions) {
         const bool forCommand = option.commands[0] == '\0' ||
-                                (command >= 0 && std::strchr(option.commands, kCommandNames[command][0]) != nullptr);
+                                (command >= 0 && std::strchr(option.commands, kCommandLetters[command]) != nullptr);
         if (name == option.name && forCommand) return &option;
     }
     return nullptr;
@@ -162,7 +165,8 @@ std::string HelpFooter(const UsageTexts& texts) {
         }
         footer += " " + code;
     }
-    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n" + texts.maker + PRODUCT_MAKER_LINE;
+    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" +
+           texts.maker + PRODUCT_MAKER_LINE;
 }
 
 std::string Joined(const std::vector<std::string>& values) {
@@ -214,7 +218,12 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         commands[k]->set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
         commands[k]->allow_extras();  // named below in the user's language
         const bool onePort = OfOnePort(k);
-        if (onePort) {
+        if (k == static_cast<int>(Command::kWatch)) {
+            commands[k]->add_option("--port", invocation->watch.patterns, texts.watchPort)
+                ->type_name("GLOB")->allow_extra_args(false)->group(texts.optionsGroup);
+            commands[k]->add_option("--log", invocation->watch.log, texts.logOption)->type_name("FILE")
+                ->group(texts.optionsGroup);
+        } else if (onePort) {
             commands[k]->add_option("--port", port, texts.readerPort)->type_name("PORT")->group(texts.optionsGroup);
         } else if (FindOption("--port", k) != nullptr) {
             commands[k]->add_option("--port", options.ports, k == static_cast<int>(Command::kFind) ? texts.findPort
@@ -224,11 +233,15 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         if (FindOption("--model", k) != nullptr) {
             commands[k]->add_option("--model", model, texts.modelOption)->type_name("krx|usb")->group(texts.optionsGroup);
         }
+        if (FindOption("--force", k) != nullptr) {
+            commands[k]->add_flag("--force", options.write.force, texts.forceOption)->group(texts.optionsGroup);
+            commands[k]->add_flag("--check", options.write.check, texts.checkOption)->group(texts.optionsGroup);
+        }
     }
     commands[static_cast<int>(Command::kWrite)]->add_option("settings", invocation->assignments, texts.settingsArgument)
         ->type_name("KEY=VALUE");
-    for (Command withFile : {Command::kSave, Command::kApply}) {
-        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument[withFile == Command::kApply])->type_name("FILE");
+    for (Command withFile : {Command::kSave, Command::kApply, Command::kWatch}) {
+        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])->type_name("FILE");
     }
     commands[static_cast<int>(Command::kApply)]->add_flag("--all", options.allPorts, texts.allOption)->group(texts.optionsGroup);
 
@@ -262,9 +275,9 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     if (invocation->command == Command::kWrite && invocation->assignments.empty()) {
         return UsageError(texts, err, texts.needSettings);
     }
-    if ((invocation->command == Command::kSave || invocation->command == Command::kApply) &&
-        invocation->file.empty()) {
-        return UsageError(texts, err, FormatText(texts.needFile[invocation->command == Command::kApply], name));
+    if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
+         invocation->command == Command::kWatch) && invocation->file.empty()) {
+        return UsageError(texts, err, FormatText(texts.needFile[invocation->command != Command::kSave], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
         return UsageError(texts, err, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);

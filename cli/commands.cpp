@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/format.h"
+#include "cli/change_report.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
@@ -33,6 +34,7 @@ int ShowOne(const CommandOptions& options, const ReaderReport& report, bool writ
         return kExitFailed;
     }
     if (!options.json) std::cout << SettingsAsText(*options.texts, report);
+    if (writes && !options.json) std::cout << ChangesAsText(*options.texts, report, options.write.check);
     return kExitOk;
 }
 
@@ -118,7 +120,7 @@ int RunWrite(const CommandOptions& options, const std::vector<std::string>& assi
         return kExitUsage;
     }
     FinishWorkWhenInterrupted();
-    const ReaderReport report = WriteReader(options.ports[0], changes.settings);
+    const ReaderReport report = WriteReader(options.ports[0], changes.settings, options.write);
     return Ended(ShowOne(options, report, true));
 }
 
@@ -144,36 +146,49 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     return kExitOk;
 }
 
-int RunApply(const CommandOptions& options, const std::string& file) {
+bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings) {
     std::string text;
-    if (!ReadProfile(options, file, &text)) return kExitUsage;
+    if (!ReadProfile(options, file, &text)) return false;
     const ProfileResult profile = ParseProfile(text);
     if (profile.error != ProfileError::kNone) {
         std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
-        return kExitUsage;
+        return false;
     }
+    *settings = profile.settings;
+    return true;
+}
+
+int RunApply(const CommandOptions& options, const std::string& file) {
+    ReaderSettings settings;
+    if (!LoadProfile(options, file, &settings)) return kExitUsage;
     FinishWorkWhenInterrupted();
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
-    const ReaderSettings& settings = profile.settings;
+    const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports =
-        ForEachPort(ports, [&settings](const std::string& port) { return WriteReader(port, settings); },
+        ForEachPort(ports, [&](const std::string& port) { return WriteReader(port, settings, write); },
                     options.progress, options.texts->progress);
     int configured = 0;
+    int changed = 0;
+    int untouched = 0;
     std::string failed;
     std::string notAttempted;
     for (const ReaderReport& report : reports) {
         if (report.outcome == Outcome::kOk) {
             ++configured;
+            changed += report.changed ? 1 : 0;
         } else if (report.outcome == Outcome::kNotAttempted) {
             notAttempted += (notAttempted.empty() ? " " : ", ") + report.port;
+            ++untouched;
         } else {
             failed += "\n  " + FailureLine(*options.texts, report);
         }
-        if (!options.json) std::cout << report.port << ": " << ResultCode(report.outcome) << "\n";
+        if (!options.json) std::cout << ChangesAsText(*options.texts, report, write.check);
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
-    std::cerr << FormatText(options.texts->summaryDone, configured, static_cast<int>(reports.size()));
-    if (!failed.empty()) std::cerr << "; " << options.texts->summaryFailed << failed;
+    const int total = static_cast<int>(reports.size());
+    std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured,
+                            total, changed, configured - changed, total - configured - untouched);
+    if (!failed.empty()) std::cerr << ":" << failed;
     if (!notAttempted.empty()) std::cerr << "\n" << options.texts->summaryNotAttempted << notAttempted;
     std::cerr << "\n";
     return Ended(configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed);

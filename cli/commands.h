@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/messages.h"
+#include "cli/reader_session.h"
 
 // The six commands of mz6. Each returns the exit status.
 constexpr int kExitOk = 0;      // all asked succeeded
@@ -17,8 +18,12 @@ struct CommandOptions {
     int model = -1;                  // --model, -1: what answers
     bool json = false;
     bool progress = false;           // a progress line on standard error
+    WriteOptions write;              // --force, --check of write and apply
     const ConsoleTexts* texts = nullptr;
 };
+
+// The profile file, checked in full; false (its fault told on standard error) when it cannot be used.
+bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings);
 
 int RunPorts(const CommandOptions& options);
 int RunFind(const CommandOptions& options);

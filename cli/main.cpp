@@ -6,6 +6,7 @@
 
 #include "cli/command_line.h"
 #include "cli/system_glue.h"
+#include "cli/watch.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ int Run(const Invocation& invocation) {
         case Command::kWrite: return RunWrite(options, invocation.assignments);
         case Command::kSave: return RunSave(options, invocation.file);
         case Command::kApply: return RunApply(options, invocation.file);
+        case Command::kWatch: return RunWatch(options, invocation.watch, invocation.file);
     }
     return kExitUsage;
 }

@@ -15,6 +15,7 @@ const ConsoleTexts kEnglish = {
     "wrote %s, read back %s",
     "Written, but not verified:",
     "not known",
+    "not used",
     "The reader reported settings this program does not know; give them explicitly:",
     "system error",
     "line",
@@ -24,8 +25,9 @@ const ConsoleTexts kEnglish = {
      "settings of both reader models given", "the profile is larger than 64 KiB",
      "the line is longer than 1 KiB"},
     "one of:",
-    "%d of %d readers configured",
-    "failed:",
+    "%d of %d readers configured: %d changed, %d unchanged, %d failed",
+    "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
+    "Waiting for readers to be plugged in (Ctrl+C ends); the %d ports present now are left alone.",
     "not attempted (interrupted):",
     "output could not be written",
     "ports done",
@@ -47,6 +49,7 @@ const ConsoleTexts kRussian = {
     "записано %s, считано %s",
     "Записано, но не проверено:",
     "не распознано",
+    "не используется",
     "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
     "системная ошибка",
     "строка",
@@ -55,8 +58,9 @@ const ConsoleTexts kRussian = {
      "настройка задана дважды", "type не используется при format = touch-memory",
      "заданы настройки обеих моделей считывателя", "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
     "допустимо:",
-    "%d из %d считывателей настроены",
-    "ошибки:",
+    "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
+    "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
+    "Ожидание подключения считывателей (Ctrl+C завершает); уже подключённые порты (%d) не затрагиваются.",
     "не начаты (прервано):",
     "вывод не удалось записать",
     "портов опрошено",
@@ -71,6 +75,8 @@ const ConsoleTexts kRussian = {
     "Настройки %s сохранены в %s:",
 };
 
+}  // namespace
+
 std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts) {
     const ModelInfo* info = ModelInfoOf(model);
     for (int k = 0; info != nullptr && k < info->count; ++k) {
@@ -79,8 +85,6 @@ std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& te
     }
     return texts.notKnown;
 }
-
-}  // namespace
 
 const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
 
@@ -133,10 +137,10 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         }
         case Outcome::kMismatch: {
             std::string text = texts.readBackDiffers;
-            for (const SettingMismatch& m : report.mismatches) {
+            for (const SettingChange& m : report.mismatches) {
                 text += std::string(" ") + KeyOfSetting(report.model, m.id) + ": " +
-                        FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.wrote, texts).c_str(),
-                                   ValueName(m.id, report.model, m.read, texts).c_str());
+                        FormatText(texts.wroteReadBack, ValueName(m.id, report.model, m.to, texts).c_str(),
+                                   ValueName(m.id, report.model, m.from, texts).c_str());
             }
             return text;
         }

@@ -16,13 +16,15 @@ struct ConsoleTexts {
     const char* wroteReadBack;    // "wrote {w}, read back {r}"
     const char* notVerified;      // before why the read-back after a write failed
     const char* notKnown;         // a code not known to this program
+    const char* notUsed;          // a setting its reader's other settings leave unused
     const char* incomplete;       // followed by the settings to give explicitly
     const char* systemError;      // "system error"
     const char* profileLine;      // "line"
     const char* profileErrors[12];  // by ProfileError
     const char* allowedValues;    // "one of:", before the values allowed
-    const char* summaryDone;      // "{n} of {m} readers configured"
-    const char* summaryFailed;    // "failed:"
+    const char* summaryDone;      // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
+    const char* summaryChecked;   // the same of --check, where nothing is written
+    const char* watchStarted;     // "{n} ports present left alone", when watch starts
     const char* summaryNotAttempted;  // "not attempted (interrupted):", before the ports
     const char* outputLost;       // "output could not be written"
     const char* progress;         // "ports answered"
@@ -45,6 +47,9 @@ std::string FailureLine(const ConsoleTexts& texts, const ReaderReport& report);
 
 // What is wrong with a profile or the key=value arguments.
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file);
+
+// The name of a setting's value; texts.notKnown for a code this program does not know.
+std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts);
 
 // A program text as one console line: its line breaks become spaces.
 std::string OneLine(const char* text);

@@ -109,27 +109,21 @@ void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* 
 
 // Every setting in use of the settings written must have been read back the same.
 void Compare(const ReaderSettings& wrote, ReaderReport* report) {
-    const ModelInfo* info = ModelInfoOf(wrote.model);
-    for (int k = 0; k < info->count; ++k) {
-        const SettingId id = info->settings[k].id;
-        if (!SettingIsUsed(wrote, id) || wrote.value[id] == report->settings.value[id]) continue;
-        report->mismatches.push_back({id, wrote.value[id], report->settings.value[id]});
-    }
+    report->mismatches = SettingChanges(report->settings, wrote);
     if (!report->mismatches.empty()) report->outcome = Outcome::kMismatch;
 }
 
-void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderReport* report) {
+void WriteSettings(PortHandle handle, const ReaderSettings& changes, const WriteOptions& options,
+                   ReaderReport* report) {
     ReadEitherModel(handle, changes.model, false, report);
-    const ReaderSettings before = report->settings;
-    ReaderSettings wanted = report->settings;
-    for (int id = 0; id < kSettingCount; ++id) {
-        if (changes.value[id] != kNoValue) wanted.value[id] = changes.value[id];
-    }
+    // A setting the change brings into use (the type, when the format leaves touch-memory) is written and
+    // verified as the fallback the command carries.
+    const ReaderSettings wanted = SettingsToWrite(report->settings, changes);
     // A setting the reader gave in a code we do not know is written only when it was asked for.
     if (report->outcome == Outcome::kIncomplete) {
         std::vector<SettingId> missing;
         for (SettingId id : report->unrecognised) {
-            if (SettingIsUsed(wanted, id) && wanted.value[id] == kNoValue) missing.push_back(id);
+            if (SettingIsUsed(wanted, id) && changes.value[id] == kNoValue) missing.push_back(id);
         }
         report->unrecognised = missing;
         if (!missing.empty()) return;
@@ -142,9 +136,12 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
         report->outcome = Outcome::kUnusedSetting;
         return;
     }
-    // A setting the change brings into use (the type, when the format leaves touch-memory) is verified as
-    // the fallback the command carries.
-    wanted = SettingsAsWritten(wanted);
+    report->before = report->settings;
+    report->changes = SettingChanges(report->settings, wanted);
+    // The reader's memory wears with every write: one that holds every setting asked is left alone.
+    const bool due = options.force || !report->changes.empty();
+    if (options.check) report->changed = due;
+    if (options.check || !due) return;
     // Interrupted before the write, the reader stays untouched; once written, it is always read back.
     if (InterruptSignal() != 0) {
         report->outcome = Outcome::kNotAttempted;
@@ -158,18 +155,12 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, ReaderRepor
     report->error = exchange.error;
     if (exchange.outcome != Outcome::kOk) return;
     report->written = true;
+    report->changed = true;
     ReadSettings(handle, changes.model, report);
     if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
         report->outcome = Outcome::kOk;
         report->unrecognised.clear();
         Compare(wanted, report);
-    }
-    const ModelInfo* info = ModelInfoOf(changes.model);
-    for (int k = 0; k < info->count; ++k) {
-        const SettingId id = info->settings[k].id;
-        if (SettingIsUsed(report->settings, id) && report->settings.value[id] != before.value[id]) {
-            report->changed.push_back(id);
-        }
     }
 }
 
@@ -196,8 +187,8 @@ ReaderReport ReadReader(const std::string& port, int model, bool usbFirst) {
     });
 }
 
-ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes) {
-    return OnPort(port, [&changes](PortHandle handle, ReaderReport* report) {
-        WriteSettings(handle, changes, report);
+ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes, const WriteOptions& options) {
+    return OnPort(port, [&changes, &options](PortHandle handle, ReaderReport* report) {
+        WriteSettings(handle, changes, options, report);
     });
 }

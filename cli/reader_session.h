@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/settings_codec.h"
+#include "protocol/settings_changes.h"
 
 // One reader on one port, from open to close: its settings read, or changed,
 // written and read back to verify. Each call opens and closes the port itself
@@ -33,12 +33,6 @@ enum class Outcome {
 // "ok", "no-answer", "wrong-model", ... as --json and the text output give them.
 const char* ResultCode(Outcome outcome);
 
-struct SettingMismatch {
-    SettingId id;
-    int wrote;
-    int read;  // kNoValue when the reader's code was not known
-};
-
 struct ReaderReport {
     std::string port;
     Outcome outcome = Outcome::kOk;
@@ -49,8 +43,17 @@ struct ReaderReport {
     std::string version;
     ReaderSettings settings;
     std::vector<SettingId> unrecognised;     // kIncomplete
-    std::vector<SettingMismatch> mismatches;  // kMismatch
-    std::vector<SettingId> changed;           // a write: the settings now different from before it
+    std::vector<SettingChange> mismatches;   // kMismatch: from what was read back to what was written
+    // A write: the settings the reader held before it, what differed from the ones asked, and whether
+    // the write command went out for them (with --check: would go out; `written`: the reader took it).
+    ReaderSettings before;
+    std::vector<SettingChange> changes;
+    bool changed = false;
+};
+
+struct WriteOptions {
+    bool force = false;  // write even when the reader holds every setting asked
+    bool check = false;  // read and tell the changes, never write
 };
 
 // Reads the settings of the reader on `port`: of `model`, or with -1 the
@@ -59,7 +62,8 @@ struct ReaderReport {
 // is kWrongModel.
 ReaderReport ReadReader(const std::string& port, int model, bool usbFirst);
 
-// Reads the reader of `changes.model`, puts in every setting that `changes`
-// holds a value for, writes the result, expects "OK!" and reads it back: the
-// report's settings are those read back.
-ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes);
+// Reads the reader of `changes.model` and puts in every setting that `changes`
+// holds a value for. Unless the reader already holds them all (and not
+// `force`), or with `check`, writes the result, expects "OK!" and reads it back:
+// the report's settings are those read back.
+ReaderReport WriteReader(const std::string& port, const ReaderSettings& changes, const WriteOptions& options);

@@ -2,13 +2,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/change_report.h"
 #include "cli/profile.h"
 
 namespace {
 
 const char* kUsbReaderName = "zentak-6-usb";
 
-nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& report, bool writes) {
+}  // namespace
+
+nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report, bool writes) {
     nlohmann::ordered_json object;
     object["port"] = report.port;
     const ModelInfo* info = ModelInfoOf(report.model);
@@ -20,13 +23,14 @@ nlohmann::ordered_json AsObject(const ConsoleTexts& texts, const ReaderReport& r
     if (report.error != 0) object["error"] = report.error;
     if (writes) {
         object["written"] = report.written;
-        object["changed"] = nlohmann::ordered_json::array();
-        for (SettingId id : report.changed) object["changed"].push_back(KeyOfSetting(report.model, id));
+        object["changed"] = report.changed;
+        object["changes"] = ChangesAsJson(report);
+        nlohmann::ordered_json before;  // null when the reader could not be read
+        for (const auto& [key, value] : SettingsInUse(report.before)) before[key] = value;
+        object["before"] = before;
     }
     return object;
 }
-
-}  // namespace
 
 std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report) {
     std::string text = "port: " + report.port + "\n";
@@ -34,7 +38,9 @@ std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report
     text += "version: " + report.version + "\n";
     for (const auto& [key, value] : SettingsInUse(report.settings)) {
         bool changed = false;
-        for (SettingId id : report.changed) changed = changed || key == KeyOfSetting(report.model, id);
+        for (const SettingChange& change : report.changes) {
+            changed = changed || (report.written && key == KeyOfSetting(report.model, change.id));
+        }
         text += key + ": " + value + (changed ? std::string("  ") + texts.changedMark : "") + "\n";
     }
     return text;
@@ -43,7 +49,7 @@ std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report
 std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray,
                            bool writes) {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const ReaderReport& report : reports) json.push_back(AsObject(texts, report, writes));
+    for (const ReaderReport& report : reports) json.push_back(ReportAsJson(texts, report, writes));
     if (!asArray && json.size() == 1) return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

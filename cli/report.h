@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report
 // report without `asArray` is printed as the object alone.
 std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderReport>& reports, bool asArray,
                            bool writes);
+
+// One report as SettingsAsJson gives it.
+nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report, bool writes);
 
 std::string PortsAsText(const std::vector<SystemPort>& ports);
 std::string PortsAsJson(const std::vector<SystemPort>& ports);

@@ -12,11 +12,22 @@
 struct SystemPort {
     std::string name;         // as the system names it: "COM4", "/dev/ttyUSB0"
     bool usbReader = false;   // its USB identifiers are the USB reader's
+    std::string usbSerial;    // the USB device's serial number (Windows: its instance), "" when none is given
 };
 
 // Every serial port: on Windows the system's port table, in numeric order; on
 // Linux the ttys that sysfs ties to hardware.
 std::vector<SystemPort> ListSystemPorts();
+
+// Port names are the same in any case (COM4 is com4: Windows).
+extern const bool kPortNamesIgnoreCase;
+
+// The paths that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted; none where the system
+// lists its ports only in its port table (Windows).
+std::vector<std::string> PathsMatching(const std::string& pattern);
+
+// Waits `ms` milliseconds, or less when a signal comes (see FinishWorkWhenInterrupted).
+void Pause(int ms);
 
 // The user's interface language is Russian (the UI language on Windows, the
 // locale variables on Linux).

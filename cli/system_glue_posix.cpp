@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <glob.h>
+#include <time.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <stdio.h>
@@ -21,9 +23,25 @@ std::vector<SystemPort> ListSystemPorts() {
     const std::string base = root != nullptr ? root : "";
     std::vector<SystemPort> ports;
     for (const TtyDevice& tty : ListTtyDevices(base + "/sys", base + "/dev")) {
-        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision)});
+        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision), tty.serial});
     }
     return ports;
+}
+
+const bool kPortNamesIgnoreCase = false;
+
+std::vector<std::string> PathsMatching(const std::string& pattern) {
+    std::vector<std::string> paths;
+    glob_t found{};
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    globfree(&found);
+    return paths;
+}
+
+void Pause(int ms) {
+    // A signal ends the sleep early (EINTR), and the caller then sees the stop.
+    const timespec wait{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&wait, nullptr);
 }
 
 // The first of LC_ALL, LC_MESSAGES and LANG that is set decides, as for any program's messages.

@@ -19,11 +19,21 @@ std::vector<SystemPort> ListSystemPorts() {
         for (const std::u16string& name : wide) names.push_back(NarrowPortName(name));
     }
     std::string usbPort;
-    const bool usbFound = FindUsbReaderPort(&usbPort);
+    std::string instance;
+    const bool usbFound = FindUsbReaderPort(&usbPort, &instance);
     std::vector<SystemPort> ports;
-    for (const std::string& name : OrderPortNames(names)) ports.push_back({name, usbFound && name == usbPort});
+    for (const std::string& name : OrderPortNames(names)) {
+        const bool usb = usbFound && name == usbPort;
+        ports.push_back({name, usb, usb ? instance : std::string()});
+    }
     return ports;
 }
+
+const bool kPortNamesIgnoreCase = true;
+
+std::vector<std::string> PathsMatching(const std::string&) { return {}; }
+
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN; }
 

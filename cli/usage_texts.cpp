@@ -16,7 +16,8 @@ const UsageTexts kEnglish = {
      "Version and settings of one reader",
      "Change settings: read, change, write, read back to verify",
      "Write the reader's settings into a profile file",
-     "One profile onto many readers at once, each verified"},
+     "One profile onto many readers at once, each verified",
+     "Apply a profile to each reader as it is plugged in, until Ctrl+C"},
     "Language of the messages",
     "JSON output for scripts",
     "Print the name and version and exit",
@@ -28,13 +29,23 @@ const UsageTexts kEnglish = {
     "The settings to change",
     {"Profile file to write", "Profile file (- for standard input)"},
     "Every port that find would ask",
+    "Write even when the reader holds every setting asked",
+    "Read and list what would change; write nothing",
+    "Only the ports whose path or name matches (repeatable): '/dev/serial/by-id/*', 'COM1?'",
+    "Append one JSON line per reader to this file",
+    "Examples:\n"
+    "  mz6 apply site.profile --all --check    what would change on each reader (differs); nothing written\n"
+    "  mz6 apply site.profile --all            writes only the readers that differ: changed / unchanged\n"
+    "  mz6 write --port COM4 --force standby=off    writes even when the reader already holds it\n"
+    "  mz6 watch site.profile --port '/dev/serial/by-id/*' --log readers.jsonl\n"
+    "                                          each reader as it is plugged in, a JSON line each in the log",
     {"Usage", "OPTIONS", "SUBCOMMAND", "Positionals", "REQUIRED", "Excludes", "Needs"},
     "Options",
     "Subcommands",
     "unknown command '%s'",
     "unknown option '%s'",
     "; did you mean %s?",
-    "a command is required: ports, find, read, write, save or apply",
+    "a command is required: ports, find, read, write, save, apply or watch",
     "%s: give the reader's port with --port (COM4, /dev/ttyUSB0)",
     "the port name is empty",
     "write: give the settings to change as key=value (interface=wiegand26)",
@@ -61,7 +72,8 @@ const UsageTexts kRussian = {
      "Версия и настройки одного считывателя",
      "Изменить настройки: считать, изменить, записать, считать для проверки",
      "Записать настройки считывателя в файл профиля",
-     "Один профиль на много считывателей одновременно, каждый с проверкой"},
+     "Один профиль на много считывателей одновременно, каждый с проверкой",
+     "Применять профиль к каждому считывателю при подключении, до Ctrl+C"},
     "Язык сообщений",
     "Вывод JSON для сценариев",
     "Показать название и версию и выйти",
@@ -73,13 +85,23 @@ const UsageTexts kRussian = {
     "Настройки для изменения",
     {"Файл профиля для записи", "Файл профиля (- для стандартного ввода)"},
     "Все порты, которые опросила бы find",
+    "Записывать, даже если все заданные настройки уже стоят",
+    "Прочитать и перечислить, что изменилось бы; ничего не записывать",
+    "Только порты, путь или имя которых подходит под шаблон (можно несколько раз): '/dev/serial/by-id/*', 'COM1?'",
+    "Дописывать в этот файл по строке JSON на считыватель",
+    "Примеры:\n"
+    "  mz6 apply site.profile --all --check    что изменилось бы на каждом считывателе (differs); ничего не записано\n"
+    "  mz6 apply site.profile --all            записывает только отличающиеся: changed / unchanged\n"
+    "  mz6 write --port COM4 --force standby=off    записывает, даже если настройка уже стоит\n"
+    "  mz6 watch site.profile --port '/dev/serial/by-id/*' --log readers.jsonl\n"
+    "                                          каждый считыватель при подключении, по строке JSON в журнале",
     {"Использование", "ПАРАМЕТРЫ", "КОМАНДА", "Аргументы", "ОБЯЗАТЕЛЬНО", "Исключает", "Требует"},
     "Параметры",
     "Команды",
     "неизвестная команда «%s»",
     "неизвестный параметр «%s»",
     "; возможно, имелось в виду %s?",
-    "нужна команда: ports, find, read, write, save или apply",
+    "нужна команда: ports, find, read, write, save, apply или watch",
     "%s: укажите порт считывателя через --port (COM4, /dev/ttyUSB0)",
     "пустое имя порта",
     "write: укажите изменяемые настройки в виде ключ=значение (interface=wiegand26)",

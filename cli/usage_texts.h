@@ -10,7 +10,7 @@ struct UsageTexts {
     const char* exitStatus;     // the exit statuses, one line
     const char* completion;     // where the shell completion comes from
     const char* maker;          // before the maker's name and contacts
-    const char* commands[6];    // ports, find, read, write, save, apply
+    const char* commands[7];    // ports, find, read, write, save, apply, watch
     const char* langOption;
     const char* jsonOption;
     const char* versionOption;
@@ -20,8 +20,13 @@ struct UsageTexts {
     const char* applyPort;
     const char* modelOption;
     const char* settingsArgument;
-    const char* fileArgument[2];  // save (the file written), apply (also - for standard input)
+    const char* fileArgument[2];  // save (the file written); apply and watch (also - for standard input)
     const char* allOption;
+    const char* forceOption;
+    const char* checkOption;
+    const char* watchPort;
+    const char* logOption;
+    const char* examples;       // worked examples, at the end of --help
     // CLI11's labels, in the order of kHelpLabels (command_line.cpp)
     const char* labels[7];
     const char* optionsGroup;
@@ -34,7 +39,7 @@ struct UsageTexts {
     const char* needPort;         // "%s: give the reader's port ..."
     const char* blankPort;        // a port name that is empty or blank
     const char* needSettings;     // write without key=value
-    const char* needFile[2];      // "%s: give the profile file ...": save, apply
+    const char* needFile[2];      // "%s: give the profile file ...": save; apply and watch
     const char* needPortsOrAll;   // apply without --port or --all
     const char* portsAndAll;      // apply with both
     const char* wrongValue;       // "wrong value '%s' for %s; one of: %s"

@@ -9,6 +9,7 @@ struct TtyDevice {
     std::string path;  // "/dev/ttyUSB0"
     bool usb = false;  // a USB device lies above it
     std::string vendor, product, revision;  // its idVendor, idProduct, bcdDevice, as sysfs writes them
+    std::string serial;  // its serial number, "" when the device gives none
 };
 
 // The ttys under <sysRoot>/class/tty that have a device behind them (not an

@@ -50,6 +50,7 @@ void FindUsbAbove(const std::string& sysRoot, const std::string& deviceLink, Tty
             tty->vendor = ReadWord(folder + "/idVendor");
             tty->product = ReadWord(folder + "/idProduct");
             tty->revision = ReadWord(folder + "/bcdDevice");
+            tty->serial = ReadWord(folder + "/serial");
             return;
         }
         folder.erase(folder.rfind('/'));

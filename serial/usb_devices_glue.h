@@ -17,6 +17,8 @@ DeviceSet UsbDevicesOpen();  // nullptr when the system gives no set
 bool UsbDeviceAt(DeviceSet set, std::uint32_t index, DeviceRecord* device);  // false past the last
 // The device's hardware identifiers (a UTF-16 multi-string); false when missing or longer than `size` bytes.
 bool UsbDeviceHardwareIds(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size);
+// The device's instance identifier ("USB\VID_2E3C&PID_5750\<serial>", UTF-16); false when it does not fit.
+bool UsbDeviceInstanceId(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size);
 RegistryKey UsbDeviceOpenKey(DeviceSet set, DeviceRecord* device);  // nullptr when it cannot be opened
 // A value of an open key by UTF-16 name; false when the call fails.
 bool RegistryReadValue(RegistryKey key, const char16_t* name, std::uint8_t* data, std::uint32_t dataBytes,

@@ -25,6 +25,11 @@ bool UsbDeviceHardwareIds(DeviceSet set, DeviceRecord* device, std::uint8_t* buf
                                              nullptr) != FALSE;
 }
 
+bool UsbDeviceInstanceId(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size) {
+    return SetupDiGetDeviceInstanceIdW(set, Record(device), reinterpret_cast<PWSTR>(buffer), size / sizeof(WCHAR),
+                                       nullptr) != FALSE;
+}
+
 RegistryKey UsbDeviceOpenKey(DeviceSet set, DeviceRecord* device) {
     HKEY key = SetupDiOpenDevRegKey(set, Record(device), DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
     return key == INVALID_HANDLE_VALUE ? nullptr : key;

@@ -31,7 +31,7 @@ std::string ReadPortName(RegistryKey key) {
 
 }  // namespace
 
-bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices) {
+bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices, bool withInstances) {
     DeviceSet set = UsbDevicesOpen();
     if (set == nullptr) return false;
     std::uint8_t hardwareIds[kHardwareIdBytes] = {};
@@ -40,6 +40,10 @@ bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices) {
         if (!UsbDeviceHardwareIds(set, &device, hardwareIds, kHardwareIdBytes)) continue;
         UsbDeviceRecord record;
         record.hardwareId = NarrowUtf16(hardwareIds, kHardwareIdBytes);
+        std::uint8_t instance[kHardwareIdBytes] = {};
+        if (withInstances && UsbDeviceInstanceId(set, &device, instance, kHardwareIdBytes)) {
+            record.instance = NarrowUtf16(instance, kHardwareIdBytes);
+        }
         // A device without a hardware key is kept but never matches: the reader may come after it.
         RegistryKey key = UsbDeviceOpenKey(set, &device);
         record.keyOpened = key != nullptr;
@@ -53,11 +57,12 @@ bool ListUsbDevices(std::vector<UsbDeviceRecord>* devices) {
     return true;
 }
 
-bool FindUsbReaderPort(std::string* portName) {
+bool FindUsbReaderPort(std::string* portName, std::string* instance) {
     std::vector<UsbDeviceRecord> devices;
-    if (!ListUsbDevices(&devices)) return false;
+    if (!ListUsbDevices(&devices, instance != nullptr)) return false;
     const int match = MatchUsbReader(devices, kReaderIdentity, kReaderIdentityLower);
     if (match < 0) return false;
     *portName = devices[static_cast<std::size_t>(match)].portName;
+    if (instance != nullptr) *instance = devices[static_cast<std::size_t>(match)].instance;
     return true;
 }

@@ -10,6 +10,7 @@ struct UsbDeviceRecord {
     std::string hardwareId;  // its first hardware identifier, one byte per character
     bool keyOpened = true;   // its hardware key could be opened
     std::string portName;    // its PortName string value; "" when it has none
+    std::string instance;    // its instance identifier, "" when the system gives none
 };
 
 struct UsbIdentity {

@@ -15,7 +15,7 @@ received since the last one end with it. Anything else is taken in silently.
 
     sim = SimReader(model=0)
     sim.set_mode("silent" | "normal" | "garbage" | "unknown" | "long" | "chunks", **options)
-    sim.received_bytes(); sim.line_settings(); sim.sent; sim.close()
+    sim.received_bytes(); sim.writes(); sim.line_settings(); sim.sent; sim.close()
 """
 
 import collections
@@ -91,6 +91,11 @@ class SimReader:
     def received_bytes(self):
         with self._lock:
             return bytes(value for _, value in self.received)
+
+    def writes(self):
+        """How many write commands the reader recognised (each one wears its memory)."""
+        with self._lock:
+            return sum(command != READ_COMMANDS[self.model] for _, command in self.commands)
 
     def line_settings(self):
         """The line as the program set it up: baud, data bits, parity on/off, stop bits."""

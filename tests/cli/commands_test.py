@@ -44,6 +44,7 @@ class Commands(ReaderTest):
                 self.assertEqual(run.code, 0, run.err)
                 read = (b"AT+READS_KRX", b"AT+READS_USB")[model]
                 self.assertEqual(sim.received_bytes(), read + command + read)
+                self.assertIn(f"{sim.slave_path}: changed\n", run.out)
                 # What it shows is what the reader now holds, with the changes in it, and what changed marked.
                 now = mz6("read", "--port", sim.slave_path, "--model", model_name)
                 shown = {k: v.removesuffix("  (changed)") for k, v in run.fields().items()}
@@ -77,16 +78,43 @@ class Commands(ReaderTest):
         results = json.loads(run.out)
         self.assertEqual([(r["port"], r["result"]) for r in results],
                          [(ports[0], "ok"), (ports[1], "no-answer"), (ports[2], "ok")])
+        changes = [{"key": "mode", "from": "windows", "to": "any-os"},
+                   {"key": "format", "from": "hex-dec", "to": "touch-memory"},
+                   {"key": "bytes", "from": "5", "to": "2"}, {"key": "cards", "from": "all", "to": "mifare"}]
         self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
                                       "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok",
-                                      "written": True, "changed": ["mode", "format", "bytes", "cards"]})
-        self.assertEqual(run.err, f"2 of 3 readers configured; failed:\n  {ports[1]}: no-answer: {NO_RESPONSE}\n")
+                                      "written": True, "changed": True, "changes": changes,
+                                      "before": {"mode": "windows", "format": "hex-dec", "type": "hex", "bytes": "5",
+                                                 "cards": "all"}})
+        self.assertEqual(run.err, f"2 of 3 readers configured: 2 changed, 0 unchanged, 1 failed:\n"
+                                  f"  {ports[1]}: no-answer: {NO_RESPONSE}\n")
         self.assertEqual((first.settings, second.settings), (b"ATMX2XM", b"ATMX2XM"))
         # The silent reader was asked while the first was still being written: the ports are served at once.
         self.assertLess(silent.commands[0][0], first.commands[-1][0])
         (link := Path(path).parent / "by-id").symlink_to(first.slave_path)  # the first reader under another name
+        # The second run finds every setting in place: nothing is written.
         again = mz6("apply", path, "--port", first.slave_path, "--port", second.slave_path, "--port", str(link))
-        self.assertEqual((again.code, again.out), (0, f"{ports[0]}: ok\n{ports[2]}: ok\n"))
+        self.assertEqual((again.code, again.out), (0, f"{ports[0]}: unchanged\n{ports[2]}: unchanged\n"))
+        self.assertEqual(again.err, "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n")
+        self.assertEqual((first.writes(), second.writes()), (1, 1))
+
+    def test_check_lists_the_changes_and_force_writes_what_is_in_place(self):
+        path = self.profile("model = krx\ninterface = wiegand26\nstandby = static\n")
+        held, fresh = self.reader(0, settings=b"W261SO"), self.reader(0, settings=b"TMX1QO")  # Q: a code not known
+        ports = ["--port", held.slave_path, "--port", fresh.slave_path]
+        check = mz6("apply", path, *ports, "--check")
+        self.assertEqual((check.code, check.out), (0, f"{held.slave_path}: unchanged\n{fresh.slave_path}: differs\n"
+                                                      "  interface: touch-memory -> wiegand26\n"
+                                                      "  standby: not known -> static\n"))
+        self.assertIn("nothing written: 1 differ, 1 unchanged, 0 failed", check.err)
+        one = mz6("write", "--port", fresh.slave_path, "--check", "--json", "standby=static")
+        self.assertEqual(json.loads(one.out)["changes"], [{"key": "standby", "from": None, "to": "static"}])
+        self.assertEqual((held.writes(), fresh.writes()), (0, 0))
+        forced = mz6("apply", path, *ports, "--force")
+        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{fresh.slave_path}: changed\n"
+                                                        "  interface: touch-memory -> wiegand26\n"
+                                                        "  standby: not known -> static\n"))
+        self.assertEqual((held.writes(), fresh.writes(), fresh.settings), (1, 1, b"W261SO"))
 
     def test_output_that_cannot_be_written_fails(self):
         with open("/dev/full", "wb") as full:

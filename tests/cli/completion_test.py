@@ -22,8 +22,8 @@ class Completion(ReaderTest):
         folder = self.profile("").rsplit("/", 1)[0]
         env = usb_reader_root(self.reader(1).slave_path, folder)
         for line, expected in (
-                ("", "ports find read write save apply --lang --json --help --version"),
-                ("re", "read"), ("apply x --", "--lang --json --help --port --all"),
+                ("", "ports find read write save apply watch --lang --json --help --version"),
+                ("re", "read"), ("apply x --", "--lang --json --help --port --all --force --check"),
                 ("--lang ", "en ru"), ("write --model ", "krx usb"),
                 ("write --model usb ", "mode= format= type= bytes= cards="),
                 ("write --model krx st", "standby="),

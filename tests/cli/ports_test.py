@@ -106,8 +106,10 @@ class PortHandling(ReaderTest):
                 self.assertEqual([sim.received_bytes() for sim in readers[1:]], [b"AT+READS_KRX"] * 3)
                 if command == "apply":
                     # The write in hand was read back; the readers not yet written were left alone.
-                    self.assertEqual(run.out.splitlines(), [f"{paths[0]}: ok"] + [f"{p}: not-attempted" for p in paths[1:]])
-                    self.assertEqual(run.err, f"1 of 4 readers configured\nnot attempted (interrupted): {', '.join(paths[1:])}\n")
+                    self.assertEqual(run.out.splitlines(), [f"{paths[0]}: changed", "  standby: off -> static"] +
+                                     [f"{p}: not-attempted" for p in paths[1:]])
+                    self.assertEqual(run.err, "1 of 4 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                                              f"not attempted (interrupted): {', '.join(paths[1:])}\n")
                     self.assertEqual([sim.settings for sim in readers], [b"TMX1SO"] + [b"TMX1AO"] * 3)
                 else:  # the exchange in hand ends in silence; the next command is not sent
                     self.assertEqual(run.out, f"{paths[0]}  krx  1.00\n")
@@ -118,7 +120,7 @@ class PortHandling(ReaderTest):
         proc = start("apply", self.profile("model = krx\nstandby = static\n"), "--port", sim.slave_path)
         proc.stdout.close()  # as "| true" does
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
-        self.assertEqual((run.code, run.err), (1, "1 of 1 readers configured\n"
+        self.assertEqual((run.code, run.err), (1, "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"
                                                   "mz6: output could not be written (Broken pipe)\n"))
 
     def test_progress_line_only_on_a_terminal(self):

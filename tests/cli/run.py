@@ -42,8 +42,8 @@ class Run:
         assert self.code != SANITIZER_EXIT, self.err
 
     def fields(self):
-        """The "key: value" lines of a read."""
-        return dict(line.split(": ", 1) for line in self.out.splitlines())
+        """The "key: value" lines of a read (a write's changes after them left out)."""
+        return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
 def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):

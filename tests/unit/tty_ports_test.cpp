@@ -25,6 +25,7 @@ TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
     WriteFile(usbDevice / "idVendor", "2e3c");
     WriteFile(usbDevice / "idProduct", "5750");
     WriteFile(usbDevice / "bcdDevice", "0200");
+    WriteFile(usbDevice / "serial", "ZK6U0042");
     fs::create_directories(sys / "devices/platform/serial8250");
     // Above the tree: a walk up from ttyS0 that left it would take ttyS0 for a USB device.
     WriteFile(top / "idVendor", "2e3c");
@@ -43,8 +44,10 @@ TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
     EXPECT_EQ(ttys[0].path, "/dev/ttyACM0");
     EXPECT_TRUE(ttys[0].usb);
     EXPECT_TRUE(IsReaderUsbIdentity(ttys[0].vendor, ttys[0].product, ttys[0].revision));
+    EXPECT_EQ(ttys[0].serial, "ZK6U0042");
     EXPECT_EQ(ttys[1].path, "/dev/ttyS0");
     EXPECT_FALSE(ttys[1].usb);
+    EXPECT_EQ(ttys[1].serial, "");
 }
 
 }  // namespace

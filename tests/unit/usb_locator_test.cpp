@@ -33,7 +33,8 @@ TEST(UsbLocator, DevicesAreListedFromTheSystemAndEveryKeyAndSetIsClosed) {
     g_fakeRegistry.usbDevices = {
         {"", true, Utf16("COM3")},  // no hardware identifiers: left out
         {Utf16("USB\\VID_1234") + Utf16(""), false, ""},
-        {Utf16(kReader) + Utf16("USB\\VID_2E3C") + Utf16(""), true, Utf16("COM7")},
+        {Utf16(kReader) + Utf16("USB\\VID_2E3C") + Utf16(""), true, Utf16("COM7"), kRegistryString,
+         Utf16("USB\\VID_2E3C&PID_5750\\ZK6U0042")},
         {Utf16(kReader), true, Utf16("COM12345678901234567890").substr(0, 40)},  // 40 bytes, unterminated
         {Utf16(kReader), true, Utf16("COM8"), 7},                   // not a string
         {Utf16(kReader), true, Utf16("COM123456789012345678901")},  // more than 40 bytes
@@ -46,8 +47,9 @@ TEST(UsbLocator, DevicesAreListedFromTheSystemAndEveryKeyAndSetIsClosed) {
                                                 kReader + ":", kReader + ":"}));
     EXPECT_EQ(std::make_pair(g_fakeRegistry.openKeys, g_fakeRegistry.openSets), std::make_pair(0, 0));
     std::string port = "COM1";
-    EXPECT_TRUE(FindUsbReaderPort(&port));
-    EXPECT_EQ(port, "COM7");
+    std::string instance;
+    EXPECT_TRUE(FindUsbReaderPort(&port, &instance));
+    EXPECT_EQ(port + " " + instance, "COM7 USB\\VID_2E3C&PID_5750\\ZK6U0042");
     g_fakeRegistry.usbListed = false;
     EXPECT_FALSE(FindUsbReaderPort(&port));
     EXPECT_EQ(port, "COM7");

@@ -419,13 +419,14 @@ class Env:
             self.run(["reg", "add", SERIALCOMM_KEY, "/v", name, "/t", "REG_SZ", "/d", port, "/f"])
 
     def plug_usb_reader(self, n, device_path):
-        """A present USB reader whose virtual COM port is COMn on device_path."""
-        self.add_com_port(n, device_path)
+        """A present USB reader whose virtual COM port is COMn on device_path. The device comes first and
+        its port after it, as Windows lists them when a reader is plugged in."""
         for key, name, kind, data in ((USB_READER_KEY, "HardwareID", "REG_MULTI_SZ", USB_READER_IDS),
                                       (USB_READER_KEY, "ClassGUID", "REG_SZ", PORTS_CLASS),
                                       (USB_READER_KEY + r"\Device Parameters", "PortName", "REG_SZ", f"COM{n}")):
             if not self.reg_add(key, name, kind, data):
                 raise RuntimeError(f"could not write {name} of the USB reader")
+        self.add_com_port(n, device_path)
 
     def unplug_usb_reader(self, n):
         self.run(["reg", "delete", USB_READER_KEY, "/f"])

@@ -3,6 +3,7 @@ table: the ports and the USB reader it sees, the readers it finds, one read as J
 from one reader and applied onto several, with its summary when a port fails. Its output is UTF-8 in
 Russian too."""
 import json
+import select
 import subprocess
 
 from sim_reader import SimReader
@@ -44,10 +45,34 @@ def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
         for reader in krx:
             reader.clear()
         seen = mz6(env, "--lang", "en", "apply", "site.profile", "--port", "COM5", "--port", "COM12")
-        assert seen == (0, "COM5: ok\nCOM12: ok\n", "2 of 2 readers configured\n"), seen
-        for reader in krx:  # read, write, read back to verify
-            assert reader.received_bytes() == READ_KRX + b"AT+W440AF" + READ_KRX, reader.received_bytes()
+        # COM12 already holds the profile it was saved from: read, and not written.
+        assert seen == (0, "COM5: changed\n  interface: touch-memory -> wiegand44\n  indication: direct -> inverse\n"
+                           "  touch-poll: on -> off\nCOM12: unchanged\n",
+                        "2 of 2 readers configured: 1 changed, 1 unchanged, 0 failed\n"), seen
+        assert [r.received_bytes() for r in krx] == [READ_KRX + b"AT+W440AF" + READ_KRX, READ_KRX]
 
         seen = mz6(env, "--lang", "ru", "apply", "site.profile", "--port", "COM12", "--port", "COM3")
-        assert seen == (1, "COM12: ok\nCOM3: no-answer\n", "1 из 2 считывателей настроены; ошибки:\n"
-            "  COM3: no-answer: Считыватель не ответил! (Попробуйте ещё раз или другой COM-порт).\n"), seen
+        assert seen == (1, "COM12: unchanged\nCOM3: no-answer\n", "1 из 2 считывателей настроены: изменено 0, без "
+                        "изменений 1, ошибок 1:\n  COM3: no-answer: Считыватель не ответил! (Попробуйте ещё раз или "
+                        "другой COM-порт).\n"), seen
+
+
+def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
+    with Ports(env) as ports:
+        ports.plug(3, silent_reader())  # there at the start: left alone
+        (env.tmp / "usb.profile").write_text("model = usb\ncards = mifare\n")
+        proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "--json", "watch", "usb.profile", "--log", "readers.jsonl"],
+                         cwd=env.tmp, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        started = proc.stderr.readline().decode()
+        assert "the 1 ports present now are left alone" in started, started
+        reader = ports.plug(7, SimReader(model=1), usb=True)
+        ready, _, _ = select.select([proc.stdout], [], [], 20)
+        assert ready, "no line from mz6.exe watch"
+        record = json.loads(proc.stdout.readline())
+        proc.kill()
+        proc.communicate()
+        assert (record["number"], record["port"], record["usb_serial"]) == (1, "COM7", r"USB\VID_2E3C&PID_5750\0001"), record
+        assert (record["changed"], record["changes"], record["result"]) == (
+            True, [{"key": "cards", "from": "all", "to": "mifare"}], "ok"), record
+        assert reader.settings == b"WHDH5XM", reader.settings
+        assert json.loads((env.tmp / "readers.jsonl").read_text()) == record

@@ -45,6 +45,7 @@ struct FakeUsbDevice {
     bool hasKey = true;
     std::string portName;  // raw data of its PortName; "" when there is none
     std::uint32_t portNameType = kRegistryString;
+    std::string instanceId;  // UTF-16 bytes of its instance identifier; "" when it has none
 };
 
 // The system's port table and its USB devices with their registry keys.

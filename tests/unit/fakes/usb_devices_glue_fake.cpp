@@ -30,6 +30,10 @@ bool UsbDeviceHardwareIds(DeviceSet, DeviceRecord* device, std::uint8_t* buffer,
     return CopyData(DeviceOf(device).hardwareIds, buffer, size);
 }
 
+bool UsbDeviceInstanceId(DeviceSet, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size) {
+    return CopyData(DeviceOf(device).instanceId, buffer, size);
+}
+
 RegistryKey UsbDeviceOpenKey(DeviceSet, DeviceRecord* device) {
     FakeUsbDevice& fake = DeviceOf(device);
     g_fakeRegistry.openKeys += fake.hasKey ? 1 : 0;

@@ -1,0 +1,228 @@
+#!/usr/bin/python
+# -*- coding: utf-8 -*-
+"""Configures Zentak-6 card readers on the managed host by running mz6 there."""
+
+from __future__ import absolute_import, division, print_function
+
+__metaclass__ = type
+
+DOCUMENTATION = r"""
+---
+module: reader
+short_description: Configure Zentak-6 card readers with mz6, changing only what differs
+description:
+  - Runs C(mz6) on the managed host with C(--json) to put settings onto the Zentak-6 card readers on its serial
+    ports. Each reader is read first and written only when a setting in use differs from the one wanted, so a
+    play run again leaves the readers' memory alone and reports C(ok).
+  - With I(settings) each port is served by C(mz6 write), all ports at once; with I(profile) by one
+    C(mz6 apply) of that profile file.
+  - Fails with mz6's own message when a port fails (no answer, busy, permission denied, another model, a write
+    not read back the same), or when a key or value is wrong, in which case no byte has gone to any reader.
+  - Managed hosts are Linux hosts with the C(mz6) package installed.
+version_added: 1.0.1
+author:
+  - MivorZentak team
+options:
+  port:
+    description:
+      - The readers' ports, as the system names them (C(/dev/ttyUSB0), a C(/dev/serial/by-id/...) link).
+      - Exactly one of I(port) and I(all) is given.
+    type: list
+    elements: str
+  all:
+    description:
+      - Every serial port of the host, as C(mz6 find) would ask them. A port without a reader fails the task.
+    type: bool
+    default: false
+  settings:
+    description:
+      - The settings wanted, as key=value pairs (C(interface), C(indication), C(standby), C(touch-poll) of the
+        serial-output reader; C(mode), C(format), C(type), C(bytes), C(cards) of the USB reader; see C(man mz6)).
+        Settings not given keep the value the reader holds.
+      - Exactly one of I(settings) and I(profile) is given.
+    type: dict
+  profile:
+    description:
+      - A profile file on the managed host (C(model = krx) first, then C(key = value) lines), as C(mz6 save)
+        writes it.
+    type: path
+  model:
+    description:
+      - The readers' model, C(krx) (serial-output reader) or C(usb) (USB reader). By default the model the keys
+        belong to, or the profile's.
+    type: str
+    choices: [krx, usb]
+  force:
+    description:
+      - Write every reader, also one that already holds every setting.
+    type: bool
+    default: false
+  mz6:
+    description:
+      - The mz6 program, a path or a name looked up on C(PATH).
+    type: str
+    default: mz6
+notes:
+  - Supports check mode (C(mz6 --check) reads every reader and writes none) and diff mode (each port's settings
+    before and after).
+  - For Windows hosts, run C(mz6.exe ... --json) with C(ansible.windows.win_command) and let the C(changed) members
+    of its output decide C(changed_when); see the user guide.
+"""
+
+EXAMPLES = r"""
+- name: Turnstile readers give Wiegand 26
+  mivorzentak.mz6.reader:
+    port:
+      - /dev/serial/by-id/usb-Zentak_KRT-if00-port0
+      - /dev/ttyUSB1
+    settings:
+      interface: wiegand26
+      standby: static
+
+- name: Every reader of the kiosk as the site's profile says
+  mivorzentak.mz6.reader:
+    all: true
+    profile: /etc/mivorzentak/site.profile
+
+- name: What would change, without writing
+  mivorzentak.mz6.reader:
+    port: [/dev/ttyACM0]
+    model: usb
+    settings:
+      cards: mifare
+  check_mode: true
+  diff: true
+"""
+
+RETURN = r"""
+readers:
+  description: One record per port, as C(mz6 --json) gives it.
+  returned: when mz6 ran
+  type: list
+  elements: dict
+  sample:
+    - port: /dev/ttyUSB0
+      model: krx
+      version: "1.00"
+      interface: wiegand26
+      indication: direct
+      standby: static
+      touch-poll: "on"
+      result: ok
+      written: true
+      changed: true
+      changes:
+        - {key: interface, from: touch-memory, to: wiegand26}
+      before: {interface: touch-memory, indication: direct, standby: static, touch-poll: "on"}
+  contains:
+    port:
+      description: The port as given.
+      type: str
+    result:
+      description: C(ok), or why the port failed (C(no-answer), C(busy), C(permission-denied), C(wrong-model),
+        C(mismatch) ...).
+      type: str
+    message:
+      description: mz6's words for a failure, in the host's language.
+      type: str
+    changed:
+      description: The write command went out to this reader (in check mode, would go out).
+      type: bool
+    changes:
+      description: The settings that differed, each with C(key), C(from) (null when the reader's value was not
+        known or not in use) and C(to).
+      type: list
+      elements: dict
+    before:
+      description: The reader's settings in use before the write.
+      type: dict
+cmd:
+  description: The mz6 command lines run.
+  returned: always
+  type: list
+  elements: list
+"""
+
+import json
+from concurrent.futures import ThreadPoolExecutor
+
+from ansible.module_utils.basic import AnsibleModule
+
+
+def run_mz6(module, args):
+    """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error."""
+    rc, out, err = module.run_command(args)
+    try:
+        records = json.loads(out) if out.strip() else []
+    except ValueError:
+        module.fail_json(msg="mz6 printed no JSON: %s" % (err or out).strip(), cmd=args, rc=rc)
+    return rc, records if isinstance(records, list) else [records], err.strip()
+
+
+def commands(module, mz6):
+    """The mz6 command lines that serve the ports asked."""
+    params = module.params
+    common = ["--json"] + (["--check"] if module.check_mode else []) + (["--force"] if params["force"] else [])
+    if params["profile"]:
+        ports = ["--all"] if params["all"] else [a for p in params["port"] for a in ("--port", p)]
+        return [[mz6, "apply", params["profile"]] + ports + common]
+    ports = params["port"]
+    if params["all"]:
+        rc, records, err = run_mz6(module, [mz6, "ports", "--json"])
+        if rc != 0:
+            module.fail_json(msg=err, rc=rc)
+        ports = [record["port"] for record in records]
+    model = ["--model", params["model"]] if params["model"] else []
+    pairs = ["%s=%s" % (key, value) for key, value in params["settings"].items()]
+    return [[mz6, "write", "--port", port] + model + common + pairs for port in ports]
+
+
+def settings_text(settings):
+    return "".join("%s: %s\n" % (key, value) for key, value in (settings or {}).items())
+
+
+def diff_of(record):
+    """The port's settings before and after, as diff mode shows them."""
+    after = dict(record.get("before") or {})
+    after.update((change["key"], change["to"]) for change in record.get("changes", []))
+    header = record["port"]
+    return {"before": settings_text(record.get("before")), "after": settings_text(after),
+            "before_header": header, "after_header": header}
+
+
+def main():
+    module = AnsibleModule(
+        argument_spec=dict(
+            port=dict(type="list", elements="str"),
+            all=dict(type="bool", default=False),
+            settings=dict(type="dict"),
+            profile=dict(type="path"),
+            model=dict(type="str", choices=["krx", "usb"]),
+            force=dict(type="bool", default=False),
+            mz6=dict(type="str", default="mz6"),
+        ),
+        mutually_exclusive=[("port", "all"), ("settings", "profile")],
+        required_one_of=[("port", "all"), ("settings", "profile")],
+        supports_check_mode=True,
+    )
+    params = module.params
+    if params["profile"] and params["model"]:
+        module.fail_json(msg="model is given by the profile's first line; leave it out with profile")
+    mz6 = params["mz6"] if "/" in params["mz6"] else module.get_bin_path(params["mz6"], required=True)
+
+    lines = commands(module, mz6)
+    # Each port's mz6 runs at once: a silent port costs its wait once, not once per port.
+    with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
+        runs = list(pool.map(lambda args: run_mz6(module, args), lines))
+    readers = [record for _, records, _ in runs for record in records]
+    result = dict(changed=any(r.get("changed") for r in readers), readers=readers, cmd=lines)
+    if module._diff:
+        result["diff"] = [diff_of(r) for r in readers if r.get("result") == "ok" and r.get("changed")]
+    failures = list(dict.fromkeys(err for rc, _, err in runs if rc != 0))  # a bad key: once, not once a port
+    if failures:
+        module.fail_json(msg="\n".join(failures), **result)
+    module.exit_json(**result)
+
+
+if __name__ == "__main__":
+    main()

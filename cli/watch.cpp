@@ -1,0 +1,131 @@
+#include "cli/watch.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+
+#include "app/format.h"
+#include "cli/change_report.h"
+#include "cli/port_tracker.h"
+#include "cli/report.h"
+#include "cli/system_glue.h"
+
+namespace {
+
+// A new port is seen within this, so it is asked well within half a second of appearing.
+constexpr int kLookEveryMs = 100;
+
+// The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
+// are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
+std::vector<PresentPort> LookForPorts(const WatchOptions& watch, std::vector<SystemPort>* system) {
+    std::vector<PresentPort> matched;
+    for (const std::string& pattern : watch.patterns) {
+        for (const std::string& path : PathsMatching(pattern)) matched.push_back({path, PortIdentity(path)});
+    }
+    *system = ListSystemPorts();
+    std::vector<PresentPort> present;
+    for (const SystemPort& port : *system) {
+        bool wanted = watch.patterns.empty();
+        for (const std::string& pattern : watch.patterns) {
+            wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
+        }
+        if (wanted) present.push_back({port.name, PortIdentity(port.name)});
+    }
+    present.insert(present.end(), matched.begin(), matched.end());
+    return present;
+}
+
+// The USB serial number of the device behind `port`, found under any of its names.
+std::string UsbSerialOf(const PresentPort& port, const std::vector<SystemPort>& system) {
+    for (const SystemPort& known : system) {
+        if (known.name == port.name || PortIdentity(known.name) == port.identity) return known.usbSerial;
+    }
+    return std::string();
+}
+
+std::string TimeText(std::time_t when, bool utc) {
+    char text[32] = {};
+    const std::tm* parts = utc ? std::gmtime(&when) : std::localtime(&when);
+    if (parts != nullptr) std::strftime(text, sizeof text, utc ? "%Y-%m-%dT%H:%M:%SZ" : "%H:%M:%S", parts);
+    return text;
+}
+
+struct Totals {
+    int asked = 0;    // every reader, also the one a signal stopped
+    int readers = 0;  // those done or failed
+    int changed = 0;
+    int failed = 0;
+    std::string notAttempted;  // the reader in hand when a signal came, before its write: left as it was
+    bool logLost = false;      // a line could not be written to the log (a full disk)
+};
+
+}  // namespace
+
+int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std::string& file) {
+    const ConsoleTexts& texts = *options.texts;
+    ReaderSettings settings;
+    if (!LoadProfile(options, file, &settings)) return kExitUsage;
+    std::FILE* log = nullptr;
+    if (!watch.log.empty() && (log = std::fopen(watch.log.c_str(), "a")) == nullptr) {
+        std::cerr << watch.log << ": " << std::strerror(errno) << "\n";
+        return kExitUsage;
+    }
+    FinishWorkWhenInterrupted();
+
+    // The ports present at the start are the machine's own, or readers already dealt with: left alone.
+    PortTracker tracker;
+    std::vector<SystemPort> system;
+    NewlyPlugged(&tracker, LookForPorts(watch, &system));
+    std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
+
+    Totals totals;
+    while (InterruptSignal() == 0) {
+        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
+            if (InterruptSignal() != 0) break;  // the reader in hand is finished; no new one is started
+            const std::time_t when = std::time(nullptr);
+            const ReaderReport report = WriteReader(port.name, settings, options.write);
+            const std::string serial = UsbSerialOf(port, system);
+            const int number = ++totals.asked;
+            if (report.outcome == Outcome::kNotAttempted) {
+                totals.notAttempted = " " + port.name;
+            } else {
+                ++totals.readers;
+                totals.changed += report.outcome == Outcome::kOk && report.changed ? 1 : 0;
+                totals.failed += report.outcome == Outcome::kOk ? 0 : 1;
+            }
+
+            nlohmann::ordered_json record;
+            record["number"] = number;
+            record["time"] = TimeText(when, true);
+            record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
+            record.update(ReportAsJson(texts, report, true));
+            const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+            // Flushed line by line: a crash or a kill loses no reader already done. A line the log could not
+            // take is said at once, and the run ends failed: the record of that reader is missing.
+            if (log != nullptr && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0) && !totals.logLost) {
+                totals.logLost = true;
+                std::cerr << watch.log << ": " << std::strerror(errno) << std::endl;
+            }
+            if (options.json) {
+                std::cout << line << std::flush;
+                continue;
+            }
+            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + port.name + "  ";
+            text += report.outcome == Outcome::kOk ? ChangeWord(report, options.write.check)
+                                                   : ResultCode(report.outcome) + std::string(": ") +
+                                                         DescribeFailure(texts, report);
+            if (!serial.empty()) text += "  " + serial;
+            std::cout << text << std::endl;
+        }
+        Pause(kLookEveryMs);
+    }
+    if (log != nullptr) std::fclose(log);
+    const int ok = totals.readers - totals.failed;
+    std::cerr << FormatText(options.write.check ? texts.summaryChecked : texts.summaryDone, ok, totals.readers,
+                            totals.changed, ok - totals.changed, totals.failed)
+              << "\n";
+    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << totals.notAttempted << "\n";
+    return totals.failed == 0 && !totals.logLost ? kExitOk : kExitFailed;
+}

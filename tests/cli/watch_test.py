@@ -1,0 +1,88 @@
+"""mz6 watch: each reader configured as its port appears, once while it stays plugged in, one line and one log
+line a reader, and a stop after the reader in hand."""
+import json
+import os
+import re
+import select
+import signal
+import tempfile
+from pathlib import Path
+
+from run import NO_RESPONSE, ReaderTest, Run, start
+
+
+def plug_usb_tty(root, name, serial, device):
+    """A USB tty as sysfs shows it, under a fabricated system root, its /dev entry leading to `device`."""
+    usb = root / "sys/devices/usb1" / name
+    (usb / "1-1:1.0").mkdir(parents=True)
+    for field, value in (("idVendor", "0403"), ("idProduct", "6001"), ("serial", serial)):
+        (usb / field).write_text(value + "\n")
+    (root / "sys/class/tty" / name).mkdir(parents=True)
+    (root / "sys/class/tty" / name / "device").symlink_to(usb / "1-1:1.0")
+    (root / "dev" / name).symlink_to(device)
+
+
+class Watch(ReaderTest):
+    def next_line(self, proc, timeout=5.0):
+        self.assertTrue(select.select([proc.stdout], [], [], timeout)[0], "no line from watch in time")
+        return proc.stdout.readline().decode()
+
+    def test_readers_plugged_one_after_another_are_each_configured_once(self):
+        root = Path(tempfile.mkdtemp())
+        self.addCleanup(lambda: os.system(f"rm -rf '{root}'"))
+        (root / "dev").mkdir()
+        (root / "profile").write_text("model = krx\ninterface = wiegand26\n")
+        log = root / "readers.jsonl"
+        log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
+        there = self.reader(0)
+        (root / "dev/reader-0").symlink_to(there.slave_path)  # present at the start: left alone
+        proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
+                     env={"MZ6_SYSTEM_ROOT": str(root)})
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        self.assertIn("ports present now are left alone", proc.stderr.readline().decode())  # it looks now
+
+        fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
+        # Silent from the write on: the port is reported, and the next reader goes on.
+        cut_off, last = self.reader(0, answers=1), self.reader(0, "silent")
+        plug_usb_tty(root, "ttyUSB0", "ZK6A0042", fresh.slave_path)
+        self.assertRegex(self.next_line(proc), rf"^1  \d\d:\d\d:\d\d  {root}/dev/ttyUSB0  changed  ZK6A0042\n$")
+        lines = []
+        for n, reader in ((2, holding), (3, cut_off)):
+            (root / f"dev/reader-{n}").symlink_to(reader.slave_path)
+            lines.append(self.next_line(proc))
+        self.assertRegex(lines[0], rf"^2  \S+  {root}/dev/reader-2  unchanged\n$")
+        self.assertRegex(lines[1], rf"^3  \S+  {root}/dev/reader-3  no-answer: {re.escape(NO_RESPONSE)}\n$")
+        (root / "dev/reader-4").symlink_to(last.slave_path)
+        last.wait_for_command()
+        proc.send_signal(signal.SIGTERM)  # the reader in hand ends unwritten, with its line and log line
+        self.assertRegex(self.next_line(proc), rf"^4  \S+  {root}/dev/reader-4  not-attempted")
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.err), (1, "2 of 3 readers configured: 1 changed, 1 unchanged, 1 failed\n"
+                                                  f"not attempted (interrupted): {root}/dev/reader-4\n"))
+        # Each reader was asked once although it stayed plugged in; only the one that needed it was written.
+        self.assertEqual([len(r.commands) for r in (there, fresh, holding, cut_off, last)], [0, 3, 1, 2, 1])
+        self.assertEqual([r.writes() for r in (fresh, holding, cut_off)], [1, 0, 1])
+
+        records = [json.loads(line) for line in log.read_text().splitlines()[1:]]
+        self.assertEqual([(r["number"], r["port"], r["usb_serial"], r["changed"], r["result"]) for r in records],
+                         [(1, f"{root}/dev/ttyUSB0", "ZK6A0042", True, "ok"),
+                          (2, f"{root}/dev/reader-2", None, False, "ok"),
+                          (3, f"{root}/dev/reader-3", None, False, "no-answer"),
+                          (4, f"{root}/dev/reader-4", None, False, "not-attempted")])
+        self.assertRegex(records[0]["time"], r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
+        self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
+        self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
+
+    def test_a_log_that_cannot_take_a_line_is_said_and_fails_the_run(self):
+        folder = Path(tempfile.mkdtemp())
+        self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
+        (folder / "profile").write_text("model = krx\n")
+        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        proc.stderr.readline()
+        (folder / "r1").symlink_to(self.reader(0).slave_path)
+        self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
+        proc.send_signal(signal.SIGINT)
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
+                                                  "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
