@@ -90,6 +90,7 @@ int UsageError(const UsageTexts& texts, std::ostream& err, const std::string& me
 // Unknown commands and options, named with the nearest known one; -1 when all are known.
 int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, std::ostream& err, int* command) {
     bool helpOrVersion = false;
+    std::vector<std::string> given;  // the options of one value so far
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") break;
@@ -109,6 +110,12 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
             }
             if (option->takesValue && (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
                 return UsageError(texts, err, name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
+            }
+            if (option->takesValue && (name != "--port" || OfOnePort(*command))) {
+                if (std::find(given.begin(), given.end(), name) != given.end()) {
+                    return UsageError(texts, err, FormatText(texts.givenTwice, name.c_str()));
+                }
+                given.push_back(name);
             }
         } else if (*command < 0) {
             const auto found = std::find(kCommandNames, kCommandNames + kCommandCount, arg);

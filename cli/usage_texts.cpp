@@ -54,6 +54,7 @@ const UsageTexts kEnglish = {
     "apply: --port and --all exclude each other",
     "wrong value '%s' for %s; one of: %s",
     "%s needs a value",
+    "%s is given twice",
     "unexpected argument '%s'",
     "Run mz6 --help for more information.",
 };
@@ -110,6 +111,7 @@ const UsageTexts kRussian = {
     "apply: --port и --all вместе не задаются",
     "неверное значение «%s» для %s; допустимо: %s",
     "%s требует значения",
+    "%s задан дважды",
     "лишний аргумент «%s»",
     "Подробнее: mz6 --help.",
 };

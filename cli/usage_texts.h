@@ -44,6 +44,7 @@ struct UsageTexts {
     const char* portsAndAll;      // apply with both
     const char* wrongValue;       // "wrong value '%s' for %s; one of: %s"
     const char* needsValue;       // "%s needs a value"
+    const char* givenTwice;       // "%s is given twice", an option of one value
     const char* unexpected;       // "unexpected argument '%s'"
     const char* moreHelp;         // the line after a usage error
 };

@@ -258,5 +258,7 @@ class Commands(ReaderTest):
                          f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")
         # Help and usage errors too.
         self.assertIn("Изменить настройки: считать", mz6("write", "--help", "--lang", "ru").out)
+        self.assertEqual(mz6("--lang", "ru", "read", "--port", "a", "--port=b").err,
+                         "mz6: --port задан дважды\nПодробнее: mz6 --help.\n")
         self.assertEqual(mz6("reed", env={"LANG": "ru_RU.UTF-8"}).err,
                          "mz6: неизвестная команда «reed»; возможно, имелось в виду read?\nПодробнее: mz6 --help.\n")
