@@ -202,6 +202,7 @@ class Commands(ReaderTest):
                 ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format"),
                 # A file that is no profile is neither read whole nor echoed.
                 ("model = krx\n" + "x" * 2000 + "\n", "line 2: the line is longer than 1 KiB\n"),
+                ("model = krx\r\n#" + "x" * 1023 + "\r\ncolour = red\r\n", "line 3: unknown setting 'colour'"),
                 ("model = krx\n" + "x = y\n" * 20000, "the profile is larger than 64 KiB\n"),
                 ("model = krx\n" + "y" * 500 + "\n", "line 2: expected key = value '" + "y" * 40 + "...'\n")):
             with self.subTest(profile=text[:40]):
