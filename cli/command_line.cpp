@@ -90,6 +90,7 @@ int UsageError(const UsageTexts& texts, std::ostream& err, const std::string& me
 // Unknown commands and options, named with the nearest known one; -1 when all are known.
 int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, std::ostream& err, int* command) {
     bool helpOrVersion = false;
+    std::vector<std::string> given;  // the options of one value so far
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") break;
@@ -107,8 +108,14 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
             if (option->takesValue && name == arg && ++i == args.size()) {
                 return UsageError(texts, err, FormatText(texts.needsValue, name.c_str()));
             }
-            if (option->takesValue && arg.size() == name.size() + 1) {  // "--port="
+            if (option->takesValue && (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
                 return UsageError(texts, err, name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
+            }
+            if (option->takesValue && (name != "--port" || OfOnePort(*command))) {
+                if (std::find(given.begin(), given.end(), name) != given.end()) {
+                    return UsageError(texts, err, FormatText(texts.givenTwice, name.c_str()));
+                }
+                given.push_back(name);
             }
         } else if (*command < 0) {
             const auto found = std::find(kCommandNames, kCommandNames + kCommandCount, arg);
@@ -241,7 +248,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     commands[static_cast<int>(Command::kWrite)]->add_option("settings", invocation->assignments, texts.settingsArgument)
         ->type_name("KEY=VALUE");
     for (Command withFile : {Command::kSave, Command::kApply, Command::kWatch}) {
-        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument)->type_name("FILE");
+        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])->type_name("FILE");
     }
     commands[static_cast<int>(Command::kApply)]->add_flag("--all", options.allPorts, texts.allOption)->group(texts.optionsGroup);
 
@@ -277,7 +284,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     }
     if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
          invocation->command == Command::kWatch) && invocation->file.empty()) {
-        return UsageError(texts, err, FormatText(texts.needFile, name));
+        return UsageError(texts, err, FormatText(texts.needFile[invocation->command != Command::kSave], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
         return UsageError(texts, err, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);

@@ -95,7 +95,8 @@ ProfileResult ParseProfile(const std::string& text) {
     for (int line = 1; start <= text.size(); ++line) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        if (end - start > kProfileMaxLine) {
+        // The line's own length: a CRLF file's carriage return is not part of it.
+        if (end - start - (end > start && text[end - 1] == '\r' ? 1 : 0) > kProfileMaxLine) {
             result.error = ProfileError::kLineTooLong;
             result.line = line;
             return result;

@@ -20,7 +20,7 @@ struct UsageTexts {
     const char* applyPort;
     const char* modelOption;
     const char* settingsArgument;
-    const char* fileArgument;
+    const char* fileArgument[2];  // save (the file written); apply and watch (also - for standard input)
     const char* allOption;
     const char* forceOption;
     const char* checkOption;
@@ -39,11 +39,12 @@ struct UsageTexts {
     const char* needPort;         // "%s: give the reader's port ..."
     const char* blankPort;        // a port name that is empty or blank
     const char* needSettings;     // write without key=value
-    const char* needFile;         // "%s: give the profile file ..."
+    const char* needFile[2];      // "%s: give the profile file ...": save; apply and watch
     const char* needPortsOrAll;   // apply without --port or --all
     const char* portsAndAll;      // apply with both
     const char* wrongValue;       // "wrong value '%s' for %s; one of: %s"
     const char* needsValue;       // "%s needs a value"
+    const char* givenTwice;       // "%s is given twice", an option of one value
     const char* unexpected;       // "unexpected argument '%s'"
     const char* moreHelp;         // the line after a usage error
 };

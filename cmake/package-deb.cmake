@@ -1,6 +1,6 @@
 # The Linux package of mz6 (cpack -G DEB in the linux build): the program, its manual page, its bash
 # completion, and the copyright file, changelog and description that Debian asks of a package
-# (tests/package/check-deb runs lintian on it).
+# (tests/resources/check-deb runs lintian on it).
 install(TARGETS mz6 RUNTIME DESTINATION bin)
 set(MAN_PAGE ${CMAKE_BINARY_DIR}/mz6.1.gz)
 add_custom_command(OUTPUT ${MAN_PAGE}

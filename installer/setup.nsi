@@ -109,12 +109,21 @@ Function FindForeignName
         ${Switch} $R2
             ${Case} "."
             ${Case} ".."
+                ${Break}
+            ; Each name only where the installer puts it: anything else would outlast the lock, and the uninstall.
             ${Case} "${EXE_NAME}"
             ${Case} "mz6.exe"
             ${Case} "appconfig.ini"
             ${Case} "uninstall.exe"
             ${Case} "help"
+                ${If} $R3 != "$INSTDIR"
+                    StrCpy $R0 $R2
+                ${EndIf}
+                ${Break}
             ${Case} "${PDF_NAME}"
+                ${If} $R3 == "$INSTDIR"
+                    StrCpy $R0 $R2
+                ${EndIf}
                 ${Break}
             ${Default}
                 StrCpy $R0 $R2

@@ -202,6 +202,7 @@ class Commands(ReaderTest):
                 ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format"),
                 # A file that is no profile is neither read whole nor echoed.
                 ("model = krx\n" + "x" * 2000 + "\n", "line 2: the line is longer than 1 KiB\n"),
+                ("model = krx\r\n#" + "x" * 1023 + "\r\ncolour = red\r\n", "line 3: unknown setting 'colour'"),
                 ("model = krx\n" + "x = y\n" * 20000, "the profile is larger than 64 KiB\n"),
                 ("model = krx\n" + "y" * 500 + "\n", "line 2: expected key = value '" + "y" * 40 + "...'\n")):
             with self.subTest(profile=text[:40]):
@@ -219,6 +220,7 @@ class Commands(ReaderTest):
                 ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
                 ("save --port=\t x", "the port name is empty"), ("find --port=", "the port name is empty"),
                 (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
+                (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
                 (f"read --port {port} extra", "unexpected argument 'extra'"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
@@ -226,7 +228,7 @@ class Commands(ReaderTest):
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
                 (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory\n"),
                 (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB\n"),
-                (f"save --port {port}", "save: give the profile file"),
+                (f"save --port {port}", "save: give the profile file to write\n"),
                 (f"write --port {port} colour=red", "unknown setting 'colour'"),
                 (f"write --port {port} standby=", "expected key = value 'standby='"),
                 (f"write --port {port} standby", "expected key = value 'standby'"),
@@ -257,5 +259,7 @@ class Commands(ReaderTest):
                          f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")
         # Help and usage errors too.
         self.assertIn("Изменить настройки: считать", mz6("write", "--help", "--lang", "ru").out)
+        self.assertEqual(mz6("--lang", "ru", "read", "--port", "a", "--port=b").err,
+                         "mz6: --port задан дважды\nПодробнее: mz6 --help.\n")
         self.assertEqual(mz6("reed", env={"LANG": "ru_RU.UTF-8"}).err,
                          "mz6: неизвестная команда «reed»; возможно, имелось в виду read?\nПодробнее: mz6 --help.\n")

@@ -122,6 +122,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     (folder / "my notes.txt").unlink()
+    (folder / "help" / "help").mkdir(parents=True)  # a name of the top folder, under help\
+    assert stopped_and_nothing_left(env, setup, folder) == {"help", "help/help"}
+    for empty in ("help/help", "help"):
+        (folder / empty).rmdir()
     # A rights call that fails (FAT32, exFAT, some shares) stops the install, and what it put there goes.
     with env.recording("system32/icacls.exe") as calls:
         assert stopped_and_nothing_left(env, setup, folder, failing_call="appconfig.ini") is None
