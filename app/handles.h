@@ -5,3 +5,11 @@
 using WindowHandle = void*;
 using MenuHandle = void*;
 using FontHandle = void*;
+
+// A rectangle of a window's client area or of the screen, in pixels.
+struct PixelRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};

@@ -3,11 +3,11 @@
 #include <cinttypes>
 #include <string>
 
-#include "app/format.h"
 #include "app/help_document_glue.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/texts.h"
+#include "app/text/format.h"
+#include "app/text/texts.h"
 
 namespace {
 
@@ -33,13 +33,13 @@ std::u16string HelpDocumentIn(const std::u16string& folder) {
 }  // namespace
 
 void OpenHelpDocument() {
-    std::intptr_t result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(u"").c_str(), kShowRestore);
+    std::intptr_t result = ShellOpenFile(g_shell.window, "open", HelpDocumentIn(u"").c_str(), kShowRestore);
     if (result == kShellFileNotFound || result == kShellPathNotFound) {
         // Started from another folder (a console elsewhere, the zip opened in Explorer): the program's own.
         const std::u16string program = ProgramPath();
         const std::u16string folder = program.substr(0, program.find_last_of(u"\\/") + 1);
         if (!folder.empty()) {
-            result = ShellOpenFile(g_main.window, "open", HelpDocumentIn(folder).c_str(), kShowRestore);
+            result = ShellOpenFile(g_shell.window, "open", HelpDocumentIn(folder).c_str(), kShowRestore);
         }
     }
     if (result > kShellLastError) return;

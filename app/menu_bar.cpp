@@ -2,10 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/menu_glue.h"
-#include "app/texts.h"
-#include "ui/command_ids.h"
-
-MenuBarState g_menuBar;
+#include "app/text/texts.h"
+#include "protocol/control_ids.h"
 
 void BuildMenuBar() {
     const TextSlots& text = g_lang.text;
@@ -14,7 +12,7 @@ void BuildMenuBar() {
     MenuHandle tools = MenuCreatePopup();
     MenuHandle help = MenuCreatePopup();
     MenuHandle language = MenuCreatePopup();
-    g_menuBar.languageSubmenu = language;
+    g_shell.languageSubmenu = language;
 
     MenuAppendItem(file, kIdQuit, text.MenuQuit);
 
@@ -31,10 +29,10 @@ void BuildMenuBar() {
     MenuAppendSubmenu(bar, file, text.MenuFile);
     MenuAppendSubmenu(bar, tools, text.MenuTools);
     MenuAppendSubmenu(bar, help, text.MenuHelp);
-    MenuAttach(g_main.window, bar);
+    MenuAttach(g_shell.window, bar);
 }
 
 void RebuildMenuBar() {
-    MenuDestroyAttached(g_main.window);
+    MenuDestroyAttached(g_shell.window);
     BuildMenuBar();
 }

@@ -1,12 +1,5 @@
 #pragma once
 
-#include "app/handles.h"
-
-struct MenuBarState {
-    MenuHandle languageSubmenu = nullptr;  // replaced by each BuildMenuBar
-};
-extern MenuBarState g_menuBar;
-
 // File / Tools / Help from the current slots, the current language checked,
 // attached to the main window.
 void BuildMenuBar();

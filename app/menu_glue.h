@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Menu calls of the platform (app/menu_glue_win32.cpp). Results are not examined.
+// Menu calls of the platform (app/win32/menu_glue_win32.cpp). Results are not examined.
 
 MenuHandle MenuCreateBar();
 MenuHandle MenuCreatePopup();

@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Message boxes of the platform (app/message_box_glue_win32.cpp).
+// Message boxes of the platform (app/win32/message_box_glue_win32.cpp).
 
 // A modal box with the OK button and the program's own icon of the given kind
 // (style gets MB_USERICON added). Returns what the system returned.

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/settings_text.h"
-#include "app/texts.h"
-#include "ui/tab_pages.h"
+#include "app/text/texts.h"
 
 // Binary stdio: the text's CR LF line ends are the settings text's own, so the
 // bytes on disk are the same on every platform the code is built for.
@@ -35,22 +35,22 @@ void LoadSettings() {
     if (file == nullptr) {
         const AppSettings defaults;
         g_lang.current = defaults.language;
-        g_tabs.readerModel = defaults.readerModel;
+        g_shell.readerModel = defaults.readerModel;
         file = std::fopen(kSettingsFileName, "wb");
-        if (file == nullptr) return;  // e.g. a read-only folder: run with the defaults
+        if (file == nullptr) return;    // e.g. a read-only folder: run with the defaults
         WriteSettings(file, defaults);  // the defaults are in force whether or not they went in
         return;
     }
     const AppSettings settings = ParseSettingsText(ReadAll(file));
     std::fclose(file);
     g_lang.current = settings.language;
-    g_tabs.readerModel = settings.readerModel;
+    g_shell.readerModel = settings.readerModel;
 }
 
 void SaveSettings() {
     // In place: whatever follows the two lines stays.
     std::FILE* file = std::fopen(kSettingsFileName, "r+b");
-    if (file == nullptr || !WriteSettings(file, {g_lang.current, g_tabs.readerModel})) {
+    if (file == nullptr || !WriteSettings(file, {g_lang.current, g_shell.readerModel})) {
         ReportMessage(g_lang.text.MsgSaveFailed, kMsgWarning);
     }
 }

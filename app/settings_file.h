@@ -4,7 +4,7 @@
 // two fixed lines matched byte for byte.
 constexpr const char* kSettingsFileName = "appconfig.ini";
 
-// Reads the file into g_lang.current and g_tabs.readerModel; creates it with the
+// Reads the file into g_lang.current and g_shell.readerModel; creates it with the
 // defaults when it is missing. Never reports anything.
 void LoadSettings();
 

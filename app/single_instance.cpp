@@ -1,7 +1,7 @@
 #include "app/single_instance.h"
 
 #include "app/startup_glue.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "product.h"
 
 namespace {

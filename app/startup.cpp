@@ -2,13 +2,10 @@
 #include "app/settings_file.h"
 #include "app/single_instance.h"
 #include "app/startup_glue.h"
-#include "app/texts.h"
-#include "ui/control_glue.h"
-#include "ui/display_scale.h"
-#include "ui/layout.h"
-#include "ui/progress.h"
+#include "app/text/texts.h"
+#include "serial/port_view.h"
 
-MainWindowState g_main;
+ShellState g_shell;
 
 ScreenPoint MainWindowPosition(int screenWidth, int screenHeight, int width, int height) {
     return {screenWidth / 2 - width / 2, screenHeight / 2 - height / 2};
@@ -34,24 +31,24 @@ int RunProgram() {
 
     if (!WindowRegisterMainClass()) return 0;
     // The system font and the window's first size are made for the system's DPI.
-    g_scale.dpi = g_scale.fontDpi = SystemDpi();
-    g_scale.systemCharset = SystemFontCharset();
+    const int systemDpi = SystemDpi();
+    StartAtSystemDpi(systemDpi);
     const ScreenSize screen = PrimaryScreenSize();
-    const PixelRect first = MainWindowRect(screen, g_scale.dpi);
-    g_main.window = WindowCreateMain(g_lang.text.WindowTitle, first.left, first.top, first.right - first.left,
-                                     first.bottom - first.top);
-    if (g_main.window == nullptr) return 0;
+    const PixelRect first = MainWindowRect(screen, systemDpi);
+    g_shell.window = WindowCreateMain(g_lang.text.WindowTitle, first.left, first.top, first.right - first.left,
+                                      first.bottom - first.top);
+    if (g_shell.window == nullptr) return 0;
 
     CreateMainWindowControls();
     // The primary display's scale may have changed since the user logged on.
-    const int windowDpi = WindowDpi(g_main.window);
-    if (windowDpi != g_scale.dpi) {
+    const int windowDpi = WindowDpi(g_shell.window);
+    if (windowDpi != systemDpi) {
         ChangeDisplayScale(windowDpi, MainWindowRect(screen, windowDpi));
     } else {
         FitControlFont();  // the system font may lack Cyrillic
     }
-    WindowShowAndPaint(g_main.window);
-    WindowMakeTopmost(g_main.window);
+    WindowShowAndPaint(g_shell.window);
+    WindowMakeTopmost(g_shell.window);
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
     RunMessageLoop();
     return 0;

@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Start-up and message-loop calls of the platform (app/startup_glue_win32.cpp).
+// Start-up and message-loop calls of the platform (app/win32/startup_glue_win32.cpp).
 
 struct ScreenSize {
     int width;
@@ -23,6 +23,7 @@ bool SingleInstanceFreed();
 bool WindowIsMinimized(WindowHandle window);
 void WindowRestore(WindowHandle window);
 void WindowToForeground(WindowHandle window);
+void WindowEnable(WindowHandle window, bool enable);
 bool WindowRegisterMainClass();
 WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height);
 void WindowShowAndPaint(WindowHandle window);

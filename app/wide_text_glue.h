@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The program's texts on their way to and from the W calls (app/wide_text_glue_win32.cpp). The
+// The program's texts on their way to and from the W calls (app/win32/wide_text_glue_win32.cpp). The
 // text tables hold Russian as Windows-1251 bytes; Windows gets UTF-16, whatever its own code page.
 
 std::wstring WideText(const char* text);      // 1251 bytes as UTF-16

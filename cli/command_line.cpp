@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/format.h"
+#include "app/text/format.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"
 #include "cli/usage_texts.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/format.h"
+#include "app/text/format.h"
 #include "cli/change_report.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-// mz6's output on a Windows console (cli/console_glue_win32.cpp), used by the system glue.
+// mz6's output on a Windows console (cli/win32/console_glue_win32.cpp), used by the system glue.
 
 // Where standard output or standard error is a console, what the program writes there (UTF-8) reaches it
 // as UTF-16 through WriteConsoleW; the console's code page is left as it was. Pipes and files get the

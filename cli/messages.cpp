@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/format.h"
-#include "app/setting_texts.h"
+#include "app/text/format.h"
+#include "protocol/setting_texts.h"
 #include "cli/system_glue.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"
 

@@ -4,6 +4,6 @@
 #include <functional>
 
 // Runs work(0) ... work(count - 1) each on a thread of its own and returns when
-// all have ended: cli/parallel_glue_win32.cpp (the MinGW runtime here has no
-// std::thread), cli/parallel_glue_posix.cpp.
+// all have ended: cli/win32/parallel_glue_win32.cpp (the MinGW runtime here has no
+// std::thread), cli/posix/parallel_glue_posix.cpp.
 void RunInParallel(std::size_t count, const std::function<void(std::size_t)>& work);

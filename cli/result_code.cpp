@@ -1,4 +1,4 @@
-#include "cli/reader_session.h"
+#include "cli/result_code.h"
 
 const char* ResultCode(Outcome outcome) {
     switch (outcome) {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/reader_session.h"
+#include "cli/result_code.h"
 
 // What mz6 needs of the system beyond the serial port itself:
-// cli/system_glue_win32.cpp on Windows, cli/system_glue_posix.cpp on Linux.
+// cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux.
 
 struct SystemPort {
     std::string name;         // as the system names it: "COM4", "/dev/ttyUSB0"

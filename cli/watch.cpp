@@ -6,7 +6,7 @@
 #include <ctime>
 #include <iostream>
 
-#include "app/format.h"
+#include "app/text/format.h"
 #include "cli/change_report.h"
 #include "cli/port_tracker.h"
 #include "cli/report.h"

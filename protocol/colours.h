@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+// The window shows some settings as five lamps (1-5).
+constexpr int kLampCount = 5;
+
 // Lamp colours as the system's colour values, 0x00BBGGRR.
 constexpr std::uint32_t kColourRed = 0x000000FFu;
 constexpr std::uint32_t kColourGreen = 0x0000FF00u;

@@ -19,6 +19,9 @@ constexpr std::int32_t kWriteCommandCapacity = 10;
 // A reply is received into this many zero-filled bytes, never more.
 constexpr std::int32_t kReplyBufferSize = 64;
 
+// A settings payload starts with the 4-character firmware version.
+constexpr int kVersionLength = 4;
+
 // The read-settings command of a model; null for any other value.
 inline const char* ReadCommandOf(int model) {
     if (model == kReaderSerial) return kReadCommandSerial;

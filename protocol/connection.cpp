@@ -1,10 +1,8 @@
 #include "protocol/connection.h"
 
-#include "app/main_window.h"
-#include "serial/port_list.h"
+#include "protocol/reader_view.h"
 #include "serial/current_port.h"
-#include "ui/command_ids.h"
-#include "ui/window_ops_glue.h"
+#include "serial/port_list.h"
 
 ConnectionState g_connection;
 
@@ -12,5 +10,5 @@ void Disconnect() {
     ClosePort();
     RefreshPortList();
     g_connection = ConnectionState{};
-    ControlSetText(g_main.window, kIdVersionField, "x.xx");
+    ShowVersion(kNoVersion);
 }

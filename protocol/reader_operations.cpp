@@ -1,54 +1,27 @@
 #include "protocol/reader_operations.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "app/format.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/startup_glue.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "protocol/commands.h"
 #include "protocol/connection.h"
 #include "protocol/reader_settings.h"
+#include "protocol/reader_view.h"
 #include "protocol/reply_classifier.h"
-#include "serial/port_list.h"
 #include "serial/current_port.h"
-#include "serial/usb_locator.h"
-#include "ui/command_ids.h"
-#include "ui/progress.h"
-#include "ui/tab_pages.h"
-#include "ui/window_ops_glue.h"
+#include "serial/port_list.h"
 
 namespace {
 
-constexpr int kSearchReplyPauseMs = 100;
-
-const std::uint8_t* Bytes(const char* text) { return reinterpret_cast<const std::uint8_t*>(text); }
-
-void EnablePortList(bool enable) { ControlEnable(g_main.window, kIdPortList, enable); }
-
-void ReportFound(const char* found) {
-    ReportMessage(FormatText("%s\n\r->[%s]", found, g_serial.portName).c_str(), kMsgSuccess);
-}
-
-void ReportNotFound(const char* notFound) {
-    ReportMessage(notFound, kMsgError);
-    ReportMessage(g_lang.text.MsgSelectPortHint, kMsgHint);
-}
-
 void ReportNoResponse() {
     ReportMessage(g_lang.text.MsgNoResponse, kMsgNoResponse);
-    EnablePortList(true);
+    PortListEnable(true);
 }
 
 }  // namespace
 
 void SendReadCommand() {
-    const char* command = ReadCommandOf(g_tabs.readerModel);
+    const char* command = ReadCommandOf(ShownReaderModel());
     if (command == nullptr) return;
-    if (WritePort(Bytes(command), kReadCommandLength)) {
+    if (WritePort(reinterpret_cast<const std::uint8_t*>(command), kReadCommandLength)) {
         StartOperationWithProgress(kOpRead, kReplyPeriodMs);
     } else {
         Disconnect();
@@ -64,18 +37,14 @@ void SendWriteCommand(const std::uint8_t* command, std::int32_t length) {
 }
 
 void ConnectAndRead() {
-    if (OpenPort(g_serial.portName, kBaudRate)) {
-        g_serial.portOpen = true;
-        EnablePortList(false);
+    if (OpenPort(g_ports.portName, kBaudRate)) {
+        g_ports.portOpen = true;
+        PortListEnable(false);
         SendReadCommand();
         return;
     }
-    ReportOpenFailure(g_serial.portName);
+    ReportOpenFailure(g_ports.portName);
     RefreshPortList();
-}
-
-void ReportOpenFailure(const char* name) {
-    ReportMessage(FormatText("%s [%s]!", g_lang.text.MsgErrorOpening, name).c_str(), kMsgError);
 }
 
 void ConnectToPickedPort(const std::string& name, int position) {
@@ -85,7 +54,7 @@ void ConnectToPickedPort(const std::string& name, int position) {
         RefreshPortList();
         return;
     }
-    g_portList.selectedIndex = position;
+    g_ports.selectedIndex = position;
     ConnectAndRead();
 }
 
@@ -103,7 +72,7 @@ int ReceiveReply() {
         ReportMessage(g_lang.text.MsgSettingsRead, kMsgSuccess);
         // The port watch may have dropped the connection while the box was up: nothing is shown, or
         // found, for a reader that is gone.
-        if (!g_serial.portOpen) return kReplyUnrecognized;
+        if (!g_ports.portOpen) return kReplyUnrecognized;
         ApplySettingsPayload(buffer);
         return replyClass;
     }
@@ -119,67 +88,4 @@ int ReceiveReply() {
         ReportNoResponse();
     }
     return replyClass;
-}
-
-void RunSearch() {
-    EnablePortList(true);
-    if (!EnumerateSerialPorts()) {
-        ShowPortPlaceholder();
-        ReportMessage(g_lang.text.MsgNoComPorts, kMsgWarning);
-        return;
-    }
-    SortPortList();
-    if (g_tabs.readerModel == kReaderSerial) SearchSerialReader();
-    if (g_tabs.readerModel == kReaderUsb) LocateUsbReader();
-}
-
-void SearchSerialReader() {
-    WindowEnable(g_main.window, false);
-    // The names as listed now: each failed probe refills the list from the system, and a port that came
-    // or went meanwhile would shift the positions, so that a port could be skipped.
-    std::vector<std::string> names;
-    const int count = std::min(ComboCount(g_main.window, kIdPortList), kMaxListedPorts);
-    for (int position = 0; position < count; ++position) {
-        names.push_back(ComboText(g_main.window, kIdPortList, position));
-    }
-    bool found = false;
-    for (int position = 0; position < count && !found; ++position) {
-        // A name too long for a port name cannot be a port: it is not tried.
-        if (!SetCurrentPortName(names[position])) continue;
-        g_portList.selectedIndex = position;
-        if (!OpenPort(g_serial.portName, kBaudRate)) continue;
-        EnablePortList(false);
-        g_serial.portOpen = true;
-        g_connection.quietSearch = true;
-        if (WritePort(Bytes(kReadCommandSerial), kReadCommandLength)) {
-            SleepMilliseconds(kSearchReplyPauseMs);
-            if (ReceiveReply() == kReplyOkWithPayload && g_connection.settingsValid) {
-                g_connection.readerVerified = true;
-                g_connection.quietSearch = false;
-                found = true;
-                break;
-            }
-        }
-        Disconnect();
-    }
-    if (found) {
-        ReportFound(g_lang.text.MsgFoundSerial);
-        SelectPortByName(g_serial.portName, &g_portList.selectedIndex);
-    } else {
-        EnablePortList(true);
-        ReportNotFound(g_lang.text.MsgNotFoundSerial);
-    }
-    EnableMainWindow();
-}
-
-void LocateUsbReader() {
-    std::string port;
-    if (!FindUsbReaderPort(&port)) {
-        ReportNotFound(g_lang.text.MsgNotFoundUsb);
-        return;
-    }
-    SetCurrentPortName(port);  // the locator only gives names that fit
-    ReportFound(g_lang.text.MsgFoundUsb);
-    SelectPortByName(g_serial.portName, &g_portList.selectedIndex);
-    if (!g_serial.portOpen) ConnectAndRead();
 }

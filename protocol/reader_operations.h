@@ -15,11 +15,11 @@ void SendWriteCommand(const std::uint8_t* command, std::int32_t length);
 void ConnectAndRead();
 // Connects to the port the user picked from the list at `position`.
 void ConnectToPickedPort(const std::string& name, int position);
-// "Error opening [name]!"
-void ReportOpenFailure(const char* name);
 // Reads, classifies and reports the reply; returns its class (0 also when
 // nothing arrived).
 int ReceiveReply();
+// The search (protocol/reader_search.cpp).
+
 // The end of the search wait: refills the port list and looks for the reader
 // of the current model.
 void RunSearch();

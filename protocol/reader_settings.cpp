@@ -1,15 +1,10 @@
 #include "protocol/reader_settings.h"
 
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/setting_texts.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "protocol/connection.h"
+#include "protocol/reader_view.h"
+#include "protocol/setting_texts.h"
 #include "protocol/settings_codec.h"
-#include "ui/command_ids.h"
-#include "ui/lamps.h"
-#include "ui/tab_pages.h"
-#include "ui/window_ops_glue.h"
 
 namespace {
 
@@ -21,7 +16,7 @@ bool WasUnrecognised(const DecodedPayload& decoded, SettingId id) {
 }
 
 void EnableGroup(const SettingInfo& setting, bool enable) {
-    for (int id = setting.firstRadio; id <= setting.lastRadio; ++id) ControlEnable(g_main.window, id, enable);
+    for (int id = setting.firstRadio; id <= setting.lastRadio; ++id) EnableControl(id, enable);
 }
 
 // Each setting in payload order: its buttons and lamp, or its message (modal:
@@ -38,9 +33,9 @@ void ShowDecodedSettings(const ModelInfo& model, const DecodedPayload& decoded) 
         const int index = decoded.settings.value[setting.id];
         if (index == kNoValue) continue;  // not examined, or not used with the value before it
         const SettingValue& value = setting.values[index];
-        RadioCheckInRange(g_main.window, setting.firstRadio, setting.lastRadio, value.radio);
+        CheckRadio(setting.firstRadio, setting.lastRadio, value.radio);
         if (setting.lamp != 0) {
-            g_lamps.colour[setting.lamp - 1] = value.colour;
+            SetLampColour(setting.lamp, value.colour);
             if (!repaintAtEnd) InvalidateLampArea();
         }
         if (setting.controlsNext) EnableGroup(model.settings[k + 1], value.enablesNext);
@@ -51,7 +46,7 @@ void ShowDecodedSettings(const ModelInfo& model, const DecodedPayload& decoded) 
 }  // namespace
 
 void ApplySettingsPayload(const std::uint8_t* payload) {
-    const ModelInfo* model = ModelInfoOf(g_tabs.readerModel);
+    const ModelInfo* model = ModelInfoOf(ShownReaderModel());
     if (model == nullptr) return;
     const DecodedPayload decoded = DecodeSettingsPayload(model->model, payload);
     if (!decoded.versionSupported) {
@@ -66,19 +61,19 @@ void ApplySettingsPayload(const std::uint8_t* payload) {
     }
     // A good version makes the settings valid even when some codes are not.
     g_connection.settingsValid = true;
-    ControlSetText(g_main.window, kIdVersionField, decoded.version);
+    ShowVersion(decoded.version);
     ShowDecodedSettings(*model, decoded);
 }
 
 void BuildWriteCommand(std::uint8_t* command, std::int32_t* length) {
     ReaderSettings settings;
-    settings.model = g_tabs.readerModel;
+    settings.model = ShownReaderModel();
     if (const ModelInfo* model = ModelInfoOf(settings.model)) {
         // The first selected button of each group; none selected leaves the fallback to the encoder.
         for (int k = 0; k < model->count; ++k) {
             const SettingInfo& setting = model->settings[k];
             for (int v = 0; v < setting.valueCount && settings.value[setting.id] == kNoValue; ++v) {
-                if (RadioIsChecked(g_main.window, setting.values[v].radio)) settings.value[setting.id] = v;
+                if (IsRadioChecked(setting.values[v].radio)) settings.value[setting.id] = v;
             }
         }
     }

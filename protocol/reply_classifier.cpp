@@ -18,7 +18,6 @@ constexpr char kSeparator[] = " >> ";
 constexpr std::int32_t kPayloadOffset = 10;
 
 // Held apart: each reader model may move to a new firmware on its own.
-constexpr std::size_t kVersionLength = 4;
 constexpr char kSerialFirmwareVersion[kVersionLength + 1] = "1.00";
 constexpr char kUsbFirmwareVersion[kVersionLength + 1] = "1.00";
 

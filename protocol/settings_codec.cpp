@@ -5,6 +5,7 @@
 
 #include "protocol/colours.h"
 #include "protocol/commands.h"
+#include "protocol/control_ids.h"
 #include "protocol/reply_classifier.h"
 
 namespace {
@@ -14,40 +15,50 @@ namespace {
 constexpr char kCommandPrefix[] = "AT+";
 constexpr int kCommandPrefixLength = 3;
 constexpr int kCommandShift = kVersionLength - kCommandPrefixLength;
-constexpr int kLampCount = 5;
 
 // Serial-output reader. Values are listed in the order in which the window's
 // buttons are tested when a command is built: the earlier selected one wins.
-constexpr SettingValue kInterface[] = {{"TMX", "touch-memory", 3, kColourRed},
-                                       {"W26", "wiegand26", 4, kColourGreen},
-                                       {"W44", "wiegand44", 5, kColourCyan}};
-constexpr SettingValue kIndicationControl[] = {{"1", "direct", 6, kColourRed}, {"0", "inverse", 7, kColourBlue}};
-constexpr SettingValue kStandbyIndication[] = {
-    {"D", "dynamic", 8, kColourRed}, {"S", "static", 9, kColourGreen}, {"A", "off", 10, kColourMagenta}};
-constexpr SettingValue kTouchButtonPoll[] = {{"O", "on", 11, kColourRed}, {"F", "off", 12, kColourYellow}};
+constexpr SettingValue kInterface[] = {{"TMX", "touch-memory", kIdTouchMemory, kColourRed},
+                                       {"W26", "wiegand26", kIdWiegand26, kColourGreen},
+                                       {"W44", "wiegand44", kIdWiegand44, kColourCyan}};
+constexpr SettingValue kIndicationControl[] = {{"1", "direct", kIdIndicationDirect, kColourRed},
+                                               {"0", "inverse", kIdIndicationInverse, kColourBlue}};
+constexpr SettingValue kStandbyIndication[] = {{"D", "dynamic", kIdStandbyDynamic, kColourRed},
+                                               {"S", "static", kIdStandbyStatic, kColourGreen},
+                                               {"A", "off", kIdStandbyOff, kColourMagenta}};
+constexpr SettingValue kTouchButtonPoll[] = {{"O", "on", kIdPollOn, kColourRed},
+                                             {"F", "off", kIdPollOff, kColourYellow}};
 
 constexpr SettingInfo kSerialSettings[] = {
-    {kSettingInterface, "interface", 4, 3, 5, 1, kInterface, std::size(kInterface), 2},
-    {kSettingIndicationControl, "indication", 7, 6, 7, 2, kIndicationControl, std::size(kIndicationControl), 1},
-    {kSettingStandbyIndication, "standby", 8, 8, 10, 3, kStandbyIndication, std::size(kStandbyIndication), 2},
-    {kSettingTouchButtonPoll, "touch-poll", 9, 11, 12, 4, kTouchButtonPoll, std::size(kTouchButtonPoll), 1},
+    {kSettingInterface, "interface", 4, kIdTouchMemory, kIdWiegand44, 1, kInterface, std::size(kInterface), 2},
+    {kSettingIndicationControl, "indication", 7, kIdIndicationDirect, kIdIndicationInverse, 2, kIndicationControl,
+     std::size(kIndicationControl), 1},
+    {kSettingStandbyIndication, "standby", 8, kIdStandbyDynamic, kIdStandbyOff, 3, kStandbyIndication,
+     std::size(kStandbyIndication), 2},
+    {kSettingTouchButtonPoll, "touch-poll", 9, kIdPollOn, kIdPollOff, 4, kTouchButtonPoll, std::size(kTouchButtonPoll),
+     1},
 };
 
 // USB reader. Format "TM" has no output type: its code carries the type's
 // place as 'X'.
-constexpr SettingValue kOperatingMode[] = {{"W", "windows", 20, kColourCyan}, {"A", "any-os", 21, kColourMagenta}};
-constexpr SettingValue kOutputFormat[] = {{"HD", "hex-dec", 22, 0, true}, {"TMX", "touch-memory", 23, 0, false}};
-constexpr SettingValue kOutputType[] = {{"H", "hex", 24}, {"D", "dec", 25}};
-constexpr SettingValue kIdBytes[] = {{"5", "5", 26}, {"4", "4", 27}, {"3", "3", 28}, {"2", "2", 29}};
-constexpr SettingValue kCardsToRead[] = {{"EM", "all", 32}, {"EX", "hid-em", 33}, {"XM", "mifare", 34}};
+constexpr SettingValue kOperatingMode[] = {{"W", "windows", kIdModeWindows, kColourCyan},
+                                           {"A", "any-os", kIdModeAnyOs, kColourMagenta}};
+constexpr SettingValue kOutputFormat[] = {{"HD", "hex-dec", kIdFormatHexDec, 0, true},
+                                          {"TMX", "touch-memory", kIdFormatTouchMemory, 0, false}};
+constexpr SettingValue kOutputType[] = {{"H", "hex", kIdTypeHex}, {"D", "dec", kIdTypeDec}};
+constexpr SettingValue kIdBytes[] = {
+    {"5", "5", kIdBytes5}, {"4", "4", kIdBytes4}, {"3", "3", kIdBytes3}, {"2", "2", kIdBytes2}};
+constexpr SettingValue kCardsToRead[] = {
+    {"EM", "all", kIdCardsAll}, {"EX", "hid-em", kIdCardsHidEm}, {"XM", "mifare", kIdCardsMifare}};
 
 constexpr SettingInfo kUsbSettings[] = {
-    {kSettingOperatingMode, "mode", 4, 20, 21, 1, kOperatingMode, std::size(kOperatingMode), 1},
-    {kSettingOutputFormat, "format", 5, 22, 23, 0, kOutputFormat, std::size(kOutputFormat), 1, true},
-    {kSettingOutputType, "type", 7, 24, 25, 0, kOutputType, std::size(kOutputType), 1},
-    {kSettingIdBytes, "bytes", 8, 26, 29, 0, kIdBytes, std::size(kIdBytes), 3},
+    {kSettingOperatingMode, "mode", 4, kIdModeWindows, kIdModeAnyOs, 1, kOperatingMode, std::size(kOperatingMode), 1},
+    {kSettingOutputFormat, "format", 5, kIdFormatHexDec, kIdFormatTouchMemory, 0, kOutputFormat,
+     std::size(kOutputFormat), 1, true},
+    {kSettingOutputType, "type", 7, kIdTypeHex, kIdTypeDec, 0, kOutputType, std::size(kOutputType), 1},
+    {kSettingIdBytes, "bytes", 8, kIdBytes5, kIdBytes2, 0, kIdBytes, std::size(kIdBytes), 3},
     // Reading no cards at all cannot be written: without a choice, all cards.
-    {kSettingCardsToRead, "cards", 9, 32, 34, 0, kCardsToRead, std::size(kCardsToRead), 0},
+    {kSettingCardsToRead, "cards", 9, kIdCardsAll, kIdCardsMifare, 0, kCardsToRead, std::size(kCardsToRead), 0},
 };
 
 constexpr ModelInfo kModels[] = {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "protocol/commands.h"
 #include "protocol/reader_model.h"
 
 // The settings of both reader models: one table ties each value to its code in
@@ -22,9 +23,7 @@ enum SettingId : int {
     kSettingCount,
 };
 
-// A settings payload starts with the 4-character firmware version; the USB
-// reader's, the longer one, is 11 characters.
-constexpr int kVersionLength = 4;
+// The USB reader's settings payload, the longer one, is 11 characters.
 constexpr int kSettingsPayloadLength = 11;
 
 struct SettingValue {

@@ -9,12 +9,15 @@
 // The window's one serial connection: the current port name, its handle and
 // the port-open flag, with the link's failures reported in message boxes.
 
-struct CurrentPortState {
+// The serial subsystem's part of the program's state, alive for the whole run.
+struct PortState {
     PortHandle handle = nullptr;            // result of the last open, also when that failed
     bool portOpen = false;                  // set by the callers of OpenPort, cleared by ClosePort
     char portName[kPortNameCapacity] = {};  // the current port name
+    int selectedIndex = 0;                  // position of the current port name in the port list
+    bool watchPending = false;              // the port watch's check is armed and has not run yet
 };
-extern CurrentPortState g_serial;
+extern PortState g_ports;
 
 // Opens and configures the port; shows nothing.
 bool OpenPort(const char* name, std::uint32_t baud);
@@ -34,3 +37,6 @@ void ReleasePortHandle();
 // Makes `name` the current port name; false, and no change, when it is too
 // long to be one (it is never cut short: a cut name could be another port).
 bool SetCurrentPortName(const std::string& name);
+
+// "Error opening [name]!"
+void ReportOpenFailure(const char* name);

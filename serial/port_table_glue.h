@@ -3,7 +3,7 @@
 #include <cstdint>
 
 // The system's table of serial ports, HKLM\HARDWARE\DEVICEMAP\SERIALCOMM
-// (serial/port_table_glue_win32.cpp). Read only.
+// (serial/win32/port_table_glue_win32.cpp). Read only.
 
 using RegistryKey = void*;
 

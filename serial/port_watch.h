@@ -9,10 +9,5 @@
 constexpr int kPortWatchDelayMs = 2000;
 constexpr int kReopenDelayMs = 1000;
 
-struct PortWatchState {
-    bool pending = false;  // the check is armed and has not run yet
-};
-extern PortWatchState g_portWatch;
-
 void OnDevicesChanged();
 void OnPortWatchTimer();

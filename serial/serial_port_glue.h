@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// The system's serial calls, one call each: serial/serial_port_glue_win32.cpp
-// on Windows, serial/serial_port_glue_posix.cpp on Linux.
+// The system's serial calls, one call each: serial/win32/serial_port_glue_win32.cpp
+// on Windows, serial/posix/serial_port_glue_posix.cpp on Linux.
 
 using PortHandle = void*;  // the system's handle; only the glue looks inside
 

@@ -2,7 +2,7 @@
 
 // On Linux: Ctrl+C (and a hang-up or termination) puts every open port's line
 // settings back and closes it before the program ends
-// (serial/serial_port_glue_posix.cpp).
+// (serial/posix/serial_port_glue_posix.cpp).
 void InstallSerialInterruptHandler();
 
 // From now on an interruption is only recorded: the program finishes the exchange in hand, gives its

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// Serial ports on Linux, as sysfs ties them to hardware (serial/tty_ports_posix.cpp).
+// Serial ports on Linux, as sysfs ties them to hardware (serial/posix/tty_ports_posix.cpp).
 
 struct TtyDevice {
     std::string path;  // "/dev/ttyUSB0"

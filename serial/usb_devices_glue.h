@@ -4,7 +4,7 @@
 
 #include "serial/port_table_glue.h"
 
-// The present USB devices and their registry data (serial/usb_devices_glue_win32.cpp).
+// The present USB devices and their registry data (serial/win32/usb_devices_glue_win32.cpp).
 
 using DeviceSet = void*;
 

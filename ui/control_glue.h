@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// Creating the main window's controls (ui/control_glue_win32.cpp).
+// Creating the main window's controls (ui/win32/control_glue_win32.cpp).
 
 // Registers the tab-control and progress-bar classes of the common controls.
 void InitCommonControlClasses();

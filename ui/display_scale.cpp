@@ -4,9 +4,7 @@
 
 #include "app/main_window.h"
 #include "ui/control_glue.h"
-#include "ui/layout.h"
-
-DisplayScaleState g_scale;
+#include "ui/window_state.h"
 
 int ScaleToDpi(int value, int dpi) {
     const std::int64_t product = static_cast<std::int64_t>(value) * dpi;
@@ -20,7 +18,7 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi) {
             ScaleToDpi(rect.bottom, dpi)};
 }
 
-int Scaled(int value) { return ScaleToDpi(value, g_scale.dpi); }
+int Scaled(int value) { return ScaleToDpi(value, g_window.scale.dpi); }
 
 bool SystemFontServes(int systemCharset, int fontDpi, int dpi) {
     return systemCharset == kCyrillicCharset && fontDpi == dpi;
@@ -29,29 +27,21 @@ bool SystemFontServes(int systemCharset, int fontDpi, int dpi) {
 namespace {
 
 void ReplaceControlFont(FontHandle font) {
-    const FontHandle replaced = g_scale.font;
-    g_scale.font = font;
-    for (WindowHandle control : g_controls.handle) ControlSetFont(control, font);
+    const FontHandle replaced = g_window.scale.font;
+    g_window.scale.font = font;
+    for (WindowHandle control : g_window.control) ControlSetFont(control, font);
     if (replaced != nullptr) FontDelete(replaced);
 }
 
 }  // namespace
 
 void FitControlFont() {
-    const bool systemFontServes = SystemFontServes(g_scale.systemCharset, g_scale.fontDpi, g_scale.dpi);
-    if (systemFontServes && g_scale.font == nullptr) return;
-    ReplaceControlFont(systemFontServes ? nullptr
-                                        : FontCreateFromSystem(g_scale.fontDpi, g_scale.dpi, kCyrillicCharset));
+    const DisplayScaleState& scale = g_window.scale;
+    const bool systemFontServes = SystemFontServes(scale.systemCharset, scale.fontDpi, scale.dpi);
+    if (systemFontServes && scale.font == nullptr) return;
+    ReplaceControlFont(systemFontServes ? nullptr : FontCreateFromSystem(scale.fontDpi, scale.dpi, kCyrillicCharset));
 }
 
 void ReleaseControlFont() {
-    if (g_scale.font != nullptr) ReplaceControlFont(nullptr);
-}
-
-void ChangeDisplayScale(int dpi, const PixelRect& suggested) {
-    g_scale.dpi = dpi;
-    WindowSetRect(g_main.window, suggested);
-    PlaceMainWindowControls();
-    FitControlFont();
-    WindowInvalidate(g_main.window, {0, 0, Scaled(kMainWindowWidth), Scaled(kMainWindowHeight)}, true);
+    if (g_window.scale.font != nullptr) ReplaceControlFont(nullptr);
 }

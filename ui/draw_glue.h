@@ -5,7 +5,7 @@
 #include "app/handles.h"
 #include "ui/window_ops_glue.h"
 
-// Drawing on the main window's surface (ui/draw_glue_win32.cpp).
+// Drawing on the main window's surface (ui/win32/draw_glue_win32.cpp).
 
 using DrawContext = void*;
 using DrawObject = void*;

@@ -1,10 +1,10 @@
 #include "ui/indicator_panel.h"
 
 #include "app/main_window.h"
+#include "protocol/reader_view.h"
 #include "ui/display_scale.h"
 #include "ui/draw_glue.h"
-#include "ui/lamps.h"
-#include "ui/tab_pages.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -20,35 +20,36 @@ constexpr PixelRect kLampBoxes[2][kLampCount] = {
 // Without erasing, the previous page's lamps would stay after a tab change:
 // paint their places in the window's background colour.
 void ErasePass(int hiddenModel) {
-    DrawContext context = PaintBegin(g_main.window);
+    DrawContext context = PaintBegin(g_shell.window);
     DrawObject pen = PenCreateSolid(Scaled(kPenWidth), ButtonFaceColour());
     DrawObject oldPen = DrawSelect(context, pen);
     DrawObject oldBrush = DrawSelect(context, ButtonFaceBrush());
     for (int lamp = 0; lamp < kLampCount; ++lamp) {
-        if (const PixelRect* box = LampBox(hiddenModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_scale.dpi));
+        if (const PixelRect* box = LampBox(hiddenModel, lamp))
+            DrawEllipse(context, ScaleRect(*box, g_window.scale.dpi));
     }
     DrawSelect(context, oldPen);
     DrawSelect(context, oldBrush);
     DrawDelete(pen);
-    PaintEnd(g_main.window);
+    PaintEnd(g_shell.window);
 }
 
 void DrawPass(int shownModel) {
-    DrawContext context = PaintBegin(g_main.window);
+    DrawContext context = PaintBegin(g_shell.window);
     DrawObject pen = PenCreateSolid(Scaled(kPenWidth), kBlack);
     DrawObject oldPen = DrawSelect(context, pen);
     DrawObject brushes[kLampCount];
-    for (int lamp = 0; lamp < kLampCount; ++lamp) brushes[lamp] = BrushCreateSolid(g_lamps.colour[lamp]);
+    for (int lamp = 0; lamp < kLampCount; ++lamp) brushes[lamp] = BrushCreateSolid(g_window.lamp[lamp]);
     DrawObject oldBrush = DrawSelect(context, brushes[0]);
     for (int lamp = 0; lamp < kLampCount; ++lamp) {
         if (lamp > 0) DrawSelect(context, brushes[lamp]);
-        if (const PixelRect* box = LampBox(shownModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_scale.dpi));
+        if (const PixelRect* box = LampBox(shownModel, lamp)) DrawEllipse(context, ScaleRect(*box, g_window.scale.dpi));
     }
     DrawSelect(context, oldPen);
     DrawSelect(context, oldBrush);
     DrawDelete(pen);
     for (DrawObject brush : brushes) DrawDelete(brush);
-    PaintEnd(g_main.window);
+    PaintEnd(g_shell.window);
 }
 
 }  // namespace
@@ -60,7 +61,7 @@ const PixelRect* LampBox(int readerModel, int lamp) {
 }
 
 void PaintIndicatorPanel() {
-    const int shown = g_tabs.readerModel;
+    const int shown = g_shell.readerModel;
     const bool hasPage = shown == kReaderSerial || shown == kReaderUsb;
     ErasePass(hasPage ? 1 - shown : -1);
     InvalidateLampArea();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/window_ops_glue.h"
+#include "app/handles.h"
 
 // Where lamp `lamp` (0..4) of a reader model's page is drawn at 96 DPI; null
 // for a model without a page.

@@ -1,19 +1,20 @@
 #include "ui/progress.h"
 
 #include "app/main_window.h"
-#include "app/message_box.h"
 #include "app/startup_glue.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
+#include "serial/port_view.h"
 #include "ui/display_scale.h"
 #include "ui/progress_glue.h"
-#include "ui/tab_pages.h"
-#include "ui/window_ops_glue.h"
-
-ProgressState g_progress;
+#include "ui/window_state.h"
 
 namespace {
 
-int EndTick(int operation) { return operation == kOpSearch ? 100 : 2; }
+// The tick on which an operation's wait ends: 100 of 10 ms for a search, 2 of 500 ms for a reply.
+constexpr int kSearchEndTick = 100;
+constexpr int kReplyEndTick = 2;
+
+int EndTick(int operation) { return operation == kOpSearch ? kSearchEndTick : kReplyEndTick; }
 
 const char* ProgressTitle(int operation, int readerModel) {
     const TextSlots& text = g_lang.text;
@@ -32,42 +33,44 @@ bool IsOperation(int id) { return id == kOpSearch || id == kOpRead || id == kOpW
 
 // Stops the running operation's timer and destroys its progress window.
 void EndRunningOperation() {
-    if (g_progress.running == 0) return;
-    TimerStop(g_main.window, g_progress.running);
-    WindowDestroy(g_progress.window);
-    g_progress = ProgressState{};
+    if (g_window.progress.running == 0) return;
+    TimerStop(g_shell.window, g_window.progress.running);
+    WindowDestroy(g_window.progress.window);
+    g_window.progress = ProgressState{};
 }
 
 }  // namespace
 
 void StartOperationWithProgress(int operation, int periodMs) {
     const ScreenSize screen = PrimaryScreenSize();
-    const int x = screen.width / 2 - Scaled(148);
-    const int y = screen.height / 2 - Scaled(25);
+    const int x = screen.width / 2 - Scaled(kProgressCentreOffsetX);
+    const int y = screen.height / 2 - Scaled(kProgressCentreOffsetY);
     if (!IsOperation(operation)) return;
     EndRunningOperation();
-    g_progress.window = ProgressCreate(g_main.window, ProgressTitle(operation, g_tabs.readerModel), x, y,
-                                       Scaled(kProgressWidth), Scaled(kProgressHeight));
-    g_progress.running = operation;
-    ProgressSetRange(g_progress.window, EndTick(operation));
-    ProgressSetStep(g_progress.window, 1);
-    ProgressSetPosition(g_progress.window, 0);
-    WindowEnable(g_main.window, false);
-    TimerStart(g_main.window, operation, periodMs);
+    g_window.progress.window = ProgressCreate(g_shell.window, ProgressTitle(operation, g_shell.readerModel), x, y,
+                                              Scaled(kProgressWidth), Scaled(kProgressHeight));
+    g_window.progress.running = operation;
+    ProgressSetRange(g_window.progress.window, EndTick(operation));
+    ProgressSetStep(g_window.progress.window, 1);
+    ProgressSetPosition(g_window.progress.window, 0);
+    WindowEnable(g_shell.window, false);
+    TimerStart(g_shell.window, operation, periodMs);
 }
 
 void EndReplyWait() {
-    if (g_progress.running != kOpRead && g_progress.running != kOpWrite) return;
+    if (g_window.progress.running != kOpRead && g_window.progress.running != kOpWrite) return;
     EndRunningOperation();
     EnableMainWindow();
 }
 
 bool StepOperation(int timerId) {
     // A tick already queued for an operation that has been replaced is ignored.
-    if (!IsOperation(timerId) || timerId != g_progress.running) return false;
-    ProgressStep(g_progress.window);
-    g_progress.ticks++;
-    if (g_progress.ticks != EndTick(timerId)) return false;
+    if (!IsOperation(timerId) || timerId != g_window.progress.running) return false;
+    ProgressStep(g_window.progress.window);
+    g_window.progress.ticks++;
+    if (g_window.progress.ticks != EndTick(timerId)) return false;
     EndRunningOperation();
     return true;
 }
+
+int RunningOperation() { return g_window.progress.running; }

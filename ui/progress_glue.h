@@ -2,7 +2,7 @@
 
 #include "app/handles.h"
 
-// The progress window and the main window's timers (ui/progress_glue_win32.cpp).
+// The progress window and the main window's timers (ui/win32/progress_glue_win32.cpp).
 
 // A top-level progress bar window (caption shows the title, no system menu).
 WindowHandle ProgressCreate(WindowHandle owner, const char* title, int x, int y, int width, int height);

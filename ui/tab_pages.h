@@ -1,12 +1,6 @@
 #pragma once
 
-#include "protocol/reader_model.h"
-
-// The reader model is the index of the selected tab.
-struct TabPageState {
-    int readerModel = kReaderSerial;
-};
-extern TabPageState g_tabs;
+// The two tab pages; the reader model is the index of the selected tab (g_shell.readerModel).
 
 // Shows the first tab's page (hiding the second's), selects each group's
 // default, disables the shared cards group and sets the page's lamp colours.

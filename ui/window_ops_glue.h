@@ -5,18 +5,10 @@
 #include "app/handles.h"
 
 // Operations on existing windows and on the main window's child controls
-// (ui/window_ops_glue_win32.cpp). Controls are reached by identifier through their parent.
-
-struct PixelRect {
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
+// (ui/win32/window_ops_glue_win32.cpp). Controls are reached by identifier through their parent.
 
 void WindowSetText(WindowHandle window, const char* text);
 void WindowShow(WindowHandle window, bool show);
-void WindowEnable(WindowHandle window, bool enable);
 void WindowInvalidate(WindowHandle window, const PixelRect& area, bool erase);
 // Moves and sizes a top-level window to a rectangle of the screen.
 void WindowSetRect(WindowHandle window, const PixelRect& rect);

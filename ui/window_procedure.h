@@ -3,7 +3,7 @@
 #include "ui/window_ops_glue.h"
 
 // What the main window does with each message, as its glue
-// (ui/window_procedure_glue_win32.cpp) hands them on by name. The glue then
+// (ui/win32/window_procedure_glue_win32.cpp) hands them on by name. The glue then
 // hands every message, handled or not, to the default window procedure.
 
 // A menu item or a control; `selectionChanged` is set when the port list's

@@ -23,7 +23,7 @@ TEST(PortOrder, PortsAreListedByTheNumberAfterTheirFirstThreeCharactersFromTheFi
 }
 
 TEST(PortTable, NamesAreReadWithinTheirDataWhetherTerminatedOrNot) {
-    ResetFakes();
+    StartFreshProgram();
     g_fakeRegistry.portTable = {
         {kRegistryString, Utf16("COM100")},
         {kRegistryString, Utf16("COM7").substr(0, 8)},    // unterminated, after a longer one

@@ -13,7 +13,7 @@ using Reply = std::tuple<LinkResult, std::string, std::int32_t>;  // result, byt
 class SerialLink : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetFakes();
+        StartFreshProgram();
         g_fakeSerial.ports = {FakePort{"COM3"}};
         for (int i = 0; i < kPortStateSize; ++i) port().driverBlock[i] = static_cast<unsigned char>(0xA0 + i);
         ASSERT_TRUE(LinkOpen("COM3", kBaudRate, &handle_));

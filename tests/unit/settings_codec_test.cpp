@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <vector>
 
 #include "protocol/colours.h"
 #include "protocol/commands.h"
+#include "protocol/control_ids.h"
 #include "protocol/settings_codec.h"
 
 static std::string Encode(const ReaderSettings& settings) {
@@ -15,29 +18,33 @@ static std::string Encode(const ReaderSettings& settings) {
 }
 
 TEST(SettingsCodec, PayloadsDecodeToTheirButtonsAndEncodeBackToTheSameCodes) {
-    // For each setting in payload order: the radio button of its value, '?' when its code is reported as
-    // not recognised, '-' when it is not examined; nothing at all when the version is not supported.
-    const std::tuple<int, std::string, std::string> cases[] = {
-        {kReaderSerial, "1.00TMX1DO?", "3 6 8 11 "},  // the 11th character is never read
-        {kReaderSerial, "1.00W440AF?", "5 7 10 12 "},
-        {kReaderSerial, "1.00W261SO?", "4 6 9 11 "},
-        {kReaderSerial, "1.00W460SF?", "? 7 9 12 "},
-        {kReaderSerial, "1.00TMx2XZ?", "? ? ? ? "},
-        {kReaderUsb, "1.00WHDH5EM", "20 22 24 26 32 "},
-        {kReaderUsb, "1.00AHDD4EX", "21 22 25 27 33 "},
-        {kReaderUsb, "1.00WTMX3XM", "20 23 - 28 34 "},  // format Touch Memory: no type
-        {kReaderUsb, "1.00ATMX2EM", "21 23 - 29 32 "},
-        {kReaderUsb, "1.00QHDQ6XX", "? 22 ? ? ? "},
-        {kReaderUsb, "1.00WTMH1EE", "20 ? - ? ? "},  // an unknown format leaves the type unexamined
-        {kReaderUsb, "1.00WHMD5EM", "20 ? - 26 32 "},
-        {kReaderSerial, "1.01TMX1DO?", ""},
-        {kReaderUsb, std::string("1.0\0WHDH5EM", 11), ""},
-        {2, "1.00WHDH5EM", ""},
+    // For each setting in payload order: the radio button of its value, or that its code is reported as not
+    // recognised, or that it is not examined; nothing at all when the version is not supported.
+    constexpr int kBad = -1, kSkipped = 0;
+    const std::tuple<int, std::string, std::vector<int>> cases[] = {
+        // the 11th character is never read
+        {kReaderSerial, "1.00TMX1DO?", {kIdTouchMemory, kIdIndicationDirect, kIdStandbyDynamic, kIdPollOn}},
+        {kReaderSerial, "1.00W440AF?", {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff}},
+        {kReaderSerial, "1.00W261SO?", {kIdWiegand26, kIdIndicationDirect, kIdStandbyStatic, kIdPollOn}},
+        {kReaderSerial, "1.00W460SF?", {kBad, kIdIndicationInverse, kIdStandbyStatic, kIdPollOff}},
+        {kReaderSerial, "1.00TMx2XZ?", {kBad, kBad, kBad, kBad}},
+        {kReaderUsb, "1.00WHDH5EM", {kIdModeWindows, kIdFormatHexDec, kIdTypeHex, kIdBytes5, kIdCardsAll}},
+        {kReaderUsb, "1.00AHDD4EX", {kIdModeAnyOs, kIdFormatHexDec, kIdTypeDec, kIdBytes4, kIdCardsHidEm}},
+        // format Touch Memory: no type
+        {kReaderUsb, "1.00WTMX3XM", {kIdModeWindows, kIdFormatTouchMemory, kSkipped, kIdBytes3, kIdCardsMifare}},
+        {kReaderUsb, "1.00ATMX2EM", {kIdModeAnyOs, kIdFormatTouchMemory, kSkipped, kIdBytes2, kIdCardsAll}},
+        {kReaderUsb, "1.00QHDQ6XX", {kBad, kIdFormatHexDec, kBad, kBad, kBad}},
+        // an unknown format leaves the type unexamined
+        {kReaderUsb, "1.00WTMH1EE", {kIdModeWindows, kBad, kSkipped, kBad, kBad}},
+        {kReaderUsb, "1.00WHMD5EM", {kIdModeWindows, kBad, kSkipped, kIdBytes5, kIdCardsAll}},
+        {kReaderSerial, "1.01TMX1DO?", {}},
+        {kReaderUsb, std::string("1.0\0WHDH5EM", 11), {}},
+        {2, "1.00WHDH5EM", {}},
     };
     for (const auto& [model, payload, expected] : cases) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
         const DecodedPayload decoded = DecodeSettingsPayload(model, bytes);
-        std::string outcome;
+        std::vector<int> outcome;
         int reported = 0;  // the reported settings come in payload order
         for (int k = 0; decoded.versionSupported && k < ModelInfoOf(model)->count; ++k) {
             const SettingInfo& setting = ModelInfoOf(model)->settings[k];
@@ -45,13 +52,12 @@ TEST(SettingsCodec, PayloadsDecodeToTheirButtonsAndEncodeBackToTheSameCodes) {
             const bool unrecognised =
                 reported < decoded.unrecognisedCount && decoded.unrecognised[reported] == setting.id;
             reported += unrecognised ? 1 : 0;
-            outcome += value != kNoValue ? std::to_string(setting.values[value].radio) : unrecognised ? "?" : "-";
-            outcome += ' ';
+            outcome.push_back(value != kNoValue ? setting.values[value].radio : unrecognised ? kBad : kSkipped);
         }
         EXPECT_EQ(reported, decoded.unrecognisedCount) << payload;
         EXPECT_EQ(outcome, expected) << payload;
         EXPECT_STREQ(decoded.version, decoded.versionSupported ? "1.00" : "") << payload;
-        if (!expected.empty() && expected.find('?') == std::string::npos) {
+        if (!expected.empty() && std::count(expected.begin(), expected.end(), kBad) == 0) {
             EXPECT_EQ(Encode(decoded.settings), "AT+" + payload.substr(4, model == kReaderSerial ? 6 : 7));
         }
     }

@@ -6,9 +6,8 @@
 
 #include "app/settings_file.h"
 #include "app/settings_text.h"
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "tests/unit/fakes/fakes.h"
-#include "ui/tab_pages.h"
 
 const std::string kEn = "Language = EN;\r\n";
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
@@ -49,21 +48,27 @@ static std::string FileText() {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanBeCreated) {
-    ResetFakes();
+// The working folder comes back however the test ends: a failure must not move the tests after it.
+struct WorkingFolderKept {
     const std::filesystem::path previous = std::filesystem::current_path();
+    ~WorkingFolderKept() { std::filesystem::current_path(previous); }
+};
+
+TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanBeCreated) {
+    StartFreshProgram();
+    const WorkingFolderKept kept;
     char dir[] = "/tmp/mz-settings-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     std::filesystem::current_path(dir);
     g_lang.current = kLanguageEnglish;
-    g_tabs.readerModel = kReaderUsb;
+    g_shell.readerModel = kReaderUsb;
     LoadSettings();
     EXPECT_EQ(FileText(), "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n");
-    EXPECT_EQ(std::make_pair(g_lang.current, g_tabs.readerModel), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
 
     std::ofstream(kSettingsFileName, std::ios::app) << "tail\r\n";
     g_lang.current = kLanguageEnglish;
-    g_tabs.readerModel = kReaderUsb;
+    g_shell.readerModel = kReaderUsb;
     SaveSettings();
     EXPECT_EQ(FileText(), kEn + kUsb + "tail\r\n");
     std::filesystem::remove(kSettingsFileName);
@@ -75,12 +80,11 @@ TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanB
 
     std::filesystem::remove_all(dir);  // the working folder is gone: nothing can be created in it
     LoadSettings();
-    EXPECT_EQ(std::make_pair(g_lang.current, g_tabs.readerModel), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
     EXPECT_TRUE(g_fakeWindow.boxes.empty());
     SelectLanguageTexts();
     SaveSettings();  // the switch goes on, with a warning in the language it had
     ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
     EXPECT_EQ(g_fakeWindow.boxes[0].text + "/" + std::to_string(g_fakeWindow.boxes[0].kind),
               std::string(kRussianTexts.MsgSaveFailed) + "/4");
-    std::filesystem::current_path(previous);
 }

@@ -15,7 +15,7 @@ TEST(SingleInstance, TheClaimDecidesAndTheLoserWaitsForTheFirstWindowOrTakesOver
         {"the first copy runs elevated: the title alone, no wait", InstanceClaim::kUnavailable, -1, -1, false, 0},
     };
     for (const Row& row : rows) {
-        ResetFakes();
+        StartFreshProgram();
         g_fakeInstance = {row.claim, row.windowAtLookup, row.freedAtPoll};
         EXPECT_EQ(AnotherCopyRuns(), row.ends) << row.what;
         EXPECT_EQ(g_fakeInstance.polls, row.polls) << row.what;

@@ -29,7 +29,7 @@ TEST(UsbMatch, TheLastDeviceWithTheReadersIdentifierAndAUsablePortWins) {
 }
 
 TEST(UsbLocator, DevicesAreListedFromTheSystemAndEveryKeyAndSetIsClosed) {
-    ResetFakes();
+    StartFreshProgram();
     g_fakeRegistry.usbDevices = {
         {"", true, Utf16("COM3")},  // no hardware identifiers: left out
         {Utf16("USB\\VID_1234") + Utf16(""), false, ""},

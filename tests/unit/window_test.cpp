@@ -1,40 +1,33 @@
 #include <gtest/gtest.h>
 
 #include "app/help_document.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/texts.h"
 #include "protocol/commands.h"
-#include "protocol/connection.h"
+#include "protocol/control_ids.h"
 #include "protocol/reader_operations.h"
-#include "serial/current_port.h"
-#include "serial/port_watch.h"
+#include "serial/port_view.h"
 #include "tests/unit/fakes/fakes.h"
-#include "ui/display_scale.h"
-#include "ui/progress.h"
-#include "ui/tab_pages.h"
 #include "ui/window_procedure.h"
 
 // What the window does that no run under Wine can show: its drawing objects,
 // a failing serial read, and a connection that breaks while a reply is awaited.
 
-static char g_mainWindow;
+// A box's message loop: each running operation timer of the main window ticks once in it.
+static void TickOperationTimers() {
+    for (int id : std::set<int>(g_fakeWindow.timers)) {
+        if (id != kTimerPortWatch) OnMainTimer(id);
+    }
+}
 
 // The reader found on COM3 of the first tab, idle.
 static void StartConnected(int language) {
-    ResetFakes();
-    g_main.window = &g_mainWindow;
+    StartFreshProgram();
+    g_fakeWindow.inEveryBox = TickOperationTimers;
     g_lang.current = language;
     SelectLanguageTexts();
-    g_tabs.readerModel = kReaderSerial;
-    g_progress = {};
-    g_portWatch = {};
-    g_connection = {};
     g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM3")}};
     g_fakeSerial.ports = {FakePort{"COM3"}};
-    g_serial = {};
     ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
-    g_serial.portOpen = true;
+    g_ports.portOpen = true;
 }
 
 // A reply on its way: the reader's bytes, one read each.
@@ -43,7 +36,7 @@ static void Queue(FakePort* port, const std::string& reply) { port->line.assign(
 TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
     StartConnected(kLanguageEnglish);
     for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
-        g_tabs.readerModel = model;
+        g_shell.readerModel = model;
         for (int paint = 0; paint < 20; ++paint) OnMainPaint();
     }
     EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
@@ -58,8 +51,8 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
 TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
     // Wine reads a line that has gone as quiet, so only here does a read fail (a write error is seen end to end).
     const std::tuple<int, std::int32_t, std::string, std::string> cases[] = {
-        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u),
-         "Error [-2147024891] when reading from a COM port!", "Message"},
+        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u), "Error [-2147024891] when reading from a COM port!",
+         "Message"},
         {kLanguageRussian, 995,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
          "\xCE\xF8\xE8\xE1\xEA\xE0 [995] \xEF\xF0\xE8 \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xED\xE8\xE5 \xE8\xE7 "
          "COM-\xEF\xEE\xF0\xF2\xE0!",
@@ -74,14 +67,15 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
         EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
         ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
         const FakeBox& box = g_fakeWindow.boxes[0];
-        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind), std::make_tuple(text, caption, 0x10u, 0u));
-        EXPECT_TRUE(g_serial.portOpen);  // what follows is the caller's choice
+        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind),
+                  std::make_tuple(text, caption, 0x10u, 0u));
+        EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
     }
 }
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     StartConnected(kLanguageEnglish);
-    OnMainCommand(13, false);  // READ
+    OnMainCommand(kIdRead, false);
     ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
     ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
     OnMainTimer(kOpRead);  // the first of the wait's two ticks
@@ -96,14 +90,14 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     EXPECT_TRUE(g_fakeWindow.timers.empty());
     EXPECT_EQ(g_fakeWindow.progressWindows, 0);
     EXPECT_TRUE(g_fakeWindow.enabled);
-    EXPECT_FALSE(g_serial.portOpen);
+    EXPECT_FALSE(g_ports.portOpen);
     EXPECT_EQ(g_fakeSerial.badCloses, 0);
 }
 
 TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     StartConnected(kLanguageEnglish);
     Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00W441SF");
-    OnMainCommand(13, false);  // READ
+    OnMainCommand(kIdRead, false);
     OnMainTimer(kOpRead);
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);  // the port is still there: the reply on its way is not dropped
@@ -118,14 +112,14 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     EXPECT_EQ(g_fakeWindow.boxes[0].text, "Settings read!");
     EXPECT_EQ(g_fakeWindow.boxes[1].text, "The connection is broken.\n\r(COM3 disabled!)");
     EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
-    EXPECT_FALSE(g_serial.portOpen);
+    EXPECT_FALSE(g_ports.portOpen);
 }
 
 TEST(Window, ASearchTriesEveryPortListedWhenItBeganThoughOneGoesMeanwhile) {
     StartConnected(kLanguageEnglish);
     Disconnect();
-    g_fakeRegistry.portTable = {{kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")},
-                                {kRegistryString, Utf16("COM4")}};
+    g_fakeRegistry.portTable = {
+        {kRegistryString, Utf16("COM2")}, {kRegistryString, Utf16("COM3")}, {kRegistryString, Utf16("COM4")}};
     g_fakeSerial.ports = {FakePort{"COM2"}, FakePort{"COM3"}, FakePort{"COM4"}};
     Queue(&g_fakeSerial.ports[1], " - OK! >> 1.00TMX1AO");
     g_fakeSerial.onFirstRead = [] { g_fakeRegistry.portTable.erase(g_fakeRegistry.portTable.begin()); };
@@ -139,27 +133,26 @@ TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     StartConnected(kLanguageEnglish);
     Disconnect();
     Queue(&g_fakeSerial.ports[0], " - OK! >> 1.00TMX1AO");
-    g_main.boxesUp = 1;
+    g_shell.boxesUp = 1;
     StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
     for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
     ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);  // "Settings read!", then found
     EXPECT_FALSE(g_fakeWindow.enabled);
-    g_main.boxesUp = 0;
 }
 
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndDeletedWhenReplaced) {
     // value, dpi, scaled: halves round away from zero, as MulDiv does.
-    const int rows[][3] = {{395, 96, 395}, {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
-                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5}, {0, 144, 0}, {1, 72, 1}};
+    const int rows[][3] = {{395, 96, 395},  {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
+                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5},    {0, 144, 0}, {1, 72, 1}};
     for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
 
     // A Russian Windows keeps the system font at its own scale; a Western one (charset 0) never does.
     for (int charset : {kCyrillicCharset, 0}) {
         StartConnected(kLanguageEnglish);
-        g_scale = {kDesignDpi, kDesignDpi, charset, nullptr};
+        g_window.scale.systemCharset = charset;
         FitControlFont();  // as the start does
         for (int dpi : {96, 144, 192, 96, 120}) {
-            if (dpi != g_scale.dpi) ChangeDisplayScale(dpi, {0, 0, 100, 100});
+            if (dpi != g_window.scale.dpi) ChangeDisplayScale(dpi, {0, 0, 100, 100});
             const bool own = dpi != 96 || charset != kCyrillicCharset;
             EXPECT_EQ(g_fakeWindow.fontsAlive, own ? 1 : 0) << dpi << " " << charset;
             EXPECT_EQ(g_fakeWindow.controlFont != nullptr, own) << dpi << " " << charset;

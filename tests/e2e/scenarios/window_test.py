@@ -117,6 +117,9 @@ def test_pages_lamps_radio_clicks_and_the_search_progress(env):
         expect_lamps(app, USB, [CYAN, WHITE, WHITE, WHITE, WHITE])
         click(app, USB, 21)
         expect_lamps(app, USB, [MAGENTA, WHITE, WHITE, WHITE, WHITE])
+        for radio in (23, 22):  # the Touch Memory format greys HEX and DEC, HEX or DEC gives them back
+            click(app, USB, radio)
+            expect(lambda: [buttons(app)[1][r][1] for r in (24, 25)], [radio == 22] * 2, f"HEX and DEC after {radio}")
         assert app.settings_path.read_bytes() == SETTINGS[(EN, "USB_USB")]
 
         # Without a port, READ and WRITE search as SEARCH does; the window is disabled meanwhile.

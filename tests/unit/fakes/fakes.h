@@ -1,7 +1,7 @@
 #pragma once
 
 // In-memory stand-ins for the platform: fakes/<stem>_glue_fake.cpp takes the
-// place of <stem>_glue_win32.cpp. Tests arrange the world in these structs and
+// place of win32/<stem>_glue_win32.cpp. Tests arrange the world in these structs and
 // read back only what they assert.
 
 #include <deque>
@@ -9,9 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/startup_glue.h"
+#include "app/text/texts.h"
+#include "protocol/connection.h"
+#include "serial/current_port.h"
 #include "serial/port_table_glue.h"
 #include "serial/serial_port_glue.h"
+#include "ui/window_state.h"
 
 // A port's incoming line holds one entry per single-byte read: a byte (0-255),
 // a quiet spell of one read time-out, or a failing read.
@@ -20,8 +25,8 @@ constexpr int kReadFails = -2;
 
 struct FakePort {
     std::string name;
-    char failingCall = 0;  // 't', 'g' or 's': that configure call fails
-    std::deque<int> line;  // once it runs out, every read times out
+    char failingCall = 0;                        // 't', 'g' or 's': that configure call fails
+    std::deque<int> line;                        // once it runs out, every read times out
     std::int32_t readError = 0, writeError = 0;  // a write error above 0 fails every write
     int writeLimit = -1;                         // 0 or more: a write stops after this many bytes
     unsigned char driverBlock[kPortStateSize] = {};
@@ -34,7 +39,7 @@ struct FakePort {
 };
 
 struct FakeSerial {
-    std::vector<FakePort> ports;  // a name not listed does not open
+    std::vector<FakePort> ports;   // a name not listed does not open
     int reads = 0, badCloses = 0;  // every read call; closes of a handle that is not open
     std::int32_t lastError = 0;
     void (*onFirstRead)() = nullptr;  // what else happens when the first byte is asked for
@@ -57,8 +62,15 @@ struct FakeRegistry {
     int openKeys = 0, openSets = 0;
 };
 
-struct FakeBox { std::string text, caption; unsigned style, kind; };  // kind 0: the system's icon
-struct FakeDrawObject { bool pen, system; int deletions = 0; bool deletedWhileSelected = false; };
+struct FakeBox {
+    std::string text, caption;
+    unsigned style, kind;
+};  // kind 0: the system's icon
+struct FakeDrawObject {
+    bool pen, system;
+    int deletions = 0;
+    bool deletedWhileSelected = false;
+};
 
 // The main window: its enabling, port list, timers, message boxes and paint.
 struct FakeWindow {
@@ -70,12 +82,13 @@ struct FakeWindow {
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
-    void* controlFont = nullptr;  // the font last given to the controls (null: the system's)
+    void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    std::vector<int> lastFont;  // the font made last: from DPI, to DPI, character set
-    bool helpBesideProgram = true;  // the help document is there (never in the working folder)
+    std::vector<int> lastFont;           // the font made last: from DPI, to DPI, character set
+    bool helpBesideProgram = true;       // the help document is there (never in the working folder)
     std::vector<std::u16string> opened;  // the files the shell was asked to open
-    void (*inNextBox)() = nullptr;  // what else happens while the next box is up
+    void (*inNextBox)() = nullptr;       // what else happens while the next box is up
+    void (*inEveryBox)() = nullptr;      // what the message loop of a box does (a test ticks the window's timers)
 };
 
 // Other copies of the program, as a start sees them: the claim, and the look-ups that find a window.
@@ -91,11 +104,25 @@ extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
 extern FakeInstance g_fakeInstance;
 
-inline void ResetFakes() {
+// The main window that start-up creates; the fakes keep its enabling.
+inline WindowHandle FakeMainWindow() {
+    static char window;
+    return &window;
+}
+
+// A fresh program on a fresh platform: each subsystem's state as the program starts with it, and its
+// main window made.
+inline void StartFreshProgram() {
+    g_shell = {};
+    g_lang = {};
+    g_connection = {};
+    g_ports = {};
+    g_window = {};
     g_fakeSerial = {};
     g_fakeRegistry = {};
     g_fakeWindow = {};
     g_fakeInstance = {};
+    g_shell.window = FakeMainWindow();
 }
 
 // UTF-16LE bytes of an ASCII text, with the terminating zero character.

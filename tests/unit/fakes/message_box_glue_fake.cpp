@@ -2,21 +2,16 @@
 
 #include "app/message_box_glue.h"
 #include "tests/unit/fakes/fakes.h"
-#include "ui/progress.h"
-#include "ui/window_procedure.h"
 
-// A box runs its own message loop while it is up: each running operation timer
-// of the main window ticks once in it (not in a box that such a tick shows).
-// Closing, it gives its owner back enabled, as the system's dialogs do.
+// A box runs its own message loop while it is up: what happens there is the test's to say (not in a box
+// that the loop itself shows). Closing, it gives its owner back enabled, as the system's dialogs do.
 static int Show(const char* text, const char* caption, unsigned style, unsigned kind) {
     static bool inModalLoop = false;
     g_fakeWindow.boxes.push_back({text, caption, style, kind});
     if (!inModalLoop) {
         inModalLoop = true;
         if (void (*also)() = std::exchange(g_fakeWindow.inNextBox, nullptr)) also();
-        for (int id : std::set<int>(g_fakeWindow.timers)) {
-            if (id != kTimerPortWatch) OnMainTimer(id);
-        }
+        if (g_fakeWindow.inEveryBox != nullptr) g_fakeWindow.inEveryBox();
         inModalLoop = false;
     }
     g_fakeWindow.enabled = true;

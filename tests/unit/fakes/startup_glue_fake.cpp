@@ -18,6 +18,9 @@ bool SingleInstanceFreed() { return g_fakeInstance.polls == g_fakeInstance.freed
 bool WindowIsMinimized(WindowHandle) { return true; }
 void WindowRestore(WindowHandle) { ++g_fakeInstance.restored; }
 void WindowToForeground(WindowHandle) { ++g_fakeInstance.forwarded; }
+void WindowEnable(WindowHandle window, bool enable) {
+    if (window == FakeMainWindow()) g_fakeWindow.enabled = enable;
+}
 bool WindowRegisterMainClass() { return true; }
 WindowHandle WindowCreateMain(const char*, int, int, int, int) { return nullptr; }
 void WindowShowAndPaint(WindowHandle) {}

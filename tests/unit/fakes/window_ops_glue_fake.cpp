@@ -1,8 +1,7 @@
-#include "app/main_window.h"
 #include "tests/unit/fakes/fakes.h"
 #include "ui/window_ops_glue.h"
 
-// Of the windows, only the main window's enabling and its port list (the one combo box) are kept.
+// Of the windows, only the main window's port list (the one combo box) is kept.
 
 FakeWindow g_fakeWindow;
 
@@ -10,9 +9,6 @@ static bool Listed(int index) { return index >= 0 && index < static_cast<int>(g_
 
 void WindowSetText(WindowHandle, const char*) {}
 void WindowShow(WindowHandle, bool) {}
-void WindowEnable(WindowHandle window, bool enable) {
-    if (window == g_main.window) g_fakeWindow.enabled = enable;
-}
 void WindowInvalidate(WindowHandle, const PixelRect&, bool) {}
 void WindowSetRect(WindowHandle, const PixelRect&) {}
 void ControlSetText(WindowHandle, int, const char*) {}

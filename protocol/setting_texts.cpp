@@ -1,4 +1,4 @@
-#include "app/setting_texts.h"
+#include "protocol/setting_texts.h"
 
 TextSlot UnrecognisedSettingText(SettingId id) {
     switch (id) {

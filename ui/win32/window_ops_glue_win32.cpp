@@ -11,8 +11,6 @@ void WindowSetText(WindowHandle window, const char* text) {
 
 void WindowShow(WindowHandle window, bool show) { ShowWindow(Hwnd(window), show ? SW_SHOW : SW_HIDE); }
 
-void WindowEnable(WindowHandle window, bool enable) { EnableWindow(Hwnd(window), enable ? TRUE : FALSE); }
-
 void WindowInvalidate(WindowHandle window, const PixelRect& area, bool erase) {
     RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(Hwnd(window), &rect, erase ? TRUE : FALSE);

@@ -1,6 +1,6 @@
 // Russian texts. The window program compiles this file with -fexec-charset=CP1251, so the
 // literals below are stored as Windows-1251 bytes for the ANSI API; mz6 keeps them as UTF-8.
-#include "app/texts.h"
+#include "app/text/texts.h"
 
 const TextSlots kRussianTexts = {
     /* WindowTitle             */ "MivorZentak-6 вер.1.01 (x64)",

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/texts.h"
+#include "app/text/texts.h"
 #include "protocol/settings_codec.h"
 
 // The text slot of the message for a code that is not one of the setting's values.

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "app/about_box.h"
 #include "app/about_box_glue.h"
 
 static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL, "control ids");

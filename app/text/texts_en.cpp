@@ -1,5 +1,5 @@
 // English texts.
-#include "app/texts.h"
+#include "app/text/texts.h"
 
 const TextSlots kEnglishTexts = {
     /* WindowTitle             */ "MivorZentak-6 ver.1.01 (x64)",

@@ -1,4 +1,4 @@
-#include "app/format.h"
+#include "app/text/format.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "app/wide_text_glue.h"
 #include "ui/control_glue.h"
 #include "ui/control_styles.h"
-#include "ui/display_scale.h"
+#include "ui/window_state.h"
 
 static_assert(kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE && kWsClipSiblings == WS_CLIPSIBLINGS, "styles");
 static_assert(kWsGroup == WS_GROUP && kCbsDropDownList == CBS_DROPDOWNLIST && kSsLeft == SS_LEFT, "styles");

@@ -56,6 +56,8 @@ void WindowRestore(WindowHandle window) { ShowWindow(static_cast<HWND>(window), 
 
 void WindowToForeground(WindowHandle window) { SetForegroundWindow(static_cast<HWND>(window)); }
 
+void WindowEnable(WindowHandle window, bool enable) { EnableWindow(static_cast<HWND>(window), enable ? TRUE : FALSE); }
+
 bool WindowRegisterMainClass() {
     const std::wstring className = WideText(kMainWindowClass);
     WNDCLASSW windowClass{};

@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "app/text/texts.h"
 
 LanguageState g_lang;
 
