@@ -52,6 +52,7 @@ class Watch(ReaderTest):
             lines.append(self.next_line(proc))
         self.assertRegex(lines[0], rf"^2  \S+  {root}/dev/reader-2  unchanged\n$")
         self.assertRegex(lines[1], rf"^3  \S+  {root}/dev/reader-3  no-answer: {re.escape(NO_RESPONSE)}\n$")
+        (root / "dev/reader-1").symlink_to(root / "unplugged")  # a link that leads nowhere is no port
         (root / "dev/reader-4").symlink_to(last.slave_path)
         last.wait_for_command()
         proc.send_signal(signal.SIGTERM)  # the reader in hand ends unwritten, with its line and log line
