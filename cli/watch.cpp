@@ -16,6 +16,9 @@ namespace {
 
 // A new port is seen within this, so it is asked well within half a second of appearing.
 constexpr int kLookEveryMs = 100;
+// A port that has just appeared may not open yet: its device node, and the group udev gives it, come a
+// moment after the system lists it. It is tried again at every look for this long before it counts as failed.
+constexpr int kSettleLooks = 10;
 
 // The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
 // are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
@@ -85,7 +88,13 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
             if (InterruptSignal() != 0) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
-            const ReaderReport report = WriteReader(port.name, settings, options.write);
+            ReaderReport report = WriteReader(port.name, settings, options.write);
+            for (int look = 0; look < kSettleLooks && InterruptSignal() == 0 &&
+                               (report.outcome == Outcome::kNotFound || report.outcome == Outcome::kPermissionDenied);
+                 ++look) {
+                Pause(kLookEveryMs);
+                report = WriteReader(port.name, settings, options.write);
+            }
             const std::string serial = UsbSerialOf(port, system);
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {

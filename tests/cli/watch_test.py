@@ -5,10 +5,12 @@ import os
 import re
 import select
 import signal
+import subprocess
 import tempfile
+import time
 from pathlib import Path
 
-from run import NO_RESPONSE, ReaderTest, Run, start
+from run import MZ6, NO_RESPONSE, ReaderTest, Run, environment, start
 
 
 def plug_usb_tty(root, name, serial, device):
@@ -74,14 +76,21 @@ class Watch(ReaderTest):
         self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
 
-    def test_a_log_that_cannot_take_a_line_is_said_and_fails_the_run(self):
+    def test_a_port_that_opens_late_is_configured_and_a_log_that_cannot_take_a_line_fails_the_run(self):
         folder = Path(tempfile.mkdtemp())
+        folder.chmod(0o755)
         self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
         (folder / "profile").write_text("model = krx\n")
-        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
+        # A user of a fresh machine, as the group a new port gets matters to them (root opens anything).
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        proc = subprocess.Popen([*user, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log",
+                                 "/dev/full"], env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
         proc.stderr.readline()
-        (folder / "r1").symlink_to(self.reader(0).slave_path)
+        os.chmod((reader := self.reader(0)).slave_path, 0)
+        (folder / "r1").symlink_to(reader.slave_path)
+        time.sleep(0.3)  # the port's rights come a moment after it appears
+        os.chmod(reader.slave_path, 0o666)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
         proc.send_signal(signal.SIGINT)
         run = Run(proc, *proc.communicate(timeout=10))
