@@ -202,7 +202,9 @@ def main():
             mz6=dict(type="str", default="mz6"),
         ),
         mutually_exclusive=[("port", "all"), ("settings", "profile")],
-        required_one_of=[("port", "all"), ("settings", "profile")],
+        # all has a default, so it always counts as given: without all, port is needed.
+        required_if=[("all", False, ("port",))],
+        required_one_of=[("settings", "profile")],
         supports_check_mode=True,
     )
     params = module.params
