@@ -37,7 +37,11 @@ PLAY = """
     - mivorzentak.mz6.reader: {port: "{{ omit }}", settings: {interface: wiegand26}}
       register: no_port
       ignore_errors: true
-    - ansible.builtin.copy: {content: "{{ [first, again, check, dead, bad, no_port] | to_json }}", dest: "{{ out }}"}
+    - mivorzentak.mz6.reader: {mz6: /nowhere/mz6, settings: {interface: wiegand26}}
+      register: no_mz6
+      ignore_errors: true
+    - ansible.builtin.copy:
+        {content: "{{ [first, again, check, dead, bad, no_port, no_mz6] | to_json }}", dest: "{{ out }}"}
 """
 
 
@@ -60,7 +64,7 @@ class Module(ReaderTest):
         run = subprocess.run(["ansible-playbook", "-c", "local", "-i", "localhost,", str(play), "-e",
                               json.dumps(variables)], env=self.env, capture_output=True, text=True, timeout=120)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
-        first, again, check, failed, bad, no_port = json.loads((self.folder / "out.json").read_text())
+        first, again, check, failed, bad, no_port, no_mz6 = json.loads((self.folder / "out.json").read_text())
 
         self.assertEqual((first["changed"], [r["changed"] for r in first["readers"]]), (True, [True, False]))
         self.assertEqual(first["readers"][0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"},
@@ -78,6 +82,7 @@ class Module(ReaderTest):
         self.assertEqual((bad["failed"], bad["readers"]), (True, []))
         self.assertIn("colour", bad["msg"])
         self.assertEqual(no_port["msg"], "all is False but all of the following are missing: port")
+        self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
 
     def test_ansible_doc_renders_the_module(self):
         doc = subprocess.run(["ansible-doc", "mivorzentak.mz6.reader"], env=self.env, capture_output=True, text=True)

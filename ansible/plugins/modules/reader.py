@@ -150,12 +150,17 @@ from ansible.module_utils.basic import AnsibleModule
 
 
 def run_mz6(module, args):
-    """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error."""
-    rc, out, err = module.run_command(args)
+    """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error, or why
+    it could not run. It runs in several threads at once, so it never ends the module: two ends would print
+    two results, and Ansible would read neither."""
+    try:
+        rc, out, err = module.run_command(args, handle_exceptions=False)
+    except OSError as e:
+        return 1, [], "%s: %s" % (args[0], e.strerror)
     try:
         records = json.loads(out) if out.strip() else []
     except ValueError:
-        module.fail_json(msg="mz6 printed no JSON: %s" % (err or out).strip(), cmd=args, rc=rc)
+        return rc or 1, [], "mz6 printed no JSON: %s" % (err or out).strip()
     return rc, records if isinstance(records, list) else [records], err.strip()
 
 
