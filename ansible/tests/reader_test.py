@@ -24,7 +24,7 @@ PLAY = """
       register: first
     - mivorzentak.mz6.reader: {profile: "{{ profile }}"}
       register: again
-    - mivorzentak.mz6.reader: {model: krx, settings: {interface: wiegand44}}
+    - mivorzentak.mz6.reader: {model: krx, settings: {interface: wiegand44, touch-poll: off}}
       register: check
       check_mode: true
       diff: true
@@ -73,7 +73,7 @@ class Module(ReaderTest):
         self.assertEqual(check["changed"], True)
         self.assertEqual([(d["before_header"], d["before"], d["after"]) for d in check["diff"]],
                          [(r.slave_path, "interface: wiegand26\nindication: direct\nstandby: static\ntouch-poll: on\n",
-                           "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: on\n")
+                           "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: off\n")
                           for r in readers])
         # Written once, by the first task; read by every task but the one with the bad key.
         self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(1, 5), (0, 3)])

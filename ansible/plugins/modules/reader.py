@@ -178,7 +178,9 @@ def commands(module, mz6):
             module.fail_json(msg=err, rc=rc)
         ports = [record["port"] for record in records]
     model = ["--model", params["model"]] if params["model"] else []
-    pairs = ["%s=%s" % (key, value) for key, value in params["settings"].items()]
+    # YAML reads an unquoted on or off (touch-poll, standby) as a boolean.
+    pairs = ["%s=%s" % (key, ("on" if value else "off") if isinstance(value, bool) else value)
+             for key, value in params["settings"].items()]
     return [[mz6, "write", "--port", port] + model + common + pairs for port in ports]
 
 
