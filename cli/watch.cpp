@@ -84,9 +84,11 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
 
     Totals totals;
-    while (InterruptSignal() == 0) {
+    // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
+    // configured from then on would leave no line.
+    while (InterruptSignal() == 0 && std::cout) {
         for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
-            if (InterruptSignal() != 0) break;  // the reader in hand is finished; no new one is started
+            if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
             ReaderReport report = WriteReader(port.name, settings, options.write);
             for (int look = 0; look < kSettleLooks && InterruptSignal() == 0 &&

@@ -76,7 +76,7 @@ class Watch(ReaderTest):
         self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
 
-    def test_a_port_that_opens_late_is_configured_and_a_log_that_cannot_take_a_line_fails_the_run(self):
+    def test_a_port_that_opens_late_is_configured_and_output_that_cannot_be_written_fails(self):
         folder = Path(tempfile.mkdtemp())
         folder.chmod(0o755)
         self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
@@ -92,7 +92,10 @@ class Watch(ReaderTest):
         time.sleep(0.3)  # the port's rights come a moment after it appears
         os.chmod(reader.slave_path, 0o666)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
-        proc.send_signal(signal.SIGINT)
-        run = Run(proc, *proc.communicate(timeout=10))
+        proc.stdout.close()  # as "| head -1" does: the next reader's line cannot be written, and watch ends
+        os.chmod((second := self.reader(0)).slave_path, 0o666)
+        (folder / "r2").symlink_to(second.slave_path)
+        run = Run(proc, b"", proc.communicate(timeout=10)[1])
         self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
-                                                  "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
+                                                  "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
+                                                  "mz6: output could not be written (Broken pipe)\n"))
