@@ -19,9 +19,8 @@ description:
   - Fails with mz6's own message when a port fails (no answer, busy, permission denied, another model, a write
     not read back the same), or when a key or value is wrong, in which case no byte has gone to any reader.
   - Managed hosts are Linux hosts with the C(mz6) package installed.
-version_added: 1.0.1
 author:
-  - MivorZentak team
+  - MivorZentak team (!UNKNOWN)
 options:
   port:
     description:
