@@ -80,8 +80,9 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     PortTracker tracker;
     std::vector<SystemPort> system;
-    NewlyPlugged(&tracker, LookForPorts(watch, &system));
-    std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
+    // Each port once, also one found both in the system's list and by a --port pattern.
+    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
+    std::cerr << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers

@@ -37,11 +37,11 @@ class Watch(ReaderTest):
         log = root / "readers.jsonl"
         log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
         there = self.reader(0)
-        (root / "dev/reader-0").symlink_to(there.slave_path)  # present at the start: left alone
+        plug_usb_tty(root, "ttyUSB9", "ZK6A0009", there.slave_path)  # present at the start: left alone
         proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
                      env={"MZ6_SYSTEM_ROOT": str(root)})
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        self.assertIn("ports present now are left alone", proc.stderr.readline().decode())  # it looks now
+        self.assertIn("the 1 ports present now are left alone", proc.stderr.readline().decode())  # it looks now
 
         fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
         # Silent from the write on: the port is reported, and the next reader goes on.
