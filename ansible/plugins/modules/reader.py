@@ -222,11 +222,11 @@ def main():
     # Each port's mz6 runs at once: a silent port costs its wait once, not once per port.
     with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
         runs = list(pool.map(lambda args: run_mz6(module, args), lines))
-    readers = [record for _, records, _ in runs for record in records]
+    readers = [record for rc, records, err in runs for record in records]
     result = dict(changed=any(r.get("changed") for r in readers), readers=readers, cmd=lines)
     if module._diff:
         result["diff"] = [diff_of(r) for r in readers if r.get("result") == "ok" and r.get("changed")]
-    failures = list(dict.fromkeys(err for rc, _, err in runs if rc != 0))  # a bad key: once, not once a port
+    failures = list(dict.fromkeys(err for rc, records, err in runs if rc != 0))  # a bad key: once, not once a port
     if failures:
         module.fail_json(msg="\n".join(failures), **result)
     module.exit_json(**result)
