@@ -16,9 +16,6 @@ namespace {
 
 // A new port is seen within this, so it is asked well within half a second of appearing.
 constexpr int kLookEveryMs = 100;
-// A port that has just appeared may not open yet: its device node, and the group udev gives it, come a
-// moment after the system lists it. It is tried again at every look for this long before it counts as failed.
-constexpr int kSettleLooks = 10;
 
 // The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
 // are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
@@ -53,6 +50,19 @@ std::string TimeText(std::time_t when, bool utc) {
     const std::tm* parts = utc ? std::gmtime(&when) : std::localtime(&when);
     if (parts != nullptr) std::strftime(text, sizeof text, utc ? "%Y-%m-%dT%H:%M:%SZ" : "%H:%M:%S", parts);
     return text;
+}
+
+// A port that has just appeared may not open yet: its device node, and the group udev gives it, come a
+// moment after the system lists it. It is tried again at every look for a second before it counts as failed.
+ReaderReport WriteWhenReady(const std::string& port, const ReaderSettings& settings, const WriteOptions& options) {
+    constexpr int kSettleLooks = 10;
+    ReaderReport report = WriteReader(port, settings, options);
+    for (int look = 0; look < kSettleLooks && InterruptSignal() == 0; ++look) {
+        if (report.outcome != Outcome::kNotFound && report.outcome != Outcome::kPermissionDenied) break;
+        Pause(kLookEveryMs);
+        report = WriteReader(port, settings, options);
+    }
+    return report;
 }
 
 struct Totals {
@@ -91,13 +101,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
             if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
-            ReaderReport report = WriteReader(port.name, settings, options.write);
-            for (int look = 0; look < kSettleLooks && InterruptSignal() == 0 &&
-                               (report.outcome == Outcome::kNotFound || report.outcome == Outcome::kPermissionDenied);
-                 ++look) {
-                Pause(kLookEveryMs);
-                report = WriteReader(port.name, settings, options.write);
-            }
+            const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
             const std::string serial = UsbSerialOf(port, system);
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {
