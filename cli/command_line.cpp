@@ -276,8 +276,15 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         return UsageError(texts, err, FormatText(texts.needPort, name));
     }
     if (onePort) options.ports = {port};
-    for (const std::string& given : options.ports) {
-        if (Blank(given)) return UsageError(texts, err, texts.blankPort);
+    // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
+    for (const std::vector<std::string>* names : {&options.ports, &invocation->watch.patterns}) {
+        for (const std::string& given : *names) {
+            if (Blank(given)) return UsageError(texts, err, texts.blankPort);
+        }
+    }
+    if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
+        invocation->watch.log.empty()) {
+        return UsageError(texts, err, FormatText(texts.needsValue, "--log"));
     }
     if (invocation->command == Command::kWrite && invocation->assignments.empty()) {
         return UsageError(texts, err, texts.needSettings);

@@ -14,6 +14,7 @@ constexpr std::uint32_t kFirstByteWaitMs = 1000;
 struct Exchange {
     Outcome outcome = Outcome::kOk;
     std::int32_t error = 0;
+    bool sent = false;  // the command went out whole, whatever came back
     ReplyClass replyClass = kReplyUnrecognized;
     std::int32_t payloadLength = 0;
     std::uint8_t reply[kReplyBufferSize] = {};
@@ -39,6 +40,7 @@ Exchange Send(PortHandle handle, const std::uint8_t* command, std::int32_t lengt
         exchange.outcome = Outcome::kIoError;
         return exchange;
     }
+    exchange.sent = true;
     std::int32_t received = 0;
     const LinkResult read =
         LinkReadReply(handle, exchange.reply, kReplyBufferSize, &received, &exchange.error, kFirstByteWaitMs);
@@ -153,9 +155,10 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, const Write
     const Exchange exchange = Send(handle, command, length);
     report->outcome = exchange.outcome;
     report->error = exchange.error;
+    // A reader that went silent after the command may have taken it: it counts as changed.
+    report->changed = exchange.sent;
     if (exchange.outcome != Outcome::kOk) return;
     report->written = true;
-    report->changed = true;
     ReadSettings(handle, changes.model, report);
     if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
         report->outcome = Outcome::kOk;

@@ -22,8 +22,8 @@ std::vector<SystemPort> ListSystemPorts();
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
 
-// The paths that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted; none where the system
-// lists its ports only in its port table (Windows).
+// The paths that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted, without links that lead
+// nowhere; none where the system lists its ports only in its port table (Windows).
 std::vector<std::string> PathsMatching(const std::string& pattern);
 
 // Waits `ms` milliseconds, or less when a signal comes (see FinishWorkWhenInterrupted).

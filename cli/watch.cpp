@@ -52,6 +52,19 @@ std::string TimeText(std::time_t when, bool utc) {
     return text;
 }
 
+// A port that has just appeared may not open yet: its device node, and the group udev gives it, come a
+// moment after the system lists it. It is tried again at every look for a second before it counts as failed.
+ReaderReport WriteWhenReady(const std::string& port, const ReaderSettings& settings, const WriteOptions& options) {
+    constexpr int kSettleLooks = 10;
+    ReaderReport report = WriteReader(port, settings, options);
+    for (int look = 0; look < kSettleLooks && InterruptSignal() == 0; ++look) {
+        if (report.outcome != Outcome::kNotFound && report.outcome != Outcome::kPermissionDenied) break;
+        Pause(kLookEveryMs);
+        report = WriteReader(port, settings, options);
+    }
+    return report;
+}
+
 struct Totals {
     int asked = 0;    // every reader, also the one a signal stopped
     int readers = 0;  // those done or failed
@@ -77,15 +90,18 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     PortTracker tracker;
     std::vector<SystemPort> system;
-    NewlyPlugged(&tracker, LookForPorts(watch, &system));
-    std::cerr << FormatText(texts.watchStarted, static_cast<int>(tracker.plugged.size())) << std::endl;
+    // Each port once, also one found both in the system's list and by a --port pattern.
+    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
+    std::cerr << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
-    while (InterruptSignal() == 0) {
+    // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
+    // configured from then on would leave no line.
+    while (InterruptSignal() == 0 && std::cout) {
         for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
-            if (InterruptSignal() != 0) break;  // the reader in hand is finished; no new one is started
+            if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
-            const ReaderReport report = WriteReader(port.name, settings, options.write);
+            const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
             const std::string serial = UsbSerialOf(port, system);
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {

@@ -24,7 +24,7 @@ PLAY = """
       register: first
     - mivorzentak.mz6.reader: {profile: "{{ profile }}"}
       register: again
-    - mivorzentak.mz6.reader: {model: krx, settings: {interface: wiegand44}}
+    - mivorzentak.mz6.reader: {model: krx, settings: {interface: wiegand44, touch-poll: off}}
       register: check
       check_mode: true
       diff: true
@@ -34,7 +34,14 @@ PLAY = """
     - mivorzentak.mz6.reader: {settings: {colour: red}}
       register: bad
       ignore_errors: true
-    - ansible.builtin.copy: {content: "{{ [first, again, check, dead, bad] | to_json }}", dest: "{{ out }}"}
+    - mivorzentak.mz6.reader: {port: "{{ omit }}", settings: {interface: wiegand26}}
+      register: no_port
+      ignore_errors: true
+    - mivorzentak.mz6.reader: {mz6: /nowhere/mz6, settings: {interface: wiegand26}}
+      register: no_mz6
+      ignore_errors: true
+    - ansible.builtin.copy:
+        {content: "{{ [first, again, check, dead, bad, no_port, no_mz6] | to_json }}", dest: "{{ out }}"}
 """
 
 
@@ -55,9 +62,10 @@ class Module(ReaderTest):
         variables = {"mz6": MZ6, "ports": [r.slave_path for r in readers], "profile": str(profile),
                      "silent": silent.slave_path, "out": str(self.folder / "out.json")}
         run = subprocess.run(["ansible-playbook", "-c", "local", "-i", "localhost,", str(play), "-e",
-                              json.dumps(variables)], env=self.env, capture_output=True, text=True, timeout=120)
+                              json.dumps(variables)], env=self.env, capture_output=True, text=True, timeout=120,
+                             check=False)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
-        first, again, check, failed, bad = json.loads((self.folder / "out.json").read_text())
+        first, again, check, failed, bad, no_port, no_mz6 = json.loads((self.folder / "out.json").read_text())
 
         self.assertEqual((first["changed"], [r["changed"] for r in first["readers"]]), (True, [True, False]))
         self.assertEqual(first["readers"][0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"},
@@ -66,7 +74,7 @@ class Module(ReaderTest):
         self.assertEqual(check["changed"], True)
         self.assertEqual([(d["before_header"], d["before"], d["after"]) for d in check["diff"]],
                          [(r.slave_path, "interface: wiegand26\nindication: direct\nstandby: static\ntouch-poll: on\n",
-                           "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: on\n")
+                           "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: off\n")
                           for r in readers])
         # Written once, by the first task; read by every task but the one with the bad key.
         self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(1, 5), (0, 3)])
@@ -74,9 +82,12 @@ class Module(ReaderTest):
         self.assertIn(f"{silent.slave_path}: no-answer: {NO_RESPONSE}", failed["msg"])
         self.assertEqual((bad["failed"], bad["readers"]), (True, []))
         self.assertIn("colour", bad["msg"])
+        self.assertEqual(no_port["msg"], "all is False but all of the following are missing: port")
+        self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
 
     def test_ansible_doc_renders_the_module(self):
-        doc = subprocess.run(["ansible-doc", "mivorzentak.mz6.reader"], env=self.env, capture_output=True, text=True)
+        doc = subprocess.run(["ansible-doc", "mivorzentak.mz6.reader"], env=self.env, capture_output=True, text=True,
+                             check=False)
         self.assertEqual(doc.returncode, 0, doc.stderr)
         for part in ("OPTIONS", "port", "settings", "profile", "EXAMPLES", "RETURN VALUES", "check mode"):
             self.assertIn(part, doc.stdout)

@@ -33,7 +33,13 @@ const bool kPortNamesIgnoreCase = false;
 std::vector<std::string> PathsMatching(const std::string& pattern) {
     std::vector<std::string> paths;
     glob_t found{};
-    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
+        for (std::size_t k = 0; k < found.gl_pathc; ++k) {
+            // A link that leads nowhere (its device just unplugged, or not there yet) is no port.
+            struct stat target {};
+            if (stat(found.gl_pathv[k], &target) == 0) paths.push_back(found.gl_pathv[k]);
+        }
+    }
     globfree(&found);
     return paths;
 }

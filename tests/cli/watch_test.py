@@ -5,10 +5,12 @@ import os
 import re
 import select
 import signal
+import subprocess
 import tempfile
+import time
 from pathlib import Path
 
-from run import NO_RESPONSE, ReaderTest, Run, start
+from run import MZ6, NO_RESPONSE, ReaderTest, Run, environment, start
 
 
 def plug_usb_tty(root, name, serial, device):
@@ -35,11 +37,11 @@ class Watch(ReaderTest):
         log = root / "readers.jsonl"
         log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
         there = self.reader(0)
-        (root / "dev/reader-0").symlink_to(there.slave_path)  # present at the start: left alone
+        plug_usb_tty(root, "ttyUSB9", "ZK6A0009", there.slave_path)  # present at the start: left alone
         proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
                      env={"MZ6_SYSTEM_ROOT": str(root)})
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        self.assertIn("ports present now are left alone", proc.stderr.readline().decode())  # it looks now
+        self.assertIn("the 1 ports present now are left alone", proc.stderr.readline().decode())  # it looks now
 
         fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
         # Silent from the write on: the port is reported, and the next reader goes on.
@@ -52,6 +54,7 @@ class Watch(ReaderTest):
             lines.append(self.next_line(proc))
         self.assertRegex(lines[0], rf"^2  \S+  {root}/dev/reader-2  unchanged\n$")
         self.assertRegex(lines[1], rf"^3  \S+  {root}/dev/reader-3  no-answer: {re.escape(NO_RESPONSE)}\n$")
+        (root / "dev/reader-1").symlink_to(root / "unplugged")  # a link that leads nowhere is no port
         (root / "dev/reader-4").symlink_to(last.slave_path)
         last.wait_for_command()
         proc.send_signal(signal.SIGTERM)  # the reader in hand ends unwritten, with its line and log line
@@ -67,22 +70,32 @@ class Watch(ReaderTest):
         self.assertEqual([(r["number"], r["port"], r["usb_serial"], r["changed"], r["result"]) for r in records],
                          [(1, f"{root}/dev/ttyUSB0", "ZK6A0042", True, "ok"),
                           (2, f"{root}/dev/reader-2", None, False, "ok"),
-                          (3, f"{root}/dev/reader-3", None, False, "no-answer"),
+                          (3, f"{root}/dev/reader-3", None, True, "no-answer"),  # the write went out
                           (4, f"{root}/dev/reader-4", None, False, "not-attempted")])
         self.assertRegex(records[0]["time"], r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
         self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
 
-    def test_a_log_that_cannot_take_a_line_is_said_and_fails_the_run(self):
+    def test_a_port_that_opens_late_is_configured_and_output_that_cannot_be_written_fails(self):
         folder = Path(tempfile.mkdtemp())
+        folder.chmod(0o755)
         self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
         (folder / "profile").write_text("model = krx\n")
-        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
+        # A user of a fresh machine, as the group a new port gets matters to them (root opens anything).
+        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        proc = subprocess.Popen([*user, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log",
+                                 "/dev/full"], env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
         proc.stderr.readline()
-        (folder / "r1").symlink_to(self.reader(0).slave_path)
+        os.chmod((reader := self.reader(0)).slave_path, 0)
+        (folder / "r1").symlink_to(reader.slave_path)
+        time.sleep(0.3)  # the port's rights come a moment after it appears
+        os.chmod(reader.slave_path, 0o666)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
-        proc.send_signal(signal.SIGINT)
-        run = Run(proc, *proc.communicate(timeout=10))
+        proc.stdout.close()  # as "| head -1" does: the next reader's line cannot be written, and watch ends
+        os.chmod((second := self.reader(0)).slave_path, 0o666)
+        (folder / "r2").symlink_to(second.slave_path)
+        run = Run(proc, b"", proc.communicate(timeout=10)[1])
         self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
-                                                  "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
+                                                  "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
+                                                  "mz6: output could not be written (Broken pipe)\n"))

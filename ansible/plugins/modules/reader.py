@@ -19,9 +19,8 @@ description:
   - Fails with mz6's own message when a port fails (no answer, busy, permission denied, another model, a write
     not read back the same), or when a key or value is wrong, in which case no byte has gone to any reader.
   - Managed hosts are Linux hosts with the C(mz6) package installed.
-version_added: 1.0.1
 author:
-  - MivorZentak team
+  - MivorZentak team (!UNKNOWN)
 options:
   port:
     description:
@@ -150,12 +149,17 @@ from ansible.module_utils.basic import AnsibleModule
 
 
 def run_mz6(module, args):
-    """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error."""
-    rc, out, err = module.run_command(args)
+    """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error, or why
+    it could not run. It runs in several threads at once, so it never ends the module: two ends would print
+    two results, and Ansible would read neither."""
+    try:
+        rc, out, err = module.run_command(args, handle_exceptions=False)
+    except OSError as e:
+        return 1, [], "%s: %s" % (args[0], e.strerror)
     try:
         records = json.loads(out) if out.strip() else []
     except ValueError:
-        module.fail_json(msg="mz6 printed no JSON: %s" % (err or out).strip(), cmd=args, rc=rc)
+        return rc or 1, [], "mz6 printed no JSON: %s" % (err or out).strip()
     return rc, records if isinstance(records, list) else [records], err.strip()
 
 
@@ -173,7 +177,9 @@ def commands(module, mz6):
             module.fail_json(msg=err, rc=rc)
         ports = [record["port"] for record in records]
     model = ["--model", params["model"]] if params["model"] else []
-    pairs = ["%s=%s" % (key, value) for key, value in params["settings"].items()]
+    # YAML reads an unquoted on or off (touch-poll, standby) as a boolean.
+    pairs = ["%s=%s" % (key, ("on" if value else "off") if isinstance(value, bool) else value)
+             for key, value in params["settings"].items()]
     return [[mz6, "write", "--port", port] + model + common + pairs for port in ports]
 
 
@@ -202,7 +208,9 @@ def main():
             mz6=dict(type="str", default="mz6"),
         ),
         mutually_exclusive=[("port", "all"), ("settings", "profile")],
-        required_one_of=[("port", "all"), ("settings", "profile")],
+        # all has a default, so it always counts as given: without all, port is needed.
+        required_if=[("all", False, ("port",))],
+        required_one_of=[("settings", "profile")],
         supports_check_mode=True,
     )
     params = module.params
@@ -214,11 +222,11 @@ def main():
     # Each port's mz6 runs at once: a silent port costs its wait once, not once per port.
     with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
         runs = list(pool.map(lambda args: run_mz6(module, args), lines))
-    readers = [record for _, records, _ in runs for record in records]
+    readers = [record for rc, records, err in runs for record in records]
     result = dict(changed=any(r.get("changed") for r in readers), readers=readers, cmd=lines)
     if module._diff:
         result["diff"] = [diff_of(r) for r in readers if r.get("result") == "ok" and r.get("changed")]
-    failures = list(dict.fromkeys(err for rc, _, err in runs if rc != 0))  # a bad key: once, not once a port
+    failures = list(dict.fromkeys(err for rc, records, err in runs if rc != 0))  # a bad key: once, not once a port
     if failures:
         module.fail_json(msg="\n".join(failures), **result)
     module.exit_json(**result)
