@@ -8,4 +8,3 @@ constexpr const char* kHelpDocumentPath = "help\\MivorZentak-6 ver_1_01.pdf";
 
 // Opens the document and reports each way it can fail with its own message boxes.
 void OpenHelpDocument();
-

@@ -35,50 +35,49 @@ void OpenSilentPort(const char* name) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-        HGDIOBJ old = SelectObject(dc, red);
-        Ellipse(dc, 345, 140, 365, 160);
-        SelectObject(dc, old);
-        DeleteObject(red);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == 13 && g_port != INVALID_HANDLE_VALUE) SetTimer(window, kTimer, 500, nullptr);
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+            HGDIOBJ old = SelectObject(dc, red);
+            Ellipse(dc, 345, 140, 365, 160);
+            SelectObject(dc, old);
+            DeleteObject(red);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == 13 && g_port != INVALID_HANDLE_VALUE) SetTimer(window, kTimer, 500, nullptr);
 #ifdef SAME_DLLS
-        if (LOWORD(wParam) == 99) {  // never sent: the call only makes the import of ADVAPI32
-            HKEY key;
-            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-                RegCloseKey(key);
+            if (LOWORD(wParam) == 99) {  // never sent: the call only makes the import of ADVAPI32
+                HKEY key;
+                if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+                    RegCloseKey(key);
+                }
             }
-        }
 #endif
-        return 0;
-    case WM_TIMER:
-        if (wParam == kTimer && ++g_ticks == 2) {
-            g_ticks = 0;
-            KillTimer(window, kTimer);
-            char byte;
-            DWORD count;
-            ReadFile(g_port, &byte, 1, &count, nullptr);
-            MessageBoxA(window, "Done", "Message", MB_OK);
-        }
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimer && ++g_ticks == 2) {
+                g_ticks = 0;
+                KillTimer(window, kTimer);
+                char byte;
+                DWORD count;
+                ReadFile(g_port, &byte, 1, &count, nullptr);
+                MessageBoxA(window, "Done", "Message", MB_OK);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
 #ifdef SAME_CONTROLS
 HWND Child(HWND parent, const char* windowClass, DWORD style, int y) {
-    return CreateWindowExA(0, windowClass, "Text", WS_CHILD | style, 10, y, 150, 20, parent, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowExA(0, windowClass, "Text", WS_CHILD | style, 10, y, 150, 20, parent, nullptr, nullptr, nullptr);
 }
 
 // The product's window has a drop-down list, a tab control with two tabs, two labels, eight buttons

@@ -23,10 +23,11 @@ nlohmann::ordered_json ChangesAsJson(const ReaderReport& report) {
     nlohmann::ordered_json changes = nlohmann::ordered_json::array();
     const ConsoleTexts& english = ConsoleTextsFor(false);
     for (const SettingChange& change : report.changes) {
-        const nlohmann::ordered_json from = change.from == kNoValue
-                                                ? nlohmann::ordered_json()
-                                                : nlohmann::ordered_json(ValueName(change.id, report.model, change.from, english));
-        changes.push_back({{"key", KeyOfSetting(report.model, change.id)}, {"from", from},
+        const nlohmann::ordered_json from =
+            change.from == kNoValue ? nlohmann::ordered_json()
+                                    : nlohmann::ordered_json(ValueName(change.id, report.model, change.from, english));
+        changes.push_back({{"key", KeyOfSetting(report.model, change.id)},
+                           {"from", from},
                            {"to", ValueName(change.id, report.model, change.to, english)}});
     }
     return changes;

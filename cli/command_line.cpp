@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -27,13 +26,12 @@ struct OptionName {
 
 // Every option, for the check that comes before the parse: it names an unknown one and suggests the nearest.
 const OptionName kOptions[] = {
-    {"--lang", true, ""},       {"--json", false, ""},       {"--help", false, ""},       {"-h", false, ""},
-    {"--version", false, ""},  {"--port", true, "frwsaW"},  {"--model", true, "frws"},  {"--all", false, "a"},
-    {"--force", false, "waW"}, {"--check", false, "waW"},   {"--log", true, "W"},
+    {"--lang", true, ""},      {"--json", false, ""},      {"--help", false, ""},     {"-h", false, ""},
+    {"--version", false, ""},  {"--port", true, "frwsaW"}, {"--model", true, "frws"}, {"--all", false, "a"},
+    {"--force", false, "waW"}, {"--check", false, "waW"},  {"--log", true, "W"},
 };
 
-const char* const kHelpLabels[] = {"Usage", "OPTIONS", "SUBCOMMAND", "Positionals", "REQUIRED", "Excludes",
-                                   "Needs"};
+const char* const kHelpLabels[] = {"Usage", "OPTIONS", "SUBCOMMAND", "Positionals", "REQUIRED", "Excludes", "Needs"};
 
 const OptionName* FindOption(const std::string& name, int command) {
     for (const OptionName& option : kOptions) {
@@ -66,7 +64,9 @@ std::size_t Distance(const std::string& a, const std::string& b) {
 
 // The candidate nearest to `word`, dashes aside ("version" finds --version), or "" when none is near.
 std::string Nearest(const std::string& word, const std::vector<std::string>& candidates) {
-    const auto bare = [](const std::string& text) { return text.substr(std::min(text.find_first_not_of('-'), text.size())); };
+    const auto bare = [](const std::string& text) {
+        return text.substr(std::min(text.find_first_not_of('-'), text.size()));
+    };
     std::string best;
     std::size_t bestDistance = 3;  // further than two edits is no longer a slip of the finger
     for (const std::string& candidate : candidates) {
@@ -108,8 +108,10 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
             if (option->takesValue && name == arg && ++i == args.size()) {
                 return UsageError(texts, err, FormatText(texts.needsValue, name.c_str()));
             }
-            if (option->takesValue && (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
-                return UsageError(texts, err, name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
+            if (option->takesValue &&
+                (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
+                return UsageError(texts, err,
+                                  name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
             }
             if (option->takesValue && (name != "--port" || OfOnePort(*command))) {
                 if (std::find(given.begin(), given.end(), name) != given.end()) {
@@ -157,7 +159,8 @@ std::string HelpFooter(const UsageTexts& texts) {
         for (int k = 0; k < info->count; ++k) {
             const SettingInfo& setting = info->settings[k];
             footer += std::string("  ") + setting.key + "=";
-            for (int v = 0; v < setting.valueCount; ++v) footer += (v > 0 ? "|" : "") + std::string(setting.values[v].name);
+            for (int v = 0; v < setting.valueCount; ++v)
+                footer += (v > 0 ? "|" : "") + std::string(setting.values[v].name);
             if (k > 0 && info->settings[k - 1].controlsNext) footer += std::string(" ") + texts.typeNote;
             footer += "\n";
         }
@@ -172,8 +175,8 @@ std::string HelpFooter(const UsageTexts& texts) {
         }
         footer += " " + code;
     }
-    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" +
-           texts.maker + PRODUCT_MAKER_LINE;
+    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" + texts.maker +
+           PRODUCT_MAKER_LINE;
 }
 
 std::string Joined(const std::vector<std::string>& values) {
@@ -203,11 +206,12 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     if (named >= 0) return named;
 
     CLI::App app{texts.about, "mz6"};
-    for (std::size_t k = 0; k < std::size(kHelpLabels); ++k) app.get_formatter()->label(kHelpLabels[k], texts.labels[k]);
+    for (std::size_t k = 0; k < std::size(kHelpLabels); ++k)
+        app.get_formatter()->label(kHelpLabels[k], texts.labels[k]);
     app.footer(HelpFooter(texts));
-    app.fallthrough();  // --lang and --json also after the command
+    app.fallthrough();                       // --lang and --json also after the command
     app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
-    app.allow_extras();  // named below in the user's language
+    app.allow_extras();                      // named below in the user's language
     app.set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
     app.set_version_flag("--version", std::string("mz6 (" PRODUCT_NAME ") " VERSION_DOTTED), texts.versionOption)
         ->group(texts.optionsGroup);
@@ -226,31 +230,47 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         commands[k]->allow_extras();  // named below in the user's language
         const bool onePort = OfOnePort(k);
         if (k == static_cast<int>(Command::kWatch)) {
-            commands[k]->add_option("--port", invocation->watch.patterns, texts.watchPort)
-                ->type_name("GLOB")->allow_extra_args(false)->group(texts.optionsGroup);
-            commands[k]->add_option("--log", invocation->watch.log, texts.logOption)->type_name("FILE")
+            commands[k]
+                ->add_option("--port", invocation->watch.patterns, texts.watchPort)
+                ->type_name("GLOB")
+                ->allow_extra_args(false)
+                ->group(texts.optionsGroup);
+            commands[k]
+                ->add_option("--log", invocation->watch.log, texts.logOption)
+                ->type_name("FILE")
                 ->group(texts.optionsGroup);
         } else if (onePort) {
             commands[k]->add_option("--port", port, texts.readerPort)->type_name("PORT")->group(texts.optionsGroup);
         } else if (FindOption("--port", k) != nullptr) {
-            commands[k]->add_option("--port", options.ports, k == static_cast<int>(Command::kFind) ? texts.findPort
-                                                                                                  : texts.applyPort)
-                ->type_name("PORT")->allow_extra_args(false)->group(texts.optionsGroup);
+            commands[k]
+                ->add_option("--port", options.ports,
+                             k == static_cast<int>(Command::kFind) ? texts.findPort : texts.applyPort)
+                ->type_name("PORT")
+                ->allow_extra_args(false)
+                ->group(texts.optionsGroup);
         }
         if (FindOption("--model", k) != nullptr) {
-            commands[k]->add_option("--model", model, texts.modelOption)->type_name("krx|usb")->group(texts.optionsGroup);
+            commands[k]
+                ->add_option("--model", model, texts.modelOption)
+                ->type_name("krx|usb")
+                ->group(texts.optionsGroup);
         }
         if (FindOption("--force", k) != nullptr) {
             commands[k]->add_flag("--force", options.write.force, texts.forceOption)->group(texts.optionsGroup);
             commands[k]->add_flag("--check", options.write.check, texts.checkOption)->group(texts.optionsGroup);
         }
     }
-    commands[static_cast<int>(Command::kWrite)]->add_option("settings", invocation->assignments, texts.settingsArgument)
+    commands[static_cast<int>(Command::kWrite)]
+        ->add_option("settings", invocation->assignments, texts.settingsArgument)
         ->type_name("KEY=VALUE");
     for (Command withFile : {Command::kSave, Command::kApply, Command::kWatch}) {
-        commands[static_cast<int>(withFile)]->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])->type_name("FILE");
+        commands[static_cast<int>(withFile)]
+            ->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])
+            ->type_name("FILE");
     }
-    commands[static_cast<int>(Command::kApply)]->add_flag("--all", options.allPorts, texts.allOption)->group(texts.optionsGroup);
+    commands[static_cast<int>(Command::kApply)]
+        ->add_flag("--all", options.allPorts, texts.allOption)
+        ->group(texts.optionsGroup);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them from the back
     try {
@@ -290,7 +310,8 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         return UsageError(texts, err, texts.needSettings);
     }
     if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
-         invocation->command == Command::kWatch) && invocation->file.empty()) {
+         invocation->command == Command::kWatch) &&
+        invocation->file.empty()) {
         return UsageError(texts, err, FormatText(texts.needFile[invocation->command != Command::kSave], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {

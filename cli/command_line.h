@@ -14,9 +14,9 @@ enum class Command { kPorts, kFind, kRead, kWrite, kSave, kApply, kWatch };
 
 struct Invocation {
     Command command = Command::kPorts;
-    CommandOptions options;  // all but texts
-    bool russian = false;    // --lang, or the user's language
-    std::string file;        // save, apply and watch; "-" is standard input for apply and watch
+    CommandOptions options;                // all but texts
+    bool russian = false;                  // --lang, or the user's language
+    std::string file;                      // save, apply and watch; "-" is standard input for apply and watch
     std::vector<std::string> assignments;  // write
     WatchOptions watch;
 };

@@ -164,9 +164,9 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     FinishWorkWhenInterrupted();
     const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
     const WriteOptions& write = options.write;
-    const std::vector<ReaderReport> reports =
-        ForEachPort(ports, [&](const std::string& port) { return WriteReader(port, settings, write); },
-                    options.progress, options.texts->progress);
+    const std::vector<ReaderReport> reports = ForEachPort(
+        ports, [&](const std::string& port) { return WriteReader(port, settings, write); }, options.progress,
+        options.texts->progress);
     int configured = 0;
     int changed = 0;
     int untouched = 0;
@@ -186,8 +186,8 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
     const int total = static_cast<int>(reports.size());
-    std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured,
-                            total, changed, configured - changed, total - configured - untouched);
+    std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured, total,
+                            changed, configured - changed, total - configured - untouched);
     if (!failed.empty()) std::cerr << ":" << failed;
     if (!notAttempted.empty()) std::cerr << "\n" << options.texts->summaryNotAttempted << notAttempted;
     std::cerr << "\n";

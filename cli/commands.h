@@ -7,9 +7,9 @@
 #include "cli/reader_session.h"
 
 // The six commands of mz6. Each returns the exit status.
-constexpr int kExitOk = 0;      // all asked succeeded
-constexpr int kExitFailed = 1;  // a port failed, find found none, or the output was lost
-constexpr int kExitUsage = 2;   // wrong usage or a bad profile or key, found before any byte is sent
+constexpr int kExitOk = 0;        // all asked succeeded
+constexpr int kExitFailed = 1;    // a port failed, find found none, or the output was lost
+constexpr int kExitUsage = 2;     // wrong usage or a bad profile or key, found before any byte is sent
 constexpr int kExitSignal = 128;  // plus the signal that interrupted find, write or apply: 130 SIGINT, 143 SIGTERM
 
 struct CommandOptions {
@@ -17,8 +17,8 @@ struct CommandOptions {
     bool allPorts = false;           // --all
     int model = -1;                  // --model, -1: what answers
     bool json = false;
-    bool progress = false;           // a progress line on standard error
-    WriteOptions write;              // --force, --check of write and apply
+    bool progress = false;  // a progress line on standard error
+    WriteOptions write;     // --force, --check of write and apply
     const ConsoleTexts* texts = nullptr;
 };
 

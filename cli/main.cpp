@@ -30,13 +30,20 @@ int Run(const Invocation& invocation) {
     options.progress = ErrorOutputIsTerminal();
     options.texts = &ConsoleTextsFor(invocation.russian);
     switch (invocation.command) {
-        case Command::kPorts: return RunPorts(options);
-        case Command::kFind: return RunFind(options);
-        case Command::kRead: return RunRead(options);
-        case Command::kWrite: return RunWrite(options, invocation.assignments);
-        case Command::kSave: return RunSave(options, invocation.file);
-        case Command::kApply: return RunApply(options, invocation.file);
-        case Command::kWatch: return RunWatch(options, invocation.watch, invocation.file);
+        case Command::kPorts:
+            return RunPorts(options);
+        case Command::kFind:
+            return RunFind(options);
+        case Command::kRead:
+            return RunRead(options);
+        case Command::kWrite:
+            return RunWrite(options, invocation.assignments);
+        case Command::kSave:
+            return RunSave(options, invocation.file);
+        case Command::kApply:
+            return RunApply(options, invocation.file);
+        case Command::kWatch:
+            return RunWatch(options, invocation.watch, invocation.file);
     }
     return kExitUsage;
 }

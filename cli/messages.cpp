@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "app/text/format.h"
-#include "protocol/setting_texts.h"
 #include "cli/system_glue.h"
+#include "protocol/setting_texts.h"
 
 namespace {
 
@@ -20,10 +20,9 @@ const ConsoleTexts kEnglish = {
     "system error",
     "line",
     {"", "expected key = value", "the first setting must be model = krx or model = usb", "unknown model",
-     "unknown setting", "the setting belongs to the other reader model", "wrong value",
-     "the setting is given twice", "type is not used with format = touch-memory",
-     "settings of both reader models given", "the profile is larger than 64 KiB",
-     "the line is longer than 1 KiB"},
+     "unknown setting", "the setting belongs to the other reader model", "wrong value", "the setting is given twice",
+     "type is not used with format = touch-memory", "settings of both reader models given",
+     "the profile is larger than 64 KiB", "the line is longer than 1 KiB"},
     "one of:",
     "%d of %d readers configured: %d changed, %d unchanged, %d failed",
     "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
@@ -53,10 +52,10 @@ const ConsoleTexts kRussian = {
     "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
     "системная ошибка",
     "строка",
-    {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb",
-     "неизвестная модель", "неизвестная настройка", "настройка другой модели считывателя", "неверное значение",
-     "настройка задана дважды", "type не используется при format = touch-memory",
-     "заданы настройки обеих моделей считывателя", "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
+    {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb", "неизвестная модель",
+     "неизвестная настройка", "настройка другой модели считывателя", "неверное значение", "настройка задана дважды",
+     "type не используется при format = touch-memory", "заданы настройки обеих моделей считывателя",
+     "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
     "допустимо:",
     "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
     "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
@@ -105,12 +104,13 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
     }
     const TextSlots& program = *texts.program;
     // A write cut short by its time-out failed without a system error.
-    const std::string systemError = report.error == 0 ? std::string()
-                                                      : " (" + std::string(texts.systemError) + " " +
-                                                            std::to_string(report.error) + ": " +
-                                                            SystemErrorText(report.error) + ")";
+    const std::string systemError = report.error == 0
+                                        ? std::string()
+                                        : " (" + std::string(texts.systemError) + " " + std::to_string(report.error) +
+                                              ": " + SystemErrorText(report.error) + ")";
     switch (report.outcome) {
-        case Outcome::kOk: return program.MsgSettingsRead;
+        case Outcome::kOk:
+            return program.MsgSettingsRead;
         case Outcome::kNotFound:
         case Outcome::kBusy:
         case Outcome::kPermissionDenied:
@@ -118,20 +118,29 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
             const int reason = static_cast<int>(report.outcome) - static_cast<int>(Outcome::kNotFound);
             return std::string(texts.errorOpening) + ": " + texts.openReasons[reason] + systemError;
         }
-        case Outcome::kOpenFailed: return texts.errorOpening + systemError;
-        case Outcome::kNoAnswer: return OneLine(program.MsgNoResponse);
-        case Outcome::kUnknownCommand: return program.MsgInvalidCommand;
-        case Outcome::kUnrecognised: return program.MsgUnrecognized;
-        case Outcome::kFirmware: return program.MsgFirmwareUnsupported;
+        case Outcome::kOpenFailed:
+            return texts.errorOpening + systemError;
+        case Outcome::kNoAnswer:
+            return OneLine(program.MsgNoResponse);
+        case Outcome::kUnknownCommand:
+            return program.MsgInvalidCommand;
+        case Outcome::kUnrecognised:
+            return program.MsgUnrecognized;
+        case Outcome::kFirmware:
+            return program.MsgFirmwareUnsupported;
         case Outcome::kWrongModel:
             return FormatText(texts.wrongModel, ModelInfoOf(report.model)->name, ModelInfoOf(report.askedModel)->name);
-        case Outcome::kUnusedSetting: return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
-        case Outcome::kIoError: return std::string(program.WordError) + systemError;
-        case Outcome::kNotAttempted: return texts.notAttempted;
+        case Outcome::kUnusedSetting:
+            return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
+        case Outcome::kIoError:
+            return std::string(program.WordError) + systemError;
+        case Outcome::kNotAttempted:
+            return texts.notAttempted;
         case Outcome::kIncomplete: {
             std::string text = texts.incomplete;
             for (SettingId id : report.unrecognised) {
-                text += std::string(" ") + KeyOfSetting(report.model, id) + " (" + program.*UnrecognisedSettingText(id) + ")";
+                text += std::string(" ") + KeyOfSetting(report.model, id) + " (" +
+                        program.*UnrecognisedSettingText(id) + ")";
             }
             return text;
         }

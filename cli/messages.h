@@ -12,28 +12,28 @@
 struct ConsoleTexts {
     const TextSlots* program;
     const char* noReaderFound;
-    const char* readBackDiffers;  // followed by the settings that differ
-    const char* wroteReadBack;    // "wrote {w}, read back {r}"
-    const char* notVerified;      // before why the read-back after a write failed
-    const char* notKnown;         // a code not known to this program
-    const char* notUsed;          // a setting its reader's other settings leave unused
-    const char* incomplete;       // followed by the settings to give explicitly
-    const char* systemError;      // "system error"
-    const char* profileLine;      // "line"
-    const char* profileErrors[12];  // by ProfileError
-    const char* allowedValues;    // "one of:", before the values allowed
-    const char* summaryDone;      // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
-    const char* summaryChecked;   // the same of --check, where nothing is written
-    const char* watchStarted;     // "{n} ports present left alone", when watch starts
+    const char* readBackDiffers;      // followed by the settings that differ
+    const char* wroteReadBack;        // "wrote {w}, read back {r}"
+    const char* notVerified;          // before why the read-back after a write failed
+    const char* notKnown;             // a code not known to this program
+    const char* notUsed;              // a setting its reader's other settings leave unused
+    const char* incomplete;           // followed by the settings to give explicitly
+    const char* systemError;          // "system error"
+    const char* profileLine;          // "line"
+    const char* profileErrors[12];    // by ProfileError
+    const char* allowedValues;        // "one of:", before the values allowed
+    const char* summaryDone;          // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
+    const char* summaryChecked;       // the same of --check, where nothing is written
+    const char* watchStarted;         // "{n} ports present left alone", when watch starts
     const char* summaryNotAttempted;  // "not attempted (interrupted):", before the ports
-    const char* outputLost;       // "output could not be written"
-    const char* progress;         // "ports answered"
-    const char* errorOpening;     // "Error opening", followed by why
-    const char* openReasons[4];   // by Outcome, from kNotFound to kNotASerialPort
-    const char* wrongModel;       // "answers as %s, not as %s": the model that answered, the one asked
-    const char* notAttempted;     // a port the interruption left alone
-    const char* changedMark;      // after a setting a write changed
-    const char* saved;            // "the settings of {port} saved to {file}:", then the profile
+    const char* outputLost;           // "output could not be written"
+    const char* progress;             // "ports answered"
+    const char* errorOpening;         // "Error opening", followed by why
+    const char* openReasons[4];       // by Outcome, from kNotFound to kNotASerialPort
+    const char* wrongModel;           // "answers as %s, not as %s": the model that answered, the one asked
+    const char* notAttempted;         // a port the interruption left alone
+    const char* changedMark;          // after a setting a write changed
+    const char* saved;                // "the settings of {port} saved to {file}:", then the profile
 };
 
 // English unless `russian`.

@@ -6,7 +6,9 @@ namespace {
 
 bool SamePort(const PresentPort& a, const PresentPort& b) { return a.name == b.name && a.identity == b.identity; }
 
-char Folded(char c, bool ignoreCase) { return ignoreCase && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Folded(char c, bool ignoreCase) {
+    return ignoreCase && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // The end (just past its ']') of the set that starts with the '[' at `p`; npos when it has no ']', and
 // the '[' is then a plain character. A ']' first in the set is one of its characters.

@@ -14,17 +14,17 @@
 
 enum class ProfileError {
     kNone,
-    kSyntax,         // not "key = value"
-    kNoModel,        // the first setting line is not "model = krx|usb"
-    kUnknownModel,   // model is neither krx nor usb
-    kUnknownKey,     // no setting of either model has this key
-    kOtherModel,     // the key belongs to the other model
-    kWrongValue,     // not one of the setting's values
-    kDuplicate,      // the key was given twice
-    kUnused,         // the output type with format touch-memory
-    kMixedModels,    // key=value arguments of both models
-    kTooLarge,       // the file is over kProfileMaxBytes
-    kLineTooLong,    // a line is over kProfileMaxLine
+    kSyntax,        // not "key = value"
+    kNoModel,       // the first setting line is not "model = krx|usb"
+    kUnknownModel,  // model is neither krx nor usb
+    kUnknownKey,    // no setting of either model has this key
+    kOtherModel,    // the key belongs to the other model
+    kWrongValue,    // not one of the setting's values
+    kDuplicate,     // the key was given twice
+    kUnused,        // the output type with format touch-memory
+    kMixedModels,   // key=value arguments of both models
+    kTooLarge,      // the file is over kProfileMaxBytes
+    kLineTooLong,   // a line is over kProfileMaxLine
 };
 
 // A profile holds a dozen short lines: these bounds keep a wrong file (a log, /dev/zero) from being read
@@ -34,9 +34,9 @@ constexpr std::size_t kProfileMaxLine = 1024;
 
 struct ProfileResult {
     ProfileError error = ProfileError::kNone;
-    int line = 0;         // of the error, counted from 1 (0 for arguments)
-    std::string subject;  // the key or the text at fault
-    std::string allowed;  // kWrongValue, kUnknownModel: the values allowed, "a|b|c"
+    int line = 0;             // of the error, counted from 1 (0 for arguments)
+    std::string subject;      // the key or the text at fault
+    std::string allowed;      // kWrongValue, kUnknownModel: the values allowed, "a|b|c"
     ReaderSettings settings;  // the values given; kNoValue for the others
 };
 

@@ -20,8 +20,8 @@ struct ReaderReport {
     bool written = false;    // the reader took the write: a failure after it is the read-back's
     std::string version;
     ReaderSettings settings;
-    std::vector<SettingId> unrecognised;     // kIncomplete
-    std::vector<SettingChange> mismatches;   // kMismatch: from what was read back to what was written
+    std::vector<SettingId> unrecognised;    // kIncomplete
+    std::vector<SettingChange> mismatches;  // kMismatch: from what was read back to what was written
     // A write: the settings the reader held before it, what differed from the ones asked, and whether
     // the write command went out for them (with --check: would go out; `written`: the reader took it).
     ReaderSettings before;

@@ -50,13 +50,15 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
                            bool writes) {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
     for (const ReaderReport& report : reports) json.push_back(ReportAsJson(texts, report, writes));
-    if (!asArray && json.size() == 1) return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    if (!asArray && json.size() == 1)
+        return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 std::string PortsAsText(const std::vector<SystemPort>& ports) {
     std::string text;
-    for (const SystemPort& port : ports) text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
+    for (const SystemPort& port : ports)
+        text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
     return text;
 }
 

@@ -10,9 +10,9 @@
 // cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux.
 
 struct SystemPort {
-    std::string name;         // as the system names it: "COM4", "/dev/ttyUSB0"
-    bool usbReader = false;   // its USB identifiers are the USB reader's
-    std::string usbSerial;    // the USB device's serial number (Windows: its instance), "" when none is given
+    std::string name;        // as the system names it: "COM4", "/dev/ttyUSB0"
+    bool usbReader = false;  // its USB identifiers are the USB reader's
+    std::string usbSerial;   // the USB device's serial number (Windows: its instance), "" when none is given
 };
 
 // Every serial port: on Windows the system's port table, in numeric order; on

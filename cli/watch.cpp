@@ -129,9 +129,9 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
                 continue;
             }
             std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + port.name + "  ";
-            text += report.outcome == Outcome::kOk ? ChangeWord(report, options.write.check)
-                                                   : ResultCode(report.outcome) + std::string(": ") +
-                                                         DescribeFailure(texts, report);
+            text += report.outcome == Outcome::kOk
+                        ? ChangeWord(report, options.write.check)
+                        : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
             if (!serial.empty()) text += "  " + serial;
             std::cout << text << std::endl;
         }

@@ -25,8 +25,7 @@ enum class Match { kEqual, kDiffers, kDataEnds };
 
 // Compares b[at], b[at+1] ... with `text` in order, touching no byte at or
 // past n. On kDiffers, *differsAt is the first position that differed.
-Match MatchText(const std::uint8_t* b, std::int32_t n, std::int32_t at, const char* text,
-                std::int32_t* differsAt) {
+Match MatchText(const std::uint8_t* b, std::int32_t n, std::int32_t at, const char* text, std::int32_t* differsAt) {
     for (std::int32_t k = 0; text[k] != '\0'; ++k) {
         const std::int32_t p = at + k;
         if (p >= n) return Match::kDataEnds;

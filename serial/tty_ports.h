@@ -6,10 +6,10 @@
 // Serial ports on Linux, as sysfs ties them to hardware (serial/posix/tty_ports_posix.cpp).
 
 struct TtyDevice {
-    std::string path;  // "/dev/ttyUSB0"
-    bool usb = false;  // a USB device lies above it
+    std::string path;                       // "/dev/ttyUSB0"
+    bool usb = false;                       // a USB device lies above it
     std::string vendor, product, revision;  // its idVendor, idProduct, bcdDevice, as sysfs writes them
-    std::string serial;  // its serial number, "" when the device gives none
+    std::string serial;                     // its serial number, "" when the device gives none
 };
 
 // The ttys under <sysRoot>/class/tty that have a device behind them (not an

@@ -13,7 +13,7 @@ struct DeviceRecord {
     alignas(8) unsigned char storage[32];
 };
 
-DeviceSet UsbDevicesOpen();  // nullptr when the system gives no set
+DeviceSet UsbDevicesOpen();                                                  // nullptr when the system gives no set
 bool UsbDeviceAt(DeviceSet set, std::uint32_t index, DeviceRecord* device);  // false past the last
 // The device's hardware identifiers (a UTF-16 multi-string); false when missing or longer than `size` bytes.
 bool UsbDeviceHardwareIds(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size);

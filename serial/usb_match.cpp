@@ -31,10 +31,8 @@ bool UsablePortName(const std::string& name) {
 int MatchUsbReader(const std::vector<UsbDeviceRecord>& devices, const UsbIdentity& upper, const UsbIdentity& lower) {
     char pattern1[kPatternCapacity];
     char pattern2[kPatternCapacity];
-    std::snprintf(pattern1, sizeof(pattern1), "USB\\VID_%s&PID_%s&REV_%s", upper.vendor, upper.product,
-                  upper.revision);
-    std::snprintf(pattern2, sizeof(pattern2), "USB\\Vid_%s&Pid_%s&Rev_%s", lower.vendor, lower.product,
-                  lower.revision);
+    std::snprintf(pattern1, sizeof(pattern1), "USB\\VID_%s&PID_%s&REV_%s", upper.vendor, upper.product, upper.revision);
+    std::snprintf(pattern2, sizeof(pattern2), "USB\\Vid_%s&Pid_%s&Rev_%s", lower.vendor, lower.product, lower.revision);
     int found = -1;
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const UsbDeviceRecord& device = devices[i];

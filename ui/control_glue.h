@@ -7,8 +7,8 @@
 // Registers the tab-control and progress-bar classes of the common controls.
 void InitCommonControlClasses();
 // A Unicode control: its text goes in as UTF-16.
-WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const char* text, unsigned style, int x,
-                           int y, int width, int height, int id);
+WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const char* text, unsigned style, int x, int y,
+                           int width, int height, int id);
 // Moves and sizes a control in its parent's client area.
 void ControlMove(WindowHandle control, int x, int y, int width, int height);
 // The character set of the system font (the controls' own until they are given another).

@@ -2,6 +2,4 @@
 
 LanguageState g_lang;
 
-void SelectLanguageTexts() {
-    g_lang.text = (g_lang.current == kLanguageEnglish) ? kEnglishTexts : kRussianTexts;
-}
+void SelectLanguageTexts() { g_lang.text = (g_lang.current == kLanguageEnglish) ? kEnglishTexts : kRussianTexts; }

@@ -43,7 +43,8 @@ const TextSlots kEnglishTexts = {
     /* MsgFoundUsb             */ "Zentak-6-USB reader found!",
     /* MsgNotFoundSerial       */ "Zentak-6KRT_6KRN not found!",
     /* MsgNotFoundUsb          */ "Zentak-6-USB not found!",
-    /* MsgSelectPortHint       */ "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!",
+    /* MsgSelectPortHint       */
+    "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!",
     /* MsgNoComPorts           */ "No COM ports found in the system!",
     /* MsgErrorOpening         */ "Error opening",
     /* MsgNoResponse           */ "The reader did not respond!\n(Try again or a different COM port).",
@@ -68,8 +69,10 @@ const TextSlots kEnglishTexts = {
     /* MsgReadPortError        */ "when reading from a COM port!",
     /* MsgWritePortError       */ "when writing to the COM port!",
     /* MsgSaveFailed           */ "Failed to save settings!\nRestart the program.",
-    /* MsgHelpNotFound         */ "File not found!\n\rCheck for the presence of the help file (MivorZentak-6 ver_1_01.pdf).",
-    /* MsgHelpFolderHint       */ "Open the help folder where the application is installed.\n\rDefault: C:\\MivorZentak-6 v.x.x\\help",
+    /* MsgHelpNotFound         */
+    "File not found!\n\rCheck for the presence of the help file (MivorZentak-6 ver_1_01.pdf).",
+    /* MsgHelpFolderHint       */
+    "Open the help folder where the application is installed.\n\rDefault: C:\\MivorZentak-6 v.x.x\\help",
     /* MsgHelpNoViewer         */ "Help file cannot be opened!",
     /* MsgInstallViewer        */ "Install a PDF viewer on your PC.",
     /* MsgHelpFailed           */ "Opening the help file failed!",

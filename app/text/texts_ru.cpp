@@ -70,7 +70,8 @@ const TextSlots kRussianTexts = {
     /* MsgWritePortError       */ "при записи в COM-порт!",
     /* MsgSaveFailed           */ "Не удалось сохранить настройки!\nПерезапустите программу.",
     /* MsgHelpNotFound         */ "Файл не найден!\n\rПроверьте наличие файла справки (MivorZentak-6 ver_1_01.pdf).",
-    /* MsgHelpFolderHint       */ "Откройте папку help, где установлено приложение.\n\rПо умолчанию: C:\\MivorZentak-6 v.x.x\\help",
+    /* MsgHelpFolderHint       */
+    "Откройте папку help, где установлено приложение.\n\rПо умолчанию: C:\\MivorZentak-6 v.x.x\\help",
     /* MsgHelpNoViewer         */ "Файл справки не возможно открыть!",
     /* MsgInstallViewer        */ "Установите на ПК программу для просмотра PDF-файлов.",
     /* MsgHelpFailed           */ "Открытие файла справки завершилось неудачей!",

@@ -16,6 +16,6 @@ static INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam
 
 void RunAboutDialog(WindowHandle owner, int templateId) {
     // A Unicode dialog: its template's UTF-16 texts reach the controls as they are, on any code page.
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), static_cast<HWND>(owner),
-                    AboutDialogProc, 0);
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), static_cast<HWND>(owner), AboutDialogProc,
+                    0);
 }

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/main_window.h"
 #include "app/dll_search_glue.h"
+#include "app/main_window.h"
 #include "app/startup_glue.h"
 #include "app/wide_text_glue.h"
 
@@ -72,9 +72,8 @@ bool WindowRegisterMainClass() {
 }
 
 WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height) {
-    return CreateWindowExW(0, WideText(kMainWindowClass).c_str(), WideText(title).c_str(),
-                           WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, WideText(kMainWindowClass).c_str(), WideText(title).c_str(), WS_SYSMENU | WS_MINIMIZEBOX,
+                           x, y, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void WindowShowAndPaint(WindowHandle window) {

@@ -1,9 +1,9 @@
 #include <fcntl.h>
 #include <glob.h>
-#include <time.h>
 #include <limits.h>
-#include <sys/stat.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -92,10 +92,20 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
 
 Outcome OpenFailureOf(std::int32_t error) {
     switch (error) {
-        case ENOENT: case ENXIO: case ENODEV: return Outcome::kNotFound;
-        case EBUSY: case EWOULDBLOCK: return Outcome::kBusy;  // EWOULDBLOCK: another holds the flock
-        case EACCES: case EPERM: return Outcome::kPermissionDenied;
-        case ENOTTY: case EISDIR: return Outcome::kNotASerialPort;
-        default: return Outcome::kOpenFailed;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+            return Outcome::kNotFound;
+        case EBUSY:
+        case EWOULDBLOCK:
+            return Outcome::kBusy;  // EWOULDBLOCK: another holds the flock
+        case EACCES:
+        case EPERM:
+            return Outcome::kPermissionDenied;
+        case ENOTTY:
+        case EISDIR:
+            return Outcome::kNotASerialPort;
+        default:
+            return Outcome::kOpenFailed;
     }
 }

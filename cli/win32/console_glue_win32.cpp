@@ -37,7 +37,8 @@ void WriteToConsole(const std::string& utf8) {
     for (std::size_t done = 0; done < wide.size();) {
         DWORD written = 0;
         if (!WriteConsoleW(g_relay.console, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written,
-                           nullptr) || written == 0) {
+                           nullptr) ||
+            written == 0) {
             return;
         }
         done += written;

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <csignal>
 
-
 #include "app/dll_search_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
@@ -69,15 +68,15 @@ std::string PortIdentity(const std::string& name) {
 std::string SystemErrorText(std::int32_t code) {
     const DWORD error = static_cast<DWORD>(code);
     wchar_t text[256];
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                  text, 256, nullptr);
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  256, nullptr);
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) {
         --length;
     }
     if (length == 0) return "unknown error";
     char utf8[1024];
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof(utf8), nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof(utf8), nullptr, nullptr);
     return std::string(utf8, size > 0 ? size : 0);
 }
 
@@ -101,11 +100,17 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
 // A COM port another program holds is denied, not shared: on Windows that is the busy port.
 Outcome OpenFailureOf(std::int32_t error) {
     switch (static_cast<DWORD>(error)) {
-        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return Outcome::kNotFound;
-        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return Outcome::kBusy;
-        case ERROR_INVALID_FUNCTION: case ERROR_NOT_SUPPORTED:
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return Outcome::kNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return Outcome::kBusy;
+        case ERROR_INVALID_FUNCTION:
+        case ERROR_NOT_SUPPORTED:
             return Outcome::kNotASerialPort;
-        default: return Outcome::kOpenFailed;
+        default:
+            return Outcome::kOpenFailed;
     }
 }
 

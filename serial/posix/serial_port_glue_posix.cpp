@@ -72,12 +72,18 @@ void OnInterrupt(int signalNumber) {
 
 speed_t SpeedOf(std::uint32_t baud) {
     switch (baud) {
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return B0;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
     }
 }
 
@@ -98,7 +104,7 @@ bool WaitFor(int fd, short events, std::uint32_t ms) {
 }  // namespace
 
 void InstallSerialInterruptHandler() {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
@@ -121,8 +127,8 @@ PortHandle PortCreate(const char* name) {
     // flock keeps out another of ours and every program that locks the same way; TIOCEXCL the
     // others. Root gets past another program's TIOCEXCL, so a port found exclusive is busy: it is
     // left as it is. The lock comes first, so two of ours never undo each other's TIOCEXCL.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &saved) != 0 ||
-        ioctl(fd, TIOCGEXCL, &wasExclusive) != 0 || wasExclusive != 0 || ioctl(fd, TIOCEXCL) != 0) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &saved) != 0 || ioctl(fd, TIOCGEXCL, &wasExclusive) != 0 ||
+        wasExclusive != 0 || ioctl(fd, TIOCEXCL) != 0) {
         t_lastError = wasExclusive != 0 ? EBUSY : errno;
         close(fd);  // the lock goes with it
         return InvalidPortHandle();

@@ -1,5 +1,3 @@
-#include "serial/tty_ports.h"
-
 #include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -8,10 +6,12 @@
 #include <algorithm>
 #include <fstream>
 
+#include "serial/tty_ports.h"
+
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return stat(path.c_str(), &info) == 0;
 }
 

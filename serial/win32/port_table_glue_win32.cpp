@@ -23,8 +23,8 @@ bool PortTableReadValue(RegistryKey key, std::uint32_t index, char16_t* name, st
     DWORD nameLength = nameChars;
     DWORD valueType = 0;
     DWORD size = dataBytes;
-    LONG result = RegEnumValueW(static_cast<HKEY>(key), index, reinterpret_cast<wchar_t*>(name), &nameLength,
-                                nullptr, &valueType, data, &size);
+    LONG result = RegEnumValueW(static_cast<HKEY>(key), index, reinterpret_cast<wchar_t*>(name), &nameLength, nullptr,
+                                &valueType, data, &size);
     *type = valueType;
     *dataSize = size;
     return result == ERROR_SUCCESS;

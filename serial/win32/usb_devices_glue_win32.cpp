@@ -21,8 +21,8 @@ bool UsbDeviceAt(DeviceSet set, std::uint32_t index, DeviceRecord* device) {
 }
 
 bool UsbDeviceHardwareIds(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size) {
-    return SetupDiGetDeviceRegistryPropertyW(set, Record(device), SPDRP_HARDWAREID, nullptr, buffer, size,
-                                             nullptr) != FALSE;
+    return SetupDiGetDeviceRegistryPropertyW(set, Record(device), SPDRP_HARDWAREID, nullptr, buffer, size, nullptr) !=
+           FALSE;
 }
 
 bool UsbDeviceInstanceId(DeviceSet set, DeviceRecord* device, std::uint8_t* buffer, std::uint32_t size) {
@@ -39,8 +39,8 @@ bool RegistryReadValue(RegistryKey key, const char16_t* name, std::uint8_t* data
                        std::uint32_t* type, std::uint32_t* dataSize) {
     DWORD valueType = 0;
     DWORD size = dataBytes;
-    LONG result = RegQueryValueExW(static_cast<HKEY>(key), reinterpret_cast<const wchar_t*>(name), nullptr,
-                                   &valueType, data, &size);
+    LONG result = RegQueryValueExW(static_cast<HKEY>(key), reinterpret_cast<const wchar_t*>(name), nullptr, &valueType,
+                                   data, &size);
     *type = valueType;
     *dataSize = size;
     return result == ERROR_SUCCESS;

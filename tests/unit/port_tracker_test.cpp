@@ -1,14 +1,25 @@
 // watch's choice of ports: the shell patterns of --port, and each plugged port asked once.
-#include <fnmatch.h>
 #include <gtest/gtest.h>
+#include <fnmatch.h>
 
 #include "cli/port_tracker.h"
 
 TEST(PortTracker, PatternsMatchAsTheShellsDo) {
-    const char* patterns[] = {"/dev/ttyUSB*", "/dev/tty[A-Z]*[0-9]", "*reader-?", "[!/]*", "COM1?", "a[]]b", "a[b",
-                              "*a*a*a*a*a*a*b", "", "*", "[a-]x", "x[!a-c]"};
-    const char* names[] = {"/dev/ttyUSB0", "/dev/ttyACM12", "/tmp/w/reader-3", "/tmp/w/reader-10", "COM12", "COM1",
-                           "a]b", "a[b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaac", "", "-x", "xd", "xb"};
+    const char* patterns[] = {"/dev/ttyUSB*", "/dev/tty[A-Z]*[0-9]", "*reader-?", "[!/]*", "COM1?", "a[]]b",
+                              "a[b",          "*a*a*a*a*a*a*b",      "",          "*",     "[a-]x", "x[!a-c]"};
+    const char* names[] = {"/dev/ttyUSB0",
+                           "/dev/ttyACM12",
+                           "/tmp/w/reader-3",
+                           "/tmp/w/reader-10",
+                           "COM12",
+                           "COM1",
+                           "a]b",
+                           "a[b",
+                           "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaac",
+                           "",
+                           "-x",
+                           "xd",
+                           "xb"};
     for (const char* pattern : patterns) {
         for (const char* name : names) {
             EXPECT_EQ(MatchesPattern(pattern, name, false), fnmatch(pattern, name, 0) == 0) << pattern << " " << name;

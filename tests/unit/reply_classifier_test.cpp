@@ -13,22 +13,22 @@ TEST(ClassifyReply, TheScanResumesWhereTheGrammarSaysAndLiftsThePayload) {
     const std::tuple<std::string, std::int32_t, ReplyClass, std::string> cases[] = {
         {" - OK!", 0, kReplyUnrecognized, ""},
         {" - OK!", -5, kReplyUnrecognized, ""},
-        {"junk - OK!", 10, kReplyOk, ""},  // the success marker as the last bytes
-        {" - OK! >>", 9, kReplyOk, ""},    // a separator without its last space
+        {"junk - OK!", 10, kReplyOk, ""},                                 // the success marker as the last bytes
+        {" - OK! >>", 9, kReplyOk, ""},                                   // a separator without its last space
         {" - UNKNOWN CMD! - OK! >> 1.00", 29, kReplyUnknownCommand, ""},  // the earlier marker wins
         {" - OK! - UNKNOWN CMD!", 21, kReplyOk, ""},
         {" - ok! >> 1.00", 14, kReplyUnrecognized, ""},
         {"-OK! >> 1.00", 12, kReplyUnrecognized, ""},
         {" - U - OK!", 10, kReplyUnrecognized, ""},  // the 2nd lead-in starts at the differing byte: skipped
         {" - OK - OK!", 11, kReplyUnrecognized, ""},
-        {" - UNKNOWN X - OK!", 18, kReplyOk, ""},  // resumes one byte after the differing one
-        {" - - OK!", 8, kReplyUnrecognized, ""},   // neither 'O' nor 'U': skipped with the lead-in...
-        {" - X - OK!", 10, kReplyOk, ""},          // ...and the scan goes on right after it
+        {" - UNKNOWN X - OK!", 18, kReplyOk, ""},       // resumes one byte after the differing one
+        {" - - OK!", 8, kReplyUnrecognized, ""},        // neither 'O' nor 'U': skipped with the lead-in...
+        {" - X - OK!", 10, kReplyOk, ""},               // ...and the scan goes on right after it
         {" - UNKNOWN CM", 13, kReplyUnrecognized, ""},  // the data ends inside a marker
         {x58 + " - OK!", 64, kReplyOk, ""},
         {x58 + "xx - OK!", 66, kReplyUnrecognized, x58 + "xx -"},  // the count is cut at 64
-        {" - OK! >> 1.00", 9, kReplyOk, ""},  // bytes past the count are not looked at
-        {"AB - OK! >> ", 12, kReplyOkWithPayload, ""},  // an empty payload: nothing moves
+        {" - OK! >> 1.00", 9, kReplyOk, ""},                       // bytes past the count are not looked at
+        {"AB - OK! >> ", 12, kReplyOkWithPayload, ""},             // an empty payload: nothing moves
         {"AB - OK! >> 1.00TMX1DO", 22, kReplyOkWithPayload, std::string("1.00TMX1DO> 1.00TMX1DO\0\0", 24)},
         {" - OK! >> 1.00TMX1DO", 14, kReplyOkWithPayload, "1.00K! >> 1.00TMX1DO"},  // a short payload
         {" - OK! >> " + longPayload, 200, kReplyOkWithPayload, longPayload + std::string(9, 'p') + "z"},

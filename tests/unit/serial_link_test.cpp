@@ -66,8 +66,11 @@ TEST_F(SerialLink, AReplyEndsAtAGapOrAtTheCapacityAndTheRestStaysQueued) {
     Line("ab|" + std::string(64, 'x') + "rest|pa!");
     port().readError = 995;
     const std::pair<std::int32_t, Reply> reads[] = {
-        {64, {kLinkOk, "ab", 0}},      {0, {kLinkSilent, "", 0}},  {64, {kLinkOk, std::string(64, 'x'), 0}},
-        {64, {kLinkOk, "rest", 0}},    {1, {kLinkOk, "p", 0}},
+        {64, {kLinkOk, "ab", 0}},
+        {0, {kLinkSilent, "", 0}},
+        {64, {kLinkOk, std::string(64, 'x'), 0}},
+        {64, {kLinkOk, "rest", 0}},
+        {1, {kLinkOk, "p", 0}},
         {64, {kLinkError, "", 995}},  // what came before the failure is no reply
         {64, {kLinkSilent, "", 0}},
     };

@@ -9,7 +9,8 @@ namespace {
 
 // The settings of a payload, as a read gives them.
 ReaderSettings Held(int model, const std::string& payload) {
-    return DecodeSettingsPayload(model, reinterpret_cast<const std::uint8_t*>(("1.00" + payload + "?").data())).settings;
+    return DecodeSettingsPayload(model, reinterpret_cast<const std::uint8_t*>(("1.00" + payload + "?").data()))
+        .settings;
 }
 
 // Settings given as "key=value ..." (the names scripts use).
@@ -24,7 +25,9 @@ ReaderSettings Asked(int model, const std::string& assignments) {
     return asked;
 }
 
-std::string NameOf(const SettingInfo& setting, int value) { return value == kNoValue ? "?" : setting.values[value].name; }
+std::string NameOf(const SettingInfo& setting, int value) {
+    return value == kNoValue ? "?" : setting.values[value].name;
+}
 
 }  // namespace
 
@@ -34,8 +37,8 @@ TEST(SettingChanges, OnlyWhatTheReaderDoesNotHoldIsAChange) {
         {kReaderSerial, "TMX1AO", "interface=touch-memory touch-poll=on", ""},
         {kReaderSerial, "TMX1AO", "", ""},
         {kReaderSerial, "TMX1AO", "interface=wiegand26 standby=off", "interface: touch-memory -> wiegand26 "},
-        {kReaderSerial, "TMX1QO", "standby=off", "standby: ? -> off "},  // a code not known to us
-        {kReaderUsb, "WHDD5EM", "format=hex-dec bytes=5", ""},             // the type is kept as held
+        {kReaderSerial, "TMX1QO", "standby=off", "standby: ? -> off "},                      // a code not known to us
+        {kReaderUsb, "WHDD5EM", "format=hex-dec bytes=5", ""},                               // the type is kept as held
         {kReaderUsb, "WHDD5EM", "format=touch-memory", "format: hex-dec -> touch-memory "},  // the type leaves use
         // The type comes into use with the format, at the fallback the write command carries.
         {kReaderUsb, "WTMX5EM", "format=hex-dec", "format: touch-memory -> hex-dec type: ? -> dec "},

@@ -64,7 +64,8 @@ TEST(SettingsCodec, PayloadsDecodeToTheirButtonsAndEncodeBackToTheSameCodes) {
 }
 
 TEST(SettingsCodec, SettingsByNameEncodeWithFallbacksAndTheTypeIsUnusedWithTouchMemory) {
-    const std::tuple<int, std::string, std::string, bool> cases[] = {  // model, key=value ..., command, type used
+    const std::tuple<int, std::string, std::string, bool> cases[] = {
+        // model, key=value ..., command, type used
         {kReaderSerial, "interface=touch-memory indication=direct standby=off touch-poll=on", "AT+TMX1AO", false},
         {kReaderSerial, "", "AT+W440AF", false},
         {kReaderSerial, "interface=wiegand26 indication=Direct mode=any-os standby=static", "AT+W260SF", false},

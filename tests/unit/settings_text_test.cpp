@@ -13,7 +13,8 @@ const std::string kEn = "Language = EN;\r\n";
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
 
 TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
-    const std::tuple<std::string, bool, bool> cases[] = {  // text; English; USB reader
+    const std::tuple<std::string, bool, bool> cases[] = {
+        // text; English; USB reader
         {kEn + kUsb, true, true},
         {"Language = EN;\nTabCtrl = USB_USB;\n", true, true},    // bare LF
         {"Language = EN;\rTabCtrl = USB_USB;\r", false, false},  // a lone CR ends no line
@@ -28,8 +29,8 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
         {kEn + "\x1A" + kUsb, true, false},  // Ctrl+Z ends the text
         {"Language = EN;\x1A\r\n" + kUsb, false, false},
         {std::string("Language = EN;\0\r\n", 17) + kUsb, false, true},  // a NUL inside a line
-        {std::string(78, 'x') + "\r\n" + kUsb, false, true},   // 79 characters with the "\n": one read
-        {std::string(79, 'x') + "\r\n" + kUsb, false, false},  // its "\n" is the second read
+        {std::string(78, 'x') + "\r\n" + kUsb, false, true},            // 79 characters with the "\n": one read
+        {std::string(79, 'x') + "\r\n" + kUsb, false, false},           // its "\n" is the second read
         {std::string(100, 'x') + "\r\n" + kUsb, false, false},
         {kEn + kUsb + "Language = RU;\r\nmore", true, true},
     };

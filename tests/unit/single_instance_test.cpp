@@ -4,8 +4,15 @@
 #include "tests/unit/fakes/fakes.h"
 
 TEST(SingleInstance, TheClaimDecidesAndTheLoserWaitsForTheFirstWindowOrTakesOverFromACopyThatEnded) {
-    struct Row { const char* what; InstanceClaim claim; int windowAtLookup, freedAtPoll; bool ends; int polls; };
-    const Row rows[] = {  // each wait looks for both titles
+    struct Row {
+        const char* what;
+        InstanceClaim claim;
+        int windowAtLookup, freedAtPoll;
+        bool ends;
+        int polls;
+    };
+    const Row rows[] = {
+        // each wait looks for both titles
         {"first, alone", InstanceClaim::kFirst, -1, -1, false, 0},
         {"first, but a window has the title", InstanceClaim::kFirst, 0, -1, true, 0},
         {"taken, the window comes on the third wait", InstanceClaim::kTaken, 6, -1, true, 3},

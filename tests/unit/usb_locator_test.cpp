@@ -36,8 +36,8 @@ TEST(UsbLocator, DevicesAreListedFromTheSystemAndEveryKeyAndSetIsClosed) {
         {Utf16(kReader) + Utf16("USB\\VID_2E3C") + Utf16(""), true, Utf16("COM7"), kRegistryString,
          Utf16("USB\\VID_2E3C&PID_5750\\ZK6U0042")},
         {Utf16(kReader), true, Utf16("COM12345678901234567890").substr(0, 40)},  // 40 bytes, unterminated
-        {Utf16(kReader), true, Utf16("COM8"), 7},                   // not a string
-        {Utf16(kReader), true, Utf16("COM123456789012345678901")},  // more than 40 bytes
+        {Utf16(kReader), true, Utf16("COM8"), 7},                                // not a string
+        {Utf16(kReader), true, Utf16("COM123456789012345678901")},               // more than 40 bytes
     };
     std::vector<UsbDeviceRecord> devices;
     ASSERT_TRUE(ListUsbDevices(&devices));

@@ -86,14 +86,14 @@ std::string WindowJson(HWND window) {
     DWORD tid = GetWindowThreadProcessId(window, &pid);
     int id = (style & WS_CHILD) ? GetDlgCtrlID(window) : 0;  // a top-level window's "id" is its menu
     return "{\"hwnd\":" + Handle(window) + ",\"class\":\"" + HexOf(ClassOf(window)) + "\",\"text\":\"" +
-           HexOf(TextOf(window)) + "\",\"id\":" + std::to_string(id) +
-           ",\"rect\":" + Rect(outer) + ",\"client\":" + Rect(client) +
-           ",\"style\":" + std::to_string(static_cast<DWORD>(style)) +
+           HexOf(TextOf(window)) + "\",\"id\":" + std::to_string(id) + ",\"rect\":" + Rect(outer) +
+           ",\"client\":" + Rect(client) + ",\"style\":" + std::to_string(static_cast<DWORD>(style)) +
            ",\"exstyle\":" + std::to_string(static_cast<DWORD>(exStyle)) +
            ",\"visible\":" + Bool(IsWindowVisible(window)) + ",\"enabled\":" + Bool(IsWindowEnabled(window)) +
            ",\"iconic\":" + Bool(IsIconic(window)) + ",\"topmost\":" + Bool(exStyle & WS_EX_TOPMOST) +
-           ",\"owner\":" + Handle(GetWindow(window, GW_OWNER)) + ",\"parent\":" + Handle(GetAncestor(window, GA_PARENT)) +
-           ",\"pid\":" + std::to_string(pid) + ",\"tid\":" + std::to_string(tid) + "}";
+           ",\"owner\":" + Handle(GetWindow(window, GW_OWNER)) +
+           ",\"parent\":" + Handle(GetAncestor(window, GA_PARENT)) + ",\"pid\":" + std::to_string(pid) +
+           ",\"tid\":" + std::to_string(tid) + "}";
 }
 
 LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -163,8 +163,10 @@ void LoadCandidates(const char* programPath) {
     const struct {
         const char* kind;
         LPCSTR id;
-    } system[] = {{"system-error", IDI_ERROR}, {"system-warning", IDI_WARNING},
-                  {"system-information", IDI_INFORMATION}, {"system-question", IDI_QUESTION}};
+    } system[] = {{"system-error", IDI_ERROR},
+                  {"system-warning", IDI_WARNING},
+                  {"system-information", IDI_INFORMATION},
+                  {"system-question", IDI_QUESTION}};
     for (const auto& icon : system) g_candidates.push_back({icon.kind, LoadIconA(nullptr, icon.id)});
 }
 
@@ -236,9 +238,11 @@ std::string IconJson(HWND iconStatic) {
     double bestDistance = 1e9;
     for (const Candidate& candidate : g_candidates) {
         double distance = 1e9;
-        for (COLORREF background : backgrounds) distance = std::min(distance, Distance(seen, Render(candidate.icon, background)));
+        for (COLORREF background : backgrounds)
+            distance = std::min(distance, Distance(seen, Render(candidate.icon, background)));
         char entry[64];
-        std::snprintf(entry, sizeof(entry), "%s\"%s\":%.2f", distances.empty() ? "" : ",", candidate.kind.c_str(), distance);
+        std::snprintf(entry, sizeof(entry), "%s\"%s\":%.2f", distances.empty() ? "" : ",", candidate.kind.c_str(),
+                      distance);
         distances += entry;
         if (distance < bestDistance) bestDistance = distance, best = candidate.kind;
     }
@@ -253,8 +257,8 @@ std::string BoxJson(HWND box) {
     for (HWND child : Children(box)) {
         std::string cls = ClassOf(child);
         if (cls == "Button") {
-            buttons += (buttons.empty() ? "" : ",") + std::string("{\"hwnd\":") + Handle(child) + ",\"id\":" +
-                       std::to_string(GetDlgCtrlID(child)) + ",\"text\":\"" + HexOf(TextOf(child)) + "\"}";
+            buttons += (buttons.empty() ? "" : ",") + std::string("{\"hwnd\":") + Handle(child) +
+                       ",\"id\":" + std::to_string(GetDlgCtrlID(child)) + ",\"text\":\"" + HexOf(TextOf(child)) + "\"}";
         } else if (cls == "Static") {
             if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 iconStatic = child;
@@ -339,8 +343,8 @@ std::string TabsJson(HWND tabs) {
         SendWithin(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&remote->rect));
         ReadProcessMemory(process, remote, &local, sizeof(local), nullptr);
         local.text[255] = L'\0';
-        items += (i ? "," : "") + std::string("{\"text\":\"") + HexOf(To1251(local.text, -1)) + "\",\"rect\":" +
-                 Rect(local.rect) + "}";
+        items += (i ? "," : "") + std::string("{\"text\":\"") + HexOf(To1251(local.text, -1)) +
+                 "\",\"rect\":" + Rect(local.rect) + "}";
     }
     if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
@@ -384,7 +388,8 @@ std::string Execute(const Args& args) {
     if (name == "windows" && need(2)) {
         std::vector<HWND> found;
         for (HWND window : TopLevel())
-            if ((args[1] == "-" || ClassOf(window) == FromHex(args[1])) && (args[2] == "-" || TextOf(window) == FromHex(args[2])))
+            if ((args[1] == "-" || ClassOf(window) == FromHex(args[1])) &&
+                (args[2] == "-" || TextOf(window) == FromHex(args[2])))
                 found.push_back(window);
         return "{\"windows\":" + JsonList(found, WindowJson) + "}";
     }
@@ -412,7 +417,8 @@ std::string Execute(const Args& args) {
                 boxes.push_back(top);
         return "{\"boxes\":" + JsonList(boxes, BoxJson) + "}";
     }
-    if (name == "show" && need(2)) return "{\"was_visible\":" + Bool(ShowWindow(window, static_cast<int>(ToNumber(args[2])))) + "}";
+    if (name == "show" && need(2))
+        return "{\"was_visible\":" + Bool(ShowWindow(window, static_cast<int>(ToNumber(args[2])))) + "}";
     if (name == "pixel" && need(3)) {
         Canvas one;
         CopyFromWindow(one, window, static_cast<int>(ToNumber(args[2])), static_cast<int>(ToNumber(args[3])), 1, 1);

@@ -1,10 +1,11 @@
 // Hook library loaded into the program under test. Wine refuses to read another process's menus,
 // so the menu bar is walked here, inside the program, and sent back to the driver.
+#include "menu_hook.h"
+
 #include <windows.h>
 
 #include <string>
 
-#include "menu_hook.h"
 #include "text_codec.h"
 
 namespace {
@@ -81,8 +82,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM 
         COPYDATASTRUCT copy{kMenuDumpReply, static_cast<DWORD>(json.size() + 1), json.data()};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(reinterpret_cast<HWND>(message->wParam), WM_COPYDATA,
-                            reinterpret_cast<WPARAM>(message->hwnd), reinterpret_cast<LPARAM>(&copy),
-                            SMTO_ABORTIFHUNG, 2000, &ignored);
+                            reinterpret_cast<WPARAM>(message->hwnd), reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
+                            2000, &ignored);
         message->message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, data);

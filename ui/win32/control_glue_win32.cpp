@@ -16,8 +16,8 @@ void InitCommonControlClasses() {
     InitCommonControlsEx(&classes);
 }
 
-WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const char* text, unsigned style, int x,
-                           int y, int width, int height, int id) {
+WindowHandle ControlCreate(WindowHandle parent, const char* windowClass, const char* text, unsigned style, int x, int y,
+                           int width, int height, int id) {
     return CreateWindowExW(0, WideText(windowClass).c_str(), WideText(text).c_str(), style, x, y, width, height,
                            static_cast<HWND>(parent), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
                            nullptr);

@@ -11,7 +11,9 @@ WindowHandle ProgressCreate(WindowHandle owner, const char* title, int x, int y,
                            Hwnd(owner), nullptr, nullptr, nullptr);
 }
 
-void ProgressSetRange(WindowHandle progress, int high) { SendMessageW(Hwnd(progress), PBM_SETRANGE, 0, MAKELPARAM(0, high)); }
+void ProgressSetRange(WindowHandle progress, int high) {
+    SendMessageW(Hwnd(progress), PBM_SETRANGE, 0, MAKELPARAM(0, high));
+}
 
 void ProgressSetStep(WindowHandle progress, int step) {
     SendMessageW(Hwnd(progress), PBM_SETSTEP, static_cast<WPARAM>(step), 0);

@@ -33,12 +33,11 @@ void ControlEnable(WindowHandle parent, int id, bool enable) {
 // CheckRadioButton walks every child of the main window instead, one server round trip per child:
 // the five groups checked at start cost 18 ms there, this loop about 2 ms.
 void RadioCheckInRange(WindowHandle parent, int first, int last, int checked) {
-    for (int id = first; id <= last; ++id) CheckDlgButton(Hwnd(parent), id, id == checked ? BST_CHECKED : BST_UNCHECKED);
+    for (int id = first; id <= last; ++id)
+        CheckDlgButton(Hwnd(parent), id, id == checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool RadioIsChecked(WindowHandle parent, int id) {
-    return IsDlgButtonChecked(Hwnd(parent), id) == BST_CHECKED;
-}
+bool RadioIsChecked(WindowHandle parent, int id) { return IsDlgButtonChecked(Hwnd(parent), id) == BST_CHECKED; }
 
 static LRESULT SendToChild(WindowHandle parent, int id, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageW(Hwnd(parent), id, message, wParam, lParam);
@@ -50,8 +49,8 @@ std::string ComboText(WindowHandle parent, int id, int index) {
     LRESULT length = SendToChild(parent, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return std::string();
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    LRESULT copied = SendToChild(parent, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                 reinterpret_cast<LPARAM>(&text[0]));
+    LRESULT copied =
+        SendToChild(parent, id, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
     return NarrowText(text.c_str());
 }

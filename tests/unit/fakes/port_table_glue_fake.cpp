@@ -21,8 +21,8 @@ PortTableInfo PortTableQueryInfo(RegistryKey) {
 }
 
 // Like the system: the call fails when a buffer is too small, and copies the data as it is.
-bool PortTableReadValue(RegistryKey, std::uint32_t index, char16_t* name, std::uint32_t nameChars,
-                        std::uint8_t* data, std::uint32_t dataBytes, std::uint32_t* type, std::uint32_t* dataSize) {
+bool PortTableReadValue(RegistryKey, std::uint32_t index, char16_t* name, std::uint32_t nameChars, std::uint8_t* data,
+                        std::uint32_t dataBytes, std::uint32_t* type, std::uint32_t* dataSize) {
     const auto& [valueType, value] = g_fakeRegistry.portTable.at(index);
     if (nameChars <= kValueNameChars || value.size() > dataBytes) return false;
     std::memcpy(name, kValueName, sizeof(kValueName));
