@@ -121,6 +121,10 @@ std::atomic<int> g_interruptSignal{0};
 // Runs on a thread of its own: the work sees the flag between exchanges.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    // After a close, log-off or shut-down the system ends the process as soon as this returns (at the latest
+    // 5 s after the event): held here, the exchange in hand is read back and the summary goes out. The
+    // program's own exit ends this thread first.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) Sleep(4500);
     return TRUE;
 }
 
