@@ -41,18 +41,24 @@ def run_one(env, name, test, label):
         env.stop_programs()
 
 
-def main(filters):
-    tests = list(collect(filters))
-    started = time.monotonic()
+def run_all(tests, label):
+    """Runs the scenarios in a Wine prefix of their own; returns the (name, test) of those that failed."""
     env = Env()
     print(f"wine prefix ready in {env.timings['prefix']:.1f} s (display {env.display})", flush=True)
     try:
-        failures = [(name, test) for name, test in tests if not run_one(env, name, test, "")]
-        # Timing under Wine on a loaded machine can fail a scenario once; a second failure is real.
-        # What passes only on the retry is named, so that it gets looked at.
-        still_failing = [name for name, test in failures if not run_one(env, name, test, " (retry)")]
+        return [(name, test) for name, test in tests if not run_one(env, name, test, label)]
     finally:
         env.close()
+
+
+def main(filters):
+    tests = list(collect(filters))
+    started = time.monotonic()
+    failures = run_all(tests, "")
+    # Timing under Wine on a loaded machine can fail a scenario once; a second failure is real. The retry
+    # starts from a fresh prefix, so that nothing a failed scenario left behind (a registry value, a program
+    # still running) fails it again. What passes only on the retry is named, so that it gets looked at.
+    still_failing = [name for name, _ in run_all(failures, " (retry)")] if failures else []
     print(f"suite took {time.monotonic() - started:.1f} s")
     if len(failures) > len(still_failing):
         print(f"{len(failures) - len(still_failing)} scenario(s) passed only on the retry: see the FAIL lines above")

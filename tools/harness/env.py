@@ -11,6 +11,7 @@ import re
 import select
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from pathlib import Path
@@ -377,8 +378,12 @@ class Env:
         for attempt in range(3):
             if attempt:
                 time.sleep(1)
-            if not self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"]).returncode:
+            done = self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"])
+            if not done.returncode:
                 return True
+        # What reg said, and what the key holds, for the one who reads the failure.
+        print(f"reg add {key} /v {name}: exit {done.returncode}: {done.stdout.decode('latin-1').strip()}; the key:",
+              self.run(["reg", "query", key]).stdout.decode("latin-1").strip() or "(not there)", file=sys.stderr)
         return False
 
     def remove_com_port(self, n):
