@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/console_glue.h"
+#include "cli/utf8_sequences.h"
 
 // Every way the program writes (iostreams, printf, CLI11) ends in the C library's descriptors 1 and 2.
 // Those that are a console are pointed at a pipe; a thread reads it and writes each whole UTF-8 sequence to
@@ -43,18 +44,6 @@ void WriteToConsole(const std::string& utf8) {
         }
         done += written;
     }
-}
-
-// The length of the text's longest beginning that ends with a whole UTF-8 sequence.
-std::size_t WholeSequences(const std::string& text) {
-    std::size_t start = text.size();
-    for (int back = 0; back < 3 && start > 0 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80; ++back) {
-        --start;
-    }
-    if (start == 0) return text.size();
-    const unsigned char lead = static_cast<unsigned char>(text[start - 1]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return text.size() - (start - 1) < length ? start - 1 : text.size();
 }
 
 DWORD WINAPI RelayToConsole(void*) {
