@@ -33,14 +33,19 @@ std::string MenuJson(HMENU menu) {
     return json + "]";
 }
 
+// The font a control was given, else the system font it draws in.
+HGDIOBJ FontOf(HWND control) {
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    return font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
+}
+
 // Each shown control's caption: [id, style, width of its text in the control's own font, client width].
 BOOL CALLBACK AddCaption(HWND control, LPARAM list) {
     wchar_t text[256] = L"";
     const int length = GetWindowTextW(control, text, 256);
     if (length == 0 || !IsWindowVisible(control)) return TRUE;
     HDC dc = GetDC(control);
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    HGDIOBJ previous = SelectObject(dc, FontOf(control));
     SIZE size{};
     GetTextExtentPoint32W(dc, text, length, &size);
     SelectObject(dc, previous);
@@ -54,11 +59,10 @@ BOOL CALLBACK AddCaption(HWND control, LPARAM list) {
     return TRUE;
 }
 
-// Each control's font character set (the font it was given, else the system font): [id, charset].
+// Each control's font character set (FontOf): [id, charset].
 BOOL CALLBACK AddCharset(HWND control, LPARAM list) {
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW face{};
-    GetObjectW(font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof(face), &face);
+    GetObjectW(FontOf(control), sizeof(face), &face);
     std::string& json = *reinterpret_cast<std::string*>(list);
     json += (json.back() == '[' ? "[" : ",[") + std::to_string(GetDlgCtrlID(control)) + "," +
             std::to_string(face.lfCharSet) + "]";
