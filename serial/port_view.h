@@ -45,8 +45,8 @@ void StartOperationWithProgress(int operation, int periodMs);
 // so its reply must not be read.
 void EndReplyWait();
 
-// The operation whose wait runs now; 0 when none does.
-int RunningOperation();
+// A read or write waits for its reply now.
+bool ReplyAwaited();
 
 // Enables the main window at the end of an operation, unless one of its boxes
 // or dialogs is still up: that one has it disabled, and gives it back when it

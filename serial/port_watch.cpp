@@ -76,8 +76,7 @@ void OnPortWatchTimer() {
     g_ports.watchPending = false;
     // Closing the port would drop a reply on its way in: while one is awaited from a port that is still
     // there, the check waits for another round.
-    const bool replyAwaited = RunningOperation() == kOpRead || RunningOperation() == kOpWrite;
-    if (g_ports.portOpen && replyAwaited && IsPortPresent(g_ports.portName)) {
+    if (g_ports.portOpen && ReplyAwaited() && IsPortPresent(g_ports.portName)) {
         OnDevicesChanged();
         return;
     }

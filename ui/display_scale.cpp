@@ -20,11 +20,13 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi) {
 
 int Scaled(int value) { return ScaleToDpi(value, g_window.scale.dpi); }
 
-bool SystemFontServes(int systemCharset, int fontDpi, int dpi) {
-    return systemCharset == kCyrillicCharset && fontDpi == dpi;
-}
-
 namespace {
+
+// The system font serves the controls as it is where it is made for the window's DPI and holds Cyrillic
+// (a Russian Windows at its own scale); elsewhere they get its face at the window's scale in Cyrillic.
+bool SystemFontServes(const DisplayScaleState& scale) {
+    return scale.systemCharset == kCyrillicCharset && scale.fontDpi == scale.dpi;
+}
 
 void ReplaceControlFont(FontHandle font) {
     const FontHandle replaced = g_window.scale.font;
@@ -37,7 +39,7 @@ void ReplaceControlFont(FontHandle font) {
 
 void FitControlFont() {
     const DisplayScaleState& scale = g_window.scale;
-    const bool systemFontServes = SystemFontServes(scale.systemCharset, scale.fontDpi, scale.dpi);
+    const bool systemFontServes = SystemFontServes(scale);
     if (systemFontServes && scale.font == nullptr) return;
     ReplaceControlFont(systemFontServes ? nullptr : FontCreateFromSystem(scale.fontDpi, scale.dpi, kCyrillicCharset));
 }

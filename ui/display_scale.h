@@ -12,10 +12,6 @@ PixelRect ScaleRect(const PixelRect& rect, int dpi);
 // A layout figure at the main window's DPI.
 int Scaled(int value);
 
-// The system font serves the controls as it is where it is made for the window's DPI and holds Cyrillic
-// (a Russian Windows at its own scale); elsewhere they get its face at the window's scale in Cyrillic.
-bool SystemFontServes(int systemCharset, int fontDpi, int dpi);
-
 // The controls get the system font back and the program's own is deleted
 // (the window is going).
 void ReleaseControlFont();

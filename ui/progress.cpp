@@ -58,7 +58,7 @@ void StartOperationWithProgress(int operation, int periodMs) {
 }
 
 void EndReplyWait() {
-    if (g_window.progress.running != kOpRead && g_window.progress.running != kOpWrite) return;
+    if (!ReplyAwaited()) return;
     EndRunningOperation();
     EnableMainWindow();
 }
@@ -74,3 +74,5 @@ bool StepOperation(int timerId) {
 }
 
 int RunningOperation() { return g_window.progress.running; }
+
+bool ReplyAwaited() { return RunningOperation() == kOpRead || RunningOperation() == kOpWrite; }

@@ -13,3 +13,6 @@ constexpr int kProgressCentreOffsetY = 25;
 // stopped, progress window destroyed). The caller then runs the end action and
 // enables the main window.
 bool StepOperation(int timerId);
+
+// The operation whose wait runs now; 0 when none does.
+int RunningOperation();

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "protocol/commands.h"
 #include "protocol/settings_changes.h"
+#include "tests/unit/settings_by_name.h"
 
 namespace {
 
@@ -11,18 +10,6 @@ namespace {
 ReaderSettings Held(int model, const std::string& payload) {
     return DecodeSettingsPayload(model, reinterpret_cast<const std::uint8_t*>(("1.00" + payload + "?").data()))
         .settings;
-}
-
-// Settings given as "key=value ..." (the names scripts use).
-ReaderSettings Asked(int model, const std::string& assignments) {
-    ReaderSettings asked;
-    asked.model = model;
-    std::istringstream words(assignments);
-    for (std::string word; words >> word;) {
-        const SettingInfo* setting = FindSetting(model, word.substr(0, word.find('=')).c_str());
-        asked.value[setting->id] = FindValue(*setting, word.substr(word.find('=') + 1).c_str());
-    }
-    return asked;
 }
 
 std::string NameOf(const SettingInfo& setting, int value) {
@@ -47,7 +34,7 @@ TEST(SettingChanges, OnlyWhatTheReaderDoesNotHoldIsAChange) {
     };
     for (const auto& [model, payload, asked, expected] : cases) {
         const ReaderSettings held = Held(model, payload);
-        const ReaderSettings wanted = SettingsToWrite(held, Asked(model, asked));
+        const ReaderSettings wanted = SettingsToWrite(held, SettingsByName(model, asked));
         std::string changes;
         for (const SettingChange& change : SettingChanges(held, wanted)) {
             const ModelInfo& info = *ModelInfoOf(model);

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 #include "protocol/colours.h"
 #include "protocol/commands.h"
 #include "protocol/control_ids.h"
 #include "protocol/settings_codec.h"
+#include "tests/unit/settings_by_name.h"
 
 static std::string Encode(const ReaderSettings& settings) {
     std::uint8_t command[kWriteCommandCapacity + 1] = {};
@@ -77,14 +77,7 @@ TEST(SettingsCodec, SettingsByNameEncodeWithFallbacksAndTheTypeIsUnusedWithTouch
         {2, "mode=windows", "", false},
     };
     for (const auto& [model, pairs, command, typeUsed] : cases) {
-        ReaderSettings settings;
-        settings.model = model;
-        std::istringstream words(pairs);
-        for (std::string word; words >> word;) {  // an unknown key is left out, an unknown value is none
-            const std::size_t equals = word.find('=');
-            const SettingInfo* setting = FindSetting(model, word.substr(0, equals).c_str());
-            if (setting != nullptr) settings.value[setting->id] = FindValue(*setting, word.substr(equals + 1).c_str());
-        }
+        const ReaderSettings settings = SettingsByName(model, pairs);
         EXPECT_EQ(Encode(settings), command) << pairs;
         EXPECT_EQ(SettingIsUsed(settings, kSettingOutputType), typeUsed) << pairs;
     }
