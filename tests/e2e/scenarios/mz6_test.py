@@ -63,6 +63,7 @@ def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
         (env.tmp / "usb.profile").write_text("model = usb\ncards = mifare\n")
         proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "--json", "watch", "usb.profile", "--log", "readers.jsonl"],
                          cwd=env.tmp, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        assert select.select([proc.stderr], [], [], 20)[0], "mz6.exe watch said nothing at its start"
         started = proc.stderr.readline().decode()
         assert "the 1 ports present now are left alone" in started, started
         reader = ports.plug(7, SimReader(model=1), usb=True)
