@@ -158,9 +158,7 @@ std::string HelpFooter(const UsageTexts& texts) {
         footer += std::string(texts.keysOf[model]) + "\n";
         for (int k = 0; k < info->count; ++k) {
             const SettingInfo& setting = info->settings[k];
-            footer += std::string("  ") + setting.key + "=";
-            for (int v = 0; v < setting.valueCount; ++v)
-                footer += (v > 0 ? "|" : "") + std::string(setting.values[v].name);
+            footer += std::string("  ") + setting.key + "=" + ValueList(setting);
             if (k > 0 && info->settings[k - 1].controlsNext) footer += std::string(" ") + texts.typeNote;
             footer += "\n";
         }

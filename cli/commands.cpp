@@ -43,12 +43,8 @@ int Ended(int status) { return InterruptSignal() != 0 ? kExitSignal + InterruptS
 
 // Without --model a port whose USB identifiers are the USB reader's is asked as that first.
 bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& system, const std::string& port) {
-    if (options.model >= 0) return false;
-    const std::string identity = PortIdentity(port);
-    for (const SystemPort& known : system) {
-        if (known.usbReader && PortIdentity(known.name) == identity) return true;
-    }
-    return false;
+    const SystemPort* known = options.model < 0 ? SystemPortOf(system, port) : nullptr;
+    return known != nullptr && known->usbReader;
 }
 
 // The profile's text from `path`, or from standard input for "-"; false, with why on standard error, when
@@ -73,6 +69,14 @@ bool ReadProfile(const CommandOptions& options, const std::string& path, std::st
 }
 
 }  // namespace
+
+const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std::string& name) {
+    const std::string identity = PortIdentity(name);
+    for (const SystemPort& known : system) {
+        if (known.name == name || PortIdentity(known.name) == identity) return &known;
+    }
+    return nullptr;
+}
 
 int RunPorts(const CommandOptions& options) {
     const std::vector<SystemPort> ports = ListSystemPorts();

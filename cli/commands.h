@@ -5,6 +5,7 @@
 
 #include "cli/messages.h"
 #include "cli/reader_session.h"
+#include "cli/system_glue.h"
 
 // The six commands of mz6. Each returns the exit status.
 constexpr int kExitOk = 0;        // all asked succeeded
@@ -21,6 +22,9 @@ struct CommandOptions {
     WriteOptions write;     // --force, --check of write and apply
     const ConsoleTexts* texts = nullptr;
 };
+
+// The system's record of the port that `name` leads to, under any of its names; null when it lists none.
+const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std::string& name);
 
 // The profile file, checked in full; false (its fault told on standard error) when it cannot be used.
 bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings);

@@ -44,9 +44,7 @@ bool Assign(const std::string& key, const std::string& value, ProfileResult* res
     if (index == kNoValue) {
         result->error = ProfileError::kWrongValue;
         result->subject = key + "=" + value;
-        for (int v = 0; v < setting->valueCount; ++v) {
-            result->allowed += (v > 0 ? "|" : "") + std::string(setting->values[v].name);
-        }
+        result->allowed = ValueList(*setting);
         return false;
     }
     if (result->settings.value[setting->id] != kNoValue) {
@@ -165,6 +163,12 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
     }
     CheckUnused(&result);
     return result;
+}
+
+std::string ValueList(const SettingInfo& setting) {
+    std::string names;
+    for (int v = 0; v < setting.valueCount; ++v) names += (v > 0 ? "|" : "") + std::string(setting.values[v].name);
+    return names;
 }
 
 const char* KeyOfSetting(int model, SettingId id) {

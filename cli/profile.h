@@ -54,6 +54,9 @@ ProfileResult ParseAssignments(const std::vector<std::string>& assignments, int 
 // kReaderSerial for "krx", kReaderUsb for "usb", -1 for any other name.
 int ModelNamed(const std::string& name);
 
+// The names of a setting's values in the table's order: "dynamic|static|off".
+std::string ValueList(const SettingInfo& setting);
+
 // The key of a setting of `model` ("interface"), "?" for none.
 const char* KeyOfSetting(int model, SettingId id);
 

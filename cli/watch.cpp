@@ -37,14 +37,6 @@ std::vector<PresentPort> LookForPorts(const WatchOptions& watch, std::vector<Sys
     return present;
 }
 
-// The USB serial number of the device behind `port`, found under any of its names.
-std::string UsbSerialOf(const PresentPort& port, const std::vector<SystemPort>& system) {
-    for (const SystemPort& known : system) {
-        if (known.name == port.name || PortIdentity(known.name) == port.identity) return known.usbSerial;
-    }
-    return std::string();
-}
-
 std::string TimeText(std::time_t when, bool utc) {
     char text[32] = {};
     const std::tm* parts = utc ? std::gmtime(&when) : std::localtime(&when);
@@ -102,7 +94,8 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
             const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
-            const std::string serial = UsbSerialOf(port, system);
+            const SystemPort* known = SystemPortOf(system, port.name);  // for its USB serial number
+            const std::string serial = known != nullptr ? known->usbSerial : std::string();
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {
                 totals.notAttempted = " " + port.name;

@@ -6,7 +6,6 @@ import json
 import os
 import subprocess
 import sys
-import tempfile
 import unittest
 from pathlib import Path
 
@@ -47,8 +46,7 @@ PLAY = """
 
 class Module(ReaderTest):
     def setUp(self):
-        self.folder = Path(tempfile.mkdtemp())
-        self.addCleanup(subprocess.run, ["rm", "-rf", str(self.folder)])
+        self.folder = self.new_folder()
         # The collection as Ansible finds an installed one: ansible_collections/<namespace>/<name>.
         (self.folder / "ansible_collections/mivorzentak").mkdir(parents=True)
         (self.folder / "ansible_collections/mivorzentak/mz6").symlink_to(REPO / "ansible")

@@ -55,7 +55,7 @@ class Commands(ReaderTest):
 
     def test_a_port_with_the_usb_readers_identifiers_is_asked_as_that_first(self):
         usb, krx = self.reader(1), self.reader(0)
-        env = usb_reader_root(usb.slave_path, self.profile("").rsplit("/", 1)[0])
+        env = usb_reader_root(usb.slave_path, self.new_folder())
         self.assertEqual(mz6("ports", env=env).out, f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb\n")
         for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):  # elsewhere the order stays
             with self.subTest(sent=sent):
@@ -137,7 +137,7 @@ class Commands(ReaderTest):
 
     def test_every_failure_has_its_code_in_text_and_json(self):
         unrecognised, opening = "The answer could not be recognized!", "Error opening: "
-        (loop := Path(self.profile("")).parent / "loop").symlink_to("loop")
+        (loop := self.new_folder() / "loop").symlink_to("loop")
         for code, reader, args, message, sent in (
                 ("no-answer", (0, "silent", {}), ["read", "--model", "krx"], NO_RESPONSE, b"AT+READS_KRXAT+READS_USB"),
                 ("unrecognised", (0, "garbage", {}), ["read"], unrecognised, b"AT+READS_KRX"),

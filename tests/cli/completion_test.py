@@ -19,7 +19,7 @@ def offered(line, env):
 
 class Completion(ReaderTest):
     def test_commands_options_keys_values_and_ports(self):
-        folder = self.profile("").rsplit("/", 1)[0]
+        folder = self.new_folder()
         env = usb_reader_root(self.reader(1).slave_path, folder)
         for line, expected in (
                 ("", "ports find read write save apply watch --lang --json --help --version"),

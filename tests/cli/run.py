@@ -55,17 +55,27 @@ def mz6(*args, env=None, input=None):
     return Run(proc, *proc.communicate(input, timeout=30))
 
 
+# Runs a command as a user without rights to the ports, as on a fresh machine (root opens anything).
+AS_NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+
+
+def plug_usb_tty(root, name, device, **fields):
+    """A USB tty as sysfs shows it under a stand-in for / (MZ6_SYSTEM_ROOT), with the USB device's `fields`
+    (idVendor, serial, ...), its /dev entry leading to `device`."""
+    usb = Path(root) / "sys/devices/usb1" / name
+    (usb / "1-1:1.0").mkdir(parents=True)
+    for field, value in fields.items():
+        (usb / field).write_text(value + "\n")
+    (tty := Path(root) / "sys/class/tty" / name).mkdir(parents=True)
+    (tty / "device").symlink_to(usb / "1-1:1.0")
+    (Path(root) / "dev" / name).symlink_to(device)
+
+
 def usb_reader_root(slave_path, folder):
     """A stand-in for / (MZ6_SYSTEM_ROOT) where ttyACM0, a USB device with the reader's identifiers, is
     `slave_path`."""
-    device = Path(folder) / "sys/devices/usb1/1-1"
-    (device / "1-1:1.0").mkdir(parents=True)
-    for name, value in (("idVendor", "2e3c"), ("idProduct", "5750"), ("bcdDevice", "0200")):
-        (device / name).write_text(value + "\n")
-    (tty := Path(folder) / "sys/class/tty/ttyACM0").mkdir(parents=True)
-    (tty / "device").symlink_to("../../../devices/usb1/1-1/1-1:1.0")
     (Path(folder) / "dev").mkdir()
-    (Path(folder) / "dev/ttyACM0").symlink_to(slave_path)
+    plug_usb_tty(folder, "ttyACM0", slave_path, idVendor="2e3c", idProduct="5750", bcdDevice="0200")
     return {"MZ6_SYSTEM_ROOT": str(folder)}
 
 
@@ -77,11 +87,15 @@ class ReaderTest(unittest.TestCase):
         self.addCleanup(sim.close)
         return sim
 
-    def profile(self, text):
-        """A profile file holding `text`, in a folder of its own, gone at the end of the test."""
+    def new_folder(self):
+        """A folder of its own, gone at the end of the test."""
         folder = tempfile.TemporaryDirectory()
         self.addCleanup(folder.cleanup)
-        (path := Path(folder.name) / "site.profile").write_text(text)
+        return Path(folder.name)
+
+    def profile(self, text):
+        """A profile file holding `text`, in a folder of its own."""
+        (path := self.new_folder() / "site.profile").write_text(text)
         return str(path)
 
 

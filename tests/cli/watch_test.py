@@ -6,22 +6,14 @@ import re
 import select
 import signal
 import subprocess
-import tempfile
 import time
-from pathlib import Path
 
-from run import MZ6, NO_RESPONSE, ReaderTest, Run, environment, start
+from run import AS_NOBODY, MZ6, NO_RESPONSE, ReaderTest, Run, environment, plug_usb_tty, start
 
 
-def plug_usb_tty(root, name, serial, device):
-    """A USB tty as sysfs shows it, under a fabricated system root, its /dev entry leading to `device`."""
-    usb = root / "sys/devices/usb1" / name
-    (usb / "1-1:1.0").mkdir(parents=True)
-    for field, value in (("idVendor", "0403"), ("idProduct", "6001"), ("serial", serial)):
-        (usb / field).write_text(value + "\n")
-    (root / "sys/class/tty" / name).mkdir(parents=True)
-    (root / "sys/class/tty" / name / "device").symlink_to(usb / "1-1:1.0")
-    (root / "dev" / name).symlink_to(device)
+def ftdi(serial):
+    """A USB serial adapter's identifiers: not the reader's."""
+    return {"idVendor": "0403", "idProduct": "6001", "serial": serial}
 
 
 class Watch(ReaderTest):
@@ -30,14 +22,13 @@ class Watch(ReaderTest):
         return proc.stdout.readline().decode()
 
     def test_readers_plugged_one_after_another_are_each_configured_once(self):
-        root = Path(tempfile.mkdtemp())
-        self.addCleanup(lambda: os.system(f"rm -rf '{root}'"))
+        root = self.new_folder()
         (root / "dev").mkdir()
         (root / "profile").write_text("model = krx\ninterface = wiegand26\n")
         log = root / "readers.jsonl"
         log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
         there = self.reader(0)
-        plug_usb_tty(root, "ttyUSB9", "ZK6A0009", there.slave_path)  # present at the start: left alone
+        plug_usb_tty(root, "ttyUSB9", there.slave_path, **ftdi("ZK6A0009"))  # present at the start: left alone
         proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
                      env={"MZ6_SYSTEM_ROOT": str(root)})
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
@@ -46,7 +37,7 @@ class Watch(ReaderTest):
         fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
         # Silent from the write on: the port is reported, and the next reader goes on.
         cut_off, last = self.reader(0, answers=1), self.reader(0, "silent")
-        plug_usb_tty(root, "ttyUSB0", "ZK6A0042", fresh.slave_path)
+        plug_usb_tty(root, "ttyUSB0", fresh.slave_path, **ftdi("ZK6A0042"))
         self.assertRegex(self.next_line(proc), rf"^1  \d\d:\d\d:\d\d  {root}/dev/ttyUSB0  changed  ZK6A0042\n$")
         lines = []
         for n, reader in ((2, holding), (3, cut_off)):
@@ -77,13 +68,10 @@ class Watch(ReaderTest):
         self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
 
     def test_a_port_that_opens_late_is_configured_and_output_that_cannot_be_written_fails(self):
-        folder = Path(tempfile.mkdtemp())
-        folder.chmod(0o755)
-        self.addCleanup(lambda: os.system(f"rm -rf '{folder}'"))
+        (folder := self.new_folder()).chmod(0o755)
         (folder / "profile").write_text("model = krx\n")
-        # A user of a fresh machine, as the group a new port gets matters to them (root opens anything).
-        user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
-        proc = subprocess.Popen([*user, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log",
+        # A user of a fresh machine, as the group a new port gets matters to them.
+        proc = subprocess.Popen([*AS_NOBODY, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log",
                                  "/dev/full"], env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
         proc.stderr.readline()
