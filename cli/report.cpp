@@ -4,6 +4,7 @@
 
 #include "cli/change_report.h"
 #include "cli/profile.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderRepor
 }
 
 std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report) {
-    std::string text = "port: " + report.port + "\n";
+    std::string text = "port: " + Escaped(report.port) + "\n";
     text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
     text += "version: " + report.version + "\n";
     for (const auto& [key, value] : SettingsInUse(report.settings)) {
@@ -52,6 +53,11 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
     for (const ReaderReport& report : reports) json.push_back(ReportAsJson(texts, report, writes));
     if (!asArray && json.size() == 1)
         return json[0].dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+std::string FailureAsJson(RunFailure failure, const std::string& message) {
+    const nlohmann::ordered_json json = {{"result", ResultCode(failure)}, {"message", message}};
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
