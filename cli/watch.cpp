@@ -84,7 +84,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     std::vector<SystemPort> system;
     // Each port once, also one found both in the system's list and by a --port pattern.
     const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
-    std::cerr << FormatText(texts.watchStarted, present) << std::endl;
+    std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
