@@ -64,7 +64,7 @@ std::string FailureAsJson(RunFailure failure, const std::string& message) {
 std::string PortsAsText(const std::vector<SystemPort>& ports) {
     std::string text;
     for (const SystemPort& port : ports)
-        text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
+        text += Escaped(port.name) + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
     return text;
 }
 
