@@ -195,8 +195,10 @@ class Commands(ReaderTest):
                 ("model = krx\nstandby = off\nstandby = static\n", "standby is given twice (line 3)"),
                 ("model = krx\nmodel = usb\n", "model is given twice (line 2)"),
                 ("model = krt\n", "model cannot be 'krt'; one of: krx|usb (line 1)"),
-                ("model = krx\ninterface\0junk = wiegand26\n", "'interface\\x00junk = wiegand26' is not key = value (line 2)"),
-                ("model = usb\ntype = hex\nformat = touch-memory\n", "type is not used with format = touch-memory (line 2)"),
+                ("model = krx\ninterface\0junk = wiegand26\n",
+                 "'interface\\x00junk = wiegand26' is not key = value (line 2)"),
+                ("model = usb\ntype = hex\nformat = touch-memory\n",
+                 "type is not used with format = touch-memory (line 2)"),
                 # A file that is no profile is neither read whole nor echoed; what it holds is shown escaped.
                 ("model = krx\n" + "x" * 2000 + "\n", "the line is longer than 1 KiB (line 2)"),
                 ("model = krx\r\n#" + "x" * 1023 + "\r\ncolour = red\r\n", "'colour' is not a setting (line 3)"),
@@ -235,7 +237,8 @@ class Commands(ReaderTest):
                 (f"write --port {port} standby", "'standby' is not key = value"),
                 (f"write --port {port} =off", "'=off' is not key = value"),
                 (f"write --port {port} interface=wiegand26 interface=wiegand44", "interface is given twice"),
-                (f"write --port {port} interface=wiegand26 mode=windows", "mode belongs to the other reader model than"),
+                (f"write --port {port} interface=wiegand26 mode=windows",
+                 "mode belongs to the other reader model than"),
                 (f"write --port {port} --model usb interface=wiegand26", "interface belongs to the other reader model"),
                 (f"write --port {port} format=touch-memory type=hex", "type is not used with format")):
             with self.subTest(args=args):
@@ -254,11 +257,12 @@ class Commands(ReaderTest):
         sim = self.reader(0)
         folder = os.open(self.new_folder(), os.O_RDONLY)
         self.addCleanup(os.close, folder)
-        for how, language, message in ((["sh", "-c", 'exec "$0" "$@" <&-'], "en", "standard input is closed"),
-                                       (["sh", "-c", 'exec "$0" "$@" <&-'], "ru", "стандартный ввод закрыт"),
+        closed = ["sh", "-c", 'exec "$0" "$@" <&-']
+        for how, language, message in ((closed, "en", "standard input is closed"),
+                                       (closed, "ru", "стандартный ввод закрыт"),
                                        ([], "en", "standard input is a folder, not a profile")):
             with self.subTest(message=message):
-                run = mz6("--lang", language, "apply", "-", "--port", sim.slave_path, user=how, stdin=folder)
+                run = mz6("--lang", language, "apply", "-", "--port", sim.slave_path, prefix=how, stdin=folder)
                 self.assertEqual((run.code, run.err[:len(message) + 5]), (2, f"mz6: {message}"))
         port = "/dev/tty\x1b]0;PWNED\x07\xff"
         run = mz6("read", "--port", port.encode("latin-1"))

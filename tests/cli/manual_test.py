@@ -48,5 +48,5 @@ class Manual(unittest.TestCase):
                                        ("write", True, True), ("apply", True, True), ("watch", True, True)):
             with self.subTest(command=command):
                 shown = mz6(command, "--help").out
-                self.assertEqual(("Keys (krx" in shown, "Results" in shown, "Examples" in shown, "Exit status" in shown),
-                                 (keys, results, False, True))
+                shows = [part in shown for part in ("Keys (krx", "Results", "Examples", "Exit status")]
+                self.assertEqual(shows, [keys, results, False, True])

@@ -46,19 +46,19 @@ class Run:
         return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
-# Runs a command as a user without rights to the ports, as on a fresh machine (root opens anything).
-AS_NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
-
-
-def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, user=(), cwd=None):
-    """mz6 with `args`; `user`: AS_NOBODY to run it as that user."""
-    return subprocess.Popen([*user, MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE,
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, prefix=(), cwd=None):
+    """mz6 with `args`, started through `prefix` (AS_NOBODY: as that user)."""
+    return subprocess.Popen([*prefix, MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE,
                             stderr=stderr, cwd=cwd)
 
 
 def mz6(*args, env=None, input=None, stdin=subprocess.DEVNULL, **how):
     proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else stdin, **how)
     return Run(proc, *proc.communicate(input, timeout=30))
+
+
+# Runs a command as a user without rights to the ports, as on a fresh machine (root opens anything).
+AS_NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
 
 
 def plug_usb_tty(root, name, device, **fields):
