@@ -8,7 +8,7 @@
 #include "app/text/format.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"
-#include "cli/report.h"
+#include "cli/run_failure.h"
 #include "cli/usage_texts.h"
 #include "cli/utf8_sequences.h"
 #include "product.h"

@@ -10,6 +10,7 @@
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
+#include "cli/run_failure.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 

@@ -5,6 +5,7 @@
 
 #include "cli/messages.h"
 #include "cli/reader_session.h"
+#include "cli/run_failure.h"
 #include "cli/system_glue.h"
 
 // The six commands of mz6. Each returns the exit status.

@@ -56,11 +56,6 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-std::string FailureAsJson(RunFailure failure, const std::string& message) {
-    const nlohmann::ordered_json json = {{"result", ResultCode(failure)}, {"message", message}};
-    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-}
-
 std::string PortsAsText(const std::vector<SystemPort>& ports) {
     std::string text;
     for (const SystemPort& port : ports)

@@ -24,8 +24,5 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
 // One report as SettingsAsJson gives it.
 nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report, bool writes);
 
-// The one JSON object of a failure that is no port's: {"result": "usage", "message": "..."}.
-std::string FailureAsJson(RunFailure failure, const std::string& message);
-
 std::string PortsAsText(const std::vector<SystemPort>& ports);
 std::string PortsAsJson(const std::vector<SystemPort>& ports);

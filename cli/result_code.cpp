@@ -37,8 +37,3 @@ const char* ResultCode(Outcome outcome) {
     }
     return "open-failed";
 }
-
-const char* ResultCode(RunFailure failure) {
-    static const char* const kCodes[kRunFailureCount] = {"usage", "bad-profile", "file-error"};
-    return kCodes[static_cast<int>(failure)];
-}

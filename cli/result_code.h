@@ -20,15 +20,5 @@ enum class Outcome {
     kNotAttempted,      // the run was interrupted before this port was served
 };
 
-// A failure that is no port's, before or after the ports' work.
-enum class RunFailure {
-    kUsage,       // wrong usage: a command, option or argument (exit 2)
-    kBadProfile,  // a profile or key=value that cannot be used, or a profile that cannot be read (exit 2)
-    kFileError,   // the file to save or the log could not be written (exit 1; the log's at the start 2)
-};
-constexpr int kRunFailureCount = 3;
-
 // "ok", "no-answer", "wrong-model", ... as --json and the text output give them.
 const char* ResultCode(Outcome outcome);
-// "usage", "bad-profile", "file-error", as --json gives them.
-const char* ResultCode(RunFailure failure);
