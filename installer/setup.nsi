@@ -44,8 +44,8 @@ ManifestDPIAware true
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
-; use (the program still running, the guide open) goes at the next restart rather than staying for good.
-; Without RMDir /r: a folder that still holds files of the user's own stays (and asks for no restart).
+; use (the program still running, the guide open, the uninstaller itself) goes at the next restart rather than
+; staying for good. Without RMDir /r: a folder that still holds files of the user's own stays.
 !macro RemoveInstalled deleteOption
     Delete ${deleteOption} "$INSTDIR\${EXE_NAME}"
     Delete ${deleteOption} "$INSTDIR\mz6.exe"
@@ -68,6 +68,9 @@ ManifestDPIAware true
         SetErrorLevel 2
         Quit
     ${EndIf}
+!macroend
+
+!macro UnpackFolderLock
     InitPluginsDir
     File "/oname=$PLUGINSDIR\folder-lock.exe" "${FOLDER_LOCK}"
 !macroend
@@ -170,6 +173,7 @@ FunctionEnd
 
 Function .onInit
     !insertmacro RefuseSystemRun
+    !insertmacro UnpackFolderLock
 FunctionEnd
 
 Function CheckFolderPage
@@ -181,9 +185,9 @@ Function CheckFolderPage
     ${EndIf}
 FunctionEnd
 
-; Takes back what the install has done so far and ends it with exit code 2; the message is in $R9 (Refuse:
-; for a verdict that left everything as it was). The uninstall entry and the shortcut come last of all, so
-; there are none yet.
+; Refuse ends the install with exit code 2 before anything is extracted; StopInstall takes back what it has
+; extracted first. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
+; none yet.
 Function Refuse
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     SetErrorLevel 2
@@ -215,13 +219,12 @@ FunctionEnd
 
 Section
     SetShellVarContext all
-    ; The folder made locked, or taken over and emptied (files made in it inherit its rights), or refused.
+    ; The folder made locked, or taken over and emptied (files made in it inherit its rights), or refused. A
+    ; file of an earlier install that cannot be deleted (the program still running) stops the install with
+    ; the folder locked and the rest of that install in place.
     !insertmacro FolderLock lock
     ${If} $0 != "0"
         Call VerdictMessage
-        ${If} $0 == "10"  ; a rights call or a delete failed on a folder taken over
-            Call StopInstall
-        ${EndIf}
         Call Refuse
     ${EndIf}
     SetOutPath "$INSTDIR\help"
@@ -270,6 +273,7 @@ SectionEnd
 
 Function un.onInit
     !insertmacro RefuseSystemRun
+    !insertmacro UnpackFolderLock
 FunctionEnd
 
 Section Uninstall
