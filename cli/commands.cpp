@@ -15,10 +15,20 @@
 
 namespace {
 
-std::vector<std::string> AllPortNames() {
+// The ports find and --all ask: a console or a placeholder is asked only when named.
+std::vector<std::string> PortsToAsk(const std::vector<SystemPort>& system) {
     std::vector<std::string> names;
-    for (const SystemPort& port : ListSystemPorts()) names.push_back(port.name);
+    for (const SystemPort& port : system) {
+        if (port.skip == TtySkip::kNone) names.push_back(port.name);
+    }
     return names;
+}
+
+// The ports named, or without any the ports to ask; false, said on standard error, when there are none.
+bool PortsOf(const CommandOptions& options, const std::vector<SystemPort>& system, std::vector<std::string>* ports) {
+    *ports = options.ports.empty() ? PortsToAsk(system) : options.ports;
+    if (ports->empty()) std::cerr << "mz6: " << options.texts->noSerialPorts << "\n";
+    return !ports->empty();
 }
 
 void PrintFailure(const CommandOptions& options, const ReaderReport& report) {
@@ -80,7 +90,7 @@ const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std:
 
 int RunPorts(const CommandOptions& options) {
     const std::vector<SystemPort> ports = ListSystemPorts();
-    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(ports));
+    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(*options.texts, ports));
     return kExitOk;
 }
 
@@ -88,10 +98,8 @@ int RunPorts(const CommandOptions& options) {
 int RunFind(const CommandOptions& options) {
     FinishWorkWhenInterrupted();
     const std::vector<SystemPort> system = ListSystemPorts();
-    std::vector<std::string> ports = options.ports;
-    if (ports.empty()) {
-        for (const SystemPort& port : system) ports.push_back(port.name);
-    }
+    std::vector<std::string> ports;
+    if (!PortsOf(options, system, &ports)) return kExitFailed;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports,
         [&](const std::string& port) { return ReadReader(port, options.model, AskUsbFirst(options, system, port)); },
@@ -166,7 +174,10 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     FinishWorkWhenInterrupted();
-    const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
+    std::vector<std::string> ports;
+    if (!PortsOf(options, options.allPorts ? ListSystemPorts() : std::vector<SystemPort>(), &ports)) {
+        return kExitFailed;
+    }
     const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports, [&](const std::string& port) { return WriteReader(port, settings, write); }, options.progress,

@@ -39,6 +39,9 @@ const ConsoleTexts kEnglish = {
     "not attempted: the run was interrupted",
     "(changed)",
     "The settings of %s saved to %s:",
+    "no serial ports found",
+    "skipped",
+    {"the kernel's console", "no UART behind it", "no device behind it"},
 };
 
 const ConsoleTexts kRussian = {
@@ -72,6 +75,9 @@ const ConsoleTexts kRussian = {
     "не начато: работа прервана",
     "(изменено)",
     "Настройки %s сохранены в %s:",
+    "последовательные порты не найдены",
+    "пропущен",
+    {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
 };
 
 }  // namespace

@@ -34,6 +34,9 @@ struct ConsoleTexts {
     const char* notAttempted;         // a port the interruption left alone
     const char* changedMark;          // after a setting a write changed
     const char* saved;                // "the settings of {port} saved to {file}:", then the profile
+    const char* noSerialPorts;        // --all, or find without --port, on a host without ports
+    const char* skipped;              // before why a port is left out of find, --all and watch
+    const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
 };
 
 // English unless `russian`.
