@@ -39,30 +39,22 @@ PLAY = """
     - mivorzentak.mz6.reader: {mz6: /nowhere/mz6, settings: {interface: wiegand26}}
       register: no_mz6
       ignore_errors: true
-    - mivorzentak.mz6.reader: {mz6: mz6-nowhere, settings: {interface: wiegand26}}
-      register: unfound
-      ignore_errors: true
     # One reader under three names: served once.
     - mivorzentak.mz6.reader: {port: ["{{ ports[0] }}", "{{ ports[0] }}", "{{ link }}"], settings: {standby: dynamic}}
       register: twice
-    - mivorzentak.mz6.reader: {settings: {interface: null}}
-      register: no_value
-      ignore_errors: true
-    # No reader to touch: none named, or none on the host, with settings and with a profile.
-    - mivorzentak.mz6.reader: {port: [], settings: {interface: wiegand26}}
-      register: none_named
-      ignore_errors: true
-    - mivorzentak.mz6.reader: {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
-      register: none_found
-      ignore_errors: true
+    # Refused before any reader is asked; the last three would touch no reader (none named, none on the host).
+    - mivorzentak.mz6.reader: "{{ item }}"
+      loop:
+        - {mz6: mz6-nowhere, settings: {interface: wiegand26}}
+        - {settings: {interface: null}}
+        - {port: [], settings: {interface: wiegand26}}
+        - {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
+        - {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
       environment: {MZ6_SYSTEM_ROOT: "{{ empty }}"}
-    - mivorzentak.mz6.reader: {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
-      register: none_found_by_profile
+      register: refused
       ignore_errors: true
-      environment: {MZ6_SYSTEM_ROOT: "{{ empty }}"}
     - ansible.builtin.copy:
-        content: "{{ [first, again, check, dead, bad, no_port, no_mz6, unfound, twice, no_value, none_named,
-                      none_found, none_found_by_profile] | to_json }}"
+        content: "{{ ([first, again, check, dead, bad, no_port, no_mz6, twice] + refused.results) | to_json }}"
         dest: "{{ out }}"
 """
 
@@ -90,7 +82,7 @@ class Module(ReaderTest):
                              check=False)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
         results = json.loads((self.folder / "out.json").read_text())
-        first, again, check, failed, bad, no_port, no_mz6, unfound, twice, no_value, *no_reader = results
+        first, again, check, failed, bad, no_port, no_mz6, twice, *refused = results
 
         self.assertEqual((first["changed"], [r["changed"] for r in first["readers"]]), (True, [True, False]))
         self.assertEqual(first["readers"][0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"},
@@ -101,8 +93,7 @@ class Module(ReaderTest):
                          [(r.slave_path, "interface: wiegand26\nindication: direct\nstandby: static\ntouch-poll: on\n",
                            "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: off\n")
                           for r in readers])
-        # Written by the first task and once by the one that names it thrice; read by every task but the one
-        # with the bad key.
+        # Written by the first task and by the one that names it thrice; read by all but the one with the bad key.
         self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(2, 8), (0, 3)])
         self.assertEqual(([r["port"] for r in twice["readers"]], twice["changed"]), ([readers[0].slave_path], True))
         self.assertTrue(failed["failed"])
@@ -111,10 +102,10 @@ class Module(ReaderTest):
         self.assertIn("colour", bad["msg"])
         self.assertEqual(no_port["msg"], "all is False but all of the following are missing: port")
         self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
-        self.assertEqual(unfound["msg"], "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)")
-        self.assertEqual(no_value["msg"], "settings: interface has no value")
-        self.assertEqual([r["msg"] for r in no_reader], ["no reader to configure: port is empty"] +
-                         ["no reader to configure: no serial ports found on the host"] * 2)
+        self.assertEqual([r["msg"] for r in refused], [
+            "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
+            "settings: interface has no value", "no reader to configure: port is empty"] +
+            ["no reader to configure: no serial ports found on the host"] * 2)
 
         # What comes back is documented, and readers and cmd come back from every run the options allow.
         doc = subprocess.run(["ansible-doc", "--json", "mivorzentak.mz6.reader"], env=self.env, capture_output=True,
@@ -123,7 +114,7 @@ class Module(ReaderTest):
         record_keys = set(documented["readers"]["contains"]) | set(KRX_DEFAULTS)
         for result in results[:5] + results[6:]:  # no_port: refused by its options
             self.assertLessEqual({"readers", "cmd"}, set(result))
-            standard = {"changed", "failed", "msg", "invocation", "ansible_facts"}  # Ansible's own
+            standard = {"changed", "failed", "msg", "invocation", "ansible_facts", "item", "ansible_loop_var"}
             self.assertLessEqual(set(result) - standard, set(documented))
             for record in result["readers"]:
                 self.assertLessEqual(set(record), record_keys)

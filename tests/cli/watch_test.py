@@ -90,7 +90,7 @@ class Watch(ReaderTest):
 
     def test_a_reader_is_served_once_whatever_leads_to_it_and_only_ttys_are_readers(self):
         folder, profile = self.new_folder(), self.profile("model = krx\n")
-        for pattern in ("[", f"{folder}/"):  # a '[' without its ']'; a folder
+        for pattern in ("[", "/dev/tty[USB*", f"{folder}/"):  # a '[' without its ']'; a folder
             run = mz6("watch", profile, "--port", pattern)
             self.assertEqual(run.code, 2)
             self.assertIn(f"--port '{pattern}' can match no port", run.err)
