@@ -24,11 +24,14 @@ std::vector<std::string> PortsToAsk(const std::vector<SystemPort>& system) {
     return names;
 }
 
-// The ports named, or without any the ports to ask; false, said on standard error, when there are none.
+// The ports named, or without any the ports to ask; false, said on standard error, when there are none
+// (with --json the list of their records is then empty).
 bool PortsOf(const CommandOptions& options, const std::vector<SystemPort>& system, std::vector<std::string>* ports) {
     *ports = options.ports.empty() ? PortsToAsk(system) : options.ports;
-    if (ports->empty()) std::cerr << "mz6: " << options.texts->noSerialPorts << "\n";
-    return !ports->empty();
+    if (!ports->empty()) return true;
+    if (options.json) std::cout << "[]\n";
+    std::cerr << "mz6: " << options.texts->noSerialPorts << "\n";
+    return false;
 }
 
 void PrintFailure(const CommandOptions& options, const ReaderReport& report) {

@@ -38,7 +38,7 @@ def serial_tty(root, name, device=None, uart="4", behind=True, console=False):
     _dev_entry(root, name, device)
 
 
-def usb_reader_root(device, folder, serial=None):
+def usb_reader_root(device, folder):
     """The environment of a system whose ttyACM0, a USB device with the reader's identifiers, is `device`."""
-    plug_usb_tty(folder, "ttyACM0", device, **READER_USB_IDS, **({"serial": serial} if serial else {}))
+    plug_usb_tty(folder, "ttyACM0", device, **READER_USB_IDS)
     return {"MZ6_SYSTEM_ROOT": str(folder)}

@@ -75,7 +75,8 @@ std::vector<TtyDevice> ListTtyDevices(const std::string& root) {
     const std::vector<std::string> consoles = ConsoleNames(root);
     for (const std::string& name : EntriesOf(classFolder)) {
         const std::string folder = classFolder + "/" + name;
-        // Serial drivers of the 8250 family give every node a UART type; 0 is none (a placeholder port).
+        // The serial core gives each UART port its type, as TIOCGSERIAL reports it; 0 (unknown) is an 8250
+        // placeholder with no UART behind it. USB ttys have no type.
         const std::string uartType = ReadWord(folder + "/type");
         TtyDevice tty;
         tty.path = root + "/dev/" + name;
