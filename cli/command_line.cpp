@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app/text/format.h"
+#include "cli/port_tracker.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"
 #include "cli/run_failure.h"
@@ -336,6 +337,10 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         for (const std::string& given : *names) {
             if (Blank(given)) return UsageError(output, texts.blankPort);
         }
+    }
+    for (const std::string& pattern : invocation->watch.patterns) {
+        if (!PatternCanMatchAPort(pattern))
+            return UsageError(texts, err, FormatText(texts.matchesNoPort, pattern.c_str()));
     }
     if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
         invocation->watch.log.empty()) {

@@ -16,10 +16,21 @@
 
 namespace {
 
-std::vector<std::string> AllPortNames() {
+// The ports find and --all ask: a console or a placeholder is asked only when named.
+std::vector<std::string> PortsToAsk(const std::vector<SystemPort>& system) {
     std::vector<std::string> names;
-    for (const SystemPort& port : ListSystemPorts()) names.push_back(port.name);
+    for (const SystemPort& port : system) {
+        if (port.skip == TtySkip::kNone) names.push_back(port.name);
+    }
     return names;
+}
+
+// The ports named, or without any the ports to ask; false, said as a failure, when there are none.
+bool PortsOf(const CommandOptions& options, const std::vector<SystemPort>& system, std::vector<std::string>* ports) {
+    *ports = options.ports.empty() ? PortsToAsk(system) : options.ports;
+    if (!ports->empty()) return true;
+    Fail(options, RunFailure::kNoPorts, options.texts->noSerialPorts, kExitFailed);
+    return false;
 }
 
 void PrintFailure(const CommandOptions& options, const ReaderReport& report) {
@@ -130,7 +141,7 @@ const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std:
 
 int RunPorts(const CommandOptions& options) {
     const std::vector<SystemPort> ports = ListSystemPorts();
-    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(ports));
+    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(*options.texts, ports));
     return kExitOk;
 }
 
@@ -138,10 +149,8 @@ int RunPorts(const CommandOptions& options) {
 int RunFind(const CommandOptions& options) {
     FinishWorkWhenInterrupted();
     const std::vector<SystemPort> system = ListSystemPorts();
-    std::vector<std::string> ports = options.ports;
-    if (ports.empty()) {
-        for (const SystemPort& port : system) ports.push_back(port.name);
-    }
+    std::vector<std::string> ports;
+    if (!PortsOf(options, system, &ports)) return kExitFailed;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports,
         [&](const std::string& port) { return ReadReader(port, options.model, AskUsbFirst(options, system, port)); },
@@ -234,7 +243,10 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     FinishWorkWhenInterrupted();
-    const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
+    std::vector<std::string> ports;
+    if (!PortsOf(options, options.allPorts ? ListSystemPorts() : std::vector<SystemPort>(), &ports)) {
+        return kExitFailed;
+    }
     const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports, [&](const std::string& port) { return WriteReader(port, settings, write); }, options.progress,

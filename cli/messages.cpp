@@ -47,6 +47,9 @@ const ConsoleTexts kEnglish = {
     "cannot create a file in the folder %s: %s",
     "%s: its owner and group cannot be kept (%s)",
     "the file is left as it was",
+    "no serial ports found",
+    "skipped",
+    {"the kernel's console", "no UART behind it", "no device behind it"},
 };
 
 const ConsoleTexts kRussian = {
@@ -86,6 +89,9 @@ const ConsoleTexts kRussian = {
     "не удалось создать файл в папке %s: %s",
     "%s: не удаётся сохранить владельца и группу (%s)",
     "файл оставлен как был",
+    "последовательные порты не найдены",
+    "пропущен",
+    {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
 };
 
 }  // namespace

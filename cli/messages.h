@@ -40,6 +40,9 @@ struct ConsoleTexts {
     const char* folderNotWritable;    // "cannot create a file in the folder {folder}: {why}"
     const char* ownerNotKept;         // "{file}: its owner and group cannot be kept ({why})"
     const char* leftAsItWas;          // after why a save failed: the file is as it was
+    const char* noSerialPorts;        // --all, or find without --port, on a host without ports
+    const char* skipped;              // before why a port is left out of find, --all and watch
+    const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
 };
 
 // English unless `russian`.

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 const char* ResultCode(RunFailure failure) {
-    static const char* const kCodes[kRunFailureCount] = {"usage", "bad-profile", "file-error"};
+    static const char* const kCodes[kRunFailureCount] = {"usage", "bad-profile", "file-error", "no-ports"};
     return kCodes[static_cast<int>(failure)];
 }
 

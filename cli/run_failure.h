@@ -8,10 +8,11 @@ enum class RunFailure {
     kUsage,       // wrong usage: a command, option or argument (exit 2)
     kBadProfile,  // a profile or key=value that cannot be used, or a profile that cannot be read (exit 2)
     kFileError,   // the file to save or the log could not be written (exit 1; the log's at the start 2)
+    kNoPorts,     // --all, or find without --port, on a host without serial ports (exit 1)
 };
-constexpr int kRunFailureCount = 3;
+constexpr int kRunFailureCount = 4;
 
-// "usage", "bad-profile", "file-error".
+// "usage", "bad-profile", "file-error", "no-ports".
 const char* ResultCode(RunFailure failure);
 
 // The one JSON object of such a failure: {"result": "usage", "message": "..."}.

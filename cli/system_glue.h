@@ -5,25 +5,27 @@
 #include <vector>
 
 #include "cli/result_code.h"
+#include "serial/tty_ports.h"
 
 // What mz6 needs of the system beyond the serial port itself:
 // cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux.
 
 struct SystemPort {
-    std::string name;        // as the system names it: "COM4", "/dev/ttyUSB0"
-    bool usbReader = false;  // its USB identifiers are the USB reader's
-    std::string usbSerial;   // the USB device's serial number (Windows: its instance), "" when none is given
+    std::string name;               // as the system names it: "COM4", "/dev/ttyUSB0"
+    bool usbReader = false;         // its USB identifiers are the USB reader's
+    std::string usbSerial;          // the USB device's serial number (Windows: its instance), "" when none is given
+    TtySkip skip = TtySkip::kNone;  // why find, --all and watch leave it out (Linux); --port still reaches it
 };
 
 // Every serial port: on Windows the system's port table, in numeric order; on
-// Linux the ttys that sysfs ties to hardware.
+// Linux the serial ttys that sysfs lists, those to leave out among them.
 std::vector<SystemPort> ListSystemPorts();
 
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
 
-// The paths that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted, without links that lead
-// nowhere; none where the system lists its ports only in its port table (Windows).
+// The character devices that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted, through links;
+// none where the system lists its ports only in its port table (Windows).
 std::vector<std::string> PathsMatching(const std::string& pattern);
 
 // Waits `ms` milliseconds, or less when a signal comes (see FinishWorkWhenInterrupted).

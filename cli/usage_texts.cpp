@@ -55,6 +55,7 @@ const UsageTexts kEnglish = {
     "%s is given twice",
     "unexpected argument '%s'",
     "Run mz6 --help for more information.",
+    "watch: --port '%s' can match no port (a '[' without its ']', or a folder)",
 };
 
 const UsageTexts kRussian = {
@@ -111,6 +112,7 @@ const UsageTexts kRussian = {
     "%s задан дважды",
     "лишний аргумент «%s»",
     "Подробнее: mz6 --help.",
+    "watch: --port «%s» не подходит ни к одному порту («[» без «]» или папка)",
 };
 
 }  // namespace

@@ -48,6 +48,7 @@ struct UsageTexts {
     const char* givenTwice;      // "%s is given twice", an option of one value
     const char* unexpected;      // "unexpected argument '%s'"
     const char* moreHelp;        // the line after a usage error
+    const char* matchesNoPort;   // "watch: --port '%s' can match no port ...", a pattern of watch
 };
 
 // English unless `russian`.

@@ -18,23 +18,31 @@ namespace {
 // A new port is seen within this, so it is asked well within half a second of appearing.
 constexpr int kLookEveryMs = 100;
 
-// The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
-// are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
-std::vector<PresentPort> LookForPorts(const WatchOptions& watch, std::vector<SystemPort>* system) {
-    std::vector<PresentPort> matched;
+// A reader is known by the tty it reaches and by its USB serial number where the system gives one, not by
+// the name that matched: a second link to a plugged reader is the same reader.
+PresentPort ReaderAt(const std::vector<SystemPort>& system, const std::string& name) {
+    const SystemPort* known = SystemPortOf(system, name);
+    const std::string serial = known != nullptr ? known->usbSerial : std::string();
+    return {name, PortIdentity(name) + (serial.empty() ? "" : " " + serial), serial};
+}
+
+// The ports watch may ask, as present now. The paths are looked at first: a device's /dev entry comes after
+// its sysfs entry, so the system's list then holds it.
+std::vector<PresentPort> LookForPorts(const WatchOptions& watch) {
+    std::vector<std::string> matched;
     for (const std::string& pattern : watch.patterns) {
-        for (const std::string& path : PathsMatching(pattern)) matched.push_back({path, PortIdentity(path)});
+        for (const std::string& path : PathsMatching(pattern)) matched.push_back(path);
     }
-    *system = ListSystemPorts();
+    const std::vector<SystemPort> system = ListSystemPorts();
     std::vector<PresentPort> present;
-    for (const SystemPort& port : *system) {
-        bool wanted = watch.patterns.empty();
+    for (const SystemPort& port : system) {
+        bool wanted = watch.patterns.empty() && port.skip == TtySkip::kNone;
         for (const std::string& pattern : watch.patterns) {
             wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
         }
-        if (wanted) present.push_back({port.name, PortIdentity(port.name)});
+        if (wanted) present.push_back(ReaderAt(system, port.name));
     }
-    present.insert(present.end(), matched.begin(), matched.end());
+    for (const std::string& path : matched) present.push_back(ReaderAt(system, path));
     return present;
 }
 
@@ -81,21 +89,19 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
 
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     PortTracker tracker;
-    std::vector<SystemPort> system;
     // Each port once, also one found both in the system's list and by a --port pattern.
-    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
+    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch)).size());
     std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
     // configured from then on would leave no line.
     while (InterruptSignal() == 0 && std::cout) {
-        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
+        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch))) {
             if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
             const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
-            const SystemPort* known = SystemPortOf(system, port.name);  // for its USB serial number
-            const std::string serial = known != nullptr ? known->usbSerial : std::string();
+            const std::string& serial = port.usbSerial;
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {
                 totals.notAttempted = " " + port.name;

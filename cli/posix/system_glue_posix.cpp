@@ -16,14 +16,15 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
-// MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/): a fabricated tree
-// shows a port as a USB reader's where no USB device is to hand.
+// MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
+// shows a port as a USB reader's, or as a console, where no such device is to hand.
 std::vector<SystemPort> ListSystemPorts() {
     const char* root = std::getenv("MZ6_SYSTEM_ROOT");
     const std::string base = root != nullptr ? root : "";
     std::vector<SystemPort> ports;
-    for (const TtyDevice& tty : ListTtyDevices(base + "/sys", base + "/dev")) {
-        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision), tty.serial});
+    for (const TtyDevice& tty : ListTtyDevices(base)) {
+        const bool reader = tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision);
+        ports.push_back({tty.path, reader, tty.serial, tty.skip});
     }
     return ports;
 }
@@ -35,9 +36,10 @@ std::vector<std::string> PathsMatching(const std::string& pattern) {
     glob_t found{};
     if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
         for (std::size_t k = 0; k < found.gl_pathc; ++k) {
-            // A link that leads nowhere (its device just unplugged, or not there yet) is no port.
+            // A link that leads nowhere (its device just unplugged, or not there yet) is no port, nor is a
+            // file, fifo or folder that happens to match.
             struct stat target {};
-            if (stat(found.gl_pathv[k], &target) == 0) paths.push_back(found.gl_pathv[k]);
+            if (stat(found.gl_pathv[k], &target) == 0 && S_ISCHR(target.st_mode)) paths.push_back(found.gl_pathv[k]);
         }
     }
     globfree(&found);
