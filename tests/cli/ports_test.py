@@ -96,7 +96,11 @@ class PortHandling(ReaderTest):
                 ports = [a for sim in readers for a in ("--port", sim.slave_path)]
                 profile = self.profile("model = krx\nstandby = static\n")
                 proc = start(*([command, profile] if command == "apply" else [command]), *ports)
-                readers[0].wait_for_command(2 if command == "apply" else 1)  # its write is on the line
+                # Every port is asked at once: each has its first command before the signal, however busy the
+                # machine, and the first reader's write is on the line.
+                for sim in readers[1:]:
+                    sim.wait_for_command(1)
+                readers[0].wait_for_command(2 if command == "apply" else 1)
                 proc.send_signal(sig)
                 run = Run(proc, *proc.communicate(timeout=10))
                 self.assertEqual(run.code, status, run.err)
