@@ -67,7 +67,10 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
          [](F f, A) { Secure(f.folder, "O:" + std::string(kUser) + (kLockedFolderSecurity + 4)); }, rights, rights, mz},
         {"a deny entry", mz, [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(D;OICI;LC;;;BA)")); },
          rights, rights, mz},
-        {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:NO_ACCESS_CONTROL"); }, rights, rights, mz},
+        {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:PAINO_ACCESS_CONTROL"); }, rights, rights,
+         mz},
+        {"a parent with no access list", mz, [](F, A a) { Secure(a[0], "O:BAD:AINO_ACCESS_CONTROL"); }, above, go,
+         "C:\\Apps"},
         {"a failing listing", mz, [](F f, A) { f.listed = false; }, unreadable, unreadable, mz},
         {"help\\ not listed", mz, [](F f, A) { f.helpListed = false; }, unreadable, unreadable, "C:\\Apps\\MZ\\help"},
         {"a user-writable parent", mz, [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;0x1301bf;;;BU)"); }, above, go,
@@ -129,6 +132,7 @@ TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesTh
         {kLockedFileSecurity, kSettingsFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)(XA;;FA;;;BU;(Exists x))", kLockedFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;ZZ;;;BU)", kLockedFileSecurity, false},  // not a text Windows writes
+        {"O:BAD:PX(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", kLockedFileSecurity, false},
         {"", kLockedFileSecurity, false},
     };
     for (const Row& row : rows) EXPECT_EQ(LockedAsMeant(row.found, row.meant), row.same) << row.found;
