@@ -94,10 +94,14 @@ Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
         return item.kind == ItemKind::kFolder && SameName(item.name, "help");
     });
     if (!hasHelp) return {Verdict::kGo, folder.path};
-    if (!facts.helpListed) return {Verdict::kUnreadable, folder.path + "\\help"};
+    const std::string help = folder.path + "\\help";
+    if (!facts.helpListed || !facts.help.securityRead) return {Verdict::kUnreadable, help};
+    // What help\ holds is deleted through it: nobody else may be able to empty it and make it a link
+    // meanwhile (a help\ planted before an earlier version locked the folder kept its owner and entries).
+    if (OpenToOthers(facts.help.security)) return {Verdict::kForeignRights, help};
     if (const FoundItem* stranger = FirstStranger(facts.helpItems, true, uninstall)) {
         return {stranger->kind == ItemKind::kLink ? Verdict::kLink : Verdict::kForeignItem,
-                folder.path + "\\help\\" + stranger->name};
+                help + "\\" + stranger->name};
     }
     return {Verdict::kGo, folder.path};
 }

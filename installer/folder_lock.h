@@ -28,7 +28,8 @@ struct FolderFacts {
     std::vector<FoundPath> above;  // each folder above it, the nearest first, the drive's root last
     bool listed = false;           // the folder's listing (when it is a folder)
     std::vector<FoundItem> items;
-    bool helpListed = false;  // the listing of help\ (when it is a folder)
+    FoundPath help;           // help\ (when it is a folder): its owner and entries
+    bool helpListed = false;  // its listing
     std::vector<FoundItem> helpItems;
 };
 

@@ -28,6 +28,7 @@ FolderFacts GoodInstall(const std::string& path, void (*change)(FolderFacts&, st
                    {"appconfig.ini", ItemKind::kFile},
                    {"uninstall.exe", ItemKind::kFile},
                    {"help", ItemKind::kFolder}};
+    facts.help = Found(path + "\\help", ItemKind::kFolder, kLockedFolderSecurity);
     facts.helpItems = {{PDF_NAME, ItemKind::kFile}};
     std::vector<std::string> above;
     FoldersAbove(path, &above);
@@ -84,6 +85,9 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
          },
          above, go, "C:\\Apps"},
         {"a planted help\\ junction", mz, [](F f, A) { f.items[4].kind = ItemKind::kLink; }, link, link,
+         "C:\\Apps\\MZ\\help"},
+        {"help\\ a user owns", mz,
+         [](F f, A) { Secure(f.help, "O:" + std::string(kUser) + (kLockedFolderSecurity + 4)); }, rights, rights,
          "C:\\Apps\\MZ\\help"},
         {"the guide a link", mz, [](F f, A) { f.helpItems[0].kind = ItemKind::kLink; }, link, link,
          "C:\\Apps\\MZ\\help\\" PDF_NAME},
