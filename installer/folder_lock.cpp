@@ -62,13 +62,13 @@ Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
     for (const FoundPath& up : facts.above) {
         if (up.kind == ItemKind::kLink) return {Verdict::kLink, up.path};
     }
-    if (!uninstall) {
-        for (const FoundPath& up : facts.above) {
-            if (up.kind == ItemKind::kUnreadable || (up.kind == ItemKind::kFolder && !up.securityRead))
-                return {Verdict::kUnreadable, up.path};
-            if (up.kind != ItemKind::kFolder || OpenAbove(up.security, &up == &facts.above.back()))
-                return {Verdict::kOpenAbove, up.path};
-        }
+    // The uninstall too: a folder above that lets others rename what it holds lets them swap the install
+    // folder for a link between the checks and the deletes, or before the deletes left to the restart.
+    for (const FoundPath& up : facts.above) {
+        if (up.kind == ItemKind::kUnreadable || (up.kind == ItemKind::kFolder && !up.securityRead))
+            return {Verdict::kUnreadable, up.path};
+        if (up.kind != ItemKind::kFolder || OpenAbove(up.security, &up == &facts.above.back()))
+            return {Verdict::kOpenAbove, up.path};
     }
     switch (folder.kind) {
         case ItemKind::kMissing:

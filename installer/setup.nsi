@@ -127,6 +127,8 @@ LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
 LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
 LangString UninstallLink ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nПрограмма удаления ничего не удаляет через ссылку: ничего не удалено. Попросите администратора убрать ссылку и запустите удаление снова."
+LangString UninstallOpenAbove ${LANG_ENGLISH} "The folder $R0, above $INSTDIR, lets users other than administrators delete or rename what it holds, or change its rights.$\r$\n$\r$\nThe install folder could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
+LangString UninstallOpenAbove ${LANG_RUSSIAN} "Папка $R0, в которой лежит $INSTDIR, позволяет не только администраторам удалять и переименовывать её содержимое или менять её права.$\r$\n$\r$\nПапку установки можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
 LangString UninstallOpen ${LANG_ENGLISH} "The folder $R0 is owned by, or may be changed by, users other than administrators, or could not be read.$\r$\n$\r$\nWhat the uninstaller deletes there could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
 LangString UninstallOpen ${LANG_RUSSIAN} "Папкой $R0 владеют или могут её изменять не только администраторы, или её не удалось прочитать.$\r$\n$\r$\nТо, что удаляет программа удаления, можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
 
@@ -283,6 +285,8 @@ Section Uninstall
         StrCpy $R9 "$(UninstallOpen)"
         ${If} $0 == "4"
             StrCpy $R9 "$(UninstallLink)"
+        ${ElseIf} $0 == "6"
+            StrCpy $R9 "$(UninstallOpenAbove)"
         ${EndIf}
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2
