@@ -24,11 +24,15 @@ bool SameName(const std::string& a, const char* b) {
 
 // Anyone but the administrators may do more than read and run in the folder, or something is denied (a
 // folder of this installer has no deny entry; one that hides items from Administrators would keep them).
+// An inherit-only entry gives nothing on the folder itself, only on what is made in it later, which takes
+// the right to write there; what it gave help\ shows on help\, checked as the folder is. So the entries
+// every folder made in Program Files inherits (CREATOR OWNER full, for one) do not count against it.
 bool OpenToOthers(const Security& security) {
     if (!IsAdministrator(security.owner) || security.everyoneFull) return true;
     const uint32_t readOnly = kRightsReadExecute | kRightGenericRead | kRightGenericExecute;
     return std::any_of(security.entries.begin(), security.entries.end(), [&](const AccessEntry& entry) {
-        return !entry.allow || (!IsAdministrator(entry.who) && (entry.rights & ~readOnly) != 0);
+        return !entry.allow ||
+               (!IsAdministrator(entry.who) && !(entry.flags & kEntryInheritOnly) && (entry.rights & ~readOnly) != 0);
     });
 }
 
