@@ -58,8 +58,11 @@ const FoundItem* FirstStranger(const std::vector<FoundItem>& items, bool inHelp,
     return nullptr;
 }
 
+enum class Step { kInstall, kSeal, kUninstall };
+
 // What both the install and the uninstall require of the folders above, the folder and its content.
-Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
+Decision CheckFolder(const FolderFacts& facts, Step step) {
+    const bool uninstall = step == Step::kUninstall;
     const FoundPath& folder = facts.folder;
     std::vector<std::string> above;
     if (!FoldersAbove(folder.path, &above)) return {Verdict::kNotLocalPath, folder.path};
@@ -102,7 +105,7 @@ Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
     if (!facts.helpListed || !facts.help.securityRead) return {Verdict::kUnreadable, help};
     // What help\ holds is deleted through it: nobody else may be able to empty it and make it a link
     // meanwhile (a help\ planted before an earlier version locked the folder kept its owner and entries).
-    if (OpenToOthers(facts.help.security)) return {Verdict::kForeignRights, help};
+    if (step != Step::kSeal && OpenToOthers(facts.help.security)) return {Verdict::kForeignRights, help};
     if (const FoundItem* stranger = FirstStranger(facts.helpItems, true, uninstall)) {
         return {stranger->kind == ItemKind::kLink ? Verdict::kLink : Verdict::kForeignItem,
                 help + "\\" + stranger->name};
@@ -137,9 +140,11 @@ bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
                                        SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
 }
 
-Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, false); }
+Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kInstall); }
 
-Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, true); }
+Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::kSeal); }
+
+Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kUninstall); }
 
 bool LockedAsMeant(const std::string& found, const char* meant) {
     Security foundSecurity, meantSecurity;

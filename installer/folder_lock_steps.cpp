@@ -69,7 +69,7 @@ Decision SealItem(const std::string& path, const char* meant) {
 
 Decision Seal(const std::string& folder) {
     const FolderFacts facts = LookAt(folder);
-    const Decision decision = DecideInstall(facts);  // only the installer's items, no link
+    const Decision decision = DecideSeal(facts);  // only the installer's items, no link
     if (decision.verdict != Verdict::kGo) return decision;
     if (facts.folder.kind != ItemKind::kFolder || !ReadsAsMeant(folder, kLockedFolderSecurity))
         return {Verdict::kDiffers, folder};

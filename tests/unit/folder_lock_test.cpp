@@ -120,6 +120,9 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         EXPECT_EQ(install.item, row.item) << row.what;
         EXPECT_EQ(DecideUninstall(facts).verdict, row.uninstall) << row.what;
     }
+    // help\ just made under the lock, owned by the administrator's own account until it is sealed.
+    const auto made = [](F f, A) { Secure(f.help, std::string("O:S-1-5-21-1-2-3-500") + (kLockedFolderSecurity + 4)); };
+    EXPECT_EQ(DecideSeal(GoodInstall(mz, made)).verdict, go);
 }
 
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
