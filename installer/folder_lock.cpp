@@ -24,11 +24,15 @@ bool SameName(const std::string& a, const char* b) {
 
 // Anyone but the administrators may do more than read and run in the folder, or something is denied (a
 // folder of this installer has no deny entry; one that hides items from Administrators would keep them).
+// An inherit-only entry gives nothing on the folder itself, only on what is made in it later, which takes
+// the right to write there; what it gave help\ shows on help\, checked as the folder is. So the entries
+// every folder made in Program Files inherits (CREATOR OWNER full, for one) do not count against it.
 bool OpenToOthers(const Security& security) {
     if (!IsAdministrator(security.owner) || security.everyoneFull) return true;
     const uint32_t readOnly = kRightsReadExecute | kRightGenericRead | kRightGenericExecute;
     return std::any_of(security.entries.begin(), security.entries.end(), [&](const AccessEntry& entry) {
-        return !entry.allow || (!IsAdministrator(entry.who) && (entry.rights & ~readOnly) != 0);
+        return !entry.allow ||
+               (!IsAdministrator(entry.who) && !(entry.flags & kEntryInheritOnly) && (entry.rights & ~readOnly) != 0);
     });
 }
 
@@ -54,21 +58,24 @@ const FoundItem* FirstStranger(const std::vector<FoundItem>& items, bool inHelp,
     return nullptr;
 }
 
+enum class Step { kInstall, kSeal, kUninstall };
+
 // What both the install and the uninstall require of the folders above, the folder and its content.
-Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
+Decision CheckFolder(const FolderFacts& facts, Step step) {
+    const bool uninstall = step == Step::kUninstall;
     const FoundPath& folder = facts.folder;
     std::vector<std::string> above;
     if (!FoldersAbove(folder.path, &above)) return {Verdict::kNotLocalPath, folder.path};
     for (const FoundPath& up : facts.above) {
         if (up.kind == ItemKind::kLink) return {Verdict::kLink, up.path};
     }
-    if (!uninstall) {
-        for (const FoundPath& up : facts.above) {
-            if (up.kind == ItemKind::kUnreadable || (up.kind == ItemKind::kFolder && !up.securityRead))
-                return {Verdict::kUnreadable, up.path};
-            if (up.kind != ItemKind::kFolder || OpenAbove(up.security, &up == &facts.above.back()))
-                return {Verdict::kOpenAbove, up.path};
-        }
+    // The uninstall too: a folder above that lets others rename what it holds lets them swap the install
+    // folder for a link between the checks and the deletes, or before the deletes left to the restart.
+    for (const FoundPath& up : facts.above) {
+        if (up.kind == ItemKind::kUnreadable || (up.kind == ItemKind::kFolder && !up.securityRead))
+            return {Verdict::kUnreadable, up.path};
+        if (up.kind != ItemKind::kFolder || OpenAbove(up.security, &up == &facts.above.back()))
+            return {Verdict::kOpenAbove, up.path};
     }
     switch (folder.kind) {
         case ItemKind::kMissing:
@@ -94,10 +101,14 @@ Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
         return item.kind == ItemKind::kFolder && SameName(item.name, "help");
     });
     if (!hasHelp) return {Verdict::kGo, folder.path};
-    if (!facts.helpListed) return {Verdict::kUnreadable, folder.path + "\\help"};
+    const std::string help = folder.path + "\\help";
+    if (!facts.helpListed || !facts.help.securityRead) return {Verdict::kUnreadable, help};
+    // What help\ holds is deleted through it: nobody else may be able to empty it and make it a link
+    // meanwhile (a help\ planted before an earlier version locked the folder kept its owner and entries).
+    if (step != Step::kSeal && OpenToOthers(facts.help.security)) return {Verdict::kForeignRights, help};
     if (const FoundItem* stranger = FirstStranger(facts.helpItems, true, uninstall)) {
         return {stranger->kind == ItemKind::kLink ? Verdict::kLink : Verdict::kForeignItem,
-                folder.path + "\\help\\" + stranger->name};
+                help + "\\" + stranger->name};
     }
     return {Verdict::kGo, folder.path};
 }
@@ -129,9 +140,11 @@ bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
                                        SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
 }
 
-Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, false); }
+Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kInstall); }
 
-Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, true); }
+Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::kSeal); }
+
+Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kUninstall); }
 
 bool LockedAsMeant(const std::string& found, const char* meant) {
     Security foundSecurity, meantSecurity;

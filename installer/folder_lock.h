@@ -28,7 +28,8 @@ struct FolderFacts {
     std::vector<FoundPath> above;  // each folder above it, the nearest first, the drive's root last
     bool listed = false;           // the folder's listing (when it is a folder)
     std::vector<FoundItem> items;
-    bool helpListed = false;  // the listing of help\ (when it is a folder)
+    FoundPath help;           // help\ (when it is a folder): its owner and entries
+    bool helpListed = false;  // its listing
     std::vector<FoundItem> helpItems;
 };
 
@@ -64,6 +65,9 @@ extern const char* const kSettingsFileSecurity;
 
 // The install: kGo to make the folder (folder.kind kMissing) or to take it over; nothing is changed otherwise.
 Decision DecideInstall(const FolderFacts& facts);
+// After extraction, before each item is given its rights: as the install, but help\ is the one made under
+// the lock, owned as the installer's token says (a policy may name the administrator's own account).
+Decision DecideSeal(const FolderFacts& facts);
 // The uninstall: kGo when nothing it deletes is or lies under a reparse point and only administrators could
 // have changed the folder since the checks.
 Decision DecideUninstall(const FolderFacts& facts);

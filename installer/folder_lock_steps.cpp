@@ -26,8 +26,10 @@ FolderFacts LookAt(const std::string& folder) {
     if (facts.folder.kind != ItemKind::kFolder) return facts;
     facts.listed = ListFolder(folder, &facts.items);
     for (const FoundItem& item : facts.items) {
-        if (item.kind == ItemKind::kFolder && IsInstalledName(item.name, item.kind, false))
-            facts.helpListed = ListFolder(folder + "\\" + item.name, &facts.helpItems);
+        if (item.kind == ItemKind::kFolder && IsInstalledName(item.name, item.kind, false)) {
+            facts.help = Look(folder + "\\" + item.name);
+            facts.helpListed = ListFolder(facts.help.path, &facts.helpItems);
+        }
     }
     return facts;
 }
@@ -67,7 +69,7 @@ Decision SealItem(const std::string& path, const char* meant) {
 
 Decision Seal(const std::string& folder) {
     const FolderFacts facts = LookAt(folder);
-    const Decision decision = DecideInstall(facts);  // only the installer's items, no link
+    const Decision decision = DecideSeal(facts);  // only the installer's items, no link
     if (decision.verdict != Verdict::kGo) return decision;
     if (facts.folder.kind != ItemKind::kFolder || !ReadsAsMeant(folder, kLockedFolderSecurity))
         return {Verdict::kDiffers, folder};

@@ -125,13 +125,16 @@ bool ParseSecurity(const std::string& text, Security* security) {
     }
     if (text.compare(at, 2, "D:") != 0) return false;  // no access list was read
     at += 2;
-    if (text.compare(at, 17, "NO_ACCESS_CONTROL") == 0) {
-        security->everyoneFull = true;
-        return at + 17 == text.size();
+    // The list's flags come first, and a missing list (anyone may do anything) is written as one of them,
+    // after the others: "D:PAINO_ACCESS_CONTROL".
+    for (const char* flag : {"P", "AR", "AI", "NO_ACCESS_CONTROL"}) {
+        const size_t length = std::char_traits<char>::length(flag);
+        if (text.compare(at, length, flag) != 0) continue;
+        at += length;
+        if (flag[0] == 'P') security->isProtected = true;
+        if (flag[0] == 'N') security->everyoneFull = true;
     }
-    for (; at < text.size() && text[at] != '('; ++at) {
-        if (text[at] == 'P') security->isProtected = true;
-    }
+    if (security->everyoneFull) return at == text.size();
     while (at < text.size() && text[at] == '(') {
         int depth = 0;  // a condition holds parentheses of its own
         size_t end = at;

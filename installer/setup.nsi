@@ -109,8 +109,8 @@ LangString NotLocalPath ${LANG_ENGLISH} "$INSTDIR is not a folder on a local dri
 LangString NotLocalPath ${LANG_RUSSIAN} "$INSTDIR — не папка на локальном диске.$\r$\n$\r$\nНичего не изменено. Выберите папку вроде C:\${INSTALL_FOLDER}."
 LangString LinkFound ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nSetup installs only into a folder that is no link and lies under none. Nothing was changed. Choose another folder."
 LangString LinkFound ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nУстановщик ставит программу только в папку, которая сама не ссылка и не лежит под ссылкой. Ничего не изменено. Выберите другую папку."
-LangString ForeignRights ${LANG_ENGLISH} "The folder $INSTDIR exists, and users other than administrators own it or may change it.$\r$\n$\r$\nSetup takes over an existing folder only when only administrators can change it. Nothing was changed. Choose a new folder, or have an administrator delete this one."
-LangString ForeignRights ${LANG_RUSSIAN} "Папка $INSTDIR уже есть, и ею владеют или могут её изменять не только администраторы.$\r$\n$\r$\nУстановщик занимает существующую папку, только если изменять её могут одни администраторы. Ничего не изменено. Выберите новую папку или попросите администратора удалить эту."
+LangString ForeignRights ${LANG_ENGLISH} "The folder $R0 exists, and users other than administrators own it or may change it.$\r$\n$\r$\nSetup takes over an existing folder only when only administrators can change it. Nothing was changed. Choose a new folder, or have an administrator delete this one."
+LangString ForeignRights ${LANG_RUSSIAN} "Папка $R0 уже есть, и ею владеют или могут её изменять не только администраторы.$\r$\n$\r$\nУстановщик занимает существующую папку, только если изменять её могут одни администраторы. Ничего не изменено. Выберите новую папку или попросите администратора удалить эту."
 LangString OpenAbove ${LANG_ENGLISH} "The folder $R0, above the install folder, is missing, or users other than administrators may delete or rename what it holds, or change its rights.$\r$\n$\r$\nThere the install folder could be replaced. Nothing was changed. Choose a folder under one that only administrators can change, such as C:\ or C:\Program Files."
 LangString OpenAbove ${LANG_RUSSIAN} "Папки $R0, в которой лежит папка установки, нет, или не только администраторы могут удалять и переименовывать её содержимое или менять её права.$\r$\n$\r$\nТам папку установки можно подменить. Ничего не изменено. Выберите папку внутри той, что могут изменять только администраторы, например C:\ или C:\Program Files."
 LangString Unreadable ${LANG_ENGLISH} "$R0 could not be read (what it is, its owner or what it holds).$\r$\n$\r$\nSetup takes over only a folder it can see whole. Nothing was changed. Choose another folder."
@@ -127,8 +127,10 @@ LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
 LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
 LangString UninstallLink ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nПрограмма удаления ничего не удаляет через ссылку: ничего не удалено. Попросите администратора убрать ссылку и запустите удаление снова."
-LangString UninstallOpen ${LANG_ENGLISH} "The folder $INSTDIR is owned by, or may be changed by, users other than administrators, or $R0 could not be read.$\r$\n$\r$\nWhat the uninstaller deletes there could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
-LangString UninstallOpen ${LANG_RUSSIAN} "Папкой $INSTDIR владеют или могут её изменять не только администраторы, или не удалось прочитать $R0.$\r$\n$\r$\nТо, что удаляет программа удаления, можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
+LangString UninstallOpenAbove ${LANG_ENGLISH} "The folder $R0, above $INSTDIR, lets users other than administrators delete or rename what it holds, or change its rights.$\r$\n$\r$\nThe install folder could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
+LangString UninstallOpenAbove ${LANG_RUSSIAN} "Папка $R0, в которой лежит $INSTDIR, позволяет не только администраторам удалять и переименовывать её содержимое или менять её права.$\r$\n$\r$\nПапку установки можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
+LangString UninstallOpen ${LANG_ENGLISH} "The folder $R0 is owned by, or may be changed by, users other than administrators, or could not be read.$\r$\n$\r$\nWhat the uninstaller deletes there could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
+LangString UninstallOpen ${LANG_RUSSIAN} "Папкой $R0 владеют или могут её изменять не только администраторы, или её не удалось прочитать.$\r$\n$\r$\nТо, что удаляет программа удаления, можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
 
 VIProductVersion "${VERSION_DOTTED}"
 VIFileVersion "${VERSION_DOTTED}"
@@ -283,6 +285,8 @@ Section Uninstall
         StrCpy $R9 "$(UninstallOpen)"
         ${If} $0 == "4"
             StrCpy $R9 "$(UninstallLink)"
+        ${ElseIf} $0 == "6"
+            StrCpy $R9 "$(UninstallOpenAbove)"
         ${EndIf}
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2

@@ -28,6 +28,7 @@ FolderFacts GoodInstall(const std::string& path, void (*change)(FolderFacts&, st
                    {"appconfig.ini", ItemKind::kFile},
                    {"uninstall.exe", ItemKind::kFile},
                    {"help", ItemKind::kFolder}};
+    facts.help = Found(path + "\\help", ItemKind::kFolder, kLockedFolderSecurity);
     facts.helpItems = {{PDF_NAME, ItemKind::kFile}};
     std::vector<std::string> above;
     FoldersAbove(path, &above);
@@ -65,22 +66,31 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         {"a junction above", mz, [](F, A a) { a[0].kind = ItemKind::kLink; }, link, link, "C:\\Apps"},
         {"a foreign owner", mz,
          [](F f, A) { Secure(f.folder, "O:" + std::string(kUser) + (kLockedFolderSecurity + 4)); }, rights, rights, mz},
+        {"entries only for what is made inside (CREATOR OWNER's)", mz,
+         [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(A;OICIIO;GA;;;CO)(A;CIIO;FA;;;BU)")); },
+         go, go, mz},
         {"a deny entry", mz, [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(D;OICI;LC;;;BA)")); },
          rights, rights, mz},
-        {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:NO_ACCESS_CONTROL"); }, rights, rights, mz},
+        {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:PAINO_ACCESS_CONTROL"); }, rights, rights,
+         mz},
+        {"a parent with no access list", mz, [](F, A a) { Secure(a[0], "O:BAD:AINO_ACCESS_CONTROL"); }, above, above,
+         "C:\\Apps"},
         {"a failing listing", mz, [](F f, A) { f.listed = false; }, unreadable, unreadable, mz},
         {"help\\ not listed", mz, [](F f, A) { f.helpListed = false; }, unreadable, unreadable, "C:\\Apps\\MZ\\help"},
-        {"a user-writable parent", mz, [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;0x1301bf;;;BU)"); }, above, go,
+        {"a user-writable parent", mz, [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;0x1301bf;;;BU)"); }, above, above,
          "C:\\Apps"},
         {"a parent a user owns", mz, [](F, A a) { Secure(a[0], "O:" + std::string(kUser) + "D:(A;OICI;FA;;;SY)"); },
-         above, go, "C:\\Apps"},
+         above, above, "C:\\Apps"},
         {"a missing parent", mz,
          [](F f, A a) {
              f.folder.kind = ItemKind::kMissing;
              a[0].kind = ItemKind::kMissing;
          },
-         above, go, "C:\\Apps"},
+         above, above, "C:\\Apps"},
         {"a planted help\\ junction", mz, [](F f, A) { f.items[4].kind = ItemKind::kLink; }, link, link,
+         "C:\\Apps\\MZ\\help"},
+        {"help\\ a user owns", mz,
+         [](F f, A) { Secure(f.help, "O:" + std::string(kUser) + (kLockedFolderSecurity + 4)); }, rights, rights,
          "C:\\Apps\\MZ\\help"},
         {"the guide a link", mz, [](F f, A) { f.helpItems[0].kind = ItemKind::kLink; }, link, link,
          "C:\\Apps\\MZ\\help\\" PDF_NAME},
@@ -110,6 +120,9 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         EXPECT_EQ(install.item, row.item) << row.what;
         EXPECT_EQ(DecideUninstall(facts).verdict, row.uninstall) << row.what;
     }
+    // help\ just made under the lock, owned by the administrator's own account until it is sealed.
+    const auto made = [](F f, A) { Secure(f.help, std::string("O:S-1-5-21-1-2-3-500") + (kLockedFolderSecurity + 4)); };
+    EXPECT_EQ(DecideSeal(GoodInstall(mz, made)).verdict, go);
 }
 
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
@@ -129,6 +142,7 @@ TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesTh
         {kLockedFileSecurity, kSettingsFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)(XA;;FA;;;BU;(Exists x))", kLockedFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;ZZ;;;BU)", kLockedFileSecurity, false},  // not a text Windows writes
+        {"O:BAD:PX(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", kLockedFileSecurity, false},
         {"", kLockedFileSecurity, false},
     };
     for (const Row& row : rows) EXPECT_EQ(LockedAsMeant(row.found, row.meant), row.same) << row.found;
