@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/settings_file.h"
 #include "app/settings_text.h"
@@ -44,9 +46,21 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
     }
 }
 
-static std::string FileText() {
-    std::ifstream in(kSettingsFileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+static std::string FileStart(const std::string& path, std::size_t count) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+// What this process has read from files so far, however it read it.
+static long long BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value && key != "rchar:") {}
+    return value;
 }
 
 // The working folder comes back however the test ends: a failure must not move the tests after it.
@@ -55,31 +69,78 @@ struct WorkingFolderKept {
     ~WorkingFolderKept() { std::filesystem::current_path(previous); }
 };
 
-TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanBeCreated) {
+TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) {
+    namespace fs = std::filesystem;
     StartFreshProgram();
     const WorkingFolderKept kept;
     char dir[] = "/tmp/mz-settings-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
-    std::filesystem::current_path(dir);
-    g_lang.current = kLanguageEnglish;
-    g_shell.readerModel = kReaderUsb;
-    LoadSettings();
-    EXPECT_EQ(FileText(), "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n");
-    EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
+    fs::current_path(dir);
+    const std::string name = kSettingsFileName, other = "other.ini";  // `other`: what a link leads to
+    const std::string defaults = "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n", chosen = kEn + kUsb;
+    const auto write = [](const std::string& path, const std::string& text) { std::ofstream(path) << text; };
+    struct Row {
+        const char* what;
+        std::function<void()> make;
+        bool english;  // read as English
+        bool saved;    // rewritten in place by a save, what follows it kept
+    };
+    const Row rows[] = {
+        {"missing: made with the defaults", [] {}, false, true},
+        {"a plain file", [&] { write(name, chosen + "tail\r\n"); }, true, true},
+        {"a sparse file of 256 MiB",
+         [&] {
+             write(name, chosen);
+             fs::resize_file(name, 256 << 20);
+         },
+         true, true},
+        {"a link to a plain file",
+         [&] {
+             write(other, chosen);
+             fs::create_symlink(other, name);
+         },
+         false, false},
+        {"a link that leads nowhere", [&] { fs::create_symlink(other, name); }, false, false},
+        {"a second name of a file",
+         [&] {
+             write(other, chosen);
+             fs::create_hard_link(other, name);
+         },
+         false, false},
+        {"a folder", [&] { fs::create_directory(name); }, false, false},
+        {"a pipe", [&] { ASSERT_EQ(mkfifo(name.c_str(), 0600), 0); }, false, false},
+    };
+    for (const Row& row : rows) {
+        fs::remove_all(name), fs::remove(other), g_fakeWindow.boxes.clear();
+        row.make();
+        const std::string otherBefore = FileStart(other, 100);
+        const bool wasMissing = !fs::exists(fs::symlink_status(name));
+        g_lang.current = 1 - row.english, g_shell.readerModel = kReaderUsb;
+        const long long before = BytesRead();
+        LoadSettings();
+        EXPECT_LT(BytesRead() - before, 64 << 10) << row.what;
+        EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel),
+                  row.english ? std::make_pair(kLanguageEnglish, kReaderUsb) : std::make_pair(0, 0))
+            << row.what;
+        if (wasMissing) {
+            EXPECT_EQ(FileStart(name, 100), defaults);
+        }
 
-    std::ofstream(kSettingsFileName, std::ios::app) << "tail\r\n";
-    g_lang.current = kLanguageEnglish;
-    g_shell.readerModel = kReaderUsb;
-    SaveSettings();
-    EXPECT_EQ(FileText(), kEn + kUsb + "tail\r\n");
-    std::filesystem::remove(kSettingsFileName);
-    std::filesystem::create_symlink("/dev/full", kSettingsFileName);  // a full disk: the write does not go in
-    SelectLanguageTexts();
-    SaveSettings();
-    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+        const std::uintmax_t size = fs::is_regular_file(name) ? fs::file_size(name) : 0;
+        g_lang.current = kLanguageEnglish, g_shell.readerModel = kReaderUsb;
+        SelectLanguageTexts();
+        SaveSettings();
+        EXPECT_EQ(g_fakeWindow.boxes.size(), row.saved ? 0u : 1u) << row.what;
+        if (row.saved) {
+            EXPECT_EQ(FileStart(name, chosen.size()) + std::to_string(fs::file_size(name)),
+                      chosen + std::to_string(size))
+                << row.what;
+        }
+        EXPECT_EQ(FileStart(other, 100), otherBefore) << row.what;  // nothing read from it or made through it
+    }
+
+    fs::remove_all(dir);  // the working folder is gone: nothing can be created in it
     g_fakeWindow.boxes.clear();
-
-    std::filesystem::remove_all(dir);  // the working folder is gone: nothing can be created in it
     LoadSettings();
     EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
     EXPECT_TRUE(g_fakeWindow.boxes.empty());
