@@ -34,7 +34,8 @@ std::string ReadSettingsFileStart(SettingsFileHandle handle, std::size_t limit) 
     std::string bytes(limit, '\0');
     std::size_t got = 0;
     DWORD count = 0;
-    while (got < limit && ReadFile(handle, &bytes[got], static_cast<DWORD>(limit - got), &count, nullptr) && count > 0) {
+    while (got < limit && ReadFile(handle, &bytes[got], static_cast<DWORD>(limit - got), &count, nullptr) &&
+           count > 0) {
         got += count;
     }
     bytes.resize(got);
