@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -52,7 +53,7 @@ bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& s
 bool ReadProfile(const CommandOptions& options, const std::string& path, std::string* text) {
     errno = 0;
     std::ifstream file;
-    if (path != "-") file.open(path, std::ios::binary);
+    if (path != "-") file.open(std::filesystem::u8path(path), std::ios::binary);  // by its UTF-16 name on Windows
     std::istream& in = path == "-" ? std::cin : file;
     if (in) {
         const bool whole = ReadProfileText(in, text);
@@ -135,13 +136,14 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     // Written beside the old profile and put in its place only when whole: a full disk keeps the old one.
     const std::string temporary = file + ".mz6-new";
     const std::string profile = FormatProfile(report.settings);
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(temporary), std::ios::binary | std::ios::trunc);
     out << profile;
     out.close();
     std::string reason;
     if (!out) reason = std::strerror(errno);
     if (!out || !MoveFileOver(temporary, file, &reason)) {
-        std::remove(temporary.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(std::filesystem::u8path(temporary), ignored);
         std::cerr << file << ": " << reason << "\n";
         return kExitFailed;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@ struct SystemPort {
     bool usbReader = false;  // its USB identifiers are the USB reader's
     std::string usbSerial;   // the USB device's serial number (Windows: its instance), "" when none is given
 };
+
+// The arguments after the program's name, in UTF-8. On Windows they are read as UTF-16, so that any file
+// name arrives as it was given and no code page maps one name (or a full-width hyphen) into another.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// std::fopen of a UTF-8 name; on Windows the file is opened by its UTF-16 name.
+std::FILE* OpenNamedFile(const std::string& name, const char* mode);
 
 // Every serial port: on Windows the system's port table, in numeric order; on
 // Linux the ttys that sysfs ties to hardware.

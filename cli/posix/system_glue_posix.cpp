@@ -16,6 +16,10 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+std::FILE* OpenNamedFile(const std::string& name, const char* mode) { return std::fopen(name.c_str(), mode); }
+
 // MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/): a fabricated tree
 // shows a port as a USB reader's where no USB device is to hand.
 std::vector<SystemPort> ListSystemPorts() {

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <csignal>
@@ -6,9 +7,24 @@
 #include "app/dll_search_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
+#include "cli/utf16_glue.h"
 #include "serial/port_order.h"
 #include "serial/port_table.h"
 #include "serial/usb_locator.h"
+
+// The C library's argv went through the ANSI code page: the command line is read again as UTF-16.
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(Utf8Of(wide[i], -1));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::FILE* OpenNamedFile(const std::string& name, const char* mode) {
+    return _wfopen(Utf16Of(name).c_str(), Utf16Of(mode).c_str());
+}
 
 std::vector<SystemPort> ListSystemPorts() {
     std::vector<std::u16string> wide;
@@ -46,18 +62,6 @@ void PrepareConsole() {
 
 bool ErrorOutputIsTerminal() { return g_errorIsTerminal; }
 
-namespace {
-
-// mz6's file names come from argv and go to the C library in the ANSI code page.
-std::wstring WidePath(const std::string& path) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? size : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
-    return wide;
-}
-
-}  // namespace
-
 std::string PortIdentity(const std::string& name) {
     std::string upper = name;
     for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -73,16 +77,12 @@ std::string SystemErrorText(std::int32_t code) {
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) {
         --length;
     }
-    if (length == 0) return "unknown error";
-    char utf8[1024];
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof(utf8), nullptr, nullptr);
-    return std::string(utf8, size > 0 ? size : 0);
+    return length == 0 ? "unknown error" : Utf8Of(text, static_cast<int>(length));
 }
 
 bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
     // The content on disk first; MOVEFILE_WRITE_THROUGH then waits for the move itself.
-    const std::wstring source = WidePath(from);
+    const std::wstring source = Utf16Of(from);
     const HANDLE file =
         CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != 0;
@@ -90,7 +90,7 @@ bool MoveFileOver(const std::string& from, const std::string& to, std::string* r
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (flushed) {
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-        if (MoveFileExW(source.c_str(), WidePath(to).c_str(), flags)) return true;
+        if (MoveFileExW(source.c_str(), Utf16Of(to).c_str(), flags)) return true;
         error = GetLastError();
     }
     *reason = SystemErrorText(static_cast<std::int32_t>(error));

@@ -7,15 +7,17 @@ import select
 import subprocess
 
 from sim_reader import SimReader
+from harness.env import LOCALE, WESTERN_LOCALE
 from harness.system_ports import Ports, silent_reader
 
 READ_KRX = b"AT+READS_KRX"
 PROFILE = "model = krx\ninterface = wiegand44\nindication = inverse\nstandby = off\ntouch-poll = off\n"
 
 
-def mz6(env, *args):
+def mz6(env, *args, locale=None):
     """Exit status, stdout and stderr (less Wine's own lines) of one run, strictly UTF-8, line ends LF."""
-    proc = env.popen([env.build_dir / "mz6.exe", *args], cwd=env.tmp, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    proc = env.popen([env.build_dir / "mz6.exe", *args], cwd=env.tmp, locale=locale, stdout=subprocess.PIPE,
+                     stderr=subprocess.PIPE)
     out, err = (text.decode().replace("\r\n", "\n") for text in proc.communicate(timeout=60))
     return proc.returncode, out, "".join(line for line in err.splitlines(True) if not line.startswith("wine:"))
 
@@ -55,6 +57,24 @@ def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
         assert seen == (1, "COM12: unchanged\nCOM3: no-answer\n", "1 из 2 считывателей настроены: изменено 0, без "
                         "изменений 1, ошибок 1:\n  COM3: no-answer: Считыватель не ответил! (Попробуйте ещё раз или "
                         "другой COM-порт).\n"), seen
+
+
+def test_file_names_are_taken_as_given_in_any_code_page(env):
+    with Ports(env) as ports:
+        ports.plug(5, SimReader(model=0, settings=b"W440AF"))
+        (env.tmp / "profile.txt").write_text("model = usb\n")
+        name = "профиль.txt"
+        for locale in (WESTERN_LOCALE, LOCALE):  # an English Windows (code page 1252), a Russian one (1251)
+            (env.tmp / name).unlink(missing_ok=True)
+            seen = mz6(env, "--lang", "en", "save", "--port", "COM5", name, locale=locale)
+            assert seen == (0, f"The settings of COM5 saved to {name}:\n" + PROFILE, ""), (locale, seen)
+            assert (env.tmp / name).read_text() == PROFILE, locale
+            seen = mz6(env, "--lang", "en", "apply", name, "--port", "COM5", "--check", locale=locale)
+            assert seen[:2] == (0, "COM5: unchanged\n"), (locale, seen)
+            # Full-width letters are another name, never profile.txt; a full-width hyphen is no option.
+            seen = mz6(env, "--lang", "en", "apply", "ｐｒｏｆｉｌｅ.txt", "--port", "COM5", locale=locale)
+            assert seen == (2, "", "ｐｒｏｆｉｌｅ.txt: No such file or directory\n"), (locale, seen)
+            assert mz6(env, "－－version", locale=locale)[0] == 2, locale
 
 
 def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
