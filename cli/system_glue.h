@@ -42,12 +42,18 @@ void Pause(int ms);
 bool UserPrefersRussian();
 
 // The console's output in its own terms (UTF-16 on Windows), Ctrl+C releasing the ports, and a closed
-// output pipe an error of the write (EPIPE) rather than the end of the program.
+// output pipe an error of the write (EPIPE) rather than the end of the program. On Windows Ctrl+C, closing
+// the console and the end of the session (log-off, shut-down) are taken as FinishWorkWhenInterrupted says
+// from here on, for every command.
 void PrepareConsole();
 
 // From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only
 // set InterruptSignal(): the command finishes the exchanges in hand, starts no other, and reports.
 void FinishWorkWhenInterrupted();
+
+// A write and its read-back are under way on one more port (or done on one): while any is, Windows' log-off
+// or shut-down screen names it as what the program is finishing.
+void MarkWriteInHand(bool inHand, bool usbReader);
 
 // The signal that ended the work, as its POSIX number (SIGINT 2, SIGHUP 1, SIGTERM 15); 0 while none has.
 int InterruptSignal();

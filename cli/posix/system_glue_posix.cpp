@@ -72,6 +72,8 @@ void FinishWorkWhenInterrupted() { DeferSerialInterrupts(); }
 
 int InterruptSignal() { return SerialInterruptSignal(); }
 
+void MarkWriteInHand(bool, bool) {}  // SIGTERM and SIGHUP wait for the exchange in hand already
+
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 
 std::string PortIdentity(const std::string& name) {

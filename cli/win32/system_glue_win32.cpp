@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include "app/dll_search_glue.h"
+#include "app/text/texts.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
 #include "cli/utf16_glue.h"
@@ -53,12 +54,6 @@ void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN; }
 
 static bool g_errorIsTerminal = false;
-
-// Ports are handles of the process: Windows closes them whichever way it ends.
-void PrepareConsole() {
-    LimitDllSearch();
-    g_errorIsTerminal = RouteConsoleOutput();
-}
 
 bool ErrorOutputIsTerminal() { return g_errorIsTerminal; }
 
@@ -117,19 +112,80 @@ Outcome OpenFailureOf(std::int32_t error) {
 namespace {
 
 std::atomic<int> g_interruptSignal{0};
+std::atomic<int> g_writesInHand{0};
+std::atomic<bool> g_usbWriteInHand{false};  // which reader the reason shown names
+
+// After a close, log-off or shut-down the system ends the process as soon as the handler returns (at the
+// latest 5 s after the event): held here, the exchange in hand is read back and the summary goes out. The
+// program's own exit ends this thread first.
+void EndWorkAndHold(int signal) {
+    g_interruptSignal.store(signal);
+    Sleep(4500);
+}
 
 // Runs on a thread of its own: the work sees the flag between exchanges.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
-    // After a close, log-off or shut-down the system ends the process as soon as this returns (at the latest
-    // 5 s after the event): held here, the exchange in hand is read back and the summary goes out. The
-    // program's own exit ends this thread first.
-    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) Sleep(4500);
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        EndWorkAndHold(SIGTERM);
+    } else {
+        g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    }
     return TRUE;
+}
+
+// A program that has loaded user32 (SetupAPI does) gets no log-off or shut-down console event: Windows asks
+// its top-level windows instead. The reason is in Windows' own language, as the screen that shows it.
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) {
+        if (g_writesInHand.load() > 0) {
+            const TextSlots& texts = UserPrefersRussian() ? kRussianTexts : kEnglishTexts;
+            const char* reason = g_usbWriteInHand.load() ? texts.ProgressWriteUsb : texts.ProgressWriteSerial;
+            ShutdownBlockReasonCreate(window, Utf16Of(reason).c_str());
+        }
+        return TRUE;
+    }
+    if (message == WM_ENDSESSION) {
+        if (wParam != FALSE) EndWorkAndHold(SIGTERM);
+        ShutdownBlockReasonDestroy(window);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Top-level and hidden: a message-only window is not asked about the end of the session.
+DWORD WINAPI RunSessionWindow(void*) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = SessionWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"mz6 session";
+    if (RegisterClassW(&windowClass) == 0) return 0;
+    if (CreateWindowExW(0, windowClass.lpszClassName, L"mz6", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                        windowClass.hInstance, nullptr) == nullptr) {
+        return 0;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
 }
 
 }  // namespace
 
-void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+// Ports are handles of the process: Windows closes them whichever way it ends. Ctrl+C and the end of the
+// session are taken from the start, by every command: the default handling would end the process before
+// the console relay has written what it holds.
+void PrepareConsole() {
+    LimitDllSearch();
+    g_errorIsTerminal = RouteConsoleOutput();
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    const HANDLE thread = CreateThread(nullptr, 0, RunSessionWindow, nullptr, 0, nullptr);
+    if (thread != nullptr) CloseHandle(thread);
+}
+
+void FinishWorkWhenInterrupted() {}  // in place since PrepareConsole
 
 int InterruptSignal() { return g_interruptSignal.load(); }
+
+void MarkWriteInHand(bool inHand, bool usbReader) {
+    if (inHand) g_usbWriteInHand.store(usbReader);
+    g_writesInHand.fetch_add(inHand ? 1 : -1);
+}

@@ -3,11 +3,15 @@ table: the ports and the USB reader it sees, the readers it finds, one read as J
 from one reader and applied onto several, with its summary when a port fails. Its output is UTF-8 in
 Russian too."""
 import json
+import os
+import pty
+import re
 import select
+import signal
 import subprocess
 
 from sim_reader import SimReader
-from harness.env import LOCALE, WESTERN_LOCALE
+from harness.env import LOCALE, WESTERN_LOCALE, wait_until
 from harness.system_ports import Ports, silent_reader
 
 READ_KRX = b"AT+READS_KRX"
@@ -97,3 +101,42 @@ def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
             True, [{"key": "cards", "from": "all", "to": "mifare"}], "ok"), record
         assert reader.settings == b"WHDH5XM", reader.settings
         assert json.loads((env.tmp / "readers.jsonl").read_text()) == record
+
+
+def test_watch_ends_with_its_totals_when_the_session_ends(env):
+    # What a log-off sends a program with windows: the session's end asked of its top-level windows.
+    (env.tmp / "usb.profile").write_text("model = usb\n")
+    proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "watch", "usb.profile"], cwd=env.tmp,
+                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    assert select.select([proc.stderr], [], [], 20)[0], "mz6.exe watch said nothing at its start"
+    proc.stderr.readline()
+    subprocess.run(["wineboot", "--end-session"], env=env.vars, stdout=env.log, stderr=env.log, timeout=60)
+    try:
+        _, err = proc.communicate(timeout=15)
+    except subprocess.TimeoutExpired:
+        raise AssertionError("mz6.exe watch went on after the end of the session") from None
+    assert (proc.returncode, err.decode().splitlines()[-1:]) == (
+        0, ["0 of 0 readers configured: 0 changed, 0 unchanged, 0 failed"]), (proc.returncode, err)
+
+
+def test_ctrl_c_lets_a_read_end_its_console_output_whole(env):
+    # On a terminal Wine gives the program a console, and SIGINT is its Ctrl+C.
+    with Ports(env) as ports:
+        reader = ports.plug(3, silent_reader())
+        main, terminal = pty.openpty()
+        proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "read", "--port", "COM3"], cwd=env.tmp,
+                         stdin=terminal, stdout=terminal, stderr=terminal, start_new_session=True)
+        os.close(terminal)
+        wait_until(reader.received_bytes, 20, "the read's first command")
+        os.kill(proc.pid, signal.SIGINT)
+        out = b""
+        while select.select([main], [], [], 20)[0]:
+            try:
+                chunk = os.read(main, 4096)
+            except OSError:  # the terminal's other end has closed
+                break
+            if not chunk:
+                break
+            out += chunk
+        os.close(main)
+        assert proc.wait(20) == 1 and re.search(rb"COM3: (not-attempted|no-answer): ", out), (proc.returncode, out)
