@@ -4,6 +4,7 @@
 
 #include "cli/change_report.h"
 #include "cli/profile.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderRepor
 }
 
 std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report) {
-    std::string text = "port: " + report.port + "\n";
+    std::string text = "port: " + Escaped(report.port) + "\n";
     text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
     text += "version: " + report.version + "\n";
     for (const auto& [key, value] : SettingsInUse(report.settings)) {
@@ -58,7 +59,7 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
 std::string PortsAsText(const std::vector<SystemPort>& ports) {
     std::string text;
     for (const SystemPort& port : ports)
-        text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
+        text += Escaped(port.name) + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
     return text;
 }
 

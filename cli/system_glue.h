@@ -69,11 +69,43 @@ std::string PortIdentity(const std::string& name);
 // The system's own words for an error number of its serial or file calls.
 std::string SystemErrorText(std::int32_t error);
 
-// Puts the file `from` in the place of `to` (same folder) in one step, its
-// content on disk first (where a write the disk could not keep shows up at
-// the latest), so that `to` is always either the old file or the new one;
-// false with the system's reason when it cannot.
-bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason);
+// The characters that end a folder's name in a path: "/" on Linux, also "\\" on Windows.
+extern const char* const kPathSeparators;
+
+// What a path names. kLink is a symbolic link; the kinds from kFolder on are never replaced by a save.
+enum class PathKind { kMissing, kFile, kLink, kFolder, kDevice, kFifo, kSocket };
+
+struct PathFacts {
+    PathKind kind = PathKind::kMissing;     // the path itself, a last link not followed
+    PathKind leadsTo = PathKind::kMissing;  // a link: what it ends at, every link followed (kMissing: nothing yet)
+    std::string linkText;                   // a link: the path it holds
+    std::int32_t error = 0;                 // the system's number where the path cannot be looked at
+};
+
+PathFacts LookAtPath(const std::string& path);
+
+// A file being written to take the place of another.
+struct NewFile {
+    std::intptr_t handle = -1;
+    std::string path;
+};
+
+// A new empty file in `folder`, created exclusively under a name no one can guess (a link planted there is
+// never written through); false with the system's error number when the folder cannot take it.
+bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* error);
+
+// The step at which PutNewFileInPlace failed.
+enum class PutStep { kWrite, kOwner, kPlace };
+
+// Writes `content` into `file`, on disk (where a write the disk could not keep shows up at the latest), gives
+// it the owner, group and mode of the file at `path` (a new file's where there is none yet), and then puts it
+// in the place of `path`, in the same folder, in one step: `path` is always either the old file or the new
+// one. On failure the new file is removed, with the step and the system's error number.
+bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
+                       std::int32_t* error);
+
+// Closes and removes a new file that is not to be used.
+void DiscardNewFile(NewFile* file);
 
 // Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
 // kNotASerialPort, or kOpenFailed for any other.

@@ -20,7 +20,8 @@ struct UsageTexts {
     const char* applyPort;
     const char* modelOption;
     const char* settingsArgument;
-    const char* fileArgument[2];  // save (the file written); apply and watch (also - for standard input)
+    const char*
+        fileArgument[2];  // save (the file written, - for standard output); apply and watch (- for standard input)
     const char* allOption;
     const char* forceOption;
     const char* checkOption;

@@ -11,6 +11,7 @@
 #include "cli/port_tracker.h"
 #include "cli/report.h"
 #include "cli/system_glue.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
@@ -74,8 +75,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     std::FILE* log = nullptr;
     if (!watch.log.empty() && (log = OpenNamedFile(watch.log, "a")) == nullptr) {
-        std::cerr << watch.log << ": " << std::strerror(errno) << "\n";
-        return kExitUsage;
+        return Fail(options, RunFailure::kFileError, watch.log + ": " + std::strerror(errno), kExitUsage);
     }
     FinishWorkWhenInterrupted();
 
@@ -84,7 +84,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     std::vector<SystemPort> system;
     // Each port once, also one found both in the system's list and by a --port pattern.
     const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
-    std::cerr << FormatText(texts.watchStarted, present) << std::endl;
+    std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
@@ -115,17 +115,17 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             // take is said at once, and the run ends failed: the record of that reader is missing.
             if (log != nullptr && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0) && !totals.logLost) {
                 totals.logLost = true;
-                std::cerr << watch.log << ": " << std::strerror(errno) << std::endl;
+                std::cerr << "mz6: " << Escaped(watch.log) << ": " << std::strerror(errno) << std::endl;
             }
             if (options.json) {
                 std::cout << line << std::flush;
                 continue;
             }
-            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + port.name + "  ";
+            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + Escaped(port.name) + "  ";
             text += report.outcome == Outcome::kOk
                         ? ChangeWord(report, options.write.check)
                         : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
-            if (!serial.empty()) text += "  " + serial;
+            if (!serial.empty()) text += "  " + Escaped(serial);
             std::cout << text << std::endl;
         }
         Pause(kLookEveryMs);
@@ -135,6 +135,6 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     std::cerr << FormatText(options.write.check ? texts.summaryChecked : texts.summaryDone, ok, totals.readers,
                             totals.changed, ok - totals.changed, totals.failed)
               << "\n";
-    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << totals.notAttempted << "\n";
+    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << Escaped(totals.notAttempted) << "\n";
     return totals.failed == 0 && !totals.logLost ? kExitOk : kExitFailed;
 }

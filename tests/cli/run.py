@@ -46,12 +46,14 @@ class Run:
         return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
-def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):
-    return subprocess.Popen([MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE, stderr=stderr)
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, prefix=(), cwd=None):
+    """mz6 with `args`, started through `prefix` (AS_NOBODY: as that user)."""
+    return subprocess.Popen([*prefix, MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE,
+                            stderr=stderr, cwd=cwd)
 
 
-def mz6(*args, env=None, input=None):
-    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL)
+def mz6(*args, env=None, input=None, stdin=subprocess.DEVNULL, **how):
+    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else stdin, **how)
     return Run(proc, *proc.communicate(input, timeout=30))
 
 

@@ -84,6 +84,6 @@ class Watch(ReaderTest):
         os.chmod((second := self.reader(0)).slave_path, 0o666)
         (folder / "r2").symlink_to(second.slave_path)
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
-        self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
+        self.assertEqual((run.code, run.err), (1, "mz6: /dev/full: No space left on device\n"
                                                   "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
                                                   "mz6: output could not be written (Broken pipe)\n"))

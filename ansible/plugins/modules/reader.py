@@ -160,7 +160,9 @@ def run_mz6(module, args):
         records = json.loads(out) if out.strip() else []
     except ValueError:
         return rc or 1, [], "mz6 printed no JSON: %s" % (err or out).strip()
-    return rc, records if isinstance(records, list) else [records], err.strip()
+    records = records if isinstance(records, list) else [records]
+    # A failure that is no port's (a bad key) is an object without a port: the message on standard error says it.
+    return rc, [record for record in records if "port" in record], err.strip()
 
 
 def commands(module, mz6):

@@ -77,7 +77,7 @@ def test_file_names_are_taken_as_given_in_any_code_page(env):
             assert seen[:2] == (0, "COM5: unchanged\n"), (locale, seen)
             # Full-width letters are another name, never profile.txt; a full-width hyphen is no option.
             seen = mz6(env, "--lang", "en", "apply", "ｐｒｏｆｉｌｅ.txt", "--port", "COM5", locale=locale)
-            assert seen == (2, "", "ｐｒｏｆｉｌｅ.txt: No such file or directory\n"), (locale, seen)
+            assert seen == (2, "", "mz6: ｐｒｏｆｉｌｅ.txt: No such file or directory\n"), (locale, seen)
             assert mz6(env, "－－version", locale=locale)[0] == 2, locale
 
 
