@@ -128,8 +128,8 @@ bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::str
     if (done) {
         // MOVEFILE_WRITE_THROUGH waits for the move itself to be on disk.
         *step = PutStep::kPlace;
-        done = MoveFileExW(source.c_str(), Utf16Of(path).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        done =
+            MoveFileExW(source.c_str(), Utf16Of(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         failure = GetLastError();
     }
     if (!done) DeleteFileW(source.c_str());
