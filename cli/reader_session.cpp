@@ -168,9 +168,10 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, const Write
         return;
     }
 
-    MarkWriteInHand(true, report->model == kReaderUsb);
+    const bool usb = report->model == kReaderUsb;
+    MarkWriteInHand(true, usb);
     WriteAndReadBack(handle, wanted, changes.model, report);
-    MarkWriteInHand(false, report->model == kReaderUsb);
+    MarkWriteInHand(false, usb);
 }
 
 template <typename Work>
