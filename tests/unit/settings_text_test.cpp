@@ -48,7 +48,7 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
 static std::string FileStart(const std::string& path, std::size_t count = 100) {
     std::string bytes(count, '\0');
     std::ifstream(path, std::ios::binary).read(&bytes[0], static_cast<std::streamsize>(count));
-    return bytes.c_str();
+    return bytes.c_str();  // up to the file's end: the buffer past it holds zeros
 }
 
 // What this process has read from files so far, however it read it.
