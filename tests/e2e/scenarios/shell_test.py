@@ -1,7 +1,9 @@
 """The program as a user starts and ends it: the first start's window, one copy only, and Quit."""
+import os
+
 from harness.driver import SW_MINIMIZE
 from harness.env import PRODUCT, SCREEN_SIZE, wait_until
-from harness.texts import RU, TEXTS
+from harness.texts import EN, RU, SETTINGS, TEXTS
 
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0xC00000, 0x80000, 0x40000, 0x20000, 0x10000
 WIDTH, HEIGHT = 395, 670
@@ -50,3 +52,10 @@ def test_another_programs_window_with_the_title_or_its_hold_of_the_name_never_ke
             app.kill()
     finally:
         env.driver.impostor()
+
+
+def test_a_settings_file_of_a_terabyte_is_read_only_as_far_as_its_lines(env):
+    workdir = env.new_workdir("sparse")
+    (workdir / "appconfig.ini").write_bytes(SETTINGS[(EN, "USB_USB")])
+    os.truncate(workdir / "appconfig.ini", 1 << 40)  # sparse: no disk used, zeros to its end
+    assert env.start_app(workdir).title() == TEXTS[EN]["title"]
