@@ -1,56 +1,50 @@
 #include "app/settings_file.h"
 
-#include <cstdio>
-#include <string>
-
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/settings_file_glue.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
 
-// Binary stdio: the text's CR LF line ends are the settings text's own, so the
-// bytes on disk are the same on every platform the code is built for.
+// Users may write the file, and the program is started by others too: it is taken only as a plain file,
+// read only as far as its two lines can reach, and never written through a link. The bytes are the
+// settings text's own (CR LF line ends), the same on every platform the code is built for.
 
 namespace {
 
-std::string ReadAll(std::FILE* file) {
-    std::string bytes;
-    char chunk[256];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.append(chunk, count);
-    return bytes;
-}
+// The parse looks at two reads of at most 79 characters, a CR LF each: 160 bytes. The program writes 36.
+constexpr std::size_t kSettingsReadLimit = 1024;
 
-// False when not all of it went in (a full disk shows at the latest when the file is closed).
-bool WriteSettings(std::FILE* file, const AppSettings& settings) {
-    const std::string text = FormatSettingsText(settings);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+void UseSettings(const AppSettings& settings) {
+    g_lang.current = settings.language;
+    g_shell.readerModel = settings.readerModel;
 }
 
 }  // namespace
 
 void LoadSettings() {
-    std::FILE* file = std::fopen(kSettingsFileName, "rb");
-    if (file == nullptr) {
+    SettingsFileHandle file = nullptr;
+    const FoundFile found = OpenSettingsFile(kSettingsFileName, false, &file);
+    if (found != FoundFile::kPlain) {
+        // A link, a folder, a device or a file in use: the defaults, and what is there is left alone.
         const AppSettings defaults;
-        g_lang.current = defaults.language;
-        g_shell.readerModel = defaults.readerModel;
-        file = std::fopen(kSettingsFileName, "wb");
-        if (file == nullptr) return;    // e.g. a read-only folder: run with the defaults
-        WriteSettings(file, defaults);  // the defaults are in force whether or not they went in
+        UseSettings(defaults);
+        // The defaults are in force whether or not the file could be made (a read-only folder).
+        if (found == FoundFile::kMissing) CreateSettingsFile(kSettingsFileName, FormatSettingsText(defaults));
         return;
     }
-    const AppSettings settings = ParseSettingsText(ReadAll(file));
-    std::fclose(file);
-    g_lang.current = settings.language;
-    g_shell.readerModel = settings.readerModel;
+    const std::string bytes = ReadSettingsFileStart(file, kSettingsReadLimit);
+    CloseSettingsFile(file);
+    UseSettings(ParseSettingsText(bytes));
 }
 
 void SaveSettings() {
     // In place: whatever follows the two lines stays.
-    std::FILE* file = std::fopen(kSettingsFileName, "r+b");
-    if (file == nullptr || !WriteSettings(file, {g_lang.current, g_shell.readerModel})) {
-        ReportMessage(g_lang.text.MsgSaveFailed, kMsgWarning);
+    SettingsFileHandle file = nullptr;
+    bool saved = OpenSettingsFile(kSettingsFileName, true, &file) == FoundFile::kPlain;
+    if (saved) {
+        saved = WriteSettingsFileStart(file, FormatSettingsText({g_lang.current, g_shell.readerModel}));
+        saved = CloseSettingsFile(file) && saved;
     }
+    if (!saved) ReportMessage(g_lang.text.MsgSaveFailed, kMsgWarning);
 }

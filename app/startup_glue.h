@@ -13,7 +13,7 @@ ScreenSize PrimaryScreenSize();
 // Dots per inch of the system (what its fonts are made for) and of a window's display; 96 is 100 %.
 int SystemDpi();
 int WindowDpi(WindowHandle window);
-WindowHandle WindowFindTopLevel(const char* title);  // any class, exact title
+WindowHandle WindowFindTopLevel(const char* className, const char* title);  // exact class and title
 // The session-wide claim that one copy runs, a named mutex held until the program ends. Unavailable: it
 // exists but may not be opened (the first copy runs elevated), or it could not be made at all.
 enum class InstanceClaim { kFirst, kTaken, kUnavailable };

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -64,7 +65,7 @@ bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& s
 bool ReadProfile(const CommandOptions& options, const std::string& path, std::string* text) {
     errno = 0;
     std::ifstream file;
-    if (path != "-") file.open(path, std::ios::binary);
+    if (path != "-") file.open(std::filesystem::u8path(path), std::ios::binary);  // by its UTF-16 name on Windows
     std::istream& in = path == "-" ? std::cin : file;
     if (in) {
         const bool whole = ReadProfileText(in, text);

@@ -54,8 +54,8 @@ int Run(const Invocation& invocation) {
 int main(int argc, char** argv) {
     PrepareConsole();
     Invocation invocation;
-    int status = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), UserPrefersRussian(), &invocation,
-                                  std::cout, std::cerr);
+    int status =
+        ParseCommandLine(ProgramArguments(argc, argv), UserPrefersRussian(), &invocation, std::cout, std::cerr);
     if (status < 0) status = Run(invocation);
     std::cout.flush();
     if (std::cout) return status;

@@ -115,6 +115,24 @@ void Compare(const ReaderSettings& wrote, ReaderReport* report) {
     if (!report->mismatches.empty()) report->outcome = Outcome::kMismatch;
 }
 
+void WriteAndReadBack(PortHandle handle, const ReaderSettings& wanted, int model, ReaderReport* report) {
+    std::uint8_t command[kWriteCommandCapacity] = {};
+    const std::int32_t length = EncodeWriteCommand(wanted, command);
+    const Exchange exchange = Send(handle, command, length);
+    report->outcome = exchange.outcome;
+    report->error = exchange.error;
+    // A reader that went silent after the command may have taken it: it counts as changed.
+    report->changed = exchange.sent;
+    if (exchange.outcome != Outcome::kOk) return;
+    report->written = true;
+    ReadSettings(handle, model, report);
+    if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
+        report->outcome = Outcome::kOk;
+        report->unrecognised.clear();
+        Compare(wanted, report);
+    }
+}
+
 void WriteSettings(PortHandle handle, const ReaderSettings& changes, const WriteOptions& options,
                    ReaderReport* report) {
     ReadEitherModel(handle, changes.model, false, report);
@@ -150,21 +168,10 @@ void WriteSettings(PortHandle handle, const ReaderSettings& changes, const Write
         return;
     }
 
-    std::uint8_t command[kWriteCommandCapacity] = {};
-    const std::int32_t length = EncodeWriteCommand(wanted, command);
-    const Exchange exchange = Send(handle, command, length);
-    report->outcome = exchange.outcome;
-    report->error = exchange.error;
-    // A reader that went silent after the command may have taken it: it counts as changed.
-    report->changed = exchange.sent;
-    if (exchange.outcome != Outcome::kOk) return;
-    report->written = true;
-    ReadSettings(handle, changes.model, report);
-    if (report->outcome == Outcome::kOk || report->outcome == Outcome::kIncomplete) {
-        report->outcome = Outcome::kOk;
-        report->unrecognised.clear();
-        Compare(wanted, report);
-    }
+    const bool usb = report->model == kReaderUsb;
+    MarkWriteInHand(true, usb);
+    WriteAndReadBack(handle, wanted, changes.model, report);
+    MarkWriteInHand(false, usb);
 }
 
 template <typename Work>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ struct SystemPort {
     std::string usbSerial;          // the USB device's serial number (Windows: its instance), "" when none is given
     TtySkip skip = TtySkip::kNone;  // why find, --all and watch leave it out (Linux); --port still reaches it
 };
+
+// The arguments after the program's name, in UTF-8. On Windows they are read as UTF-16, so that any file
+// name arrives as it was given and no code page maps one name (or a full-width hyphen) into another.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// std::fopen of a UTF-8 name; on Windows the file is opened by its UTF-16 name.
+std::FILE* OpenNamedFile(const std::string& name, const char* mode);
 
 // Every serial port: on Windows the system's port table, in numeric order; on
 // Linux the serial ttys that sysfs lists, those to leave out among them.
@@ -36,12 +44,18 @@ void Pause(int ms);
 bool UserPrefersRussian();
 
 // The console's output in its own terms (UTF-16 on Windows), Ctrl+C releasing the ports, and a closed
-// output pipe an error of the write (EPIPE) rather than the end of the program.
+// output pipe an error of the write (EPIPE) rather than the end of the program. On Windows Ctrl+C, closing
+// the console and the end of the session (log-off, shut-down) are taken as FinishWorkWhenInterrupted says
+// from here on, for every command.
 void PrepareConsole();
 
 // From now on Ctrl+C, SIGTERM and SIGHUP (on Windows Ctrl+C, Ctrl+Break and closing the console) only
 // set InterruptSignal(): the command finishes the exchanges in hand, starts no other, and reports.
 void FinishWorkWhenInterrupted();
+
+// A write and its read-back are under way on one more port (or done on one): while any is, Windows' log-off
+// or shut-down screen names it as what the program is finishing.
+void MarkWriteInHand(bool inHand, bool usbReader);
 
 // The signal that ended the work, as its POSIX number (SIGINT 2, SIGHUP 1, SIGTERM 15); 0 while none has.
 int InterruptSignal();

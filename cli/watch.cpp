@@ -82,7 +82,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     std::FILE* log = nullptr;
-    if (!watch.log.empty() && (log = std::fopen(watch.log.c_str(), "a")) == nullptr) {
+    if (!watch.log.empty() && (log = OpenNamedFile(watch.log, "a")) == nullptr) {
         return Fail(options, RunFailure::kFileError, watch.log + ": " + std::strerror(errno), kExitUsage);
     }
     FinishWorkWhenInterrupted();

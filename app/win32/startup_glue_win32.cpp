@@ -32,7 +32,9 @@ int WindowDpi(WindowHandle window) {
     return forWindow != nullptr ? static_cast<int>(forWindow(static_cast<HWND>(window))) : SystemDpi();
 }
 
-WindowHandle WindowFindTopLevel(const char* title) { return FindWindowW(nullptr, WideText(title).c_str()); }
+WindowHandle WindowFindTopLevel(const char* className, const char* title) {
+    return FindWindowW(WideText(className).c_str(), WideText(title).c_str());
+}
 
 // The mutex is owned by the first copy's thread for its whole run, and never closed: the system lets it
 // go when that copy ends (abandoned), so a later start can tell a running copy from one that has gone.

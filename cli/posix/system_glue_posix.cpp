@@ -16,6 +16,10 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+std::FILE* OpenNamedFile(const std::string& name, const char* mode) { return std::fopen(name.c_str(), mode); }
+
 // MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
 // shows a port as a USB reader's, or as a console, where no such device is to hand.
 std::vector<SystemPort> ListSystemPorts() {
@@ -69,6 +73,8 @@ void PrepareConsole() {
 void FinishWorkWhenInterrupted() { DeferSerialInterrupts(); }
 
 int InterruptSignal() { return SerialInterruptSignal(); }
+
+void MarkWriteInHand(bool, bool) {}  // SIGTERM and SIGHUP wait for the exchange in hand already
 
 bool ErrorOutputIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 

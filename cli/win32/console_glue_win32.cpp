@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/console_glue.h"
+#include "cli/utf16_glue.h"
 #include "cli/utf8_sequences.h"
 
 // Every way the program writes (iostreams, printf, CLI11) ends in the C library's descriptors 1 and 2.
@@ -31,10 +32,7 @@ bool IsConsole(HANDLE handle) {
 }
 
 void WriteToConsole(const std::string& utf8) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (size <= 0) return;
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], size);
+    const std::wstring wide = Utf16Of(utf8);
     for (std::size_t done = 0; done < wide.size();) {
         DWORD written = 0;
         if (!WriteConsoleW(g_relay.console, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written,

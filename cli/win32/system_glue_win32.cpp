@@ -1,14 +1,31 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <csignal>
 
 #include "app/dll_search_glue.h"
+#include "app/text/texts.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
+#include "cli/utf16_glue.h"
 #include "serial/port_order.h"
 #include "serial/port_table.h"
 #include "serial/usb_locator.h"
+
+// The C library's argv went through the ANSI code page: the command line is read again as UTF-16.
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(Utf8Of(wide[i], -1));
+    LocalFree(wide);
+    return arguments;
+}
+
+std::FILE* OpenNamedFile(const std::string& name, const char* mode) {
+    return _wfopen(Utf16Of(name).c_str(), Utf16Of(mode).c_str());
+}
 
 std::vector<SystemPort> ListSystemPorts() {
     std::vector<std::u16string> wide;
@@ -38,25 +55,7 @@ bool UserPrefersRussian() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == 
 
 static bool g_errorIsTerminal = false;
 
-// Ports are handles of the process: Windows closes them whichever way it ends.
-void PrepareConsole() {
-    LimitDllSearch();
-    g_errorIsTerminal = RouteConsoleOutput();
-}
-
 bool ErrorOutputIsTerminal() { return g_errorIsTerminal; }
-
-namespace {
-
-// mz6's file names come from argv and go to the C library in the ANSI code page.
-std::wstring WidePath(const std::string& path) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? size : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
-    return wide;
-}
-
-}  // namespace
 
 std::string PortIdentity(const std::string& name) {
     std::string upper = name;
@@ -73,11 +72,7 @@ std::string SystemErrorText(std::int32_t code) {
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) {
         --length;
     }
-    if (length == 0) return "unknown error";
-    char utf8[1024];
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8, sizeof(utf8), nullptr, nullptr);
-    return std::string(utf8, size > 0 ? size : 0);
+    return length == 0 ? "unknown error" : Utf8Of(text, static_cast<int>(length));
 }
 
 const char* const kPathSeparators = "\\/";
@@ -85,7 +80,7 @@ const char* const kPathSeparators = "\\/";
 // A link (a reparse point) is replaced as a file, as MoveFileExW does: only folders are told apart.
 PathFacts LookAtPath(const std::string& path) {
     PathFacts facts;
-    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16Of(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
@@ -100,7 +95,7 @@ bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* err
     // GetTempFileNameW creates the file under a name no file has (CREATE_NEW), which is then opened, not made.
     wchar_t name[MAX_PATH];
     HANDLE handle = INVALID_HANDLE_VALUE;
-    if (GetTempFileNameW(WidePath(folder).c_str(), L"mz6", 0, name) != 0) {
+    if (GetTempFileNameW(Utf16Of(folder).c_str(), L"mz6", 0, name) != 0) {
         handle = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (handle == INVALID_HANDLE_VALUE) DeleteFileW(name);
@@ -129,12 +124,12 @@ bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::str
     DWORD failure = GetLastError();
     CloseHandle(handle);
     file->handle = -1;
-    const std::wstring source = WidePath(file->path);
+    const std::wstring source = Utf16Of(file->path);
     if (done) {
         // MOVEFILE_WRITE_THROUGH waits for the move itself to be on disk.
         *step = PutStep::kPlace;
-        done = MoveFileExW(source.c_str(), WidePath(path).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        done =
+            MoveFileExW(source.c_str(), Utf16Of(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         failure = GetLastError();
     }
     if (!done) DeleteFileW(source.c_str());
@@ -146,7 +141,7 @@ void DiscardNewFile(NewFile* file) {
     if (file->handle == -1) return;
     CloseHandle(reinterpret_cast<HANDLE>(file->handle));
     file->handle = -1;
-    DeleteFileW(WidePath(file->path).c_str());
+    DeleteFileW(Utf16Of(file->path).c_str());
 }
 
 // A COM port another program holds is denied, not shared: on Windows that is the busy port.
@@ -169,19 +164,80 @@ Outcome OpenFailureOf(std::int32_t error) {
 namespace {
 
 std::atomic<int> g_interruptSignal{0};
+std::atomic<int> g_writesInHand{0};
+std::atomic<bool> g_usbWriteInHand{false};  // which reader the reason shown names
+
+// After a close, log-off or shut-down the system ends the process as soon as the handler returns (at the
+// latest 5 s after the event): held here, the exchange in hand is read back and the summary goes out. The
+// program's own exit ends this thread first.
+void EndWorkAndHold(int signal) {
+    g_interruptSignal.store(signal);
+    Sleep(4500);
+}
 
 // Runs on a thread of its own: the work sees the flag between exchanges.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
-    // After a close, log-off or shut-down the system ends the process as soon as this returns (at the latest
-    // 5 s after the event): held here, the exchange in hand is read back and the summary goes out. The
-    // program's own exit ends this thread first.
-    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) Sleep(4500);
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        EndWorkAndHold(SIGTERM);
+    } else {
+        g_interruptSignal.store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
+    }
     return TRUE;
+}
+
+// A program that has loaded user32 (SetupAPI does) gets no log-off or shut-down console event: Windows asks
+// its top-level windows instead. The reason is in Windows' own language, as the screen that shows it.
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) {
+        if (g_writesInHand.load() > 0) {
+            const TextSlots& texts = UserPrefersRussian() ? kRussianTexts : kEnglishTexts;
+            const char* reason = g_usbWriteInHand.load() ? texts.ProgressWriteUsb : texts.ProgressWriteSerial;
+            ShutdownBlockReasonCreate(window, Utf16Of(reason).c_str());
+        }
+        return TRUE;
+    }
+    if (message == WM_ENDSESSION) {
+        if (wParam != FALSE) EndWorkAndHold(SIGTERM);
+        ShutdownBlockReasonDestroy(window);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Top-level and hidden: a message-only window is not asked about the end of the session.
+DWORD WINAPI RunSessionWindow(void*) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = SessionWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"mz6 session";
+    if (RegisterClassW(&windowClass) == 0) return 0;
+    if (CreateWindowExW(0, windowClass.lpszClassName, L"mz6", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                        windowClass.hInstance, nullptr) == nullptr) {
+        return 0;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
 }
 
 }  // namespace
 
-void FinishWorkWhenInterrupted() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+// Ports are handles of the process: Windows closes them whichever way it ends. Ctrl+C and the end of the
+// session are taken from the start, by every command: the default handling would end the process before
+// the console relay has written what it holds.
+void PrepareConsole() {
+    LimitDllSearch();
+    g_errorIsTerminal = RouteConsoleOutput();
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+    const HANDLE thread = CreateThread(nullptr, 0, RunSessionWindow, nullptr, 0, nullptr);
+    if (thread != nullptr) CloseHandle(thread);
+}
+
+void FinishWorkWhenInterrupted() {}  // in place since PrepareConsole
 
 int InterruptSignal() { return g_interruptSignal.load(); }
+
+void MarkWriteInHand(bool inHand, bool usbReader) {
+    if (inHand) g_usbWriteInHand.store(usbReader);
+    g_writesInHand.fetch_add(inHand ? 1 : -1);
+}

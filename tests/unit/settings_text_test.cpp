@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -44,9 +45,19 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
     }
 }
 
-static std::string FileText() {
-    std::ifstream in(kSettingsFileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+static std::string FileStart(const std::string& path, std::size_t count = 100) {
+    std::string bytes(count, '\0');
+    std::ifstream(path, std::ios::binary).read(&bytes[0], static_cast<std::streamsize>(count));
+    return bytes.c_str();  // up to the file's end: the buffer past it holds zeros
+}
+
+// What this process has read from files so far, however it read it.
+static long long BytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value && key != "rchar:") {}
+    return value;
 }
 
 // The working folder comes back however the test ends: a failure must not move the tests after it.
@@ -55,31 +66,54 @@ struct WorkingFolderKept {
     ~WorkingFolderKept() { std::filesystem::current_path(previous); }
 };
 
-TEST(SettingsFile, CreatedWhenMissingRewrittenInPlaceAndDefaultsWhereNothingCanBeCreated) {
+TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) {
+    namespace fs = std::filesystem;
     StartFreshProgram();
     const WorkingFolderKept kept;
     char dir[] = "/tmp/mz-settings-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
-    std::filesystem::current_path(dir);
-    g_lang.current = kLanguageEnglish;
-    g_shell.readerModel = kReaderUsb;
-    LoadSettings();
-    EXPECT_EQ(FileText(), "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n");
-    EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
+    fs::current_path(dir);
+    const std::string name = kSettingsFileName, chosen = kEn + kUsb;
+    std::ofstream("chosen.ini") << chosen;  // what the links lead to
+    const std::tuple<const char*, bool, bool> rows[] = {
+        // what is there; read as English; rewritten in place by a save, what follows kept
+        {"", false, true},  // nothing: made with the defaults
+        {"cp chosen.ini appconfig.ini && echo tail >>appconfig.ini", true, true},
+        {"cp chosen.ini appconfig.ini && truncate -s 256M appconfig.ini", true, true},  // sparse
+        {"ln -s chosen.ini appconfig.ini", false, false},
+        {"ln -s gone.ini appconfig.ini", false, false},
+        {"ln chosen.ini appconfig.ini", false, false},
+        {"mkdir appconfig.ini", false, false},
+        {"mkfifo appconfig.ini", false, false},
+    };
+    for (const auto& [make, english, saved] : rows) {
+        fs::remove_all(name), g_fakeWindow.boxes.clear();
+        ASSERT_EQ(std::system(make), 0) << make;
+        g_lang.current = !english, g_shell.readerModel = kReaderUsb;
+        const long long before = BytesRead();
+        LoadSettings();
+        EXPECT_LT(BytesRead() - before, 64 << 10) << make;
+        EXPECT_EQ(g_lang.current * 10 + g_shell.readerModel, english ? 11 : 0) << make;
+        if (*make == '\0') {
+            EXPECT_EQ(FileStart(name), "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n");
+        }
 
-    std::ofstream(kSettingsFileName, std::ios::app) << "tail\r\n";
-    g_lang.current = kLanguageEnglish;
-    g_shell.readerModel = kReaderUsb;
-    SaveSettings();
-    EXPECT_EQ(FileText(), kEn + kUsb + "tail\r\n");
-    std::filesystem::remove(kSettingsFileName);
-    std::filesystem::create_symlink("/dev/full", kSettingsFileName);  // a full disk: the write does not go in
-    SelectLanguageTexts();
-    SaveSettings();
-    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+        const std::uintmax_t size = saved ? fs::file_size(name) : 0;
+        g_lang.current = kLanguageEnglish, g_shell.readerModel = kReaderUsb;
+        SelectLanguageTexts();
+        SaveSettings();
+        EXPECT_EQ(g_fakeWindow.boxes.size(), saved ? 0u : 1u) << make;
+        if (saved) {
+            EXPECT_EQ(FileStart(name, chosen.size()) + std::to_string(fs::file_size(name)),
+                      chosen + std::to_string(size))
+                << make;
+        }
+        // Nothing read from a link's target or made through it.
+        EXPECT_EQ(FileStart("chosen.ini") + (fs::exists("gone.ini") ? "gone.ini" : ""), chosen) << make;
+    }
+
+    fs::remove_all(dir);  // the working folder is gone: nothing can be created in it
     g_fakeWindow.boxes.clear();
-
-    std::filesystem::remove_all(dir);  // the working folder is gone: nothing can be created in it
     LoadSettings();
     EXPECT_EQ(std::make_pair(g_lang.current, g_shell.readerModel), std::make_pair(0, 0));
     EXPECT_TRUE(g_fakeWindow.boxes.empty());

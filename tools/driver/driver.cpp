@@ -17,6 +17,8 @@
 //                                 character sets, read inside the program by the hook library
 //   combo HWND                    the entries and the selection of a combo box
 //   tabs HWND                     the items of a tab control: texts, rectangles, the selection
+//   impostor MUTEX TITLE          holds that named mutex and shows a window of the driver's class with that
+//                                 title ("-": neither), in place of the ones an earlier impostor made
 //   quit
 //
 // Class, title and texts travel as hex of their Windows-1251 bytes; numbers may be decimal or 0x hex.
@@ -374,6 +376,21 @@ HWND Decoy() {
     return decoy;
 }
 
+// What another program of the user can do to the program's single-instance rule.
+std::string Impostor(const std::string& mutex, const std::string& title) {
+    static HANDLE held = nullptr;
+    static HWND shown = nullptr;
+    if (held != nullptr) ReleaseMutex(held), CloseHandle(held), held = nullptr;
+    if (shown != nullptr) DestroyWindow(shown), shown = nullptr;
+    if (mutex != "-") held = CreateMutexA(nullptr, TRUE, FromHex(mutex).c_str());
+    if (title != "-") {
+        const std::wstring text = From1251(FromHex(title));
+        shown = CreateWindowExW(0, L"MivorZentakE2E.Reply", text.c_str(), WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    return "{\"ok\":" + Bool((mutex == "-" || held != nullptr) && (title == "-" || shown != nullptr)) + "}";
+}
+
 std::string Execute(const Args& args) {
     const std::string& name = args[0];
     auto need = [&](size_t count) { return args.size() >= count + 1; };
@@ -393,6 +410,7 @@ std::string Execute(const Args& args) {
                 found.push_back(window);
         return "{\"windows\":" + JsonList(found, WindowJson) + "}";
     }
+    if (name == "impostor" && need(2)) return Impostor(args[1], args[2]);
     if (name == "mouse_click" && need(2)) {
         // A real click at a screen point, through the system's input queue, as a user's mouse would.
         SetCursorPos(static_cast<int>(ToNumber(args[1])), static_cast<int>(ToNumber(args[2])));

@@ -15,6 +15,13 @@ inline std::string To1251(const wchar_t* text, int length) {
     return bytes;
 }
 
+inline std::wstring From1251(const std::string& bytes) {
+    int size = MultiByteToWideChar(1251, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) MultiByteToWideChar(1251, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
 inline std::string HexOf(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
     std::string hex;

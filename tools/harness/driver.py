@@ -95,6 +95,12 @@ class Driver:
         answer = self.call("decoy")
         return answer["hwnd"], answer["foreground"]
 
+    def impostor(self, mutex=None, title=None):
+        """Holds the named mutex and shows a window of the driver's own titled title (bytes), each when given;
+        a later call takes back what an earlier one made."""
+        words = [value.hex() if value else "-" for value in (mutex, title)]
+        return self.call("impostor", *words)["ok"]
+
     def boxes(self, owner):
         """Message boxes owned by owner: caption, text, buttons and icon {"kind": "3".."7" | "system-error" | ...}."""
         return self.call("boxes", owner)["boxes"]

@@ -3,19 +3,25 @@ table: the ports and the USB reader it sees, the readers it finds, one read as J
 from one reader and applied onto several, with its summary when a port fails. Its output is UTF-8 in
 Russian too."""
 import json
+import os
+import pty
+import re
 import select
+import signal
 import subprocess
 
 from sim_reader import SimReader
+from harness.env import LOCALE, WESTERN_LOCALE, wait_until
 from harness.system_ports import Ports, silent_reader
 
 READ_KRX = b"AT+READS_KRX"
 PROFILE = "model = krx\ninterface = wiegand44\nindication = inverse\nstandby = off\ntouch-poll = off\n"
 
 
-def mz6(env, *args):
+def mz6(env, *args, locale=None):
     """Exit status, stdout and stderr (less Wine's own lines) of one run, strictly UTF-8, line ends LF."""
-    proc = env.popen([env.build_dir / "mz6.exe", *args], cwd=env.tmp, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    proc = env.popen([env.build_dir / "mz6.exe", *args], cwd=env.tmp, locale=locale, stdout=subprocess.PIPE,
+                     stderr=subprocess.PIPE)
     out, err = (text.decode().replace("\r\n", "\n") for text in proc.communicate(timeout=60))
     return proc.returncode, out, "".join(line for line in err.splitlines(True) if not line.startswith("wine:"))
 
@@ -57,6 +63,24 @@ def test_ports_find_read_save_and_apply_over_the_system_com_ports(env):
                         "другой COM-порт).\n"), seen
 
 
+def test_file_names_are_taken_as_given_in_any_code_page(env):
+    with Ports(env) as ports:
+        ports.plug(5, SimReader(model=0, settings=b"W440AF"))
+        (env.tmp / "profile.txt").write_text("model = usb\n")
+        name = "профиль.txt"
+        for locale in (WESTERN_LOCALE, LOCALE):  # an English Windows (code page 1252), a Russian one (1251)
+            (env.tmp / name).unlink(missing_ok=True)
+            seen = mz6(env, "--lang", "en", "save", "--port", "COM5", name, locale=locale)
+            assert seen == (0, f"The settings of COM5 saved to {name}:\n" + PROFILE, ""), (locale, seen)
+            assert (env.tmp / name).read_text() == PROFILE, locale
+            seen = mz6(env, "--lang", "en", "apply", name, "--port", "COM5", "--check", locale=locale)
+            assert seen[:2] == (0, "COM5: unchanged\n"), (locale, seen)
+            # Full-width letters are another name, never profile.txt; a full-width hyphen is no option.
+            seen = mz6(env, "--lang", "en", "apply", "ｐｒｏｆｉｌｅ.txt", "--port", "COM5", locale=locale)
+            assert seen == (2, "", "mz6: ｐｒｏｆｉｌｅ.txt: No such file or directory\n"), (locale, seen)
+            assert mz6(env, "－－version", locale=locale)[0] == 2, locale
+
+
 def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
     with Ports(env) as ports:
         ports.plug(3, silent_reader())  # there at the start: left alone
@@ -77,3 +101,31 @@ def test_watch_configures_a_reader_that_appears_in_the_port_table(env):
             True, [{"key": "cards", "from": "all", "to": "mifare"}], "ok"), record
         assert reader.settings == b"WHDH5XM", reader.settings
         assert json.loads((env.tmp / "readers.jsonl").read_text()) == record
+
+
+def test_watch_ends_with_its_totals_when_the_session_ends(env):
+    # What a log-off sends a program with windows: the session's end asked of its top-level windows.
+    (env.tmp / "usb.profile").write_text("model = usb\n")
+    proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "watch", "usb.profile"], cwd=env.tmp,
+                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    assert select.select([proc.stderr], [], [], 20)[0] and proc.stderr.readline(), "watch said nothing at its start"
+    subprocess.run(["wineboot", "--end-session"], env=env.vars, stdout=env.log, stderr=env.log, timeout=60)
+    _, err = proc.communicate(timeout=15)  # times out where the end of the session went unheard
+    assert (proc.returncode, err.decode().splitlines()[-1:]) == (
+        0, ["0 of 0 readers configured: 0 changed, 0 unchanged, 0 failed"]), (proc.returncode, err)
+
+
+def test_ctrl_c_lets_a_read_end_its_console_output_whole(env):
+    # On a terminal Wine gives the program a console, and SIGINT is its Ctrl+C.
+    with Ports(env) as ports:
+        reader = ports.plug(3, silent_reader())
+        main, terminal = pty.openpty()
+        proc = env.popen([env.build_dir / "mz6.exe", "--lang", "en", "read", "--port", "COM3"], cwd=env.tmp,
+                         stdin=terminal, stdout=terminal, stderr=terminal, start_new_session=True)
+        wait_until(reader.received_bytes, 20, "the read's first command")
+        os.kill(proc.pid, signal.SIGINT)
+        status = proc.wait(20)
+        out = os.read(main, 65536) if select.select([main], [], [], 5)[0] else b""
+        os.close(main)
+        os.close(terminal)
+        assert status == 1 and re.search(rb"COM3: (not-attempted|no-answer): ", out), (status, out)

@@ -1,7 +1,9 @@
 """The program as a user starts and ends it: the first start's window, one copy only, and Quit."""
+import os
+
 from harness.driver import SW_MINIMIZE
-from harness.env import SCREEN_SIZE, wait_until
-from harness.texts import RU, TEXTS
+from harness.env import PRODUCT, SCREEN_SIZE, wait_until
+from harness.texts import EN, RU, SETTINGS, TEXTS
 
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX = 0xC00000, 0x80000, 0x40000, 0x20000, 0x10000
 WIDTH, HEIGHT = 395, 670
@@ -37,3 +39,23 @@ def test_one_centred_topmost_window_a_second_start_brings_forward_and_quit_ends(
     env.driver.call("mouse_click", (left + right) // 2, (top + bottom) // 2)  # its only item: Quit
     assert app.wait_exit(10) == 0
     assert env.main_windows() == []
+
+
+def test_another_programs_window_with_the_title_or_its_hold_of_the_name_never_keeps_the_program_away(env):
+    # A window of another class with the program's title is not a copy: the start shows its window at once.
+    # The name held by a program with no window of the program's: it shows its window after the wait.
+    mutex = f"Local\\{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']}".encode()
+    try:
+        for held, within in ((None, 10), (mutex, 20)):
+            assert env.driver.impostor(held, TEXTS[RU]["title"])
+            app = env.start_app(env.new_workdir("impostor"), timeout=within)
+            app.kill()
+    finally:
+        env.driver.impostor()
+
+
+def test_a_settings_file_of_a_terabyte_is_read_only_as_far_as_its_lines(env):
+    workdir = env.new_workdir("sparse")
+    (workdir / "appconfig.ini").write_bytes(SETTINGS[(EN, "USB_USB")])
+    os.truncate(workdir / "appconfig.ini", 1 << 40)  # sparse: no disk used, zeros to its end
+    assert env.start_app(workdir).title() == TEXTS[EN]["title"]

@@ -96,6 +96,7 @@ struct FakeInstance {
     InstanceClaim claim = InstanceClaim::kFirst;
     int windowAtLookup = -1;  // the look-up (from 0, each title counts) from which a copy's window is found
     int freedAtPoll = -1;     // the wait (from 1) at which the claim's holder has ended
+    const char* windowClass = "my Window";  // the class of the window found
     int lookups = 0, polls = 0, restored = 0, forwarded = 0;
 };
 

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "app/startup_glue.h"
 #include "tests/unit/fakes/fakes.h"
 
@@ -9,9 +11,9 @@ static char g_otherWindow;
 ScreenSize PrimaryScreenSize() { return {1920, 1080}; }
 int SystemDpi() { return 96; }
 int WindowDpi(WindowHandle) { return 96; }
-WindowHandle WindowFindTopLevel(const char*) {
+WindowHandle WindowFindTopLevel(const char* className, const char*) {
     const bool found = g_fakeInstance.windowAtLookup >= 0 && g_fakeInstance.lookups++ >= g_fakeInstance.windowAtLookup;
-    return found ? &g_otherWindow : nullptr;
+    return found && std::string(className) == g_fakeInstance.windowClass ? &g_otherWindow : nullptr;
 }
 InstanceClaim ClaimSingleInstance(const char*) { return g_fakeInstance.claim; }
 bool SingleInstanceFreed() { return g_fakeInstance.polls == g_fakeInstance.freedAtPoll; }
