@@ -47,6 +47,7 @@ const ConsoleTexts kEnglish = {
     "cannot create a file in the folder %s: %s",
     "%s: its owner and group cannot be kept (%s)",
     "the file is left as it was",
+    "%s now leads elsewhere than when the reader was asked",
 };
 
 const ConsoleTexts kRussian = {
@@ -86,6 +87,7 @@ const ConsoleTexts kRussian = {
     "не удалось создать файл в папке %s: %s",
     "%s: не удаётся сохранить владельца и группу (%s)",
     "файл оставлен как был",
+    "%s теперь ведёт не туда, куда вёл, когда опрашивался считыватель",
 };
 
 }  // namespace

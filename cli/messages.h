@@ -40,6 +40,7 @@ struct ConsoleTexts {
     const char* folderNotWritable;    // "cannot create a file in the folder {folder}: {why}"
     const char* ownerNotKept;         // "{file}: its owner and group cannot be kept ({why})"
     const char* leftAsItWas;          // after why a save failed: the file is as it was
+    const char* pathChanged;          // "{path} now leads elsewhere ...": the read took a while; nothing saved
 };
 
 // English unless `russian`.

@@ -1,9 +1,10 @@
 """mz6 save, as root and as a user: a link is followed and stays, a device, fifo or folder is refused with
 nothing sent, a file keeps its owner, group and mode, and a link planted beside it is never written through."""
 import os
+import signal
 import stat
 
-from run import AS_NOBODY, ReaderTest, mz6
+from run import AS_NOBODY, ReaderTest, Run, mz6, start
 
 PROFILE = "model = krx\ninterface = touch-memory\nindication = direct\nstandby = off\ntouch-poll = on\n"
 NOBODY = 65534
@@ -74,3 +75,24 @@ class Save(ReaderTest):
 
         run = save("-")
         self.assertEqual((run.code, run.out, (folder / "-").exists()), (0, PROFILE, False))
+
+    def test_what_comes_while_the_reader_is_read_leaves_the_file_as_it_was(self):
+        folder = self.new_folder()
+        (folder / "victim").write_text("kept\n")
+        for event, code in (("Ctrl+C", 130), ("a link put in its place", 1)):
+            with self.subTest(event=event):
+                sim = self.reader(0, delay_ms=800)
+                (path := folder / "site.profile").unlink(missing_ok=True)
+                path.write_text("model = usb\n")
+                proc = start("save", "--port", sim.slave_path, str(path))
+                sim.wait_for_command(1)
+                if code == 130:
+                    proc.send_signal(signal.SIGINT)
+                else:
+                    path.unlink()
+                    path.symlink_to(folder / "victim")
+                run = Run(proc, *proc.communicate(timeout=10))
+                self.assertEqual(run.code, code, run.err)
+                self.assertEqual(((folder / "victim").read_text(), path.read_text(), path.is_symlink()),
+                                 ("kept\n", "kept\n" if code == 1 else "model = usb\n", code == 1))
+                self.assertEqual(sorted(p.name for p in folder.iterdir()), ["site.profile", "victim"])
