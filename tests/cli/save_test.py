@@ -77,10 +77,9 @@ class Save(ReaderTest):
         self.assertEqual((run.code, run.out, (folder / "-").exists()), (0, PROFILE, False))
 
     def test_what_comes_while_the_reader_is_read_leaves_the_file_as_it_was(self):
-        folder = self.new_folder()
-        (folder / "victim").write_text("kept\n")
-        for event, code in (("Ctrl+C", 130), ("a link put in its place", 1)):
-            with self.subTest(event=event):
+        (victim := (folder := self.new_folder()) / "victim").write_text("kept\n")
+        for code in (130, 1):  # Ctrl+C; a link put in the file's place
+            with self.subTest(code=code):
                 sim = self.reader(0, delay_ms=800)
                 (path := folder / "site.profile").unlink(missing_ok=True)
                 path.write_text("model = usb\n")
@@ -90,9 +89,8 @@ class Save(ReaderTest):
                     proc.send_signal(signal.SIGINT)
                 else:
                     path.unlink()
-                    path.symlink_to(folder / "victim")
+                    path.symlink_to(victim)
                 run = Run(proc, *proc.communicate(timeout=10))
-                self.assertEqual(run.code, code, run.err)
-                self.assertEqual(((folder / "victim").read_text(), path.read_text(), path.is_symlink()),
-                                 ("kept\n", "kept\n" if code == 1 else "model = usb\n", code == 1))
+                self.assertEqual((run.code, victim.read_text(), path.read_text()),
+                                 (code, "kept\n", "kept\n" if code == 1 else "model = usb\n"), run.err)
                 self.assertEqual(sorted(p.name for p in folder.iterdir()), ["site.profile", "victim"])
