@@ -185,6 +185,8 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     const std::string& port = options.ports[0];
     std::string target;
     NewFile replacement;
+    // Ctrl+C from here on ends the read as its exchange ends, and the new file goes with the rest.
+    FinishWorkWhenInterrupted();
     if (file != "-") {
         const int refused = FindSaveTarget(options, file, &target);
         if (refused >= 0) return refused;
@@ -195,8 +197,6 @@ int RunSave(const CommandOptions& options, const std::string& file) {
                         kExitFailed);
         }
     }
-    // Ctrl+C during the read ends it as its exchange ends, and the new file goes with the rest.
-    FinishWorkWhenInterrupted();
     ReaderReport report = ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port));
     if (InterruptSignal() != 0) report.outcome = Outcome::kNotAttempted;
     if (report.outcome != Outcome::kOk) {
