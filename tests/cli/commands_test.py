@@ -231,7 +231,6 @@ class Commands(ReaderTest):
                 (f"watch /no/such.profile", "/no/such.profile: No such file or directory"),
                 (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB"),
                 (f"save --port {port}", "save: give the profile file to write"),
-                (f"save --port {port} /dev/null", "/dev/null is a device, not a file"),
                 (f"write --port {port} colour=red", "'colour' is not a setting"),
                 (f"write --port {port} standby=", "'standby=' is not key = value"),
                 (f"write --port {port} standby", "'standby' is not key = value"),
