@@ -96,6 +96,8 @@ class PortHandling(ReaderTest):
                 profile = self.profile("model = krx\nstandby = static\n")
                 proc = start(*([command, profile] if command == "apply" else [command]), *ports)
                 readers[0].wait_for_command(2 if command == "apply" else 1)  # its write is on the line
+                for sim in readers[1:]:  # on a busy machine the others' reads may still be on their way
+                    sim.wait_for_command(1)
                 proc.send_signal(sig)
                 run = Run(proc, *proc.communicate(timeout=10))
                 self.assertEqual(run.code, status, run.err)
