@@ -195,6 +195,8 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     const std::string& port = options.ports[0];
     std::string target;
     NewFile replacement;
+    // Ctrl+C from here on ends the read as its exchange ends, and the new file goes with the rest.
+    FinishWorkWhenInterrupted();
     if (file != "-") {
         const int refused = FindSaveTarget(options, file, &target);
         if (refused >= 0) return refused;
@@ -205,10 +207,20 @@ int RunSave(const CommandOptions& options, const std::string& file) {
                         kExitFailed);
         }
     }
-    const ReaderReport report = ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port));
+    ReaderReport report = ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port));
+    if (InterruptSignal() != 0) report.outcome = Outcome::kNotAttempted;
     if (report.outcome != Outcome::kOk) {
         DiscardNewFile(&replacement);
-        return ShowOne(options, report, false);
+        return Ended(ShowOne(options, report, false));
+    }
+    // The read takes a while: a path that has since become a link elsewhere, or no file, is left alone.
+    std::string now;
+    const int refused = file == "-" ? -1 : FindSaveTarget(options, file, &now);
+    if (refused >= 0 || now != target) {
+        DiscardNewFile(&replacement);
+        if (refused >= 0) return refused;
+        return Fail(options, RunFailure::kFileError,
+                    FormatText(texts.pathChanged, file.c_str()) + "; " + texts.leftAsItWas, kExitFailed);
     }
     const std::string profile = FormatProfile(report.settings);
     if (file == "-" && !options.json) std::cout << profile;  // as a profile; with --json its record

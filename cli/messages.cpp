@@ -50,6 +50,7 @@ const ConsoleTexts kEnglish = {
     "no serial ports found",
     "skipped",
     {"the kernel's console", "no UART behind it", "no device behind it"},
+    "%s now leads elsewhere than when the reader was asked",
 };
 
 const ConsoleTexts kRussian = {
@@ -92,6 +93,7 @@ const ConsoleTexts kRussian = {
     "последовательные порты не найдены",
     "пропущен",
     {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
+    "%s теперь ведёт не туда, куда вёл, когда опрашивался считыватель",
 };
 
 }  // namespace

@@ -43,6 +43,7 @@ struct ConsoleTexts {
     const char* noSerialPorts;        // --all, or find without --port, on a host without ports
     const char* skipped;              // before why a port is left out of find, --all and watch
     const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
+    const char* pathChanged;          // "{path} now leads elsewhere ...": the read took a while; nothing saved
 };
 
 // English unless `russian`.

@@ -9,5 +9,6 @@ const char* ResultCode(RunFailure failure) {
 
 std::string FailureAsJson(RunFailure failure, const std::string& message) {
     const nlohmann::ordered_json json = {{"result", ResultCode(failure)}, {"message", message}};
-    return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    // One line, as watch --json gives each of its records: a reader of lines takes it as well as a whole.
+    return json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -15,5 +15,5 @@ constexpr int kRunFailureCount = 4;
 // "usage", "bad-profile", "file-error", "no-ports".
 const char* ResultCode(RunFailure failure);
 
-// The one JSON object of such a failure: {"result": "usage", "message": "..."}.
+// The one JSON object of such a failure, on one line: {"result":"usage","message":"..."}.
 std::string FailureAsJson(RunFailure failure, const std::string& message);

@@ -101,8 +101,8 @@ enum class PutStep { kWrite, kOwner, kPlace };
 
 // Writes `content` into `file`, on disk (where a write the disk could not keep shows up at the latest), gives
 // it the owner, group and mode of the file at `path` (a new file's where there is none yet), and then puts it
-// in the place of `path`, in the same folder, in one step: `path` is always either the old file or the new
-// one. On failure the new file is removed, with the step and the system's error number.
+// in the place of `path`, in the same folder, in one step (its folder synced after): `path` is always either
+// the old file or the new one. On failure the new file is removed, with the step and the system's error number.
 bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
                        std::int32_t* error);
 

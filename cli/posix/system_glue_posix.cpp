@@ -109,9 +109,10 @@ bool WriteAll(int fd, const std::string& content) {
 }
 
 // The owner, group and mode of the file at `path`; a new file's (as the umask leaves them) where there is none.
+// A link or device put there since the path was checked lends nothing: the rename replaces it, never follows it.
 bool TakeOwnerAndMode(int fd, const std::string& path) {
     struct stat old {};
-    if (stat(path.c_str(), &old) != 0) {
+    if (lstat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
         const mode_t mask = umask(0);
         umask(mask);
         return fchmod(fd, 0666 & ~mask) == 0;
@@ -182,8 +183,18 @@ bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::str
         done = rename(file->path.c_str(), path.c_str()) == 0;
         *error = errno;
     }
-    if (!done) unlink(file->path.c_str());
-    return done;
+    if (!done) {
+        unlink(file->path.c_str());
+        return false;
+    }
+    // The rename is on disk only with its folder. The file is in place by now, so a folder that cannot be
+    // synced (a file system that refuses it) does not make the save a failure.
+    const int folder = open(file->path.substr(0, file->path.rfind('/')).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 void DiscardNewFile(NewFile* file) {

@@ -1,9 +1,10 @@
 """mz6 save, as root and as a user: a link is followed and stays, a device, fifo or folder is refused with
 nothing sent, a file keeps its owner, group and mode, and a link planted beside it is never written through."""
 import os
+import signal
 import stat
 
-from run import AS_NOBODY, ReaderTest, mz6
+from run import AS_NOBODY, ReaderTest, Run, mz6, start
 
 PROFILE = "model = krx\ninterface = touch-memory\nindication = direct\nstandby = off\ntouch-poll = on\n"
 NOBODY = 65534
@@ -74,3 +75,22 @@ class Save(ReaderTest):
 
         run = save("-")
         self.assertEqual((run.code, run.out, (folder / "-").exists()), (0, PROFILE, False))
+
+    def test_what_comes_while_the_reader_is_read_leaves_the_file_as_it_was(self):
+        (victim := (folder := self.new_folder()) / "victim").write_text("kept\n")
+        for code in (130, 1):  # Ctrl+C; a link put in the file's place
+            with self.subTest(code=code):
+                sim = self.reader(0, delay_ms=800)
+                (path := folder / "site.profile").unlink(missing_ok=True)
+                path.write_text("model = usb\n")
+                proc = start("save", "--port", sim.slave_path, str(path))
+                sim.wait_for_command(1)
+                if code == 130:
+                    proc.send_signal(signal.SIGINT)
+                else:
+                    path.unlink()
+                    path.symlink_to(victim)
+                run = Run(proc, *proc.communicate(timeout=10))
+                self.assertEqual((run.code, victim.read_text(), path.read_text()),
+                                 (code, "kept\n", "kept\n" if code == 1 else "model = usb\n"), run.err)
+                self.assertEqual(sorted(p.name for p in folder.iterdir()), ["site.profile", "victim"])

@@ -45,7 +45,8 @@ def uninstall_entry(env, product_code):
 
 def test_msi_upgrade_repair_and_removal(env):
     (earlier, earlier_code), (msi, code) = package(env, **EARLIER), package(env)
-    assert msiexec(env, "/i", earlier) == 0
+    # Folders named on the command line are not taken: C:\ lets any user create and change what is in it.
+    assert msiexec(env, "/i", earlier, "INSTALLDIR=C:\\Elsewhere\\", "INSTALLFOLDER=C:\\Elsewhere\\") == 0
     assert installed(env, EARLIER) and uninstall_entry(env, earlier_code)
     # The newer version replaces the earlier one: its folder, its entry and its shortcut go.
     assert msiexec(env, "/i", msi) == 0
