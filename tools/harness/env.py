@@ -176,7 +176,7 @@ class Env:
         self._started = []  # Windows programs started by popen, stopped by stop_programs()
         self._workdirs = 0
         try:
-            _ensure_locale(locale)
+            ensure_locale(locale)
             if display is None:
                 self._start_display()
             else:
@@ -259,7 +259,7 @@ class Env:
         options.update(kwargs)
         env = dict(self.vars, **(variables or {}))
         if locale is not None:
-            env["LC_ALL"] = _ensure_locale(locale)
+            env["LC_ALL"] = ensure_locale(locale)
         proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=env, **options)
         self._started.append(proc)
         return proc
@@ -452,7 +452,7 @@ class Env:
 
 
 @functools.lru_cache(maxsize=None)
-def _ensure_locale(locale):
+def ensure_locale(locale):
     """Generates a locale such as "en_US.UTF-8" when the system lacks it; returns it."""
     language, charset = locale.split(".")
     listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
