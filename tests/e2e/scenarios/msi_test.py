@@ -1,0 +1,84 @@
+"""The MSI under Wine's msiexec, silent as a management agent runs it: a major upgrade from an earlier version, a
+repair, a refused downgrade and the removal."""
+import re
+import struct
+import subprocess
+
+from harness.env import EXE_NAME, PRODUCT, REPO, windows_path
+
+GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+EARLIER = {"VERSION_DOTTED": "1.0.0.0", "VERSION_SHORT": "1.00", "INSTALL_FOLDER": f"{PRODUCT['PRODUCT_NAME']} v.1.00",
+           "EXE_NAME": f"{PRODUCT['PRODUCT_NAME']} ver_1_00 (x64).exe"}
+
+
+def package(env, **product):
+    """The MSI as scripts/release builds it, or with these product values: (its Windows path, product code)."""
+    path = env.tmp / f"{product.get('INSTALL_FOLDER', PRODUCT['INSTALL_FOLDER'])} (x64).msi"
+    subprocess.run([REPO / "scripts" / "build-msi", path, env.exe, env.build_dir / "mz6.exe", GUIDE,
+                    *(f"{name}={value}" for name, value in product.items())], check=True)
+    table = subprocess.run(["msiinfo", "export", path, "Property"], capture_output=True, text=True, check=True)
+    return windows_path(path), re.search(r"^ProductCode\t(\S+)", table.stdout, re.M)[1]
+
+
+def msiexec(env, *arguments):
+    return env.run(["msiexec", *arguments, "/qn"], timeout=120).returncode
+
+
+def installed(env, product=PRODUCT):
+    folder = env.prefix / "drive_c" / "Program Files" / product["INSTALL_FOLDER"]
+    return {str(p.relative_to(folder)) for p in folder.rglob("*")} if folder.exists() else None
+
+
+def shortcuts(env):
+    """Windows puts a per-machine package's shortcut into the all-users Start menu; Wine's msi into the
+    installing user's, whatever ALLUSERS says."""
+    return [link.read_bytes() for menu in ("ProgramData", "users/*/AppData/Roaming") for link in (
+        env.prefix / "drive_c").glob(f"{menu}/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk")]
+
+
+def uninstall_entry(env, product_code):
+    done = env.run(["reg", "query", UNINSTALL_KEY + product_code])
+    text = done.stdout.decode("utf-8", "replace")
+    return dict(re.findall(r"^[ \t]+(\w+)[ \t]+REG_\w+[ \t]*(.*?)\r?$", text, re.M)) if done.returncode == 0 else None
+
+
+def test_msi_upgrade_repair_and_removal(env):
+    (earlier, earlier_code), (msi, code) = package(env, **EARLIER), package(env)
+    assert msiexec(env, "/i", earlier) == 0
+    assert installed(env, EARLIER) and uninstall_entry(env, earlier_code)
+    # The newer version replaces the earlier one: its folder, its entry and its shortcut go.
+    assert msiexec(env, "/i", msi) == 0
+    assert (installed(env, EARLIER), uninstall_entry(env, earlier_code)) == (None, None)
+    assert installed(env) == {EXE_NAME, "mz6.exe", "appconfig.ini", "help", f"help/{GUIDE.name}"}, installed(env)
+    folder = env.prefix / "drive_c" / "Program Files" / PRODUCT["INSTALL_FOLDER"]
+    for name, source in ((EXE_NAME, env.exe), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
+        assert (folder / name).read_bytes() == source.read_bytes(), name
+    # The shortcut starts the program in the install folder: its working folder is a string after its count of
+    # characters (Wine counts the terminating zero too).
+    install_dir = f"C:\\Program Files\\{PRODUCT['INSTALL_FOLDER']}\\"
+    [link] = shortcuts(env)
+    assert f"{install_dir}{EXE_NAME}\0".encode() in link, link
+    assert any(struct.pack("<H", count) + install_dir.encode("utf-16-le") in link
+               for count in (len(install_dir), len(install_dir) + 1)), link
+    entry = uninstall_entry(env, code)
+    assert entry and (entry["DisplayName"], entry["Publisher"], entry["InstallLocation"]) == (
+        f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)", PRODUCT["PRODUCT_MAKER"], install_dir), entry
+    # Wine lists the maker's addresses empty when the package sets none.
+    assert (entry.get("URLInfoAbout", ""), entry.get("Contact", "")) == (
+        PRODUCT["PRODUCT_MAKER_URL"], PRODUCT["PRODUCT_MAKER_EMAIL"]), entry
+
+    # A repair brings back a deleted program and keeps the settings users saved. On Windows that is
+    # `msiexec /f`; Wine's msiexec hands /f's package to MsiReinstallProduct as if it were a product code
+    # (exit 69) and has no /f with a product code, so the repair is asked for with what /f sets.
+    (folder / "mz6.exe").unlink()
+    (folder / "appconfig.ini").write_bytes(b"Language = EN;\r\nTabCtrl = KRT_KRN;\r\n")
+    assert msiexec(env, "/i", msi, "REINSTALL=ALL", "REINSTALLMODE=omus") == 0
+    assert (folder / "mz6.exe").read_bytes() == (env.build_dir / "mz6.exe").read_bytes()
+    assert (folder / "appconfig.ini").read_bytes().startswith(b"Language = EN;"), "the users' settings were reset"
+
+    # Never back: the earlier package refuses to install over the newer one (1603).
+    assert msiexec(env, "/i", earlier) != 0
+    assert (installed(env, EARLIER), uninstall_entry(env, earlier_code)) == (None, None)
+    assert msiexec(env, "/x", msi) == 0
+    assert (installed(env), shortcuts(env), uninstall_entry(env, code)) == (None, [], None)
