@@ -298,7 +298,8 @@ std::string MenuOf(HWND window) {
     if (hook == nullptr) return Error("SetWindowsHookEx failed " + std::to_string(GetLastError()));
     g_menuReply.clear();
     PostMessageW(window, RegisterWindowMessageW(kMenuDumpMessage), reinterpret_cast<WPARAM>(g_replyWindow), 0);
-    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 3000;) {
+    // Loading the hook library into the program can take seconds on a busy machine; the harness gives a call 15 s.
+    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 10000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
