@@ -360,7 +360,8 @@ class Env:
 
         def new_window():
             if proc.poll() is not None:
-                raise AssertionError(f"the program ended with code {proc.returncode} before showing its window")
+                raise AssertionError(f"the program ended with code {proc.returncode} before showing its window; "
+                                     f"Wine's log ends: {self.log_path.read_bytes()[-600:].decode('latin-1')}")
             return [w for w in self.main_windows() if w["hwnd"] not in before and w["visible"]]
 
         return App(self, proc, workdir, wait_until(new_window, timeout, "the main window")[0]["hwnd"])
