@@ -4,18 +4,16 @@ import os
 import re
 import select
 import subprocess
-import sys
 import tempfile
 import time
 from pathlib import Path
 
 from sim_reader import SimReader
+from system_root import usb_reader_root
 
 REPO = Path(__file__).resolve().parents[1]
 MZ6 = REPO / "build" / "linux" / "mz6"
 FUZZERS = REPO / "build" / "fuzz" / "tests" / "fuzz"  # scripts/fuzz builds them
-sys.path.insert(0, str(REPO / "tests" / "cli"))
-from run import usb_reader_root  # noqa: E402
 BAUD = 19200
 BYTE_MS = 10 * 1000 / BAUD
 GAP_MS = 60  # the quiet spell that ends a reply

@@ -1,5 +1,7 @@
 #include "cli/change_report.h"
 
+#include "cli/utf8_sequences.h"
+
 const char* ChangeWord(const ReaderReport& report, bool check) {
     if (report.outcome != Outcome::kOk) return ResultCode(report.outcome);
     if (!report.changed) return "unchanged";
@@ -7,7 +9,7 @@ const char* ChangeWord(const ReaderReport& report, bool check) {
 }
 
 std::string ChangesAsText(const ConsoleTexts& texts, const ReaderReport& report, bool check) {
-    std::string text = report.port + ": " + ChangeWord(report, check) + "\n";
+    std::string text = Escaped(report.port) + ": " + ChangeWord(report, check) + "\n";
     if (report.outcome != Outcome::kOk) return text;
     for (const SettingChange& change : report.changes) {
         // The type comes into use with a format other than touch-memory.

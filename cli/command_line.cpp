@@ -6,9 +6,12 @@
 #include <iterator>
 
 #include "app/text/format.h"
+#include "cli/port_tracker.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"
+#include "cli/run_failure.h"
 #include "cli/usage_texts.h"
+#include "cli/utf8_sequences.h"
 #include "product.h"
 
 namespace {
@@ -79,16 +82,26 @@ std::string Nearest(const std::string& word, const std::vector<std::string>& can
     return best;
 }
 
-int UsageError(const UsageTexts& texts, std::ostream& err, const std::string& message,
-               const std::string& suggestion = std::string()) {
-    err << "mz6: " << message;
-    if (!suggestion.empty()) err << FormatText(texts.didYouMean, suggestion.c_str());
-    err << "\n" << texts.moreHelp << "\n";
+// Where a usage error goes: standard error, and with --json its JSON object to standard output.
+struct UsageOutput {
+    const UsageTexts& texts;
+    std::ostream& out;
+    std::ostream& err;
+    bool json;
+};
+
+int UsageError(const UsageOutput& output, const std::string& message, const std::string& suggestion = std::string()) {
+    std::string text = message;
+    if (!suggestion.empty()) text += FormatText(output.texts.didYouMean, suggestion.c_str());
+    text = Escaped(text);  // the arguments in it are the user's bytes
+    output.err << "mz6: " << text << "\n" << output.texts.moreHelp << "\n";
+    if (output.json) output.out << FailureAsJson(RunFailure::kUsage, text);
     return kExitUsage;
 }
 
 // Unknown commands and options, named with the nearest known one; -1 when all are known.
-int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, std::ostream& err, int* command) {
+int CheckNames(const std::vector<std::string>& args, const UsageOutput& output, int* command) {
+    const UsageTexts& texts = output.texts;
     bool helpOrVersion = false;
     std::vector<std::string> given;  // the options of one value so far
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -102,20 +115,20 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
                 for (const OptionName& candidate : kOptions) {
                     if (FindOption(candidate.name, *command) != nullptr) known.push_back(candidate.name);
                 }
-                return UsageError(texts, err, FormatText(texts.unknownOption, name.c_str()), Nearest(name, known));
+                return UsageError(output, FormatText(texts.unknownOption, name.c_str()), Nearest(name, known));
             }
             helpOrVersion = helpOrVersion || name == "--help" || name == "-h" || name == "--version";
             if (option->takesValue && name == arg && ++i == args.size()) {
-                return UsageError(texts, err, FormatText(texts.needsValue, name.c_str()));
+                return UsageError(output, FormatText(texts.needsValue, name.c_str()));
             }
             if (option->takesValue &&
                 (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
-                return UsageError(texts, err,
+                return UsageError(output,
                                   name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
             }
             if (option->takesValue && (name != "--port" || OfOnePort(*command))) {
                 if (std::find(given.begin(), given.end(), name) != given.end()) {
-                    return UsageError(texts, err, FormatText(texts.givenTwice, name.c_str()));
+                    return UsageError(output, FormatText(texts.givenTwice, name.c_str()));
                 }
                 given.push_back(name);
             }
@@ -125,12 +138,12 @@ int CheckNames(const std::vector<std::string>& args, const UsageTexts& texts, st
                 std::vector<std::string> known(kCommandNames, kCommandNames + kCommandCount);
                 known.push_back("--version");
                 known.push_back("--help");
-                return UsageError(texts, err, FormatText(texts.unknownCommand, arg.c_str()), Nearest(arg, known));
+                return UsageError(output, FormatText(texts.unknownCommand, arg.c_str()), Nearest(arg, known));
             }
             *command = static_cast<int>(found - kCommandNames);
         }
     }
-    if (*command < 0 && !helpOrVersion) return UsageError(texts, err, texts.needCommand);
+    if (*command < 0 && !helpOrVersion) return UsageError(output, texts.needCommand);
     return -1;
 }
 
@@ -150,31 +163,53 @@ bool RussianAsked(const std::vector<std::string>& args, bool russianByDefault) {
     return russianByDefault;
 }
 
-// The keys and values of both models from the codec's table, the results, the exit statuses.
-std::string HelpFooter(const UsageTexts& texts) {
-    std::string footer;
+// The keys and values of both models from the codec's table.
+std::string KeysHelp(const UsageTexts& texts) {
+    std::string keys;
     for (int model : {int{kReaderSerial}, int{kReaderUsb}}) {
         const ModelInfo* info = ModelInfoOf(model);
-        footer += std::string(texts.keysOf[model]) + "\n";
+        keys += std::string(texts.keysOf[model]) + "\n";
         for (int k = 0; k < info->count; ++k) {
             const SettingInfo& setting = info->settings[k];
-            footer += std::string("  ") + setting.key + "=" + ValueList(setting);
-            if (k > 0 && info->settings[k - 1].controlsNext) footer += std::string(" ") + texts.typeNote;
-            footer += "\n";
+            keys += std::string("  ") + setting.key + "=" + ValueList(setting);
+            if (k > 0 && info->settings[k - 1].controlsNext) keys += std::string(" ") + texts.typeNote;
+            keys += "\n";
         }
     }
-    footer += std::string(texts.resultsLine) + "\n ";
-    std::size_t lineStart = footer.size();
+    return keys;
+}
+
+// Every result code: the ports' and the run's own.
+std::string ResultsHelp(const UsageTexts& texts) {
+    std::vector<std::string> codes;
     for (int outcome = 0; outcome <= static_cast<int>(Outcome::kNotAttempted); ++outcome) {
-        const std::string code = ResultCode(static_cast<Outcome>(outcome));
-        if (footer.size() - lineStart + code.size() > 100) {
-            footer += "\n ";
-            lineStart = footer.size();
-        }
-        footer += " " + code;
+        codes.push_back(ResultCode(static_cast<Outcome>(outcome)));
     }
-    return footer + "\n" + texts.exitStatus + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" + texts.maker +
-           PRODUCT_MAKER_LINE;
+    for (int failure = 0; failure < kRunFailureCount; ++failure) {
+        codes.push_back(ResultCode(static_cast<RunFailure>(failure)));
+    }
+    std::string results = std::string(texts.resultsLine) + "\n ";
+    std::size_t lineStart = results.size();
+    for (const std::string& code : codes) {
+        if (results.size() - lineStart + code.size() > 100) {
+            results += "\n ";
+            lineStart = results.size();
+        }
+        results += " " + code;
+    }
+    return results + "\n";
+}
+
+// What --help ends with: mz6's tells everything; a command's the keys where it takes settings, the results
+// where it asks ports, and the exit statuses.
+std::string HelpFooter(const UsageTexts& texts, int command) {
+    const bool settings = command == static_cast<int>(Command::kWrite) ||
+                          command == static_cast<int>(Command::kApply) || command == static_cast<int>(Command::kWatch);
+    std::string footer = command < 0 || settings ? KeysHelp(texts) : std::string();
+    if (command != static_cast<int>(Command::kPorts)) footer += ResultsHelp(texts);
+    footer += texts.exitStatus;
+    if (command >= 0) return footer;
+    return footer + "\n" + texts.completion + "\n\n" + texts.examples + "\n\n" + texts.maker + PRODUCT_MAKER_LINE;
 }
 
 std::string Joined(const std::vector<std::string>& values) {
@@ -185,9 +220,9 @@ std::string Joined(const std::vector<std::string>& values) {
 
 // A value of --lang or --model that is not one of `allowed`.
 bool WrongValue(const std::string& value, const char* option, const std::vector<std::string>& allowed,
-                const UsageTexts& texts, std::ostream& err) {
+                const UsageOutput& output) {
     if (value.empty() || std::find(allowed.begin(), allowed.end(), value) != allowed.end()) return false;
-    UsageError(texts, err, FormatText(texts.wrongValue, value.c_str(), option, Joined(allowed).c_str()));
+    UsageError(output, FormatText(output.texts.wrongValue, value.c_str(), option, Joined(allowed).c_str()));
     return true;
 }
 
@@ -199,14 +234,16 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
                      std::ostream& out, std::ostream& err) {
     invocation->russian = RussianAsked(args, russianByDefault);
     const UsageTexts& texts = UsageTextsFor(invocation->russian);
+    const UsageOutput output{
+        texts, out, err, std::find(args.begin(), std::find(args.begin(), args.end(), "--"), "--json") != args.end()};
     int command = -1;
-    const int named = CheckNames(args, texts, err, &command);
+    const int named = CheckNames(args, output, &command);
     if (named >= 0) return named;
 
     CLI::App app{texts.about, "mz6"};
     for (std::size_t k = 0; k < std::size(kHelpLabels); ++k)
         app.get_formatter()->label(kHelpLabels[k], texts.labels[k]);
-    app.footer(HelpFooter(texts));
+    app.footer(HelpFooter(texts, -1));
     app.fallthrough();                       // --lang and --json also after the command
     app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
     app.allow_extras();                      // named below in the user's language
@@ -224,6 +261,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     for (int k = 0; k < kCommandCount; ++k) {
         commands[k] = app.add_subcommand(kCommandNames[k], texts.commands[k]);
         commands[k]->group(texts.commandsGroup);
+        commands[k]->footer(HelpFooter(texts, k));
         commands[k]->set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
         commands[k]->allow_extras();  // named below in the user's language
         const bool onePort = OfOnePort(k);
@@ -280,40 +318,44 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         out << version.what() << "\n";
         return kExitOk;
     } catch (const CLI::ParseError& error) {
-        return UsageError(texts, err, error.what());
+        return UsageError(output, error.what());
     }
 
     const std::vector<std::string> extras = app.remaining(true);
-    if (!extras.empty()) return UsageError(texts, err, FormatText(texts.unexpected, extras[0].c_str()));
-    if (WrongValue(language, "--lang", {"en", "ru"}, texts, err)) return kExitUsage;
-    if (WrongValue(model, "--model", {"krx", "usb"}, texts, err)) return kExitUsage;
+    if (!extras.empty()) return UsageError(output, FormatText(texts.unexpected, extras[0].c_str()));
+    if (WrongValue(language, "--lang", {"en", "ru"}, output)) return kExitUsage;
+    if (WrongValue(model, "--model", {"krx", "usb"}, output)) return kExitUsage;
     invocation->command = static_cast<Command>(command);
     const char* name = kCommandNames[command];
     const bool onePort = OfOnePort(command);
     if (onePort && commands[command]->count("--port") == 0) {
-        return UsageError(texts, err, FormatText(texts.needPort, name));
+        return UsageError(output, FormatText(texts.needPort, name));
     }
     if (onePort) options.ports = {port};
     // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
     for (const std::vector<std::string>* names : {&options.ports, &invocation->watch.patterns}) {
         for (const std::string& given : *names) {
-            if (Blank(given)) return UsageError(texts, err, texts.blankPort);
+            if (Blank(given)) return UsageError(output, texts.blankPort);
         }
+    }
+    for (const std::string& pattern : invocation->watch.patterns) {
+        if (!PatternCanMatchAPort(pattern))
+            return UsageError(texts, err, FormatText(texts.matchesNoPort, pattern.c_str()));
     }
     if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
         invocation->watch.log.empty()) {
-        return UsageError(texts, err, FormatText(texts.needsValue, "--log"));
+        return UsageError(output, FormatText(texts.needsValue, "--log"));
     }
     if (invocation->command == Command::kWrite && invocation->assignments.empty()) {
-        return UsageError(texts, err, texts.needSettings);
+        return UsageError(output, texts.needSettings);
     }
     if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
          invocation->command == Command::kWatch) &&
         invocation->file.empty()) {
-        return UsageError(texts, err, FormatText(texts.needFile[invocation->command != Command::kSave], name));
+        return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
-        return UsageError(texts, err, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
+        return UsageError(output, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
     }
     options.model = ModelNamed(model);
     return -1;

@@ -1,7 +1,6 @@
 #include "cli/commands.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -11,14 +10,27 @@
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
+#include "cli/run_failure.h"
 #include "cli/system_glue.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
-std::vector<std::string> AllPortNames() {
+// The ports find and --all ask: a console or a placeholder is asked only when named.
+std::vector<std::string> PortsToAsk(const std::vector<SystemPort>& system) {
     std::vector<std::string> names;
-    for (const SystemPort& port : ListSystemPorts()) names.push_back(port.name);
+    for (const SystemPort& port : system) {
+        if (port.skip == TtySkip::kNone) names.push_back(port.name);
+    }
     return names;
+}
+
+// The ports named, or without any the ports to ask; false, said as a failure, when there are none.
+bool PortsOf(const CommandOptions& options, const std::vector<SystemPort>& system, std::vector<std::string>* ports) {
+    *ports = options.ports.empty() ? PortsToAsk(system) : options.ports;
+    if (!ports->empty()) return true;
+    Fail(options, RunFailure::kNoPorts, options.texts->noSerialPorts, kExitFailed);
+    return false;
 }
 
 void PrintFailure(const CommandOptions& options, const ReaderReport& report) {
@@ -47,8 +59,8 @@ bool AskUsbFirst(const CommandOptions& options, const std::vector<SystemPort>& s
     return known != nullptr && known->usbReader;
 }
 
-// The profile's text from `path`, or from standard input for "-"; false, with why on standard error, when
-// it cannot be had whole.
+// The profile's text from `path`, or from standard input for "-"; false, with why told, when it cannot be had
+// whole.
 bool ReadProfile(const CommandOptions& options, const std::string& path, std::string* text) {
     errno = 0;
     std::ifstream file;
@@ -56,19 +68,68 @@ bool ReadProfile(const CommandOptions& options, const std::string& path, std::st
     std::istream& in = path == "-" ? std::cin : file;
     if (in) {
         const bool whole = ReadProfileText(in, text);
+        // Standard input reads as empty when it is closed (EBADF) or a folder (EISDIR).
+        if (path == "-" && text->empty() && (errno == EBADF || errno == EISDIR)) {
+            Fail(options, RunFailure::kBadProfile,
+                 errno == EBADF ? options.texts->inputClosed : options.texts->inputFolder, kExitUsage);
+            return false;
+        }
         if (!in.bad() && whole) return true;
         if (!in.bad()) {
             ProfileResult tooLarge;
             tooLarge.error = ProfileError::kTooLarge;
-            std::cerr << DescribeProfileError(*options.texts, tooLarge, path) << "\n";
+            Fail(options, RunFailure::kBadProfile, DescribeProfileError(*options.texts, tooLarge, path), kExitUsage);
             return false;
         }
     }
-    std::cerr << path << ": " << std::strerror(errno != 0 ? errno : EIO) << "\n";
+    Fail(options, RunFailure::kBadProfile, path + ": " + std::strerror(errno != 0 ? errno : EIO), kExitUsage);
     return false;
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of(kPathSeparators);
+    if (slash == std::string::npos) return ".";
+    const bool root = slash == 0 || (slash == 2 && path[1] == ':');  // "/", "C:\"
+    return path.substr(0, root ? slash + 1 : slash);
+}
+
+// The file that a save to `path` replaces: the path itself, or where its links lead, so that a link stays
+// and its target is replaced in the target's own folder. -1 when that is a file or nothing yet; otherwise
+// the exit status, with why told: a folder, device, fifo or socket is never replaced.
+int FindSaveTarget(const CommandOptions& options, const std::string& path, std::string* target) {
+    constexpr int kMostLinks = 40;  // as many as the system follows in one path
+    std::string at = path;
+    for (int hop = 0; hop <= kMostLinks; ++hop) {
+        const PathFacts facts = LookAtPath(at);
+        if (facts.error != 0) {
+            return Fail(options, RunFailure::kFileError, at + ": " + SystemErrorText(facts.error), kExitFailed);
+        }
+        const PathKind kind = facts.kind == PathKind::kLink ? facts.leadsTo : facts.kind;
+        if (kind >= PathKind::kFolder) {
+            const char* what = options.texts->pathKinds[static_cast<int>(kind) - static_cast<int>(PathKind::kLink)];
+            return Fail(options, RunFailure::kUsage, FormatText(options.texts->notAFile, path.c_str(), what),
+                        kExitUsage);
+        }
+        if (facts.kind != PathKind::kLink) {
+            *target = at;
+            return -1;
+        }
+        const bool absolute = facts.linkText.find_first_of(kPathSeparators) == 0 ||
+                              (facts.linkText.size() > 1 && facts.linkText[1] == ':');
+        at = absolute ? facts.linkText : FolderOf(at) + "/" + facts.linkText;
+    }
+    return Fail(options, RunFailure::kUsage,
+                FormatText(options.texts->notAFile, path.c_str(), options.texts->pathKinds[0]), kExitUsage);
+}
+
 }  // namespace
+
+int Fail(const CommandOptions& options, RunFailure failure, const std::string& message, int status) {
+    const std::string shown = Escaped(message);
+    std::cerr << "mz6: " << shown << "\n";
+    if (options.json) std::cout << FailureAsJson(failure, shown);
+    return status;
+}
 
 const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std::string& name) {
     const std::string identity = PortIdentity(name);
@@ -80,7 +141,7 @@ const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std:
 
 int RunPorts(const CommandOptions& options) {
     const std::vector<SystemPort> ports = ListSystemPorts();
-    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(ports));
+    std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(*options.texts, ports));
     return kExitOk;
 }
 
@@ -88,10 +149,8 @@ int RunPorts(const CommandOptions& options) {
 int RunFind(const CommandOptions& options) {
     FinishWorkWhenInterrupted();
     const std::vector<SystemPort> system = ListSystemPorts();
-    std::vector<std::string> ports = options.ports;
-    if (ports.empty()) {
-        for (const SystemPort& port : system) ports.push_back(port.name);
-    }
+    std::vector<std::string> ports;
+    if (!PortsOf(options, system, &ports)) return kExitFailed;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports,
         [&](const std::string& port) { return ReadReader(port, options.model, AskUsbFirst(options, system, port)); },
@@ -104,11 +163,12 @@ int RunFind(const CommandOptions& options) {
         }
         ++found;
         if (!options.json) {
-            std::cout << report.port << "  " << ModelInfoOf(report.model)->name << "  " << report.version << "\n";
+            std::cout << Escaped(report.port) << "  " << ModelInfoOf(report.model)->name << "  " << report.version
+                      << "\n";
         }
     }
     if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, false);
-    if (found == 0) std::cerr << options.texts->noReaderFound << "\n";
+    if (found == 0) std::cerr << "mz6: " << options.texts->noReaderFound << "\n";
     return Ended(found > 0 ? kExitOk : kExitFailed);
 }
 
@@ -120,33 +180,50 @@ int RunRead(const CommandOptions& options) {
 int RunWrite(const CommandOptions& options, const std::vector<std::string>& assignments) {
     const ProfileResult changes = ParseAssignments(assignments, options.model);
     if (changes.error != ProfileError::kNone) {
-        std::cerr << DescribeProfileError(*options.texts, changes, "") << "\n";
-        return kExitUsage;
+        return Fail(options, RunFailure::kBadProfile, DescribeProfileError(*options.texts, changes, ""), kExitUsage);
     }
     FinishWorkWhenInterrupted();
     const ReaderReport report = WriteReader(options.ports[0], changes.settings, options.write);
     return Ended(ShowOne(options, report, true));
 }
 
+// The new file is made before the reader is asked: a path that is no file, or a folder that cannot be
+// written, fails with nothing sent.
 int RunSave(const CommandOptions& options, const std::string& file) {
+    const ConsoleTexts& texts = *options.texts;
     const std::string& port = options.ports[0];
+    std::string target;
+    NewFile replacement;
+    if (file != "-") {
+        const int refused = FindSaveTarget(options, file, &target);
+        if (refused >= 0) return refused;
+        std::int32_t error = 0;
+        if (!CreateNewFileIn(FolderOf(target), &replacement, &error)) {
+            return Fail(options, RunFailure::kFileError,
+                        FormatText(texts.folderNotWritable, FolderOf(target).c_str(), SystemErrorText(error).c_str()),
+                        kExitFailed);
+        }
+    }
     const ReaderReport report = ReadReader(port, options.model, AskUsbFirst(options, ListSystemPorts(), port));
-    if (report.outcome != Outcome::kOk) return ShowOne(options, report, false);
-    // Written beside the old profile and put in its place only when whole: a full disk keeps the old one.
-    const std::string temporary = file + ".mz6-new";
+    if (report.outcome != Outcome::kOk) {
+        DiscardNewFile(&replacement);
+        return ShowOne(options, report, false);
+    }
     const std::string profile = FormatProfile(report.settings);
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << profile;
-    out.close();
-    std::string reason;
-    if (!out) reason = std::strerror(errno);
-    if (!out || !MoveFileOver(temporary, file, &reason)) {
-        std::remove(temporary.c_str());
-        std::cerr << file << ": " << reason << "\n";
-        return kExitFailed;
+    if (file == "-" && !options.json) std::cout << profile;  // as a profile; with --json its record
+    if (file == "-") return options.json ? ShowOne(options, report, false) : kExitOk;
+    PutStep step = PutStep::kWrite;
+    std::int32_t error = 0;
+    if (!PutNewFileInPlace(&replacement, profile, target, &step, &error)) {
+        const std::string why = SystemErrorText(error);
+        return Fail(options, RunFailure::kFileError,
+                    (step == PutStep::kOwner ? FormatText(texts.ownerNotKept, target.c_str(), why.c_str())
+                                             : target + ": " + why) +
+                        "; " + texts.leftAsItWas,
+                    kExitFailed);
     }
     if (options.json) return ShowOne(options, report, false);
-    std::cout << FormatText(options.texts->saved, port.c_str(), file.c_str()) << "\n" << profile;
+    std::cout << Escaped(FormatText(texts.saved, port.c_str(), file.c_str())) << "\n" << profile;
     return kExitOk;
 }
 
@@ -155,7 +232,7 @@ bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderS
     if (!ReadProfile(options, file, &text)) return false;
     const ProfileResult profile = ParseProfile(text);
     if (profile.error != ProfileError::kNone) {
-        std::cerr << DescribeProfileError(*options.texts, profile, file) << "\n";
+        Fail(options, RunFailure::kBadProfile, DescribeProfileError(*options.texts, profile, file), kExitUsage);
         return false;
     }
     *settings = profile.settings;
@@ -166,7 +243,10 @@ int RunApply(const CommandOptions& options, const std::string& file) {
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     FinishWorkWhenInterrupted();
-    const std::vector<std::string> ports = options.allPorts ? AllPortNames() : options.ports;
+    std::vector<std::string> ports;
+    if (!PortsOf(options, options.allPorts ? ListSystemPorts() : std::vector<SystemPort>(), &ports)) {
+        return kExitFailed;
+    }
     const WriteOptions& write = options.write;
     const std::vector<ReaderReport> reports = ForEachPort(
         ports, [&](const std::string& port) { return WriteReader(port, settings, write); }, options.progress,
@@ -181,7 +261,7 @@ int RunApply(const CommandOptions& options, const std::string& file) {
             ++configured;
             changed += report.changed ? 1 : 0;
         } else if (report.outcome == Outcome::kNotAttempted) {
-            notAttempted += (notAttempted.empty() ? " " : ", ") + report.port;
+            notAttempted += (notAttempted.empty() ? " " : ", ") + Escaped(report.port);
             ++untouched;
         } else {
             failed += "\n  " + FailureLine(*options.texts, report);

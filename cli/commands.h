@@ -5,6 +5,7 @@
 
 #include "cli/messages.h"
 #include "cli/reader_session.h"
+#include "cli/run_failure.h"
 #include "cli/system_glue.h"
 
 // The six commands of mz6. Each returns the exit status.
@@ -23,10 +24,15 @@ struct CommandOptions {
     const ConsoleTexts* texts = nullptr;
 };
 
+// A failure that is no port's: "mz6: " and `message` (its bytes from outside escaped) on standard error, and
+// with --json its JSON object on standard output. Returns `status`.
+int Fail(const CommandOptions& options, RunFailure failure, const std::string& message, int status);
+
 // The system's record of the port that `name` leads to, under any of its names; null when it lists none.
 const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std::string& name);
 
-// The profile file, checked in full; false (its fault told on standard error) when it cannot be used.
+// The profile file ("-": standard input), checked in full; false (its fault told by Fail) when it cannot be
+// used.
 bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderSettings* settings);
 
 int RunPorts(const CommandOptions& options);

@@ -4,13 +4,14 @@
 
 #include "app/text/format.h"
 #include "cli/system_glue.h"
+#include "cli/utf8_sequences.h"
 #include "protocol/setting_texts.h"
 
 namespace {
 
 const ConsoleTexts kEnglish = {
     &kEnglishTexts,
-    "No reader found.",
+    "no reader found",
     "Read back different:",
     "wrote %s, read back %s",
     "Written, but not verified:",
@@ -19,11 +20,11 @@ const ConsoleTexts kEnglish = {
     "The reader reported settings this program does not know; give them explicitly:",
     "system error",
     "line",
-    {"", "expected key = value", "the first setting must be model = krx or model = usb", "unknown model",
-     "unknown setting", "the setting belongs to the other reader model", "wrong value", "the setting is given twice",
-     "type is not used with format = touch-memory", "settings of both reader models given",
-     "the profile is larger than 64 KiB", "the line is longer than 1 KiB"},
-    "one of:",
+    {"", "'%s' is not key = value", "model = krx or model = usb must be the first setting",
+     "%s cannot be '%s'; one of: %s", "'%s' is not a setting", "%s belongs to the other reader model",
+     "%s cannot be '%s'; one of: %s", "%s is given twice", "type is not used with format = touch-memory",
+     "%s belongs to the other reader model than the settings before it", "the profile is larger than 64 KiB",
+     "the line is longer than 1 KiB"},
     "%d of %d readers configured: %d changed, %d unchanged, %d failed",
     "%d of %d readers read, nothing written: %d differ, %d unchanged, %d failed",
     "Waiting for readers to be plugged in (Ctrl+C ends); the %d ports present now are left alone.",
@@ -39,11 +40,21 @@ const ConsoleTexts kEnglish = {
     "not attempted: the run was interrupted",
     "(changed)",
     "The settings of %s saved to %s:",
+    "standard input is closed: give the profile on it, or name its file",
+    "standard input is a folder, not a profile",
+    "%s is %s, not a file: save replaces only files (save ... - prints the profile)",
+    {"a loop of links", "a folder", "a device", "a fifo", "a socket"},
+    "cannot create a file in the folder %s: %s",
+    "%s: its owner and group cannot be kept (%s)",
+    "the file is left as it was",
+    "no serial ports found",
+    "skipped",
+    {"the kernel's console", "no UART behind it", "no device behind it"},
 };
 
 const ConsoleTexts kRussian = {
     &kRussianTexts,
-    "Считыватель не найден.",
+    "считыватель не найден",
     "Считано не то, что записано:",
     "записано %s, считано %s",
     "Записано, но не проверено:",
@@ -52,11 +63,10 @@ const ConsoleTexts kRussian = {
     "Считыватель сообщил настройки, неизвестные программе; задайте их явно:",
     "системная ошибка",
     "строка",
-    {"", "ожидается ключ = значение", "первой настройкой должна быть model = krx или model = usb", "неизвестная модель",
-     "неизвестная настройка", "настройка другой модели считывателя", "неверное значение", "настройка задана дважды",
-     "type не используется при format = touch-memory", "заданы настройки обеих моделей считывателя",
-     "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
-    "допустимо:",
+    {"", "«%s» — не ключ = значение", "model = krx или model = usb должна быть первой настройкой",
+     "%s не может быть «%s»; допустимо: %s", "«%s» — не настройка", "%s — настройка другой модели считывателя",
+     "%s не может быть «%s»; допустимо: %s", "%s задана дважды", "type не используется при format = touch-memory",
+     "%s — настройка другой модели считывателя, чем заданные до неё", "профиль больше 64 КиБ", "строка длиннее 1 КиБ"},
     "%d из %d считывателей настроены: изменено %d, без изменений %d, ошибок %d",
     "%d из %d считывателей прочитаны, ничего не записано: отличаются %d, без изменений %d, ошибок %d",
     "Ожидание подключения считывателей (Ctrl+C завершает); уже подключённые порты (%d) не затрагиваются.",
@@ -72,6 +82,16 @@ const ConsoleTexts kRussian = {
     "не начато: работа прервана",
     "(изменено)",
     "Настройки %s сохранены в %s:",
+    "стандартный ввод закрыт: подайте профиль на него или укажите его файл",
+    "стандартный ввод — папка, а не профиль",
+    "%s — %s, а не файл: save заменяет только файлы (save ... - выводит профиль)",
+    {"петля ссылок", "папка", "устройство", "канал (fifo)", "сокет"},
+    "не удалось создать файл в папке %s: %s",
+    "%s: не удаётся сохранить владельца и группу (%s)",
+    "файл оставлен как был",
+    "последовательные порты не найдены",
+    "пропущен",
+    {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
 };
 
 }  // namespace
@@ -158,23 +178,24 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
 }
 
 std::string FailureLine(const ConsoleTexts& texts, const ReaderReport& report) {
-    return report.port + ": " + ResultCode(report.outcome) + ": " + DescribeFailure(texts, report);
+    return Escaped(report.port) + ": " + ResultCode(report.outcome) + ": " + DescribeFailure(texts, report);
 }
 
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file) {
-    std::string text;
-    if (!file.empty()) text = file + ": ";
-    if (result.line > 0) text += std::string(texts.profileLine) + " " + std::to_string(result.line) + ": ";
-    text += texts.profileErrors[static_cast<int>(result.error)];
-    // A subject of some length is a file that is no profile: a piece of it says enough.
-    constexpr std::size_t kShown = 40;
-    std::string subject = result.subject;
-    if (subject.size() > kShown) {
-        std::size_t cut = kShown;
-        while (cut > 0 && (static_cast<unsigned char>(subject[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
-        subject = subject.substr(0, cut) + "...";
-    }
-    if (!subject.empty()) text += " '" + subject + "'";
-    if (!result.allowed.empty()) text += std::string("; ") + texts.allowedValues + " " + result.allowed;
+    // A subject of some length is a file that is no profile: a piece of it says enough. Escaped before the
+    // format takes it, as a NUL would end it there.
+    const auto shown = [](std::string text) {
+        constexpr std::size_t kShown = 40;
+        if (text.size() > kShown) {
+            std::size_t cut = kShown;
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
+            text = text.substr(0, cut) + "...";
+        }
+        return Escaped(text);
+    };
+    std::string text = FormatText(texts.profileErrors[static_cast<int>(result.error)], shown(result.subject).c_str(),
+                                  shown(result.value).c_str(), result.allowed.c_str());
+    if (result.line > 0) return text + " (" + texts.profileLine + " " + std::to_string(result.line) + ")";
+    if (!file.empty()) return Escaped(file) + ": " + text;
     return text;
 }

@@ -20,8 +20,7 @@ struct ConsoleTexts {
     const char* incomplete;           // followed by the settings to give explicitly
     const char* systemError;          // "system error"
     const char* profileLine;          // "line"
-    const char* profileErrors[12];    // by ProfileError
-    const char* allowedValues;        // "one of:", before the values allowed
+    const char* profileErrors[12];    // by ProfileError: the subject, the value given, the values allowed
     const char* summaryDone;          // "{n} of {m} readers configured: {c} changed, {u} unchanged, {f} failed"
     const char* summaryChecked;       // the same of --check, where nothing is written
     const char* watchStarted;         // "{n} ports present left alone", when watch starts
@@ -34,6 +33,16 @@ struct ConsoleTexts {
     const char* notAttempted;         // a port the interruption left alone
     const char* changedMark;          // after a setting a write changed
     const char* saved;                // "the settings of {port} saved to {file}:", then the profile
+    const char* inputClosed;          // apply - or watch - with standard input closed
+    const char* inputFolder;          // ... with a folder as standard input
+    const char* notAFile;             // "{path} is {kind}, not a file: ...", a path save does not replace
+    const char* pathKinds[5];         // by PathKind from kLink: "a loop of links", "a folder", "a device", ...
+    const char* folderNotWritable;    // "cannot create a file in the folder {folder}: {why}"
+    const char* ownerNotKept;         // "{file}: its owner and group cannot be kept ({why})"
+    const char* leftAsItWas;          // after why a save failed: the file is as it was
+    const char* noSerialPorts;        // --all, or find without --port, on a host without ports
+    const char* skipped;              // before why a port is left out of find, --all and watch
+    const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
 };
 
 // English unless `russian`.
@@ -45,7 +54,8 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
 // "PORT: CODE: why", the line of a failed port.
 std::string FailureLine(const ConsoleTexts& texts, const ReaderReport& report);
 
-// What is wrong with a profile or the key=value arguments.
+// What is wrong with a profile or the key=value arguments, the setting first: "interface is given twice
+// (line 3)"; a fault of the whole file (`file`, "-" for standard input) names it.
 std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult& result, const std::string& file);
 
 // The name of a setting's value; texts.notKnown for a code this program does not know.

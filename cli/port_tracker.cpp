@@ -4,8 +4,6 @@
 
 namespace {
 
-bool SamePort(const PresentPort& a, const PresentPort& b) { return a.name == b.name && a.identity == b.identity; }
-
 char Folded(char c, bool ignoreCase) {
     return ignoreCase && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -43,7 +41,7 @@ std::vector<PresentPort> NewlyPlugged(PortTracker* tracker, const std::vector<Pr
     for (const PresentPort& port : present) {
         if (std::find(identities.begin(), identities.end(), port.identity) != identities.end()) continue;
         identities.push_back(port.identity);
-        const auto known = [&port](const PresentPort& old) { return SamePort(old, port); };
+        const auto known = [&port](const PresentPort& old) { return old.identity == port.identity; };
         if (std::none_of(tracker->plugged.begin(), tracker->plugged.end(), known)) fresh.push_back(port);
     }
     tracker->plugged = present;
@@ -86,4 +84,13 @@ bool MatchesPattern(const std::string& pattern, const std::string& name, bool ig
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
+}
+
+bool PatternCanMatchAPort(const std::string& pattern) {
+    for (std::size_t p = pattern.find('['); p != std::string::npos; p = pattern.find('[', p + 1)) {
+        const std::size_t end = SetEnd(pattern, p);
+        if (end == std::string::npos) return false;
+        p = end - 1;
+    }
+    return !pattern.empty() && pattern.back() != '/';
 }

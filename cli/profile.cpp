@@ -43,7 +43,7 @@ bool Assign(const std::string& key, const std::string& value, ProfileResult* res
     const int index = FindValue(*setting, value.c_str());
     if (index == kNoValue) {
         result->error = ProfileError::kWrongValue;
-        result->subject = key + "=" + value;
+        result->value = value;
         result->allowed = ValueList(*setting);
         return false;
     }
@@ -110,7 +110,7 @@ ProfileResult ParseProfile(const std::string& text) {
         // A NUL would end the key or value early for the table's lookups.
         if (content.find('\0') != std::string::npos || !SplitAssignment(content, &key, &value)) {
             result.error = ProfileError::kSyntax;
-            result.subject = content.find('\0') == std::string::npos ? Trim(content) : std::string();
+            result.subject = Trim(content);
             return result;
         }
         if (key == "model") {
@@ -122,7 +122,8 @@ ProfileResult ParseProfile(const std::string& text) {
             result.settings.model = ModelNamed(value);
             if (result.settings.model < 0) {
                 result.error = ProfileError::kUnknownModel;
-                result.subject = value;
+                result.subject = key;
+                result.value = value;
                 result.allowed = "krx|usb";
                 return result;
             }

@@ -36,6 +36,7 @@ struct ProfileResult {
     ProfileError error = ProfileError::kNone;
     int line = 0;             // of the error, counted from 1 (0 for arguments)
     std::string subject;      // the key or the text at fault
+    std::string value;        // kWrongValue, kUnknownModel: the value given
     std::string allowed;      // kWrongValue, kUnknownModel: the values allowed, "a|b|c"
     ReaderSettings settings;  // the values given; kNoValue for the others
 };

@@ -4,10 +4,12 @@
 
 #include "cli/change_report.h"
 #include "cli/profile.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
 const char* kUsbReaderName = "zentak-6-usb";
+const char* const kSkipCodes[] = {"console", "no-uart", "no-device"};  // by TtySkip, from kConsole
 
 }  // namespace
 
@@ -33,7 +35,7 @@ nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderRepor
 }
 
 std::string SettingsAsText(const ConsoleTexts& texts, const ReaderReport& report) {
-    std::string text = "port: " + report.port + "\n";
+    std::string text = "port: " + Escaped(report.port) + "\n";
     text += std::string("model: ") + ModelInfoOf(report.model)->name + "\n";
     text += "version: " + report.version + "\n";
     for (const auto& [key, value] : SettingsInUse(report.settings)) {
@@ -55,15 +57,23 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-std::string PortsAsText(const std::vector<SystemPort>& ports) {
+std::string PortsAsText(const ConsoleTexts& texts, const std::vector<SystemPort>& ports) {
     std::string text;
-    for (const SystemPort& port : ports)
-        text += port.name + (port.usbReader ? std::string("  ") + kUsbReaderName : "") + "\n";
+    for (const SystemPort& port : ports) {
+        text += Escaped(port.name) + (port.usbReader ? std::string("  ") + kUsbReaderName : "");
+        if (port.skip != TtySkip::kNone) {
+            text += std::string("  ") + texts.skipped + ": " + texts.skipReasons[static_cast<int>(port.skip) - 1];
+        }
+        text += "\n";
+    }
     return text;
 }
 
 std::string PortsAsJson(const std::vector<SystemPort>& ports) {
     nlohmann::ordered_json json = nlohmann::ordered_json::array();
-    for (const SystemPort& port : ports) json.push_back({{"port", port.name}, {"usb_reader", port.usbReader}});
+    for (const SystemPort& port : ports) {
+        json.push_back({{"port", port.name}, {"usb_reader", port.usbReader}});
+        if (port.skip != TtySkip::kNone) json.back()["skipped"] = kSkipCodes[static_cast<int>(port.skip) - 1];
+    }
     return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

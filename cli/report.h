@@ -24,5 +24,7 @@ std::string SettingsAsJson(const ConsoleTexts& texts, const std::vector<ReaderRe
 // One report as SettingsAsJson gives it.
 nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderReport& report, bool writes);
 
-std::string PortsAsText(const std::vector<SystemPort>& ports);
+// Every port, a port left out of find, --all and watch marked with why ("skipped" in JSON: "console",
+// "no-uart", "no-device").
+std::string PortsAsText(const ConsoleTexts& texts, const std::vector<SystemPort>& ports);
 std::string PortsAsJson(const std::vector<SystemPort>& ports);

@@ -5,25 +5,27 @@
 #include <vector>
 
 #include "cli/result_code.h"
+#include "serial/tty_ports.h"
 
 // What mz6 needs of the system beyond the serial port itself:
 // cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux.
 
 struct SystemPort {
-    std::string name;        // as the system names it: "COM4", "/dev/ttyUSB0"
-    bool usbReader = false;  // its USB identifiers are the USB reader's
-    std::string usbSerial;   // the USB device's serial number (Windows: its instance), "" when none is given
+    std::string name;               // as the system names it: "COM4", "/dev/ttyUSB0"
+    bool usbReader = false;         // its USB identifiers are the USB reader's
+    std::string usbSerial;          // the USB device's serial number (Windows: its instance), "" when none is given
+    TtySkip skip = TtySkip::kNone;  // why find, --all and watch leave it out (Linux); --port still reaches it
 };
 
 // Every serial port: on Windows the system's port table, in numeric order; on
-// Linux the ttys that sysfs ties to hardware.
+// Linux the serial ttys that sysfs lists, those to leave out among them.
 std::vector<SystemPort> ListSystemPorts();
 
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
 
-// The paths that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted, without links that lead
-// nowhere; none where the system lists its ports only in its port table (Windows).
+// The character devices that a shell pattern ("/dev/serial/by-id/*Zentak*") names, sorted, through links;
+// none where the system lists its ports only in its port table (Windows).
 std::vector<std::string> PathsMatching(const std::string& pattern);
 
 // Waits `ms` milliseconds, or less when a signal comes (see FinishWorkWhenInterrupted).
@@ -55,11 +57,43 @@ std::string PortIdentity(const std::string& name);
 // The system's own words for an error number of its serial or file calls.
 std::string SystemErrorText(std::int32_t error);
 
-// Puts the file `from` in the place of `to` (same folder) in one step, its
-// content on disk first (where a write the disk could not keep shows up at
-// the latest), so that `to` is always either the old file or the new one;
-// false with the system's reason when it cannot.
-bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason);
+// The characters that end a folder's name in a path: "/" on Linux, also "\\" on Windows.
+extern const char* const kPathSeparators;
+
+// What a path names. kLink is a symbolic link; the kinds from kFolder on are never replaced by a save.
+enum class PathKind { kMissing, kFile, kLink, kFolder, kDevice, kFifo, kSocket };
+
+struct PathFacts {
+    PathKind kind = PathKind::kMissing;     // the path itself, a last link not followed
+    PathKind leadsTo = PathKind::kMissing;  // a link: what it ends at, every link followed (kMissing: nothing yet)
+    std::string linkText;                   // a link: the path it holds
+    std::int32_t error = 0;                 // the system's number where the path cannot be looked at
+};
+
+PathFacts LookAtPath(const std::string& path);
+
+// A file being written to take the place of another.
+struct NewFile {
+    std::intptr_t handle = -1;
+    std::string path;
+};
+
+// A new empty file in `folder`, created exclusively under a name no one can guess (a link planted there is
+// never written through); false with the system's error number when the folder cannot take it.
+bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* error);
+
+// The step at which PutNewFileInPlace failed.
+enum class PutStep { kWrite, kOwner, kPlace };
+
+// Writes `content` into `file`, on disk (where a write the disk could not keep shows up at the latest), gives
+// it the owner, group and mode of the file at `path` (a new file's where there is none yet), and then puts it
+// in the place of `path`, in the same folder, in one step: `path` is always either the old file or the new
+// one. On failure the new file is removed, with the step and the system's error number.
+bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
+                       std::int32_t* error);
+
+// Closes and removes a new file that is not to be used.
+void DiscardNewFile(NewFile* file);
 
 // Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
 // kNotASerialPort, or kOpenFailed for any other.

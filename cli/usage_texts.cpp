@@ -7,8 +7,8 @@ const UsageTexts kEnglish = {
     {"Keys (krx: serial-output reader):", "Keys (usb: USB reader):"},
     "(type only with format=hex-dec)",
     "Results (result in --json, the code after the port in text):",
-    "Exit status: 0 success; 1 a port failed, no reader was found or output was lost;\n  2 wrong usage, profile "
-    "or key; 130 interrupted (SIGINT), 143 terminated (SIGTERM), 129 hang-up (SIGHUP).",
+    "Exit status: 0 success; 1 a port failed, no reader was found, output was lost or a file not written;\n  2 "
+    "wrong usage, profile or key; 130 interrupted (SIGINT), 143 terminated (SIGTERM), 129 hang-up (SIGHUP).",
     "Completion of commands, options, keys with their values and ports: bash, with the Linux package.",
     "Maker: ",
     {"List every serial port, and which one is a USB reader",
@@ -25,7 +25,7 @@ const UsageTexts kEnglish = {
     "A reader's port (repeatable)",
     "Reader model (default: what answers)",
     "The settings to change",
-    {"Profile file to write", "Profile file (- for standard input)"},
+    {"Profile file to write (- for standard output)", "Profile file (- for standard input)"},
     "Every port that find would ask",
     "Write even when the reader holds every setting asked",
     "Read and list what would change; write nothing",
@@ -55,6 +55,7 @@ const UsageTexts kEnglish = {
     "%s is given twice",
     "unexpected argument '%s'",
     "Run mz6 --help for more information.",
+    "watch: --port '%s' can match no port (a '[' without its ']', or a folder)",
 };
 
 const UsageTexts kRussian = {
@@ -62,8 +63,8 @@ const UsageTexts kRussian = {
     {"Ключи (krx: считыватель с последовательным выходом):", "Ключи (usb: USB-считыватель):"},
     "(type только при format=hex-dec)",
     "Результаты (result в --json, код после порта в тексте):",
-    "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден или вывод не записан;\n  2 неверный вызов, "
-    "профиль или ключ; 130 прервано (SIGINT), 143 завершено (SIGTERM), 129 обрыв связи (SIGHUP).",
+    "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден, вывод или файл не записан;\n  2 неверный "
+    "вызов, профиль или ключ; 130 прервано (SIGINT), 143 завершено (SIGTERM), 129 обрыв связи (SIGHUP).",
     "Дополнение команд, параметров, ключей со значениями и портов: bash, с пакетом для Linux.",
     "Производитель: ",
     {"Все последовательные порты и какой из них USB-считыватель",
@@ -81,7 +82,7 @@ const UsageTexts kRussian = {
     "Порт считывателя (можно несколько раз)",
     "Модель считывателя (по умолчанию: какая ответит)",
     "Настройки для изменения",
-    {"Файл профиля для записи", "Файл профиля (- для стандартного ввода)"},
+    {"Файл профиля для записи (- для стандартного вывода)", "Файл профиля (- для стандартного ввода)"},
     "Все порты, которые опросила бы find",
     "Записывать, даже если все заданные настройки уже стоят",
     "Прочитать и перечислить, что изменилось бы; ничего не записывать",
@@ -111,6 +112,7 @@ const UsageTexts kRussian = {
     "%s задан дважды",
     "лишний аргумент «%s»",
     "Подробнее: mz6 --help.",
+    "watch: --port «%s» не подходит ни к одному порту («[» без «]» или папка)",
 };
 
 }  // namespace

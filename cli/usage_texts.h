@@ -20,7 +20,8 @@ struct UsageTexts {
     const char* applyPort;
     const char* modelOption;
     const char* settingsArgument;
-    const char* fileArgument[2];  // save (the file written); apply and watch (also - for standard input)
+    const char*
+        fileArgument[2];  // save (the file written, - for standard output); apply and watch (- for standard input)
     const char* allOption;
     const char* forceOption;
     const char* checkOption;
@@ -47,6 +48,7 @@ struct UsageTexts {
     const char* givenTwice;      // "%s is given twice", an option of one value
     const char* unexpected;      // "unexpected argument '%s'"
     const char* moreHelp;        // the line after a usage error
+    const char* matchesNoPort;   // "watch: --port '%s' can match no port ...", a pattern of watch
 };
 
 // English unless `russian`.

@@ -11,29 +11,38 @@
 #include "cli/port_tracker.h"
 #include "cli/report.h"
 #include "cli/system_glue.h"
+#include "cli/utf8_sequences.h"
 
 namespace {
 
 // A new port is seen within this, so it is asked well within half a second of appearing.
 constexpr int kLookEveryMs = 100;
 
-// The ports watch may ask, as present now; `system` gets what the system tells of each port. The paths
-// are looked at first: a device's /dev entry comes after its sysfs entry, so the system's list then holds it.
-std::vector<PresentPort> LookForPorts(const WatchOptions& watch, std::vector<SystemPort>* system) {
-    std::vector<PresentPort> matched;
+// A reader is known by the tty it reaches and by its USB serial number where the system gives one, not by
+// the name that matched: a second link to a plugged reader is the same reader.
+PresentPort ReaderAt(const std::vector<SystemPort>& system, const std::string& name) {
+    const SystemPort* known = SystemPortOf(system, name);
+    const std::string serial = known != nullptr ? known->usbSerial : std::string();
+    return {name, PortIdentity(name) + (serial.empty() ? "" : " " + serial), serial};
+}
+
+// The ports watch may ask, as present now. The paths are looked at first: a device's /dev entry comes after
+// its sysfs entry, so the system's list then holds it.
+std::vector<PresentPort> LookForPorts(const WatchOptions& watch) {
+    std::vector<std::string> matched;
     for (const std::string& pattern : watch.patterns) {
-        for (const std::string& path : PathsMatching(pattern)) matched.push_back({path, PortIdentity(path)});
+        for (const std::string& path : PathsMatching(pattern)) matched.push_back(path);
     }
-    *system = ListSystemPorts();
+    const std::vector<SystemPort> system = ListSystemPorts();
     std::vector<PresentPort> present;
-    for (const SystemPort& port : *system) {
-        bool wanted = watch.patterns.empty();
+    for (const SystemPort& port : system) {
+        bool wanted = watch.patterns.empty() && port.skip == TtySkip::kNone;
         for (const std::string& pattern : watch.patterns) {
             wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
         }
-        if (wanted) present.push_back({port.name, PortIdentity(port.name)});
+        if (wanted) present.push_back(ReaderAt(system, port.name));
     }
-    present.insert(present.end(), matched.begin(), matched.end());
+    for (const std::string& path : matched) present.push_back(ReaderAt(system, path));
     return present;
 }
 
@@ -74,28 +83,25 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     std::FILE* log = nullptr;
     if (!watch.log.empty() && (log = std::fopen(watch.log.c_str(), "a")) == nullptr) {
-        std::cerr << watch.log << ": " << std::strerror(errno) << "\n";
-        return kExitUsage;
+        return Fail(options, RunFailure::kFileError, watch.log + ": " + std::strerror(errno), kExitUsage);
     }
     FinishWorkWhenInterrupted();
 
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     PortTracker tracker;
-    std::vector<SystemPort> system;
     // Each port once, also one found both in the system's list and by a --port pattern.
-    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch, &system)).size());
-    std::cerr << FormatText(texts.watchStarted, present) << std::endl;
+    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch)).size());
+    std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
     Totals totals;
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
     // configured from then on would leave no line.
     while (InterruptSignal() == 0 && std::cout) {
-        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch, &system))) {
+        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch))) {
             if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
             const std::time_t when = std::time(nullptr);
             const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
-            const SystemPort* known = SystemPortOf(system, port.name);  // for its USB serial number
-            const std::string serial = known != nullptr ? known->usbSerial : std::string();
+            const std::string& serial = port.usbSerial;
             const int number = ++totals.asked;
             if (report.outcome == Outcome::kNotAttempted) {
                 totals.notAttempted = " " + port.name;
@@ -115,17 +121,17 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             // take is said at once, and the run ends failed: the record of that reader is missing.
             if (log != nullptr && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0) && !totals.logLost) {
                 totals.logLost = true;
-                std::cerr << watch.log << ": " << std::strerror(errno) << std::endl;
+                std::cerr << "mz6: " << Escaped(watch.log) << ": " << std::strerror(errno) << std::endl;
             }
             if (options.json) {
                 std::cout << line << std::flush;
                 continue;
             }
-            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + port.name + "  ";
+            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + Escaped(port.name) + "  ";
             text += report.outcome == Outcome::kOk
                         ? ChangeWord(report, options.write.check)
                         : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
-            if (!serial.empty()) text += "  " + serial;
+            if (!serial.empty()) text += "  " + Escaped(serial);
             std::cout << text << std::endl;
         }
         Pause(kLookEveryMs);
@@ -135,6 +141,6 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     std::cerr << FormatText(options.write.check ? texts.summaryChecked : texts.summaryDone, ok, totals.readers,
                             totals.changed, ok - totals.changed, totals.failed)
               << "\n";
-    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << totals.notAttempted << "\n";
+    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << Escaped(totals.notAttempted) << "\n";
     return totals.failed == 0 && !totals.logLost ? kExitOk : kExitFailed;
 }

@@ -1,5 +1,6 @@
 ; Installer of the program and its console companion mz6.exe, built by scripts/release:
-;   makensis -DEXE=program.exe -DMZ6=mz6.exe -DHELP=guide.pdf -DOUTFILE=setup.exe -DPRODUCT_NAME=... installer/setup.nsi
+;   makensis -DEXE=program.exe -DMZ6=mz6.exe -DHELP=guide.pdf -DFOLDER_LOCK=folder-lock.exe -DOUTFILE=setup.exe
+;            -DPRODUCT_NAME=... installer/setup.nsi
 ; with every value of build/win/product.env as a define of the same name (PRODUCT_NAME, VERSION_DOTTED,
 ; VERSION_SHORT, EXE_NAME, PDF_NAME, INSTALL_FOLDER, PRODUCT_MAKER, PRODUCT_MAKER_URL, PRODUCT_MAKER_EMAIL): the
 ; names, the version and the maker are written in CMake only.
@@ -7,10 +8,13 @@
 ;   makensis makes them.
 ;
 ; The program keeps appconfig.ini in its working folder and opens help\ relative to it; its shortcut starts
-; it in the install folder. That folder is locked before anything goes in: only administrators can change
-; it, so no standard user can put files of their own in the place of a program that an administrator starts
-; later. The installer writes the default appconfig.ini, the one file standard users may write. The
-; uninstaller removes what the installer put there; the folder goes only if nothing else is left in it.
+; it in the install folder. That folder is made locked, or taken over only when nobody but the administrators
+; could have put anything there, or refused: only administrators can change it, so no standard user can put
+; files of their own in the place of a program that an administrator starts later. folder-lock.exe
+; (installer/folder_lock_steps.h) decides that and makes the rights calls; after extraction it reads the rights
+; of each file back. The installer writes the default appconfig.ini, the one file standard users may write.
+; The uninstaller removes what the installer put there, through no link; the folder goes only if nothing else
+; is left in it. Neither runs as SYSTEM: management agents get the MSI.
 
 Unicode true
 Target amd64-unicode  ; the program is x64 only; a 64-bit installer also sees the 64-bit registry
@@ -24,8 +28,8 @@ ManifestDPIAware true
 !ifndef INSTALL_FOLDER | PRODUCT_MAKER
     !error "pass the values of build/win/product.env as defines (see the top of this file)"
 !endif
-!ifndef MZ6
-    !error "pass -DMZ6=path of mz6.exe (see the top of this file)"
+!ifndef MZ6 | FOLDER_LOCK
+    !error "pass -DMZ6=path of mz6.exe and -DFOLDER_LOCK=path of folder-lock.exe (see the top of this file)"
 !endif
 !ifdef SIGN
     ; "= 0": a signature that could not be made stops the build, so no unsigned file is shipped.
@@ -34,16 +38,14 @@ ManifestDPIAware true
 !endif
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
-; Well-known SIDs, whatever the language of Windows: Administrators, SYSTEM, Users.
-!define ADMINS "*S-1-5-32-544"
-!define SYSTEM "*S-1-5-18"
-!define USERS "*S-1-5-32-545"
+; The package for management agents, which run their installs as SYSTEM.
+!define MSI_NAME "${INSTALL_FOLDER} (x64).msi"
 ; The settings file as the program writes it on its first start: Russian, the first tab.
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
-; use (the program still running, the guide open) goes at the next restart rather than staying for good.
-; Without RMDir /r: a folder that still holds files of the user's own stays (and asks for no restart).
+; use (the program still running, the guide open, the uninstaller itself) goes at the next restart rather than
+; staying for good. Without RMDir /r: a folder that still holds files of the user's own stays.
 !macro RemoveInstalled deleteOption
     Delete ${deleteOption} "$INSTDIR\${EXE_NAME}"
     Delete ${deleteOption} "$INSTDIR\mz6.exe"
@@ -53,15 +55,32 @@ ManifestDPIAware true
     RMDir "$INSTDIR\help"
 !macroend
 
-; One icacls call; when it fails (FAT32, exFAT, some network shares) the install stops and takes back
-; what it did.
-!macro SetRights arguments
-    nsExec::ExecToLog '"$SYSDIR\icacls.exe" ${arguments}'
-    Pop $0
-    ${If} $0 != "0"
-        Push "$(RightsFailed)"
-        Call StopInstall
+; A management agent (Intune, Configuration Manager, a group policy's script) runs its installs as SYSTEM, for
+; which NSIS before 3.12 may unpack its plug-ins into a temp folder that users can write; an uninstaller also
+; copies itself to a temp folder unless started with _?=. So this comes first in .onInit and un.onInit,
+; before any plug-in: SYSTEM's profile folder is the one the registry names for its SID.
+!macro RefuseSystemRun
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-18" "ProfileImagePath"
+    ExpandEnvStrings $0 $0
+    ${If} $0 != ""
+    ${AndIf} $0 == $PROFILE
+        MessageBox MB_ICONSTOP|MB_OK "$(SystemRun)" /SD IDOK
+        SetErrorLevel 2
+        Quit
     ${EndIf}
+!macroend
+
+!macro UnpackFolderLock
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\folder-lock.exe" "${FOLDER_LOCK}"
+!macroend
+
+; One step of folder-lock.exe on $INSTDIR: $0 its verdict (0: go on, "error": it did not run), $R0 the path it
+; is about.
+!macro FolderLock step
+    nsExec::ExecToStack '"$PLUGINSDIR\folder-lock.exe" ${step} "$INSTDIR"'
+    Pop $0
+    Pop $R0
 !macroend
 
 Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
@@ -84,12 +103,32 @@ BrandingText "${PRODUCT_NAME} ${VERSION_SHORT}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Russian"
 
+LangString SystemRun ${LANG_ENGLISH} "This program does not run as SYSTEM.$\r$\n$\r$\nTo deploy ${PRODUCT_NAME} with a management agent (Intune, Configuration Manager, a group policy), use the package $\"${MSI_NAME}$\"."
+LangString SystemRun ${LANG_RUSSIAN} "Эта программа не запускается от имени SYSTEM.$\r$\n$\r$\nДля развёртывания ${PRODUCT_NAME} средствами управления (Intune, Configuration Manager, групповая политика) используйте пакет $\"${MSI_NAME}$\"."
+LangString NotLocalPath ${LANG_ENGLISH} "$INSTDIR is not a folder on a local drive.$\r$\n$\r$\nNothing was changed. Choose a folder such as C:\${INSTALL_FOLDER}."
+LangString NotLocalPath ${LANG_RUSSIAN} "$INSTDIR — не папка на локальном диске.$\r$\n$\r$\nНичего не изменено. Выберите папку вроде C:\${INSTALL_FOLDER}."
+LangString LinkFound ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nSetup installs only into a folder that is no link and lies under none. Nothing was changed. Choose another folder."
+LangString LinkFound ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nУстановщик ставит программу только в папку, которая сама не ссылка и не лежит под ссылкой. Ничего не изменено. Выберите другую папку."
+LangString ForeignRights ${LANG_ENGLISH} "The folder $INSTDIR exists, and users other than administrators own it or may change it.$\r$\n$\r$\nSetup takes over an existing folder only when only administrators can change it. Nothing was changed. Choose a new folder, or have an administrator delete this one."
+LangString ForeignRights ${LANG_RUSSIAN} "Папка $INSTDIR уже есть, и ею владеют или могут её изменять не только администраторы.$\r$\n$\r$\nУстановщик занимает существующую папку, только если изменять её могут одни администраторы. Ничего не изменено. Выберите новую папку или попросите администратора удалить эту."
+LangString OpenAbove ${LANG_ENGLISH} "The folder $R0, above the install folder, is missing, or users other than administrators may delete or rename what it holds, or change its rights.$\r$\n$\r$\nThere the install folder could be replaced. Nothing was changed. Choose a folder under one that only administrators can change, such as C:\ or C:\Program Files."
+LangString OpenAbove ${LANG_RUSSIAN} "Папки $R0, в которой лежит папка установки, нет, или не только администраторы могут удалять и переименовывать её содержимое или менять её права.$\r$\n$\r$\nТам папку установки можно подменить. Ничего не изменено. Выберите папку внутри той, что могут изменять только администраторы, например C:\ или C:\Program Files."
+LangString Unreadable ${LANG_ENGLISH} "$R0 could not be read (what it is, its owner or what it holds).$\r$\n$\r$\nSetup takes over only a folder it can see whole. Nothing was changed. Choose another folder."
+LangString Unreadable ${LANG_RUSSIAN} "Не удалось прочитать $R0 (что это, кто владелец или что внутри).$\r$\n$\r$\nУстановщик занимает только папку, которую видит целиком. Ничего не изменено. Выберите другую папку."
 LangString ForeignFolder ${LANG_ENGLISH} "The folder $INSTDIR already holds other files ($R0).$\r$\n$\r$\nSetup makes the install folder one that only administrators can change. Choose a new or empty folder."
 LangString ForeignFolder ${LANG_RUSSIAN} "В папке $INSTDIR уже есть другие файлы ($R0).$\r$\n$\r$\nУстановщик делает папку установки такой, что изменять её могут только администраторы. Выберите новую или пустую папку."
-LangString RightsFailed ${LANG_ENGLISH} "The access rights of $INSTDIR could not be set (icacls: $0).$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Choose a folder on an NTFS drive."
-LangString RightsFailed ${LANG_RUSSIAN} "Не удалось задать права доступа к папке $INSTDIR (icacls: $0).$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
+LangString NotMade ${LANG_ENGLISH} "The folder $INSTDIR could not be made.$\r$\n$\r$\nNothing was installed. Choose a folder on an NTFS drive."
+LangString NotMade ${LANG_RUSSIAN} "Не удалось создать папку $INSTDIR.$\r$\n$\r$\nНичего не установлено. Выберите папку на диске NTFS."
+LangString LockFailed ${LANG_ENGLISH} "$R0 could not be deleted or given its access rights.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Close the program if it runs, and choose a folder on an NTFS drive."
+LangString LockFailed ${LANG_RUSSIAN} "Не удалось удалить $R0 или задать его права доступа.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Закройте программу, если она запущена, и выберите папку на диске NTFS."
+LangString Differs ${LANG_ENGLISH} "The access rights of $R0, read back, are not the ones Setup gave it.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Choose a folder on an NTFS drive."
+LangString Differs ${LANG_RUSSIAN} "Права доступа к $R0, прочитанные после установки, не те, что задал установщик.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
 LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could not be written.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
+LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
+LangString UninstallLink ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nПрограмма удаления ничего не удаляет через ссылку: ничего не удалено. Попросите администратора убрать ссылку и запустите удаление снова."
+LangString UninstallOpen ${LANG_ENGLISH} "The folder $INSTDIR is owned by, or may be changed by, users other than administrators, or $R0 could not be read.$\r$\n$\r$\nWhat the uninstaller deletes there could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
+LangString UninstallOpen ${LANG_RUSSIAN} "Папкой $INSTDIR владеют или могут её изменять не только администраторы, или не удалось прочитать $R0.$\r$\n$\r$\nТо, что удаляет программа удаления, можно тем временем подменить ссылкой: ничего не удалено. Попросите администратора удалить папку."
 
 VIProductVersion "${VERSION_DOTTED}"
 VIFileVersion "${VERSION_DOTTED}"
@@ -100,67 +139,66 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${PRODUCT_NAME} ${VERSI
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PRODUCT_MAKER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PRODUCT_MAKER}"
 
-; The folder's rights are replaced, so it must be the program's own: new, empty, or holding only what this
-; installer puts there (an earlier install of this version). $R0: the first other name found in $R3, or "".
-Function FindForeignName
-    StrCpy $R0 ""
-    FindFirst $R1 $R2 "$R3\*"
-    ${DoUntil} $R2 == ""
-        ${Switch} $R2
-            ${Case} "."
-            ${Case} ".."
-                ${Break}
-            ; Each name only where the installer puts it: anything else would outlast the lock, and the uninstall.
-            ${Case} "${EXE_NAME}"
-            ${Case} "mz6.exe"
-            ${Case} "appconfig.ini"
-            ${Case} "uninstall.exe"
-            ${Case} "help"
-                ${If} $R3 != "$INSTDIR"
-                    StrCpy $R0 $R2
-                ${EndIf}
-                ${Break}
-            ${Case} "${PDF_NAME}"
-                ${If} $R3 == "$INSTDIR"
-                    StrCpy $R0 $R2
-                ${EndIf}
-                ${Break}
-            ${Default}
-                StrCpy $R0 $R2
-        ${EndSwitch}
-        ${If} $R0 != ""
+; The message for a verdict of folder-lock.exe ($0, about $R0), in $R9.
+Function VerdictMessage
+    ${Switch} $0
+        ${Case} 3
+            StrCpy $R9 "$(NotLocalPath)"
             ${Break}
-        ${EndIf}
-        FindNext $R1 $R2
-    ${Loop}
-    FindClose $R1
+        ${Case} 4
+            StrCpy $R9 "$(LinkFound)"
+            ${Break}
+        ${Case} 5
+            StrCpy $R9 "$(ForeignRights)"
+            ${Break}
+        ${Case} 6
+            StrCpy $R9 "$(OpenAbove)"
+            ${Break}
+        ${Case} 7
+            StrCpy $R9 "$(Unreadable)"
+            ${Break}
+        ${Case} 8
+            StrCpy $R9 "$(ForeignFolder)"
+            ${Break}
+        ${Case} 9
+            StrCpy $R9 "$(NotMade)"
+            ${Break}
+        ${Case} 11
+            StrCpy $R9 "$(Differs)"
+            ${Break}
+        ${Default}
+            StrCpy $R9 "$(LockFailed)"
+    ${EndSwitch}
 FunctionEnd
 
-Function FindForeignInFolder
-    StrCpy $R3 "$INSTDIR"
-    Call FindForeignName
-    ${If} $R0 == ""
-        StrCpy $R3 "$INSTDIR\help"
-        Call FindForeignName
-    ${EndIf}
+Function .onInit
+    !insertmacro RefuseSystemRun
+    !insertmacro UnpackFolderLock
 FunctionEnd
 
 Function CheckFolderPage
-    Call FindForeignInFolder
-    ${If} $R0 != ""
-        MessageBox MB_ICONEXCLAMATION|MB_OK "$(ForeignFolder)"
+    !insertmacro FolderLock check
+    ${If} $0 != "0"
+        Call VerdictMessage
+        MessageBox MB_ICONEXCLAMATION|MB_OK "$R9"
         Abort  ; stays on the page
     ${EndIf}
 FunctionEnd
 
-; Takes back what the install has done so far and ends it with a non-zero exit code; the message is on the
-; stack. The uninstall entry and the shortcut come last of all, so there are none yet.
+; Refuse ends the install with exit code 2 before anything is extracted; StopInstall takes back what it has
+; extracted first. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
+; none yet.
+Function Refuse
+    MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
+    SetErrorLevel 2
+    Abort
+FunctionEnd
+
 Function StopInstall
-    Exch $R9
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     !insertmacro RemoveInstalled ""
     SetOutPath "$TEMP"  ; the working folder cannot be removed
-    ; icacls, which has just ended, may hold the folder as its working folder for a moment yet.
+    ; folder-lock.exe, which has just ended, may hold the folder open for a moment yet.
     ${For} $R8 1 20
         RMDir "$INSTDIR"
         ${IfNot} ${FileExists} "$INSTDIR\*.*"
@@ -181,28 +219,14 @@ FunctionEnd
 
 Section
     SetShellVarContext all
-    Call FindForeignInFolder
-    ${If} $R0 != ""  ; nothing done yet, nothing to take back
-        MessageBox MB_ICONSTOP|MB_OK "$(ForeignFolder)" /SD IDOK
-        SetErrorLevel 2
-        Abort
+    ; The folder made locked, or taken over and emptied (files made in it inherit its rights), or refused. A
+    ; file of an earlier install that cannot be deleted (the program still running) stops the install with
+    ; the folder locked and the rest of that install in place.
+    !insertmacro FolderLock lock
+    ${If} $0 != "0"
+        Call VerdictMessage
+        Call Refuse
     ${EndIf}
-    ; Locked before anything goes in (files made in it inherit these rights): Administrators and SYSTEM
-    ; full control, Users read and run; no rights inherited from above, where every authenticated user may
-    ; change a new folder at the top of C:\. The owner is made Administrators too: the owner of a folder that
-    ; a standard user made beforehand could otherwise give the rights back to themself.
-    SetOutPath "$INSTDIR"
-    !insertmacro SetRights '"$INSTDIR" /inheritance:r /grant:r ${ADMINS}:(OI)(CI)F ${SYSTEM}:(OI)(CI)F ${USERS}:(OI)(CI)RX'
-    !insertmacro SetRights '"$INSTDIR" /setowner ${ADMINS}'
-    ; Looked at again now that nobody else can add to it: whatever a standard user put there before the lock
-    ; stops the install; whatever stands under these names (an earlier install, or a file or link put there
-    ; before the lock) goes, so that each file is made anew with the folder's rights.
-    Call FindForeignInFolder
-    ${If} $R0 != ""
-        Push "$(ForeignFolder)"
-        Call StopInstall
-    ${EndIf}
-    !insertmacro RemoveInstalled ""
     SetOutPath "$INSTDIR\help"
     File "/oname=${PDF_NAME}" "${HELP}"
     ; The shortcut's working folder is the output folder at the time it is made: the install folder.
@@ -210,16 +234,22 @@ Section
     File "/oname=${EXE_NAME}" "${EXE}"
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    ; The program saves the language and the tab here for every user: Users may write it, not delete it.
+    ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write it,
+    ; not delete it.
     ClearErrors
     FileOpen $1 "$INSTDIR\appconfig.ini" w
     FileWrite $1 "${DEFAULT_SETTINGS}"
     FileClose $1
     ${If} ${Errors}
-        Push "$(SettingsFailed)"
+        StrCpy $R9 "$(SettingsFailed)"
         Call StopInstall
     ${EndIf}
-    !insertmacro SetRights '"$INSTDIR\appconfig.ini" /grant ${USERS}:W'
+    ; Each item given its owner and rights, and the folder's and each item's read back.
+    !insertmacro FolderLock seal
+    ${If} $0 != "0"
+        Call VerdictMessage
+        Call StopInstall
+    ${EndIf}
 
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
@@ -233,16 +263,34 @@ Section
     !endif
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE_NAME}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; _?= runs the uninstaller where it is, in the locked folder: without it, it first copies itself into the
+    ; temp folder of whoever runs it, before any of its code could refuse SYSTEM.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+Function un.onInit
+    !insertmacro RefuseSystemRun
+    !insertmacro UnpackFolderLock
+FunctionEnd
+
 Section Uninstall
     SetShellVarContext all
+    !insertmacro FolderLock uninstall
+    ${If} $0 != "0"
+        StrCpy $R9 "$(UninstallOpen)"
+        ${If} $0 == "4"
+            StrCpy $R9 "$(UninstallLink)"
+        ${EndIf}
+        MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
     Delete "${SHORTCUT}"
     !insertmacro RemoveInstalled /REBOOTOK
-    RMDir "$INSTDIR"
+    ; The uninstaller runs from the folder (_?=): it and the folder go at the next restart.
+    RMDir /REBOOTOK "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -11,7 +11,7 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "cli"))
-from run import MZ6, NO_RESPONSE, ReaderTest, environment  # noqa: E402
+from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, ReaderTest, environment, serial_tty, usb_reader_root  # noqa: E402
 
 PLAY = """
 - hosts: localhost
@@ -39,8 +39,23 @@ PLAY = """
     - mivorzentak.mz6.reader: {mz6: /nowhere/mz6, settings: {interface: wiegand26}}
       register: no_mz6
       ignore_errors: true
+    # One reader under three names: served once.
+    - mivorzentak.mz6.reader: {port: ["{{ ports[0] }}", "{{ ports[0] }}", "{{ link }}"], settings: {standby: dynamic}}
+      register: twice
+    # Refused before any reader is asked; the last three would touch no reader (none named, none on the host).
+    - mivorzentak.mz6.reader: "{{ item }}"
+      loop:
+        - {mz6: mz6-nowhere, settings: {interface: wiegand26}}
+        - {settings: {interface: null}}
+        - {port: [], settings: {interface: wiegand26}}
+        - {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
+        - {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
+      environment: {MZ6_SYSTEM_ROOT: "{{ empty }}"}
+      register: refused
+      ignore_errors: true
     - ansible.builtin.copy:
-        {content: "{{ [first, again, check, dead, bad, no_port, no_mz6] | to_json }}", dest: "{{ out }}"}
+        content: "{{ ([first, again, check, dead, bad, no_port, no_mz6, twice] + refused.results) | to_json }}"
+        dest: "{{ out }}"
 """
 
 
@@ -57,13 +72,17 @@ class Module(ReaderTest):
         readers, silent = [self.reader(0), self.reader(0, settings=b"W261SO")], self.reader(0, "silent")
         (profile := self.folder / "site.profile").write_text("model = krx\ninterface = wiegand26\nstandby = static\n")
         (play := self.folder / "play.yml").write_text(PLAY)
+        (empty := self.folder / "empty").mkdir()
+        (link := self.folder / "by-id").symlink_to(readers[0].slave_path)
         variables = {"mz6": MZ6, "ports": [r.slave_path for r in readers], "profile": str(profile),
-                     "silent": silent.slave_path, "out": str(self.folder / "out.json")}
+                     "silent": silent.slave_path, "out": str(self.folder / "out.json"), "link": str(link),
+                     "empty": str(empty)}
         run = subprocess.run(["ansible-playbook", "-c", "local", "-i", "localhost,", str(play), "-e",
                               json.dumps(variables)], env=self.env, capture_output=True, text=True, timeout=120,
                              check=False)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
-        first, again, check, failed, bad, no_port, no_mz6 = json.loads((self.folder / "out.json").read_text())
+        results = json.loads((self.folder / "out.json").read_text())
+        first, again, check, failed, bad, no_port, no_mz6, twice, *refused = results
 
         self.assertEqual((first["changed"], [r["changed"] for r in first["readers"]]), (True, [True, False]))
         self.assertEqual(first["readers"][0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"},
@@ -74,14 +93,47 @@ class Module(ReaderTest):
                          [(r.slave_path, "interface: wiegand26\nindication: direct\nstandby: static\ntouch-poll: on\n",
                            "interface: wiegand44\nindication: direct\nstandby: static\ntouch-poll: off\n")
                           for r in readers])
-        # Written once, by the first task; read by every task but the one with the bad key.
-        self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(1, 5), (0, 3)])
+        # Written by the first task and by the one that names it thrice; read by all but the one with the bad key.
+        self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(2, 8), (0, 3)])
+        self.assertEqual(([r["port"] for r in twice["readers"]], twice["changed"]), ([readers[0].slave_path], True))
         self.assertTrue(failed["failed"])
         self.assertIn(f"{silent.slave_path}: no-answer: {NO_RESPONSE}", failed["msg"])
         self.assertEqual((bad["failed"], bad["readers"]), (True, []))
         self.assertIn("colour", bad["msg"])
         self.assertEqual(no_port["msg"], "all is False but all of the following are missing: port")
         self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
+        self.assertEqual([r["msg"] for r in refused], [
+            "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
+            "settings: interface has no value", "no reader to configure: port is empty"] +
+            ["no reader to configure: no serial ports found on the host"] * 2)
+
+        # What comes back is documented, and readers and cmd come back from every run the options allow.
+        doc = subprocess.run(["ansible-doc", "--json", "mivorzentak.mz6.reader"], env=self.env, capture_output=True,
+                             text=True, check=True)
+        documented = json.loads(doc.stdout)["mivorzentak.mz6.reader"]["return"]
+        record_keys = set(documented["readers"]["contains"]) | set(KRX_DEFAULTS)
+        for result in results[:5] + results[6:]:  # no_port: refused by its options
+            self.assertLessEqual({"readers", "cmd"}, set(result))
+            standard = {"changed", "failed", "msg", "invocation", "ansible_facts", "item", "ansible_loop_var"}
+            self.assertLessEqual(set(result) - standard, set(documented))
+            for record in result["readers"]:
+                self.assertLessEqual(set(record), record_keys)
+
+    def test_the_example_playbook_takes_its_profile_from_a_variable(self):
+        usb = self.reader(1)
+        system = usb_reader_root(usb.slave_path, self.folder / "root")
+        serial_tty(self.folder / "root", "ttyS0", console=True)  # all: true leaves the console alone
+        (self.folder / "bin").mkdir()
+        (self.folder / "bin/mz6").symlink_to(MZ6)
+        (profile := self.folder / "kiosk.profile").write_text("model = usb\ncards = mifare\n")
+        (inventory := self.folder / "hosts.ini").write_text("[kiosks]\nlocalhost ansible_connection=local\n")
+        on_host = self.folder / "on-host.profile"
+        variables = {"kiosk_profile": str(profile), "kiosk_profile_on_host": str(on_host), "ansible_become": False}
+        run = subprocess.run(["ansible-playbook", "-i", str(inventory), "mivorzentak.mz6.fleet", "-e",
+                              json.dumps(variables)], env={**self.env, **system, "PATH": f"{self.folder}/bin:/usr/bin:/bin"},
+                             capture_output=True, text=True, timeout=120, check=False)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        self.assertEqual((on_host.read_text(), usb.writes(), usb.settings), (profile.read_text(), 1, b"WHDH5XM"))
 
     def test_ansible_doc_renders_the_module(self):
         doc = subprocess.run(["ansible-doc", "mivorzentak.mz6.reader"], env=self.env, capture_output=True, text=True,

@@ -16,14 +16,15 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
-// MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/): a fabricated tree
-// shows a port as a USB reader's where no USB device is to hand.
+// MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
+// shows a port as a USB reader's, or as a console, where no such device is to hand.
 std::vector<SystemPort> ListSystemPorts() {
     const char* root = std::getenv("MZ6_SYSTEM_ROOT");
     const std::string base = root != nullptr ? root : "";
     std::vector<SystemPort> ports;
-    for (const TtyDevice& tty : ListTtyDevices(base + "/sys", base + "/dev")) {
-        ports.push_back({tty.path, tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision), tty.serial});
+    for (const TtyDevice& tty : ListTtyDevices(base)) {
+        const bool reader = tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision);
+        ports.push_back({tty.path, reader, tty.serial, tty.skip});
     }
     return ports;
 }
@@ -35,9 +36,10 @@ std::vector<std::string> PathsMatching(const std::string& pattern) {
     glob_t found{};
     if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
         for (std::size_t k = 0; k < found.gl_pathc; ++k) {
-            // A link that leads nowhere (its device just unplugged, or not there yet) is no port.
+            // A link that leads nowhere (its device just unplugged, or not there yet) is no port, nor is a
+            // file, fifo or folder that happens to match.
             struct stat target {};
-            if (stat(found.gl_pathv[k], &target) == 0) paths.push_back(found.gl_pathv[k]);
+            if (stat(found.gl_pathv[k], &target) == 0 && S_ISCHR(target.st_mode)) paths.push_back(found.gl_pathv[k]);
         }
     }
     globfree(&found);
@@ -77,17 +79,112 @@ std::string PortIdentity(const std::string& name) {
 
 std::string SystemErrorText(std::int32_t error) { return std::strerror(error); }
 
-bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
-    const int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    // A profile kept private stays so: the new file takes the old one's permissions.
+const char* const kPathSeparators = "/";
+
+namespace {
+
+PathKind KindOf(mode_t mode) {
+    if (S_ISREG(mode)) return PathKind::kFile;
+    if (S_ISLNK(mode)) return PathKind::kLink;
+    if (S_ISDIR(mode)) return PathKind::kFolder;
+    if (S_ISFIFO(mode)) return PathKind::kFifo;
+    if (S_ISSOCK(mode)) return PathKind::kSocket;
+    return PathKind::kDevice;  // a character or block device
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const ssize_t written = write(fd, content.data() + done, content.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The owner, group and mode of the file at `path`; a new file's (as the umask leaves them) where there is none.
+bool TakeOwnerAndMode(int fd, const std::string& path) {
     struct stat old {};
-    if (fd >= 0 && stat(to.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-    const bool synced = fd >= 0 && fsync(fd) == 0;
-    const int syncError = errno;
-    if (fd >= 0) close(fd);
-    if (synced && rename(from.c_str(), to.c_str()) == 0) return true;
-    *reason = SystemErrorText(synced ? errno : syncError);
-    return false;
+    if (stat(path.c_str(), &old) != 0) {
+        const mode_t mask = umask(0);
+        umask(mask);
+        return fchmod(fd, 0666 & ~mask) == 0;
+    }
+    // The owner first: a change of owner clears the set-user-ID and set-group-ID bits that the mode then sets.
+    return fchown(fd, old.st_uid, old.st_gid) == 0 && fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+}  // namespace
+
+PathFacts LookAtPath(const std::string& path) {
+    PathFacts facts;
+    struct stat seen {};
+    if (lstat(path.c_str(), &seen) != 0) {
+        if (errno != ENOENT) facts.error = errno;
+        return facts;
+    }
+    facts.kind = KindOf(seen.st_mode);
+    if (facts.kind != PathKind::kLink) return facts;
+    char text[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), text, sizeof text);
+    if (length < 0 || static_cast<std::size_t>(length) == sizeof text) {
+        facts.error = length < 0 ? errno : ENAMETOOLONG;
+        return facts;
+    }
+    facts.linkText.assign(text, static_cast<std::size_t>(length));
+    if (stat(path.c_str(), &seen) == 0) {
+        facts.leadsTo = KindOf(seen.st_mode);
+    } else if (errno != ENOENT) {
+        facts.error = errno;  // a loop of links, a folder on the way that may not be looked into
+    }
+    return facts;
+}
+
+bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* error) {
+    std::string name = folder + "/.mz6-XXXXXX";
+    const int fd = mkostemp(&name[0], O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno;
+        return false;
+    }
+    file->handle = fd;
+    file->path = name;
+    return true;
+}
+
+bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
+                       std::int32_t* error) {
+    const int fd = static_cast<int>(file->handle);
+    *step = PutStep::kWrite;
+    bool done = WriteAll(fd, content);
+    if (done) {
+        *step = PutStep::kOwner;
+        done = TakeOwnerAndMode(fd, path);
+    }
+    if (done) {
+        *step = PutStep::kWrite;
+        done = fsync(fd) == 0;
+    }
+    *error = errno;
+    file->handle = -1;
+    if (close(fd) != 0 && done) {
+        done = false;
+        *error = errno;
+    }
+    if (done) {
+        *step = PutStep::kPlace;
+        done = rename(file->path.c_str(), path.c_str()) == 0;
+        *error = errno;
+    }
+    if (!done) unlink(file->path.c_str());
+    return done;
+}
+
+void DiscardNewFile(NewFile* file) {
+    if (file->handle < 0) return;
+    close(static_cast<int>(file->handle));
+    file->handle = -1;
+    unlink(file->path.c_str());
 }
 
 Outcome OpenFailureOf(std::int32_t error) {

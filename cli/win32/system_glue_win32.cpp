@@ -80,21 +80,73 @@ std::string SystemErrorText(std::int32_t code) {
     return std::string(utf8, size > 0 ? size : 0);
 }
 
-bool MoveFileOver(const std::string& from, const std::string& to, std::string* reason) {
-    // The content on disk first; MOVEFILE_WRITE_THROUGH then waits for the move itself.
-    const std::wstring source = WidePath(from);
-    const HANDLE file =
-        CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file) != 0;
-    DWORD error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (flushed) {
-        const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-        if (MoveFileExW(source.c_str(), WidePath(to).c_str(), flags)) return true;
-        error = GetLastError();
+const char* const kPathSeparators = "\\/";
+
+// A link (a reparse point) is replaced as a file, as MoveFileExW does: only folders are told apart.
+PathFacts LookAtPath(const std::string& path) {
+    PathFacts facts;
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            facts.error = static_cast<std::int32_t>(error);
+        return facts;
     }
-    *reason = SystemErrorText(static_cast<std::int32_t>(error));
-    return false;
+    facts.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::kFolder : PathKind::kFile;
+    return facts;
+}
+
+bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* error) {
+    // GetTempFileNameW creates the file under a name no file has (CREATE_NEW), which is then opened, not made.
+    wchar_t name[MAX_PATH];
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (GetTempFileNameW(WidePath(folder).c_str(), L"mz6", 0, name) != 0) {
+        handle = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) DeleteFileW(name);
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        *error = static_cast<std::int32_t>(GetLastError());
+        return false;
+    }
+    const wchar_t* base = wcsrchr(name, L'\\');
+    file->handle = reinterpret_cast<std::intptr_t>(handle);
+    file->path = folder + "\\";
+    for (const wchar_t* c = base != nullptr ? base + 1 : name; *c != L'\0'; ++c) {
+        file->path += static_cast<char>(*c);  // "mz6XXXX.tmp": ASCII
+    }
+    return true;
+}
+
+// The new file takes its rights from its folder, as the old one did.
+bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
+                       std::int32_t* error) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(file->handle);
+    *step = PutStep::kWrite;
+    DWORD written = 0;
+    bool done = WriteFile(handle, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) != 0 &&
+                written == content.size() && FlushFileBuffers(handle) != 0;
+    DWORD failure = GetLastError();
+    CloseHandle(handle);
+    file->handle = -1;
+    const std::wstring source = WidePath(file->path);
+    if (done) {
+        // MOVEFILE_WRITE_THROUGH waits for the move itself to be on disk.
+        *step = PutStep::kPlace;
+        done = MoveFileExW(source.c_str(), WidePath(path).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        failure = GetLastError();
+    }
+    if (!done) DeleteFileW(source.c_str());
+    *error = static_cast<std::int32_t>(failure);
+    return done;
+}
+
+void DiscardNewFile(NewFile* file) {
+    if (file->handle == -1) return;
+    CloseHandle(reinterpret_cast<HANDLE>(file->handle));
+    file->handle = -1;
+    DeleteFileW(WidePath(file->path).c_str());
 }
 
 // A COM port another program holds is denied, not shared: on Windows that is the busy port.

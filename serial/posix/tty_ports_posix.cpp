@@ -57,20 +57,40 @@ void FindUsbAbove(const std::string& sysRoot, const std::string& deviceLink, Tty
     }
 }
 
+// The ttys the kernel writes its console to: those it names active, and those /proc/consoles lists.
+std::vector<std::string> ConsoleNames(const std::string& root) {
+    std::vector<std::string> names;
+    std::ifstream active(root + "/sys/class/tty/console/active");
+    for (std::string name; active >> name;) names.push_back(name);
+    std::ifstream listed(root + "/proc/consoles");
+    for (std::string line; std::getline(listed, line);) names.push_back(line.substr(0, line.find(' ')));
+    return names;
+}
+
 }  // namespace
 
-std::vector<TtyDevice> ListTtyDevices(const std::string& sysRoot, const std::string& devRoot) {
+std::vector<TtyDevice> ListTtyDevices(const std::string& root) {
     std::vector<TtyDevice> ttys;
-    const std::string classFolder = sysRoot + "/class/tty";
+    const std::string classFolder = root + "/sys/class/tty";
+    const std::vector<std::string> consoles = ConsoleNames(root);
     for (const std::string& name : EntriesOf(classFolder)) {
-        // Virtual terminals and ptys have no device link.
-        const std::string deviceLink = classFolder + "/" + name + "/device";
-        if (!Exists(deviceLink)) continue;
-        // The 8250 driver registers ports with no UART behind them as type 0 (unknown); USB ttys have no type.
-        if (ReadWord(classFolder + "/" + name + "/type") == "0") continue;
+        const std::string folder = classFolder + "/" + name;
+        // The serial core gives each UART port its type, as TIOCGSERIAL reports it; 0 (unknown) is an 8250
+        // placeholder with no UART behind it. USB ttys have no type.
+        const std::string uartType = ReadWord(folder + "/type");
         TtyDevice tty;
-        tty.path = devRoot + "/" + name;
-        FindUsbAbove(sysRoot, deviceLink, &tty);
+        tty.path = root + "/dev/" + name;
+        if (!Exists(folder + "/device")) {
+            // Virtual terminals and ptys have no device either: only a serial node is worth a word.
+            if (uartType.empty() && name.compare(0, 4, "ttyS") != 0) continue;
+            tty.skip = TtySkip::kNoDevice;
+        } else if (std::find(consoles.begin(), consoles.end(), name) != consoles.end()) {
+            tty.skip = TtySkip::kConsole;
+        } else if (uartType == "0") {
+            tty.skip = TtySkip::kNoUart;
+        } else {
+            FindUsbAbove(root + "/sys", folder + "/device", &tty);
+        }
         ttys.push_back(tty);
     }
     return ttys;

@@ -1,5 +1,6 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
+import os
 import subprocess
 import time
 from pathlib import Path
@@ -67,10 +68,6 @@ class Commands(ReaderTest):
         self.assertEqual(mz6("save", "--port", source, path).code, 0)
         self.assertEqual(Path(path).read_text(),  # no type: format touch-memory leaves it unused
                          "model = usb\nmode = any-os\nformat = touch-memory\nbytes = 2\ncards = mifare\n")
-        (folder := Path(path).parent / "folder").mkdir()  # written in full, then not put in place
-        failed = mz6("save", "--port", source, str(folder))
-        self.assertEqual((failed.code, failed.err), (1, f"{folder}: Is a directory\n"))
-        self.assertEqual(sorted(p.name for p in folder.parent.iterdir()), ["folder", "site.profile"])
         first, silent, second = self.reader(1), self.reader(1, "silent"), self.reader(1)
         ports = [first.slave_path, silent.slave_path, second.slave_path]
         run = mz6("apply", path, *[a for p in ports for a in ("--port", p)], "--json")
@@ -133,7 +130,7 @@ class Commands(ReaderTest):
         results = [r["result"] for r in json.loads(mz6("find", "--json", *ports).out)]
         self.assertEqual(results, ["ok", "unknown-command", "ok", "unrecognised"])
         none = mz6("find", "--model", "krx", "--port", garbage.slave_path)
-        self.assertEqual((none.code, none.out, none.err.splitlines()[-1]), (1, "", "No reader found."))
+        self.assertEqual((none.code, none.out, none.err.splitlines()[-1]), (1, "", "mz6: no reader found"))
 
     def test_every_failure_has_its_code_in_text_and_json(self):
         unrecognised, opening = "The answer could not be recognized!", "Error opening: "
@@ -190,31 +187,35 @@ class Commands(ReaderTest):
         readers = self.reader(0), self.reader(0)
         port, ports = readers[0].slave_path, ["--port", readers[0].slave_path, "--port", readers[1].slave_path]
         for text, error in (
-                ("model = krx\ninterface = wiegand26\ncolour = red\n", "line 3: unknown setting 'colour'"),
+                ("model = krx\ninterface = wiegand26\ncolour = red\n", "'colour' is not a setting (line 3)"),
                 ("model = krx\n# site B\nstandby = sometimes\n",
-                 "line 3: wrong value 'standby=sometimes'; one of: dynamic|static|off"),
-                ("model = krx\n\nmode = windows\n", "line 3: the setting belongs to the other reader model 'mode'"),
-                ("interface = wiegand26\n", "line 1: the first setting must be model = krx or model = usb"),
-                ("model = krx\nstandby = off\nstandby = static\n", "line 3: the setting is given twice"),
-                ("model = krx\nmodel = usb\n", "line 2: the setting is given twice 'model'"),
-                ("model = krt\n", "line 1: unknown model 'krt'; one of: krx|usb"),
-                ("model = krx\ninterface\0junk = wiegand26\n", "line 2: expected key = value\n"),
-                ("model = usb\ntype = hex\nformat = touch-memory\n", "line 2: type is not used with format"),
-                # A file that is no profile is neither read whole nor echoed.
-                ("model = krx\n" + "x" * 2000 + "\n", "line 2: the line is longer than 1 KiB\n"),
-                ("model = krx\r\n#" + "x" * 1023 + "\r\ncolour = red\r\n", "line 3: unknown setting 'colour'"),
-                ("model = krx\n" + "x = y\n" * 20000, "the profile is larger than 64 KiB\n"),
-                ("model = krx\n" + "y" * 500 + "\n", "line 2: expected key = value '" + "y" * 40 + "...'\n")):
+                 "standby cannot be 'sometimes'; one of: dynamic|static|off (line 3)"),
+                ("model = krx\n\nmode = windows\n", "mode belongs to the other reader model (line 3)"),
+                ("interface = wiegand26\n", "model = krx or model = usb must be the first setting (line 1)"),
+                ("model = krx\nstandby = off\nstandby = static\n", "standby is given twice (line 3)"),
+                ("model = krx\nmodel = usb\n", "model is given twice (line 2)"),
+                ("model = krt\n", "model cannot be 'krt'; one of: krx|usb (line 1)"),
+                ("model = krx\ninterface\0junk = wiegand26\n",
+                 "'interface\\x00junk = wiegand26' is not key = value (line 2)"),
+                ("model = usb\ntype = hex\nformat = touch-memory\n",
+                 "type is not used with format = touch-memory (line 2)"),
+                # A file that is no profile is neither read whole nor echoed; what it holds is shown escaped.
+                ("model = krx\n" + "x" * 2000 + "\n", "the line is longer than 1 KiB (line 2)"),
+                ("model = krx\r\n#" + "x" * 1023 + "\r\ncolour = red\r\n", "'colour' is not a setting (line 3)"),
+                ("model = krx\n" + "x = y\n" * 20000, "{source}: the profile is larger than 64 KiB"),
+                ("model = krx\n" + "y" * 500 + "\n", "'" + "y" * 40 + "...' is not key = value (line 2)"),
+                ("model = krx\ninter\x1b]0;PWNED\x07\x1b[31mface = x\n",
+                 "'inter\\x1b]0;PWNED\\x07\\x1b[31mface' is not a setting (line 2)")):
             with self.subTest(profile=text[:40]):
                 path = self.profile(text)
                 for source, stdin in ((path, None), ("-", text.encode())):
                     run = mz6("apply", source, *ports, input=stdin)
-                    self.assertEqual(run.code, 2)
-                    self.assertIn(f"{source}: {error}".replace(": the", " the"), run.err.replace(": the", " the"))
-        good, more = self.profile("model = krx\n"), "\nRun mz6 --help for more information.\n"
+                    self.assertEqual((run.code, run.out), (2, ""))
+                    self.assertEqual(run.err, f"mz6: {error.format(source=source)}\n")
+        good = self.profile("model = krx\n")
         for args, error in (
-                ("", "mz6: a command is required"), ("reed", "mz6: unknown command 'reed'; did you mean read?"),
-                ("version", "did you mean --version?"), ("--bogus", "mz6: unknown option '--bogus'" + more),
+                ("", "a command is required"), ("reed", "unknown command 'reed'; did you mean read?"),
+                ("version", "did you mean --version?"), ("--bogus", "unknown option '--bogus'"),
                 (f"read --prot {port}", "unknown option '--prot'; did you mean --port?"),
                 ("read", "read: give the reader's port with --port"), ("read --port", "--port needs a value"),
                 ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
@@ -223,26 +224,50 @@ class Commands(ReaderTest):
                 (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
-                (f"read --port {port} extra", "unexpected argument 'extra'"),
+                (f"read --port {port} extra\x1b[2J\xff", "unexpected argument 'extra\\x1b[2J\\xff'"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
                 (f"apply {good}", "apply: give --port P (one or more) or --all"),
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
-                (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory\n"),
-                (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB\n"),
-                (f"save --port {port}", "save: give the profile file to write\n"),
-                (f"write --port {port} colour=red", "unknown setting 'colour'"),
-                (f"write --port {port} standby=", "expected key = value 'standby='"),
-                (f"write --port {port} standby", "expected key = value 'standby'"),
-                (f"write --port {port} =off", "expected key = value '=off'"),
-                (f"write --port {port} interface=wiegand26 mode=windows", "settings of both reader models given"),
-                (f"write --port {port} --model usb interface=wiegand26", "belongs to the other reader model"),
+                (f"apply /no/such.profile --port {port}", "/no/such.profile: No such file or directory"),
+                (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB"),
+                (f"save --port {port}", "save: give the profile file to write"),
+                (f"save --port {port} /dev/null", "/dev/null is a device, not a file"),
+                (f"write --port {port} colour=red", "'colour' is not a setting"),
+                (f"write --port {port} standby=", "'standby=' is not key = value"),
+                (f"write --port {port} standby", "'standby' is not key = value"),
+                (f"write --port {port} =off", "'=off' is not key = value"),
+                (f"write --port {port} interface=wiegand26 interface=wiegand44", "interface is given twice"),
+                (f"write --port {port} interface=wiegand26 mode=windows",
+                 "mode belongs to the other reader model than"),
+                (f"write --port {port} --model usb interface=wiegand26", "interface belongs to the other reader model"),
                 (f"write --port {port} format=touch-memory type=hex", "type is not used with format")):
             with self.subTest(args=args):
-                run = mz6(*args.split(" ") if args else [])
-                self.assertEqual((run.code, run.out), (2, ""))
-                self.assertIn(error, run.err)
+                # With --json, every failure is one object on standard output, and the message still goes to
+                # standard error.
+                run = mz6("--json", *args.encode("latin-1").split(b" ") if args else [])
+                record = json.loads(run.out)
+                self.assertEqual((run.code, list(record)), (2, ["result", "message"]))
+                self.assertIn(record["result"], ["usage", "bad-profile"])
+                self.assertIn(error, record["message"])
+                self.assertEqual(run.err.splitlines()[0], f"mz6: {record['message']}")
         time.sleep(0.1)  # a byte on its way would have arrived by now
         self.assertEqual([r.received_bytes() for r in readers], [b"", b""])
+
+    def test_standard_input_closed_or_a_folder_and_bytes_of_a_port_name_are_told_as_such(self):
+        sim = self.reader(0)
+        folder = os.open(self.new_folder(), os.O_RDONLY)
+        self.addCleanup(os.close, folder)
+        closed = ["sh", "-c", 'exec "$0" "$@" <&-']
+        for how, language, message in ((closed, "en", "standard input is closed"),
+                                       (closed, "ru", "стандартный ввод закрыт"),
+                                       ([], "en", "standard input is a folder, not a profile")):
+            with self.subTest(message=message):
+                run = mz6("--lang", language, "apply", "-", "--port", sim.slave_path, prefix=how, stdin=folder)
+                self.assertEqual((run.code, run.err[:len(message) + 5]), (2, f"mz6: {message}"))
+        port = "/dev/tty\x1b]0;PWNED\x07\xff"
+        run = mz6("read", "--port", port.encode("latin-1"))
+        self.assertTrue(run.err.startswith("/dev/tty\\x1b]0;PWNED\\x07\\xff: not-found: "), run.err)
+        self.assertEqual(sim.received_bytes(), b"")
 
     def test_messages_follow_the_language_asked_for(self):
         russian, english = "Не удалось распознать ответ!", "The answer could not be recognized!"
@@ -257,7 +282,7 @@ class Commands(ReaderTest):
                 self.assertEqual(mz6(*args, "read", "--port", sim.slave_path, env=env).err,
                                  f"{sim.slave_path}: unrecognised: {message}\n")
         self.assertEqual(mz6("--lang", "ru", "find", "--port", sim.slave_path).err,
-                         f"{sim.slave_path}: unrecognised: {russian}\nСчитыватель не найден.\n")
+                         f"{sim.slave_path}: unrecognised: {russian}\nmz6: считыватель не найден\n")
         # Help and usage errors too.
         self.assertIn("Изменить настройки: считать", mz6("write", "--help", "--lang", "ru").out)
         self.assertEqual(mz6("--lang", "ru", "read", "--port", "a", "--port=b").err,

@@ -1,34 +1,34 @@
-"""bash completion (cli/mz6.bash-completion) as the shell runs it, with bash-completion loaded when present:
-what it offers is what mz6 takes."""
-import subprocess
-
-from run import MZ6, REPO, ReaderTest, environment, usb_reader_root
+"""bash completion (cli/mz6.bash-completion) as a user meets it: an interactive bash with bash-completion loaded,
+in a terminal (tmux), keys typed and the line read back from the screen. What it offers is what mz6 takes."""
+from run import MZ6, REPO, ReaderTest, environment, serial_tty, usb_reader_root
+from terminal import Shell
 
 SCRIPT = REPO / "cli" / "mz6.bash-completion"
-
-
-def offered(line, env):
-    """What completing at the end of `line` (after the program's name) offers."""
-    shell = (f'source /usr/share/bash-completion/bash_completion 2>/dev/null; source "{SCRIPT}"\n'
-             f'COMP_LINE="$0 $1"; COMP_POINT=${{#COMP_LINE}}; read -ra COMP_WORDS <<< "$COMP_LINE"\n'
-             '[[ $COMP_LINE == *" " ]] && COMP_WORDS+=(""); COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n'
-             '_mz6; printf "%s\\n" "${COMPREPLY[@]}"')
-    run = subprocess.run(["bash", "-c", shell, MZ6, line], env=environment(env), capture_output=True, text=True)
-    return run.stdout.split()
+LIST = "M-*"  # readline's insert-completions: every match put on the line
 
 
 class Completion(ReaderTest):
-    def test_commands_options_keys_values_and_ports(self):
+    def test_the_word_typed_becomes_the_key_or_option_with_its_value_once(self):
         folder = self.new_folder()
         env = usb_reader_root(self.reader(1).slave_path, folder)
-        for line, expected in (
-                ("", "ports find read write save apply watch --lang --json --help --version"),
-                ("re", "read"), ("apply x --", "--lang --json --help --port --all --force --check"),
-                ("--lang ", "en ru"), ("write --model ", "krx usb"),
-                ("write --model usb ", "mode= format= type= bytes= cards="),
-                ("write --model krx st", "standby="),
-                ("write --model krx standby=", "standby=dynamic standby=static standby=off"),
-                ("write bytes=", "bytes=5 bytes=4 bytes=3 bytes=2"),
-                ("read --port ", f"{folder}/dev/ttyACM0")):
-            with self.subTest(line=line):
-                self.assertEqual(offered(line, env), expected.split())
+        serial_tty(folder, "ttyS0", console=True)  # not offered as a port
+        (folder / "bin").mkdir()
+        (folder / "bin/mz6").symlink_to(MZ6)
+        shell = Shell(environment({**env, "PATH": f"{folder}/bin:/usr/bin:/bin", "LANG": "C.UTF-8"}),
+                      f"source /usr/share/bash-completion/bash_completion && source {SCRIPT}")
+        self.addCleanup(shell.close)
+        for typed, key, shown in (
+                ("write --port /dev/x interface=wieg", "Tab", "write --port /dev/x interface=wiegand#"),
+                ("write touch-poll=of", "Tab", "write touch-poll=off #"),
+                ("write --model=krx st", "Tab", "write --model=krx standby=#"),
+                ("write --model usb bytes=", LIST, "write --model usb bytes=2 3 4 5 #"),
+                ("write --model krx standby=", LIST, "write --model krx standby=dynamic off static #"),
+                ("--lang=r", "Tab", "--lang=ru #"),
+                ("--lang ", LIST, "--lang en ru #"),
+                ("re", "Tab", "read #"),
+                ("read --port ", "Tab", f"read --port {folder}/dev/ttyACM0 #"),
+                ("read --port=", "Tab", f"read --port={folder}/dev/ttyACM0 #"),
+                ("", LIST, "--help --json --lang --version apply find ports read save watch write #"),
+                ("apply x --", LIST, "apply x --all --check --force --help --json --lang --port #")):
+            with self.subTest(typed=typed):
+                self.assertEqual(shell.line_after("mz6 " + typed, key, "$ mz6 " + shown), "$ mz6 " + shown)

@@ -34,7 +34,7 @@ class Manual(unittest.TestCase):
         for command in synopsis:
             with self.subTest(command=command or "mz6"):
                 shown = top.split("Subcommands:")[0] if not command else mz6(command, "--help").out
-                self.assertEqual(options(r"(--[a-z]+)(?: ([a-z]+\|[a-z|]+))?", shown.split("Keys")[0]),
+                self.assertEqual(options(r"(--[a-z]+)(?: ([a-z]+\|[a-z|]+))?", re.split("Keys|Results", shown)[0]),
                                  options(r"\\(--[a-z]+)\*\*(?: ([a-z|]+))?", synopsis[command]))
         self.assertEqual(settings(r"([a-z-]+)=([a-z0-9|-]+)", top.split("Keys", 1)[1].split("Results")[0]),
                          settings(r"\*\*([a-z-]+)\*\*=([a-z0-9|-]+)", section(PAGE, "SETTINGS")))
@@ -42,3 +42,11 @@ class Manual(unittest.TestCase):
                          re.findall(r"^\*\*([a-z-]+)\*\*$", section(PAGE, "RESULTS"), re.M))
         self.assertEqual(sorted(re.findall(r"\b(\d+) [a-z]", top.split("Exit status:")[1])),
                          sorted(re.findall(r"^\*\*(\d+)\*\*$", section(PAGE, "EXIT STATUS"), re.M)))
+
+    def test_a_commands_help_shows_the_keys_and_results_only_where_they_apply(self):
+        for command, keys, results in (("ports", False, False), ("read", False, True), ("save", False, True),
+                                       ("write", True, True), ("apply", True, True), ("watch", True, True)):
+            with self.subTest(command=command):
+                shown = mz6(command, "--help").out
+                shows = [part in shown for part in ("Keys (krx", "Results", "Examples", "Exit status")]
+                self.assertEqual(shows, [keys, results, False, True])

@@ -4,12 +4,13 @@ import fcntl
 import json
 import os
 import pty
+import select
 import signal
 import subprocess
 import termios
 import unittest
 
-from run import AS_NOBODY, MZ6, ReaderTest, Run, environment, mz6, start
+from run import AS_NOBODY, MZ6, ReaderTest, Run, environment, mz6, plug_usb_tty, serial_tty, start
 
 TIOCEXCL, TIOCGEXCL = 0x540C, 0x80045440  # Linux; Python's termios lacks them
 
@@ -131,3 +132,34 @@ class PortHandling(ReaderTest):
         shown = os.read(terminal, 65536)  # all of it waits there, a few dozen bytes
         os.close(terminal)
         self.assertIn(b"\r2/2 ports done", shown)
+
+    def test_consoles_and_ports_without_a_uart_are_asked_only_when_named(self):
+        root = self.new_folder()
+        console, placeholder, reader, late_console = (self.reader(0) for _ in range(4))
+        serial_tty(root, "ttyS0", console.slave_path, console=True)
+        serial_tty(root, "ttyS1", placeholder.slave_path, uart="0")
+        serial_tty(root, "ttyS2", behind=False)
+        plug_usb_tty(root, "ttyUSB0", reader.slave_path, idVendor="0403", idProduct="6001")
+        env, dev = {"MZ6_SYSTEM_ROOT": str(root)}, f"{root}/dev"
+        self.assertEqual(mz6("ports", env=env).out, f"{dev}/ttyS0  skipped: the kernel's console\n"
+                                                    f"{dev}/ttyS1  skipped: no UART behind it\n"
+                                                    f"{dev}/ttyS2  skipped: no device behind it\n{dev}/ttyUSB0\n")
+        profile = self.profile("model = krx\n")
+        for args in (["find"], ["apply", profile, "--all"]):
+            run = mz6(*args, env=env)
+            self.assertEqual((run.code, run.out.split()[0].rstrip(":")), (0, f"{dev}/ttyUSB0"), run.err)
+        watch = start("watch", profile, env=env)
+        self.addCleanup(lambda: (watch.kill(), watch.communicate()))
+        self.assertIn("the 1 ports present now", watch.stderr.readline().decode())
+        serial_tty(root, "ttyS4", late_console.slave_path, console=True)
+        plug_usb_tty(root, "ttyUSB1", self.reader(0).slave_path)
+        self.assertTrue(select.select([watch.stdout], [], [], 5)[0])
+        self.assertRegex(watch.stdout.readline().decode(), rf"^1  \S+  {dev}/ttyUSB1  unchanged")
+        self.assertEqual([sim.received_bytes() for sim in (console, placeholder, late_console)], [b""] * 3)
+        self.assertEqual(mz6("read", "--port", f"{dev}/ttyS0", env=env).code, 0)  # named, it is asked
+
+        empty = {"MZ6_SYSTEM_ROOT": str(self.new_folder())}
+        for language, words in (("en", "no serial ports found"), ("ru", "последовательные порты не найдены")):
+            run = mz6("--lang", language, "apply", profile, "--all", "--json", env=empty)
+            self.assertEqual((run.code, run.err), (1, f"mz6: {words}\n"))
+            self.assertEqual(json.loads(run.out), {"result": "no-ports", "message": words})

@@ -17,6 +17,7 @@ HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
 sys.path.insert(0, str(REPO / "tools"))
 from sim_reader import SimReader  # noqa: E402
+from system_root import plug_usb_tty, serial_tty, usb_reader_root  # noqa: E402,F401 (for the tests)
 
 MZ6 = os.environ.get("MZ6", str(REPO / "build" / "host" / "mz6"))
 SANITIZER_EXIT = 99  # a sanitizer report must not pass for one of mz6's own statuses
@@ -46,37 +47,19 @@ class Run:
         return dict(line.split(": ", 1) for line in self.out.splitlines() if not line.startswith((" ", "/")))
 
 
-def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL):
-    return subprocess.Popen([MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE, stderr=stderr)
+def start(*args, env=None, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, prefix=(), cwd=None):
+    """mz6 with `args`, started through `prefix` (AS_NOBODY: as that user)."""
+    return subprocess.Popen([*prefix, MZ6, *args], env=environment(env), stdin=stdin, stdout=subprocess.PIPE,
+                            stderr=stderr, cwd=cwd)
 
 
-def mz6(*args, env=None, input=None):
-    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else subprocess.DEVNULL)
+def mz6(*args, env=None, input=None, stdin=subprocess.DEVNULL, **how):
+    proc = start(*args, env=env, stdin=subprocess.PIPE if input is not None else stdin, **how)
     return Run(proc, *proc.communicate(input, timeout=30))
 
 
 # Runs a command as a user without rights to the ports, as on a fresh machine (root opens anything).
 AS_NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
-
-
-def plug_usb_tty(root, name, device, **fields):
-    """A USB tty as sysfs shows it under a stand-in for / (MZ6_SYSTEM_ROOT), with the USB device's `fields`
-    (idVendor, serial, ...), its /dev entry leading to `device`."""
-    usb = Path(root) / "sys/devices/usb1" / name
-    (usb / "1-1:1.0").mkdir(parents=True)
-    for field, value in fields.items():
-        (usb / field).write_text(value + "\n")
-    (tty := Path(root) / "sys/class/tty" / name).mkdir(parents=True)
-    (tty / "device").symlink_to(usb / "1-1:1.0")
-    (Path(root) / "dev" / name).symlink_to(device)
-
-
-def usb_reader_root(slave_path, folder):
-    """A stand-in for / (MZ6_SYSTEM_ROOT) where ttyACM0, a USB device with the reader's identifiers, is
-    `slave_path`."""
-    (Path(folder) / "dev").mkdir()
-    plug_usb_tty(folder, "ttyACM0", slave_path, idVendor="2e3c", idProduct="5750", bcdDevice="0200")
-    return {"MZ6_SYSTEM_ROOT": str(folder)}
 
 
 class ReaderTest(unittest.TestCase):

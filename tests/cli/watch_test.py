@@ -8,7 +8,7 @@ import signal
 import subprocess
 import time
 
-from run import AS_NOBODY, MZ6, NO_RESPONSE, ReaderTest, Run, environment, plug_usb_tty, start
+from run import AS_NOBODY, MZ6, NO_RESPONSE, ReaderTest, Run, environment, mz6, plug_usb_tty, start
 
 
 def ftdi(serial):
@@ -84,6 +84,29 @@ class Watch(ReaderTest):
         os.chmod((second := self.reader(0)).slave_path, 0o666)
         (folder / "r2").symlink_to(second.slave_path)
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
-        self.assertEqual((run.code, run.err), (1, "/dev/full: No space left on device\n"
+        self.assertEqual((run.code, run.err), (1, "mz6: /dev/full: No space left on device\n"
                                                   "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
                                                   "mz6: output could not be written (Broken pipe)\n"))
+
+    def test_a_reader_is_served_once_whatever_leads_to_it_and_only_ttys_are_readers(self):
+        folder, profile = self.new_folder(), self.profile("model = krx\n")
+        for pattern in ("[", "/dev/tty[USB*", f"{folder}/"):  # a '[' without its ']'; a folder
+            run = mz6("watch", profile, "--port", pattern)
+            self.assertEqual(run.code, 2)
+            self.assertIn(f"--port '{pattern}' can match no port", run.err)
+        proc = start("watch", profile, "--port", f"{folder}/*")
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        proc.stderr.readline()
+        (folder / "notes").write_text("x")
+        os.mkfifo(folder / "fifo")
+        (folder / "sub").mkdir()
+        reader = self.reader(0)
+        (folder / "r2").symlink_to(reader.slave_path)
+        self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r2  unchanged\n$")
+        (folder / "r1").symlink_to(reader.slave_path)  # a second link, sorted first
+        time.sleep(0.5)
+        proc.send_signal(signal.SIGTERM)
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.out, run.err),
+                         (0, "", "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
+        self.assertEqual(len(reader.commands), 1)

@@ -36,8 +36,11 @@ TEST(PortTracker, APortIsAskedWhenItAppearsAndAgainOnlyAfterItWasGone) {
     const PresentPort b{"/tmp/w/reader-b", "/dev/pts/4"};
     const PresentPort aElsewhere{"/tmp/w/reader-a", "/dev/pts/9"};  // the link now leads to another reader
     const PresentPort bByTty{"/dev/pts/4", "/dev/pts/4"};
-    const std::vector<std::vector<PresentPort>> looks = {{a}, {a}, {a, b, bByTty}, {b}, {aElsewhere, b}, {b}, {a, b}};
-    const std::vector<std::string> expected = {"/dev/pts/3", "", "/dev/pts/4", "", "/dev/pts/9", "", "/dev/pts/3"};
+    const PresentPort bById{"/dev/serial/by-id/b", "/dev/pts/4"};  // a second link, sorted before the first
+    const std::vector<std::vector<PresentPort>> looks = {{a},          {a}, {a, b, bByTty}, {b}, {bById, b}, {bById},
+                                                         {aElsewhere}, {b}, {a, b}};
+    const std::vector<std::string> expected = {"/dev/pts/3", "",           "/dev/pts/4", "",          "",
+                                               "",           "/dev/pts/9", "/dev/pts/4", "/dev/pts/3"};
     for (std::size_t i = 0; i < looks.size(); ++i) {
         std::string asked;
         for (const PresentPort& port : NewlyPlugged(&tracker, looks[i])) asked += port.identity;

@@ -1,5 +1,5 @@
-// The Linux port list from a fabricated sysfs tree: ttys with a device (and a UART) behind them, the USB identity
-// found above a USB interface, and nothing taken from outside the tree.
+// The Linux port list from a fabricated system tree: ttys with a device (and a UART) behind them, the USB identity
+// found above a USB interface, consoles and placeholders left out with why, and nothing taken from outside the tree.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -16,7 +16,7 @@ namespace {
 
 void WriteFile(const fs::path& path, const char* text) { std::ofstream(path) << text << "\n"; }
 
-TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
+TEST(TtyPorts, ListsSerialTtysTheirUsbIdentityAndWhyOnesAreLeftOut) {
     char pattern[] = "/tmp/tty-ports-XXXXXX";
     const fs::path top = mkdtemp(pattern);
     const fs::path sys = top / "sys";
@@ -30,22 +30,31 @@ TEST(TtyPorts, ListsTtysWithADeviceAndTheirUsbIdentity) {
     // Above the tree: a walk up from ttyS0 that left it would take ttyS0 for a USB device.
     WriteFile(top / "idVendor", "2e3c");
     WriteFile(top / "idProduct", "5750");
-    for (const char* name : {"ttyACM0", "ttyS0", "ttyS1", "tty0"}) fs::create_directories(sys / "class/tty" / name);
+    for (const char* name : {"ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyS3", "tty0", "console"})
+        fs::create_directories(sys / "class/tty" / name);
     fs::create_directory_symlink("../../../devices/usb1/1-1/1-1:1.0", sys / "class/tty/ttyACM0/device");
     fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS0/device");
     fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS1/device");
     WriteFile(sys / "class/tty/ttyS0/type", "4");  // a 16550A
     WriteFile(sys / "class/tty/ttyS1/type", "0");  // no UART behind it
+    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS2/device");
+    WriteFile(sys / "class/tty/ttyS2/type", "4");
+    WriteFile(sys / "class/tty/ttyS3/type", "4");  // no device link
+    WriteFile(sys / "class/tty/console/active", "tty0");
+    fs::create_directories(top / "proc");
+    WriteFile(top / "proc/consoles", "ttyS2                -W- (EC p a)    4:66");  // console=ttyS2
 
-    const std::vector<TtyDevice> ttys = ListTtyDevices(sys.string(), "/dev");
+    const std::vector<TtyDevice> ttys = ListTtyDevices(top.string());
     fs::remove_all(top);
 
-    ASSERT_EQ(ttys.size(), 2u);  // tty0 has no device link, ttyS1 no UART
-    EXPECT_EQ(ttys[0].path, "/dev/ttyACM0");
+    ASSERT_EQ(ttys.size(), 5u);  // tty0 is a virtual terminal, console no tty of its own: neither is listed
+    const TtySkip skips[] = {TtySkip::kNone, TtySkip::kNone, TtySkip::kNoUart, TtySkip::kConsole, TtySkip::kNoDevice};
+    for (std::size_t k = 0; k < ttys.size(); ++k) EXPECT_EQ(ttys[k].skip, skips[k]) << ttys[k].path;
+    EXPECT_EQ(ttys[0].path, (top / "dev/ttyACM0").string());
     EXPECT_TRUE(ttys[0].usb);
     EXPECT_TRUE(IsReaderUsbIdentity(ttys[0].vendor, ttys[0].product, ttys[0].revision));
     EXPECT_EQ(ttys[0].serial, "ZK6U0042");
-    EXPECT_EQ(ttys[1].path, "/dev/ttyS0");
+    EXPECT_EQ(ttys[3].path, (top / "dev/ttyS2").string());
     EXPECT_FALSE(ttys[1].usb);
     EXPECT_EQ(ttys[1].serial, "");
 }

@@ -20,3 +20,24 @@ TEST(Utf8Sequences, APieceEndingInsideACharacterKeepsThatCharacterForTheNext) {
     };
     for (const auto& row : rows) EXPECT_EQ(WholeSequences(row.text), row.whole) << row.text;
 }
+
+// What would act on a terminal, or is no UTF-8, is shown as \xNN; letters of any script stay as they are.
+TEST(Utf8Sequences, ControlsAndBytesThatAreNoUtf8AreShownEscaped) {
+    const struct {
+        std::string text;
+        const char* shown;
+    } rows[] = {
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"\xd0\x9f\xd0\xbe\xd1\x80\xd1\x82 \xe2\x80\x94 \xf0\x9f\x98\x80",
+         "\xd0\x9f\xd0\xbe\xd1\x80\xd1\x82 \xe2\x80\x94 \xf0\x9f\x98\x80"},
+        {"inter\x1b]0;PWNED\x07\x1b[31mface", "inter\\x1b]0;PWNED\\x07\\x1b[31mface"},
+        {std::string("a\0b\x7f\n", 5), "a\\x00b\\x7f\\x0a"},
+        {"\xc2\x9b"
+         "31m \xc2\xa0",
+         "\\xc2\\x9b31m \xc2\xa0"},  // a C1 control; a no-break space stays
+        {"\xff\xfe \xc0\xaf \xed\xa0\x80 \xd0",
+         "\\xff\\xfe \\xc0\\xaf \\xed\\xa0\\x80 \\xd0"},  // overlong, surrogate, cut
+        {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},     // beyond U+10FFFF
+    };
+    for (const auto& row : rows) EXPECT_EQ(Escaped(row.text), row.shown) << row.shown;
+}

@@ -24,20 +24,22 @@ author:
 options:
   port:
     description:
-      - The readers' ports, as the system names them (C(/dev/ttyUSB0), a C(/dev/serial/by-id/...) link).
+      - The readers' ports, as the system names them (C(/dev/ttyUSB0), a C(/dev/serial/by-id/...) link). A reader
+        named twice, or by two links to one tty, is served once; an empty list fails the task.
       - Exactly one of I(port) and I(all) is given.
     type: list
     elements: str
   all:
     description:
-      - Every serial port of the host, as C(mz6 find) would ask them. A port without a reader fails the task.
+      - Every serial port of the host, as C(mz6 find) would ask them (not the kernel's console, nor a port with
+        no UART behind it). A port without a reader fails the task, and so does a host without serial ports.
     type: bool
     default: false
   settings:
     description:
       - The settings wanted, as key=value pairs (C(interface), C(indication), C(standby), C(touch-poll) of the
         serial-output reader; C(mode), C(format), C(type), C(bytes), C(cards) of the USB reader; see C(man mz6)).
-        Settings not given keep the value the reader holds.
+        Settings not given keep the value the reader holds; a key without a value fails the task.
       - Exactly one of I(settings) and I(profile) is given.
     type: dict
   profile:
@@ -95,8 +97,12 @@ EXAMPLES = r"""
 
 RETURN = r"""
 readers:
-  description: One record per port, as C(mz6 --json) gives it.
-  returned: when mz6 ran
+  description:
+    - One record per reader, as C(mz6 --json) gives it, in the order of I(port) (with I(all), of the host's
+      ports). A reader named twice, or by two links to one tty, is served and listed once.
+    - Besides the keys below, each setting the reader uses (C(interface), C(standby), C(mode), C(cards) ...) with
+      its value after the run, where the reader could be read.
+  returned: whenever the options are accepted, also on failure; empty when no reader was asked
   type: list
   elements: dict
   sample:
@@ -115,34 +121,63 @@ readers:
       before: {interface: touch-memory, indication: direct, standby: static, touch-poll: "on"}
   contains:
     port:
-      description: The port as given.
+      description: The port as given (with I(all), as mz6 lists it).
       type: str
+      returned: always
+    model:
+      description: The model that answered, C(krx) or C(usb); null when none did.
+      type: str
+      returned: always
+    version:
+      description: The reader's firmware version; null when it was not read.
+      type: str
+      returned: always
     result:
       description: C(ok), or why the port failed (C(no-answer), C(busy), C(permission-denied), C(wrong-model),
         C(mismatch) ...).
       type: str
+      returned: always
     message:
-      description: mz6's words for a failure, in the host's language.
+      description: mz6's words for the failure, in the host's language.
       type: str
+      returned: when I(result) is not C(ok)
+    error:
+      description: The system's error number of the failure (C(13) permission denied ...).
+      type: int
+      returned: when the system gave one
+    written:
+      description: The reader took the write command (never in check mode).
+      type: bool
+      returned: always
     changed:
       description: The write command went out to this reader (in check mode, would go out).
       type: bool
+      returned: always
     changes:
       description: The settings that differed, each with C(key), C(from) (null when the reader's value was not
         known or not in use) and C(to).
       type: list
       elements: dict
+      returned: always
     before:
-      description: The reader's settings in use before the write.
+      description: The reader's settings in use before the write; null when it could not be read.
       type: dict
+      returned: always
+diff:
+  description: In diff mode, each reader written (or to be written, in check mode) with C(before) and C(after),
+    its settings one per line, and the port as both headers.
+  returned: in diff mode, when the readers were asked
+  type: list
+  elements: dict
 cmd:
-  description: The mz6 command lines run.
-  returned: always
+  description: The mz6 command lines that served the readers, one per port with I(settings), one with I(profile).
+  returned: whenever the options are accepted, also on failure; empty when none was run
   type: list
   elements: list
 """
 
 import json
+import os
 from concurrent.futures import ThreadPoolExecutor
 
 from ansible.module_utils.basic import AnsibleModule
@@ -160,26 +195,50 @@ def run_mz6(module, args):
         records = json.loads(out) if out.strip() else []
     except ValueError:
         return rc or 1, [], "mz6 printed no JSON: %s" % (err or out).strip()
-    return rc, records if isinstance(records, list) else [records], err.strip()
+    records = records if isinstance(records, list) else [records]
+    # A failure that is no port's (a bad key) is an object without a port: the message on standard error says it.
+    return rc, [record for record in records if "port" in record], err.strip()
 
 
-def commands(module, mz6):
-    """The mz6 command lines that serve the ports asked."""
+def fail(module, result, msg):
+    module.fail_json(msg=msg, **result)
+
+
+def ports_asked(module, mz6, result):
+    """The ports to serve, each reader once however many names lead to it: two runs on one reader at once would
+    find it busy. A run that would touch no reader fails."""
     params = module.params
-    common = ["--json"] + (["--check"] if module.check_mode else []) + (["--force"] if params["force"] else [])
-    if params["profile"]:
-        ports = ["--all"] if params["all"] else [a for p in params["port"] for a in ("--port", p)]
-        return [[mz6, "apply", params["profile"]] + ports + common]
-    ports = params["port"]
     if params["all"]:
         rc, records, err = run_mz6(module, [mz6, "ports", "--json"])
         if rc != 0:
-            module.fail_json(msg=err, rc=rc)
-        ports = [record["port"] for record in records]
+            fail(module, result, err)
+        # mz6 marks a console, or a port with no UART behind it, skipped: find and apply --all ask neither.
+        ports = [record["port"] for record in records if not record.get("skipped")]
+        why = "no serial ports found on the host"
+    else:
+        ports, why = params["port"], "port is empty"
+    if not ports:
+        fail(module, result, "no reader to configure: " + why)
+    once = {}
+    for port in ports:
+        once.setdefault(os.path.realpath(port), port)
+    return list(once.values())
+
+
+def commands(module, mz6, result):
+    """The mz6 command lines that serve the ports asked."""
+    params = module.params
+    common = ["--json"] + (["--check"] if module.check_mode else []) + (["--force"] if params["force"] else [])
+    ports = ports_asked(module, mz6, result)
+    if params["profile"]:
+        return [[mz6, "apply", params["profile"]] + [a for p in ports for a in ("--port", p)] + common]
+    pairs = []
+    for key, value in params["settings"].items():
+        if value is None or str(value).strip() == "":  # an empty "interface:" in YAML is None
+            fail(module, result, "settings: %s has no value" % key)
+        # YAML reads an unquoted on or off (touch-poll, standby) as a boolean.
+        pairs.append("%s=%s" % (key, ("on" if value else "off") if isinstance(value, bool) else value))
     model = ["--model", params["model"]] if params["model"] else []
-    # YAML reads an unquoted on or off (touch-poll, standby) as a boolean.
-    pairs = ["%s=%s" % (key, ("on" if value else "off") if isinstance(value, bool) else value)
-             for key, value in params["settings"].items()]
     return [[mz6, "write", "--port", port] + model + common + pairs for port in ports]
 
 
@@ -214,21 +273,25 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
+    result = dict(changed=False, readers=[], cmd=[])
     if params["profile"] and params["model"]:
-        module.fail_json(msg="model is given by the profile's first line; leave it out with profile")
-    mz6 = params["mz6"] if "/" in params["mz6"] else module.get_bin_path(params["mz6"], required=True)
+        fail(module, result, "model is given by the profile's first line; leave it out with profile")
+    mz6 = params["mz6"] if "/" in params["mz6"] else module.get_bin_path(params["mz6"])
+    if mz6 is None:
+        fail(module, result, "%s: not found on the host's PATH (is the mz6 package installed?)" % params["mz6"])
 
-    lines = commands(module, mz6)
+    result["cmd"] = lines = commands(module, mz6, result)
     # Each port's mz6 runs at once: a silent port costs its wait once, not once per port.
     with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
         runs = list(pool.map(lambda args: run_mz6(module, args), lines))
-    readers = [record for rc, records, err in runs for record in records]
-    result = dict(changed=any(r.get("changed") for r in readers), readers=readers, cmd=lines)
+    # Only a reader's record: a usage error's has no port.
+    result["readers"] = readers = [record for rc, records, err in runs for record in records if "port" in record]
+    result["changed"] = any(r.get("changed") for r in readers)
     if module._diff:
         result["diff"] = [diff_of(r) for r in readers if r.get("result") == "ok" and r.get("changed")]
     failures = list(dict.fromkeys(err for rc, records, err in runs if rc != 0))  # a bad key: once, not once a port
     if failures:
-        module.fail_json(msg="\n".join(failures), **result)
+        fail(module, result, "\n".join(failures))
     module.exit_json(**result)
 
 

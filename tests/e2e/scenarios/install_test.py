@@ -1,11 +1,13 @@
 """The installer, built here from the programs under test and the guide: an install through its pages, the program
-started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install."""
+started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install; links,
+and runs as SYSTEM, refused. Wine keeps no owner or access list: the installer is built with folder-lock.exe's
+stand-in for those calls (tools/driver/file_security_standin.cpp); the lock's decisions on them are unit-tested."""
 import re
 import struct
 import subprocess
 import time
 
-from harness.env import EXE_NAME, PRODUCT, REPO, wait_until
+from harness.env import EXE_NAME, PRODUCT, REPO
 
 QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
@@ -15,7 +17,7 @@ SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
 INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
 TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
-ADMINS_SYSTEM_FULL_USERS_READ = "*S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX"
+PROFILE_LIST_SYSTEM = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-18"
 
 
 def installer(env):
@@ -25,7 +27,8 @@ def installer(env):
     subprocess.run(["x86_64-w64-mingw32-strip", "--strip-all", "-o", shipped, env.exe], check=True)
     defines = [f"-D{key}={value}" for key, value in PRODUCT.items()]  # as scripts/release passes them
     done = subprocess.run(["makensis", "-V2", "-WX", f"-DEXE={shipped}", f"-DMZ6={env.build_dir / 'mz6.exe'}",
-                           f"-DHELP={GUIDE}", f"-DOUTFILE={setup}", *defines, REPO / "installer" / "setup.nsi"],
+                           f"-DHELP={GUIDE}", f"-DFOLDER_LOCK={env.tools_dir / 'folder-lock-standin.exe'}",
+                           f"-DOUTFILE={setup}", *defines, REPO / "installer" / "setup.nsi"],
                           capture_output=True, text=True)
     assert done.returncode == 0, f"makensis failed:\n{done.stdout}{done.stderr}"
     return setup, shipped
@@ -40,13 +43,10 @@ def contents(folder):
 
 
 def uninstall(env):
-    """The uninstaller works on from a copy of itself, so its own process ends before the files are
-    gone; removing its registry entry is its last step. That first process's exit code only says whether
-    it started the copy, and under Wine on a loaded machine it has once been non-zero: what counts is that
-    the uninstall finishes (the code is reported when it does not) and what it removed (the caller checks)."""
-    started = env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S"], timeout=60).returncode
-    wait_until(lambda: uninstall_entry(env) is None, 30,
-               f"the uninstaller to finish (its first process exited with {started})", interval=0.2)
+    """Runs the uninstaller silently as the list of programs does (in place, _?=); its exit code. The folder
+    after _?= runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
+    return env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S", *f"_?={INSTALL_DIR}".split(" ")],
+                   timeout=60).returncode
 
 
 def uninstall_entry(env):
@@ -55,10 +55,9 @@ def uninstall_entry(env):
     return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
 
 
-def stopped_and_nothing_left(env, setup, folder, failing_call=None):
-    """A silent install that must stop with a non-zero exit code, with no uninstall entry and no shortcut."""
-    failing = failing_call and {"RECORD_ARGS_FAIL": failing_call}  # see driver/record_args.cpp
-    assert env.run([setup, "/S"], timeout=120, variables=failing).returncode != 0
+def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
+    """A silent install that must stop with exit code 2, with no uninstall entry and no shortcut."""
+    assert env.run([setup, "/S", *arguments], timeout=120, variables=variables).returncode == 2
     assert uninstall_entry(env) is None, uninstall_entry(env)
     assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
     return contents(folder)
@@ -66,17 +65,12 @@ def stopped_and_nothing_left(env, setup, folder, failing_call=None):
 
 def test_install_start_from_the_install_folder_and_uninstall(env):
     (setup, shipped), folder = installer(env), drive_c(env, INSTALL_DIR)
-    # Wine has no ACLs and no user's shell to hand a program to: the calls made of them are recorded.
-    with env.recording("system32/icacls.exe", "explorer.exe") as calls:
+    # Wine has no user's shell to hand a program to: the call made of it is recorded.
+    with env.recording("explorer.exe") as calls:
         # As a user taking every default: the folder, Install, Next, and Finish with "run the program" ticked.
         assert env.press_through(env.popen([setup])) == 0
-    # The folder is locked while still empty, so each file in it inherits its rights; the settings file is
-    # made before Users may write it; the finish page hands the program to the user's shell.
-    assert calls() == [
-        ("icacls.exe", f'"{INSTALL_DIR}" /inheritance:r /grant:r {ADMINS_SYSTEM_FULL_USERS_READ}', []),
-        ("icacls.exe", f'"{INSTALL_DIR}" /setowner *S-1-5-32-544', []),
-        ("icacls.exe", f'"{INSTALL_DIR}\\appconfig.ini" /grant *S-1-5-32-545:W', TOP_LEVEL),
-        ("explorer.exe", f'"C:\\{SHORTCUT}"'.replace("/", "\\"), calls()[-1][2])], calls()
+    # The finish page hands the program to the user's shell.
+    assert calls() == [("explorer.exe", f'"C:\\{SHORTCUT}"'.replace("/", "\\"), calls()[-1][2])], calls()
     assert contents(folder) == INSTALLED, contents(folder)
     for name, source in ((EXE_NAME, shipped), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
         assert (folder / name).read_bytes() == source.read_bytes(), name
@@ -89,7 +83,8 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
                for count in (len(INSTALL_DIR), len(INSTALL_DIR) + 1)), "the shortcut's working folder"
     entry = uninstall_entry(env)
     for name, data in (("DisplayName", f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)"),
-                       ("UninstallString", f'"{INSTALL_DIR}\\uninstall.exe"'), ("InstallLocation", INSTALL_DIR),
+                       ("UninstallString", f'"{INSTALL_DIR}\\uninstall.exe" _?={INSTALL_DIR}'),
+                       ("InstallLocation", INSTALL_DIR),
                        ("Publisher", PRODUCT["PRODUCT_MAKER"]), ("URLInfoAbout", PRODUCT["PRODUCT_MAKER_URL"]),
                        ("Contact", PRODUCT["PRODUCT_MAKER_EMAIL"])):
         found = re.search(rf"^\s+{name}\s+REG_SZ\s+(.*?)\r?$", entry or "", re.M)
@@ -108,17 +103,28 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert app.wait_exit() == 0
     env.stop_programs()  # the PDF viewer
 
-    (folder / "my notes.txt").write_text("kept")
-    # Uninstalled while the program runs: the program goes at the next restart, not left behind for good.
+    # Installed again while the program runs: its file cannot be deleted and would outlast the lock, so the
+    # install stops; once the program has ended it goes through.
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
-    uninstall(env)
-    assert contents(folder) == {"my notes.txt", EXE_NAME}, contents(folder)
-    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
-    assert f"{INSTALL_DIR}\\{EXE_NAME}".encode() in pending, pending
-    assert not (drive_c(env) / SHORTCUT).exists(), "the shortcut is still there"
+    assert env.run([setup, "/S"], timeout=120).returncode == 2
     app.kill()
-    (folder / EXE_NAME).unlink()  # as the restart would
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+
+    (folder / "my notes.txt").write_text("kept")
+    # Uninstalled while the program runs: the program, and the uninstaller that runs from the folder, go at
+    # the next restart, not left behind for good.
+    app = env.start_app(folder, exe=folder / EXE_NAME)
+    app.finish_startup_search()
+    assert uninstall(env) == 0
+    assert contents(folder) == {"my notes.txt", EXE_NAME, "uninstall.exe"}, contents(folder)
+    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
+    for name in (EXE_NAME, "uninstall.exe"):
+        assert f"{INSTALL_DIR}\\{name}".encode() in pending, pending
+    assert uninstall_entry(env) is None and not (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is left"
+    app.kill()
+    for name in (EXE_NAME, "uninstall.exe"):
+        (folder / name).unlink()  # as the restart would
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     (folder / "my notes.txt").unlink()
@@ -126,10 +132,60 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert stopped_and_nothing_left(env, setup, folder) == {"help", "help/help"}
     for empty in ("help/help", "help"):
         (folder / empty).rmdir()
-    # A rights call that fails (FAT32, exFAT, some shares) stops the install, and what it put there goes.
-    with env.recording("system32/icacls.exe") as calls:
-        assert stopped_and_nothing_left(env, setup, folder, failing_call="appconfig.ini") is None
-    assert calls()[-1][2] == TOP_LEVEL, calls()  # it failed with everything in place
+    # Rights that do not read back as set (a file system that keeps none) stop the install after extraction,
+    # and what it put there goes.
+    assert stopped_and_nothing_left(env, setup, folder, variables={"SECURITY_STANDIN_DROP": "appconfig.ini"}) is None
+    # An earlier install is taken over.
+    for _ in range(2):
+        assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert contents(folder) == INSTALLED, contents(folder)
+    assert uninstall(env) == 0
+    assert contents(folder) == {"uninstall.exe"}, f"the install folder is left with {contents(folder)}"
+    (folder / "uninstall.exe").unlink()
+    folder.rmdir()
+
+
+def test_links_and_runs_as_system_are_refused_and_nothing_changes(env):
+    (setup, _), folder = installer(env), drive_c(env, INSTALL_DIR)
+    # Wine shows a symbolic link as a reparse point, as Windows shows a junction.
+    target = drive_c(env, "C:\\target")
+    (target / "help").mkdir(parents=True)
+    (target / "help" / GUIDE.name).write_text("the user's")
+    kept = contents(target)
+    for link, arguments in ((folder, ()), (drive_c(env, "C:\\above"), ("/D=C:\\above\\MZ",))):
+        link.symlink_to(target)
+        assert stopped_and_nothing_left(env, setup, target, *arguments) == kept
+        link.unlink()
+    folder.mkdir()
+    (folder / "help").symlink_to(target / "help")
+    assert stopped_and_nothing_left(env, setup, target) == kept
+    (folder / "help").unlink()
+    folder.rmdir()
+
+    # An install whose help\ became a link (as a folder an earlier version did not lock allowed): the
+    # uninstaller removes nothing, here or through it.
     assert env.run([setup, "/S"], timeout=120).returncode == 0
-    uninstall(env)
-    assert contents(folder) is None, f"the install folder is left with {contents(folder)}"
+    for name in contents(folder / "help"):
+        (folder / "help" / name).unlink()
+    (folder / "help").rmdir()
+    (folder / "help").symlink_to(target / "help")
+    assert uninstall(env) == 2
+    assert contents(target) == kept and sorted(path.name for path in folder.iterdir()) == TOP_LEVEL
+    assert uninstall_entry(env) is not None
+    (folder / "help").unlink()
+    (folder / "help").mkdir()
+
+    # Run as SYSTEM, staged by naming this user's profile folder as SYSTEM's (a Wine prefix names none): both
+    # programs stop at once.
+    profile = env.run(["cmd", "/c", "echo %USERPROFILE%"]).stdout.decode().strip()
+    env.run(["reg", "add", PROFILE_LIST_SYSTEM, "/v", "ProfileImagePath", "/t", "REG_EXPAND_SZ", "/d", profile, "/f"])
+    try:
+        assert uninstall(env) == 2
+        assert uninstall_entry(env) is not None and (folder / "uninstall.exe").exists()
+        assert env.run([setup, "/S", "/D=C:\\other"], timeout=120).returncode == 2
+        assert contents(drive_c(env, "C:\\other")) is None
+    finally:
+        env.run(["reg", "delete", PROFILE_LIST_SYSTEM, "/f"])
+    assert uninstall(env) == 0
+    (folder / "uninstall.exe").unlink()  # as the restart would
+    folder.rmdir()

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// A failure that is no port's, before or after the ports' work, as --json gives it.
+
+enum class RunFailure {
+    kUsage,       // wrong usage: a command, option or argument (exit 2)
+    kBadProfile,  // a profile or key=value that cannot be used, or a profile that cannot be read (exit 2)
+    kFileError,   // the file to save or the log could not be written (exit 1; the log's at the start 2)
+    kNoPorts,     // --all, or find without --port, on a host without serial ports (exit 1)
+};
+constexpr int kRunFailureCount = 4;
+
+// "usage", "bad-profile", "file-error", "no-ports".
+const char* ResultCode(RunFailure failure);
+
+// The one JSON object of such a failure: {"result": "usage", "message": "..."}.
+std::string FailureAsJson(RunFailure failure, const std::string& message);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "installer/folder_lock.h"
+
+// What a path is, a folder's listing and deleting an item, without following a reparse point
+// (installer/win32/folder_glue_win32.cpp). Paths are UTF-8.
+
+ItemKind ReadItemKind(const std::string& path);
+bool ListFolder(const std::string& path, std::vector<FoundItem>* items);  // false when it cannot be listed
+bool DeleteItem(const std::string& path, bool folder);

@@ -1,0 +1,140 @@
+#include "installer/folder_lock.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "product.h"
+
+const char* const kLockedFolderSecurity = "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+const char* const kLockedFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)";
+// The program saves the language and the tab here for every user: Users may write it, not delete it.
+const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1201bf;;;BU)";
+
+namespace {
+
+bool IsAdministrator(Principal who) {
+    return who == Principal::kAdministrators || who == Principal::kSystem || who == Principal::kTrustedInstaller;
+}
+
+bool SameName(const std::string& a, const char* b) {
+    return std::equal(a.begin(), a.end(), b, b + std::char_traits<char>::length(b), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Anyone but the administrators may do more than read and run in the folder, or something is denied (a
+// folder of this installer has no deny entry; one that hides items from Administrators would keep them).
+bool OpenToOthers(const Security& security) {
+    if (!IsAdministrator(security.owner) || security.everyoneFull) return true;
+    const uint32_t readOnly = kRightsReadExecute | kRightGenericRead | kRightGenericExecute;
+    return std::any_of(security.entries.begin(), security.entries.end(), [&](const AccessEntry& entry) {
+        return !entry.allow || (!IsAdministrator(entry.who) && (entry.rights & ~readOnly) != 0);
+    });
+}
+
+// A folder above the install folder lets a non-administrator rename or delete what is in it, rename it
+// itself (a drive's root cannot be), or change its rights. Making new items beside ours is allowed: every
+// signed-in user may make folders in C:\, and none of that reaches into a locked folder.
+bool OpenAbove(const Security& security, bool isRoot) {
+    if (!IsAdministrator(security.owner) || security.everyoneFull) return true;
+    const uint32_t replacing =
+        kRightDeleteChild | kRightWriteDac | kRightWriteOwner | kRightGenericAll | (isRoot ? 0 : kRightDelete);
+    return std::any_of(security.entries.begin(), security.entries.end(), [&](const AccessEntry& entry) {
+        return entry.allow && !(entry.flags & kEntryInheritOnly) && !IsAdministrator(entry.who) &&
+               (entry.rights & replacing) != 0;
+    });
+}
+
+// The first item among these that is a link, or not the installer's (only links when linksOnly).
+const FoundItem* FirstStranger(const std::vector<FoundItem>& items, bool inHelp, bool linksOnly) {
+    for (const FoundItem& item : items) {
+        if (item.kind == ItemKind::kLink) return &item;
+        if (!linksOnly && !IsInstalledName(item.name, item.kind, inHelp)) return &item;
+    }
+    return nullptr;
+}
+
+// What both the install and the uninstall require of the folders above, the folder and its content.
+Decision CheckFolder(const FolderFacts& facts, bool uninstall) {
+    const FoundPath& folder = facts.folder;
+    std::vector<std::string> above;
+    if (!FoldersAbove(folder.path, &above)) return {Verdict::kNotLocalPath, folder.path};
+    for (const FoundPath& up : facts.above) {
+        if (up.kind == ItemKind::kLink) return {Verdict::kLink, up.path};
+    }
+    if (!uninstall) {
+        for (const FoundPath& up : facts.above) {
+            if (up.kind == ItemKind::kUnreadable || (up.kind == ItemKind::kFolder && !up.securityRead))
+                return {Verdict::kUnreadable, up.path};
+            if (up.kind != ItemKind::kFolder || OpenAbove(up.security, &up == &facts.above.back()))
+                return {Verdict::kOpenAbove, up.path};
+        }
+    }
+    switch (folder.kind) {
+        case ItemKind::kMissing:
+            return {Verdict::kGo, folder.path};
+        case ItemKind::kLink:
+            return {Verdict::kLink, folder.path};
+        case ItemKind::kFile:
+            return {Verdict::kForeignItem, folder.path};
+        case ItemKind::kUnreadable:
+            return {Verdict::kUnreadable, folder.path};
+        case ItemKind::kFolder:
+            break;
+    }
+    if (!folder.securityRead) return {Verdict::kUnreadable, folder.path};
+    if (OpenToOthers(folder.security)) return {Verdict::kForeignRights, folder.path};
+    if (!facts.listed) return {Verdict::kUnreadable, folder.path};
+    // The uninstall keeps what is not its own, and deletes nothing through a link.
+    if (const FoundItem* stranger = FirstStranger(facts.items, false, uninstall)) {
+        return {stranger->kind == ItemKind::kLink ? Verdict::kLink : Verdict::kForeignItem,
+                folder.path + "\\" + stranger->name};
+    }
+    const bool hasHelp = std::any_of(facts.items.begin(), facts.items.end(), [](const FoundItem& item) {
+        return item.kind == ItemKind::kFolder && SameName(item.name, "help");
+    });
+    if (!hasHelp) return {Verdict::kGo, folder.path};
+    if (!facts.helpListed) return {Verdict::kUnreadable, folder.path + "\\help"};
+    if (const FoundItem* stranger = FirstStranger(facts.helpItems, true, uninstall)) {
+        return {stranger->kind == ItemKind::kLink ? Verdict::kLink : Verdict::kForeignItem,
+                folder.path + "\\help\\" + stranger->name};
+    }
+    return {Verdict::kGo, folder.path};
+}
+
+}  // namespace
+
+bool FoldersAbove(const std::string& path, std::vector<std::string>* above) {
+    above->clear();
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() < 4 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':' || !separator(path[2]))
+        return false;
+    std::vector<std::string> found{path.substr(0, 3)};
+    size_t start = 3;
+    for (size_t at = 3; at <= path.size(); ++at) {
+        if (at < path.size() && !separator(path[at])) continue;
+        const std::string part = path.substr(start, at - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        if (at < path.size()) found.push_back(path.substr(0, at));
+        start = at + 1;
+    }
+    above->assign(found.rbegin(), found.rend());
+    return true;
+}
+
+bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
+    if (inHelp) return kind == ItemKind::kFile && SameName(name, PDF_NAME);
+    if (kind == ItemKind::kFolder) return SameName(name, "help");
+    return kind == ItemKind::kFile && (SameName(name, EXE_NAME) || SameName(name, "mz6.exe") ||
+                                       SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
+}
+
+Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, false); }
+
+Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, true); }
+
+bool LockedAsMeant(const std::string& found, const char* meant) {
+    Security foundSecurity, meantSecurity;
+    return ParseSecurity(found, &foundSecurity) && ParseSecurity(meant, &meantSecurity) &&
+           SameSecurity(foundSecurity, meantSecurity);
+}

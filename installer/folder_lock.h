@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "installer/security_descriptor.h"
+
+// Whether the installer may lock a folder and put the program there, and whether the uninstaller may
+// delete from it, decided from what was found on disk: kinds, owners, access entries and listings.
+
+enum class ItemKind { kMissing, kFile, kFolder, kLink, kUnreadable };  // kLink: any reparse point
+
+struct FoundItem {
+    std::string name;
+    ItemKind kind;
+};
+
+// One path as found: what it is and, for a folder, its owner and entries (securityRead false: not read).
+struct FoundPath {
+    std::string path;
+    ItemKind kind = ItemKind::kMissing;
+    bool securityRead = false;
+    Security security;
+};
+
+struct FolderFacts {
+    FoundPath folder;
+    std::vector<FoundPath> above;  // each folder above it, the nearest first, the drive's root last
+    bool listed = false;           // the folder's listing (when it is a folder)
+    std::vector<FoundItem> items;
+    bool helpListed = false;  // the listing of help\ (when it is a folder)
+    std::vector<FoundItem> helpItems;
+};
+
+// The answer, also the helper's exit code; item names what it is about.
+enum class Verdict {
+    kGo = 0,
+    kUsage = 1,
+    kNotLocalPath = 3,   // not a plain path on a drive
+    kLink = 4,           // the folder, a folder above it or an item in it is a reparse point
+    kForeignRights = 5,  // owned by, or open to, someone other than the administrators
+    kOpenAbove = 6,      // a folder above it is missing, or open to non-administrators for deleting
+    kUnreadable = 7,     // a kind, a listing or an owner could not be read
+    kForeignItem = 8,    // it holds something the installer does not put there
+    kNotMade = 9,        // the new folder could not be made (nothing changed)
+    kFailed = 10,        // a delete or a rights call failed after the lock: take back what was done
+    kDiffers = 11,       // rights read back are not the ones set: take back what was done
+};
+
+struct Decision {
+    Verdict verdict;
+    std::string item;
+};
+
+// The folders above a path such as C:\A\B (C:\A, then C:\); false for anything but a plain absolute path
+// on a drive letter (no "." or ".." part, no empty part).
+bool FoldersAbove(const std::string& path, std::vector<std::string>* above);
+
+// The names the installer puts into the folder and into help\ (each of its kind), and what is meant by its lock.
+bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp);
+extern const char* const kLockedFolderSecurity;
+extern const char* const kLockedFileSecurity;
+extern const char* const kSettingsFileSecurity;
+
+// The install: kGo to make the folder (folder.kind kMissing) or to take it over; nothing is changed otherwise.
+Decision DecideInstall(const FolderFacts& facts);
+// The uninstall: kGo when nothing it deletes is or lies under a reparse point and only administrators could
+// have changed the folder since the checks.
+Decision DecideUninstall(const FolderFacts& facts);
+// The rights read back from one item after the install compared with those meant for it.
+bool LockedAsMeant(const std::string& found, const char* meant);

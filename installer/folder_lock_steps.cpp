@@ -1,0 +1,96 @@
+#include "installer/folder_lock_steps.h"
+
+#include <vector>
+
+#include "installer/file_security_glue.h"
+#include "installer/folder_glue.h"
+
+namespace {
+
+FoundPath Look(const std::string& path) {
+    FoundPath found;
+    found.path = path;
+    found.kind = ReadItemKind(path);
+    std::string text;
+    if (found.kind == ItemKind::kFolder)
+        found.securityRead = ReadSecurityText(path, &text) && ParseSecurity(text, &found.security);
+    return found;
+}
+
+FolderFacts LookAt(const std::string& folder) {
+    FolderFacts facts;
+    facts.folder = Look(folder);
+    std::vector<std::string> above;
+    FoldersAbove(folder, &above);
+    for (const std::string& path : above) facts.above.push_back(Look(path));
+    if (facts.folder.kind != ItemKind::kFolder) return facts;
+    facts.listed = ListFolder(folder, &facts.items);
+    for (const FoundItem& item : facts.items) {
+        if (item.kind == ItemKind::kFolder && IsInstalledName(item.name, item.kind, false))
+            facts.helpListed = ListFolder(folder + "\\" + item.name, &facts.helpItems);
+    }
+    return facts;
+}
+
+Decision Lock(const std::string& folder) {
+    const FolderFacts facts = LookAt(folder);
+    const Decision decision = DecideInstall(facts);
+    if (decision.verdict != Verdict::kGo) return decision;
+    // No moment exists in which the folder is open: it is made with its final owner and rights.
+    if (facts.folder.kind == ItemKind::kMissing)
+        return MakeFolderWithSecurity(folder, kLockedFolderSecurity) ? decision : Decision{Verdict::kNotMade, folder};
+    if (!WriteSecurity(folder, kLockedFolderSecurity)) return {Verdict::kFailed, folder};
+    // An earlier install goes now that nobody else can add to the folder, so that each file is made anew
+    // under the lock; whatever cannot be deleted would outlast it and stops the install.
+    for (const FoundItem& item : facts.items) {
+        const std::string path = folder + "\\" + item.name;
+        if (item.kind == ItemKind::kFolder) {
+            for (const FoundItem& inner : facts.helpItems) {
+                if (!DeleteItem(path + "\\" + inner.name, false)) return {Verdict::kFailed, path + "\\" + inner.name};
+            }
+        }
+        if (!DeleteItem(path, item.kind == ItemKind::kFolder)) return {Verdict::kFailed, path};
+    }
+    return decision;
+}
+
+bool ReadsAsMeant(const std::string& path, const char* meant) {
+    std::string text;
+    return ReadSecurityText(path, &text) && LockedAsMeant(text, meant);
+}
+
+// Gives one installed item its rights and reads them back.
+Decision SealItem(const std::string& path, const char* meant) {
+    if (!WriteSecurity(path, meant)) return {Verdict::kFailed, path};
+    return ReadsAsMeant(path, meant) ? Decision{Verdict::kGo, path} : Decision{Verdict::kDiffers, path};
+}
+
+Decision Seal(const std::string& folder) {
+    const FolderFacts facts = LookAt(folder);
+    const Decision decision = DecideInstall(facts);  // only the installer's items, no link
+    if (decision.verdict != Verdict::kGo) return decision;
+    if (facts.folder.kind != ItemKind::kFolder || !ReadsAsMeant(folder, kLockedFolderSecurity))
+        return {Verdict::kDiffers, folder};
+    for (const FoundItem& item : facts.items) {
+        const std::string path = folder + "\\" + item.name;
+        Decision sealed = SealItem(path, item.kind == ItemKind::kFolder ? kLockedFolderSecurity
+                                         : item.name == "appconfig.ini" ? kSettingsFileSecurity
+                                                                        : kLockedFileSecurity);
+        for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
+            if (sealed.verdict == Verdict::kGo)
+                sealed = SealItem(path + "\\" + facts.helpItems[at].name, kLockedFileSecurity);
+        }
+        if (sealed.verdict != Verdict::kGo) return sealed;
+    }
+    return decision;
+}
+
+}  // namespace
+
+Decision RunStep(const std::string& step, const std::string& folder) {
+    if (step == "check") return DecideInstall(LookAt(folder));
+    if (step == "lock") return Lock(folder);
+    if (step == "seal") return Seal(folder);
+    if (step == "uninstall") return DecideUninstall(LookAt(folder));
+    return {Verdict::kUsage, step};
+}

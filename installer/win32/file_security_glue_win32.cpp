@@ -1,0 +1,57 @@
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <vector>
+
+#include "installer/file_security_glue.h"
+#include "installer/win32/utf16_path_win32.h"
+
+namespace {
+
+constexpr SECURITY_INFORMATION kOwnerAndAccess = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// The descriptor of a security string, freed with LocalFree; null when the string is not one.
+PSECURITY_DESCRIPTOR DescriptorOf(const char* security) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(WidePath(security).c_str(), SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return nullptr;
+    return descriptor;
+}
+
+}  // namespace
+
+bool ReadSecurityText(const std::string& path, std::string* text) {
+    const std::wstring wide = WidePath(path);
+    DWORD size = 0;
+    GetFileSecurityW(wide.c_str(), kOwnerAndAccess, nullptr, 0, &size);
+    if (size == 0) return false;
+    std::vector<unsigned char> descriptor(size);
+    if (!GetFileSecurityW(wide.c_str(), kOwnerAndAccess, descriptor.data(), size, &size)) return false;
+    LPWSTR string = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1, kOwnerAndAccess,
+                                                              &string, nullptr))
+        return false;
+    *text = NarrowPath(string);
+    LocalFree(string);
+    return true;
+}
+
+bool MakeFolderWithSecurity(const std::string& path, const char* security) {
+    const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
+    if (descriptor == nullptr) return false;
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+    const bool made = CreateDirectoryW(WidePath(path).c_str(), &attributes) != 0;
+    LocalFree(descriptor);
+    return made;
+}
+
+bool WriteSecurity(const std::string& path, const char* security) {
+    const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
+    if (descriptor == nullptr) return false;
+    const bool written = SetFileSecurityW(WidePath(path).c_str(), kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION,
+                                          descriptor) != 0;
+    LocalFree(descriptor);
+    return written;
+}

@@ -1,0 +1,20 @@
+// folder-lock.exe STEP FOLDER: the installer's and the uninstaller's checks and rights calls on the install
+// folder (installer/folder_lock_steps.h). The exit code is the verdict; what it is about is written to
+// stdout as UTF-16 after a byte order mark, as the installer reads a program's output.
+#include <windows.h>
+
+#include "app/dll_search_glue.h"
+#include "installer/folder_lock_steps.h"
+#include "installer/win32/utf16_path_win32.h"
+
+int wmain(int argc, wchar_t** argv) {
+    LimitDllSearch();
+    const Decision decision = argc == 3
+                                  ? RunStep(NarrowPath(argv[1]), NarrowPath(argv[2]))
+                                  : Decision{Verdict::kUsage, "usage: folder-lock check|lock|seal|uninstall FOLDER"};
+    const std::wstring text = L"\xFEFF" + WidePath(decision.item);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
+              nullptr);
+    return static_cast<int>(decision.verdict);
+}

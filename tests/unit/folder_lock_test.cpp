@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "installer/folder_lock.h"
+#include "product.h"
+
+namespace {
+
+// C:\ of a clean Windows: signed-in users may make folders there, and own what they make.
+const char* const kDriveRoot =
+    "O:SYD:PAI(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+    "(A;OICIIO;GA;;;CO)";
+const char* const kUser = "S-1-5-21-1-2-3-1001";
+
+FoundPath Found(const std::string& path, ItemKind kind, const std::string& security) {
+    FoundPath found{path, kind};
+    found.securityRead = ParseSecurity(security, &found.security);
+    return found;
+}
+
+}  // namespace
+
+// Each row changes an earlier good install at C:\Apps\MZ, with C:\Apps as closed as Program Files.
+FolderFacts GoodInstall(const std::string& path, void (*change)(FolderFacts&, std::vector<FoundPath>&)) {
+    FolderFacts facts{Found(path, ItemKind::kFolder, kLockedFolderSecurity)};
+    facts.listed = facts.helpListed = true;
+    facts.items = {{EXE_NAME, ItemKind::kFile},
+                   {"mz6.exe", ItemKind::kFile},
+                   {"appconfig.ini", ItemKind::kFile},
+                   {"uninstall.exe", ItemKind::kFile},
+                   {"help", ItemKind::kFolder}};
+    facts.helpItems = {{PDF_NAME, ItemKind::kFile}};
+    std::vector<std::string> above;
+    FoldersAbove(path, &above);
+    for (const std::string& up : above)
+        facts.above.push_back(Found(up, ItemKind::kFolder, up == "C:\\" ? kDriveRoot : kLockedFolderSecurity));
+    change(facts, facts.above);
+    return facts;
+}
+
+void Secure(FoundPath& found, const std::string& security) {
+    found.securityRead = ParseSecurity(security, &found.security);
+}
+
+TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHavePutAnythingThere) {
+    using F = FolderFacts&;
+    using A = std::vector<FoundPath>&;
+    struct Row {
+        const char* what;
+        const char* path;
+        void (*change)(F, A);
+        Verdict install, uninstall;
+        const char* item;  // what the install's verdict names
+    };
+    const Verdict go = Verdict::kGo, link = Verdict::kLink, rights = Verdict::kForeignRights,
+                  unreadable = Verdict::kUnreadable, above = Verdict::kOpenAbove, foreign = Verdict::kForeignItem;
+    const char* const mz = "C:\\Apps\\MZ";
+    const Row rows[] = {
+        {"a fresh folder", mz, [](F f, A) { f.folder.kind = ItemKind::kMissing; }, go, go, mz},
+        {"a fresh folder under C:\\", "C:\\MZ", [](F f, A) { f.folder.kind = ItemKind::kMissing; }, go, go, "C:\\MZ"},
+        {"an earlier good install", mz, [](F, A) {}, go, go, mz},
+        {"a planted explicit entry", mz,
+         [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(A;OICI;FA;;;") + kUser + ")"); }, rights,
+         rights, mz},
+        {"a junction", mz, [](F f, A) { f.folder.kind = ItemKind::kLink; }, link, link, mz},
+        {"a junction above", mz, [](F, A a) { a[0].kind = ItemKind::kLink; }, link, link, "C:\\Apps"},
+        {"a foreign owner", mz,
+         [](F f, A) { Secure(f.folder, "O:" + std::string(kUser) + (kLockedFolderSecurity + 4)); }, rights, rights, mz},
+        {"a deny entry", mz, [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(D;OICI;LC;;;BA)")); },
+         rights, rights, mz},
+        {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:NO_ACCESS_CONTROL"); }, rights, rights, mz},
+        {"a failing listing", mz, [](F f, A) { f.listed = false; }, unreadable, unreadable, mz},
+        {"help\\ not listed", mz, [](F f, A) { f.helpListed = false; }, unreadable, unreadable, "C:\\Apps\\MZ\\help"},
+        {"a user-writable parent", mz, [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;0x1301bf;;;BU)"); }, above, go,
+         "C:\\Apps"},
+        {"a parent a user owns", mz, [](F, A a) { Secure(a[0], "O:" + std::string(kUser) + "D:(A;OICI;FA;;;SY)"); },
+         above, go, "C:\\Apps"},
+        {"a missing parent", mz,
+         [](F f, A a) {
+             f.folder.kind = ItemKind::kMissing;
+             a[0].kind = ItemKind::kMissing;
+         },
+         above, go, "C:\\Apps"},
+        {"a planted help\\ junction", mz, [](F f, A) { f.items[4].kind = ItemKind::kLink; }, link, link,
+         "C:\\Apps\\MZ\\help"},
+        {"the guide a link", mz, [](F f, A) { f.helpItems[0].kind = ItemKind::kLink; }, link, link,
+         "C:\\Apps\\MZ\\help\\" PDF_NAME},
+        {"a file of the user's own", mz,
+         [](F f, A) {
+             f.items.push_back({"notes.txt", ItemKind::kFile});
+         },
+         foreign, go, "C:\\Apps\\MZ\\notes.txt"},
+        {"the guide outside help\\", mz, [](F f, A) { f.items[0].name = PDF_NAME; }, foreign, go,
+         "C:\\Apps\\MZ\\" PDF_NAME},
+        {"a program's name under help\\", mz, [](F f, A) { f.helpItems[0].name = "mz6.exe"; }, foreign, go,
+         "C:\\Apps\\MZ\\help\\mz6.exe"},
+        {"mz6.exe a folder", mz,
+         [](F f, A) {
+             f.items[1] = {"MZ6.EXE", ItemKind::kFolder};
+         },
+         foreign, go, "C:\\Apps\\MZ\\MZ6.EXE"},
+        {"a path on a share", "\\\\server\\share\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
+         "\\\\server\\share\\MZ"},
+        {"a path with ..", "C:\\Apps\\..\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
+         "C:\\Apps\\..\\MZ"},
+    };
+    for (const Row& row : rows) {
+        const FolderFacts facts = GoodInstall(row.path, row.change);
+        const Decision install = DecideInstall(facts);
+        EXPECT_EQ(install.verdict, row.install) << row.what;
+        EXPECT_EQ(install.item, row.item) << row.what;
+        EXPECT_EQ(DecideUninstall(facts).verdict, row.uninstall) << row.what;
+    }
+}
+
+TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
+    struct Row {
+        const char* found;
+        const char* meant;
+        bool same;
+    };
+    const Row rows[] = {
+        {"O:BAD:PAI(A;OICI;0x1200a9;;;BU)(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-32-544)", kLockedFolderSecurity, true},
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FRFX;;;BU)", kLockedFileSecurity, true},
+        {"O:BAD:P(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)", kLockedFolderSecurity, true},
+        // what Wine gives back for anything
+        {"O:S-1-5-21-0-0-0-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-0-0-0-1000)", kLockedFolderSecurity, false},
+        {"O:BAD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)", kLockedFolderSecurity, false},  // inherits
+        {"O:BAD:NO_ACCESS_CONTROL", kLockedFileSecurity, false},  // a file system without access lists
+        {kLockedFileSecurity, kSettingsFileSecurity, false},
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)(XA;;FA;;;BU;(Exists x))", kLockedFileSecurity, false},
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;ZZ;;;BU)", kLockedFileSecurity, false},  // not a text Windows writes
+        {"", kLockedFileSecurity, false},
+    };
+    for (const Row& row : rows) EXPECT_EQ(LockedAsMeant(row.found, row.meant), row.same) << row.found;
+}

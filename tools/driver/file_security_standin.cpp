@@ -1,0 +1,45 @@
+// Stands in for the rights calls of folder-lock.exe in the install scenario (tools/CMakeLists.txt): Wine keeps no
+// owner or access list (a write succeeds, a read gives Wine's own default), so this keeps, for the run of one
+// step, what was written, and reads anything else as a folder that only administrators can change, as a clean
+// Windows shows C:\ and an earlier install. A write to a path holding the text of SECURITY_STANDIN_DROP is not
+// kept, as a file system without access lists would do, so that a scenario can see the read-back stop an install.
+#include <windows.h>
+
+#include <cwchar>
+#include <map>
+
+#include "installer/file_security_glue.h"
+#include "installer/folder_lock.h"
+#include "installer/win32/utf16_path_win32.h"
+
+namespace {
+
+std::map<std::string, std::string> g_written;
+
+void Keep(const std::string& path, const char* security) {
+    wchar_t drop[512];
+    const DWORD length = GetEnvironmentVariableW(L"SECURITY_STANDIN_DROP", drop, 512);
+    if (length > 0 && length < 512 && std::wcsstr(WidePath(path).c_str(), drop) != nullptr) return;
+    g_written[path] = security;
+}
+
+}  // namespace
+
+bool ReadSecurityText(const std::string& path, std::string* text) {
+    if (GetFileAttributesW(WidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    const auto found = g_written.find(path);
+    *text = found != g_written.end() ? found->second : kLockedFolderSecurity;
+    return true;
+}
+
+bool MakeFolderWithSecurity(const std::string& path, const char* security) {
+    if (!CreateDirectoryW(WidePath(path).c_str(), nullptr)) return false;
+    Keep(path, security);
+    return true;
+}
+
+bool WriteSecurity(const std::string& path, const char* security) {
+    if (GetFileAttributesW(WidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    Keep(path, security);
+    return true;
+}
