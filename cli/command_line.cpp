@@ -339,8 +339,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         }
     }
     for (const std::string& pattern : invocation->watch.patterns) {
-        if (!PatternCanMatchAPort(pattern))
-            return UsageError(texts, err, FormatText(texts.matchesNoPort, pattern.c_str()));
+        if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
     }
     if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
         invocation->watch.log.empty()) {
