@@ -300,7 +300,8 @@ std::string MenuOf(HWND window) {
     if (hook == nullptr) return Error("SetWindowsHookEx failed " + std::to_string(GetLastError()));
     g_menuReply.clear();
     PostMessageW(window, RegisterWindowMessageW(kMenuDumpMessage), reinterpret_cast<WPARAM>(g_replyWindow), 0);
-    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 3000;) {
+    // Loading the hook library into the program can take seconds on a busy machine; the harness gives a call 15 s.
+    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 10000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -412,12 +413,20 @@ std::string Execute(const Args& args) {
     }
     if (name == "impostor" && need(2)) return Impostor(args[1], args[2]);
     if (name == "mouse_click" && need(2)) {
-        // A real click at a screen point, through the system's input queue, as a user's mouse would.
-        SetCursorPos(static_cast<int>(ToNumber(args[1])), static_cast<int>(ToNumber(args[2])));
+        // A real click at a screen point, through the system's input queue, as a user's mouse would. Each event
+        // carries the point itself (0 to 65535 across the screen): a busy machine may deliver the pointer's move
+        // of SetCursorPos after the click.
+        const LONG x = static_cast<LONG>(ToNumber(args[1])), y = static_cast<LONG>(ToNumber(args[2]));
+        SetCursorPos(x, y);
+        const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
         INPUT clicks[2]{};
-        clicks[0].type = clicks[1].type = INPUT_MOUSE;
-        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        for (INPUT& click : clicks) {
+            click.type = INPUT_MOUSE;
+            click.mi.dx = (x * 65536 + width - 1) / width;
+            click.mi.dy = (y * 65536 + height - 1) / height;
+        }
+        clicks[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
         return "{\"ok\":" + Bool(SendInput(2, clicks, sizeof(INPUT)) == 2) + "}";
     }
     if (!need(1)) return Error("missing arguments");

@@ -10,10 +10,12 @@ import os
 import re
 import select
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import zlib
 from pathlib import Path
 
 from .driver import Driver
@@ -176,7 +178,7 @@ class Env:
         self._started = []  # Windows programs started by popen, stopped by stop_programs()
         self._workdirs = 0
         try:
-            _ensure_locale(locale)
+            ensure_locale(locale)
             if display is None:
                 self._start_display()
             else:
@@ -189,11 +191,13 @@ class Env:
     # ---- set-up and tear-down ----------------------------------------------------------------
 
     def _start_display(self):
-        # -displayfd lets the X server pick a free display number, so parallel runs never collide.
+        # -displayfd lets the X server pick a free display number, so parallel runs never collide. -fbdir keeps
+        # the screen in a file, which screenshot() reads; -nocursor keeps the mouse pointer out of it.
         read_end, write_end = os.pipe()
+        (self.tmp / "screen").mkdir()
         self._xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-fbdir", str(self.tmp / "screen"), "-nocursor"],
             pass_fds=[write_end], stdout=self.log, stderr=self.log)
         os.close(write_end)
         # Read up to the line break: the server writes number and line break separately and dies
@@ -259,7 +263,7 @@ class Env:
         options.update(kwargs)
         env = dict(self.vars, **(variables or {}))
         if locale is not None:
-            env["LC_ALL"] = _ensure_locale(locale)
+            env["LC_ALL"] = ensure_locale(locale)
         proc = subprocess.Popen(["wine", str(argv[0]), *map(str, argv[1:])], cwd=cwd, env=env, **options)
         self._started.append(proc)
         return proc
@@ -356,7 +360,8 @@ class Env:
 
         def new_window():
             if proc.poll() is not None:
-                raise AssertionError(f"the program ended with code {proc.returncode} before showing its window")
+                raise AssertionError(f"the program ended with code {proc.returncode} before showing its window; "
+                                     f"Wine's log ends: {self.log_path.read_bytes()[-600:].decode('latin-1')}")
             return [w for w in self.main_windows() if w["hwnd"] not in before and w["visible"]]
 
         return App(self, proc, workdir, wait_until(new_window, timeout, "the main window")[0]["hwnd"])
@@ -442,17 +447,42 @@ class Env:
         self.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
                   "/f"])
 
+    @property
+    def own_display(self):
+        """Whether the run started its display (and so can take screenshots)."""
+        return self._xvfb is not None
+
     def screenshot(self, name, rect=None):
-        """Saves the screen, or the part of it within rect [left, top, right, bottom], as shots_dir/name.png."""
-        crop = [] if rect is None else ["-crop", f"{rect[2] - rect[0]}x{rect[3] - rect[1]}+{rect[0]}+{rect[1]}"]
+        """Saves the screen, or the part of it within rect [left, top, right, bottom], as shots_dir/name.png,
+        read from the file that holds the run's own display. The picture holds no time stamp: the same screen
+        gives the same bytes."""
+        if not self.own_display:
+            raise RuntimeError("screenshots are taken of the run's own display only")
+        # An X window dump: its header's fields are big-endian 32-bit numbers, its colour map 12 bytes an
+        # entry, then the rows of 32-bit pixels, blue first.
+        dump = (self.tmp / "screen" / "Xvfb_screen0").read_bytes()
+        fields = struct.unpack(">25I", dump[:100])
+        width, height, row_bytes, start = fields[4], fields[5], fields[12], fields[0] + 12 * fields[19]
+        left, top, right, bottom = rect or (0, 0, width, height)
+        left, top, right, bottom = max(left, 0), max(top, 0), min(right, width), min(bottom, height)
+        rows = []
+        for y in range(top, bottom):
+            pixels = dump[start + y * row_bytes + 4 * left:start + y * row_bytes + 4 * right]
+            rgb = bytearray(3 * (right - left))
+            rgb[0::3], rgb[1::3], rgb[2::3] = pixels[2::4], pixels[1::4], pixels[0::4]
+            rows.append(b"\0" + rgb)  # each row unfiltered
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
         path = self.shots_dir / f"{name}.png"
-        subprocess.run(["import", "-window", "root", *crop, str(path)], env=self.vars, check=True,
-                       stdout=self.log, stderr=self.log, timeout=30)
+        header = struct.pack(">IIBBBBB", right - left, bottom - top, 8, 2, 0, 0, 0)  # 8-bit RGB
+        path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"".join(rows), 9))
+                         + chunk(b"IEND", b""))
         return path
 
 
 @functools.lru_cache(maxsize=None)
-def _ensure_locale(locale):
+def ensure_locale(locale):
     """Generates a locale such as "en_US.UTF-8" when the system lacks it; returns it."""
     language, charset = locale.split(".")
     listed = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
