@@ -72,8 +72,10 @@ std::vector<std::string> ConsoleNames(const std::string& root) {
 std::vector<TtyDevice> ListTtyDevices(const std::string& root) {
     std::vector<TtyDevice> ttys;
     const std::string classFolder = root + "/sys/class/tty";
+    const std::vector<std::string> names = EntriesOf(classFolder);
+    // Read after the ttys: a console is named before its tty appears, so no tty listed here is missed as one.
     const std::vector<std::string> consoles = ConsoleNames(root);
-    for (const std::string& name : EntriesOf(classFolder)) {
+    for (const std::string& name : names) {
         const std::string folder = classFolder + "/" + name;
         // The serial core gives each UART port its type, as TIOCGSERIAL reports it; 0 (unknown) is an 8250
         // placeholder with no UART behind it. USB ttys have no type.
