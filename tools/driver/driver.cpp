@@ -275,12 +275,13 @@ std::string BoxJson(HWND box) {
 // ---- menus through the hook library ------------------------------------------------------------
 
 HWND g_replyWindow;
+ULONG_PTR g_menuQuestion;  // the number of the question asked last; an answer to another is left alone
 std::string g_menuReply;
 
 LRESULT CALLBACK ReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) {
         auto* copy = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-        if (copy->dwData == kMenuDumpReply && copy->cbData > 0)
+        if (copy->dwData == g_menuQuestion && copy->cbData > 0)
             g_menuReply.assign(static_cast<const char*>(copy->lpData), copy->cbData - 1);
         return TRUE;
     }
@@ -299,9 +300,17 @@ std::string MenuOf(HWND window) {
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, hookProc, hookLibrary, GetWindowThreadProcessId(window, nullptr));
     if (hook == nullptr) return Error("SetWindowsHookEx failed " + std::to_string(GetLastError()));
     g_menuReply.clear();
-    PostMessageW(window, RegisterWindowMessageW(kMenuDumpMessage), reinterpret_cast<WPARAM>(g_replyWindow), 0);
+    ++g_menuQuestion;
     // Loading the hook library into the program can take seconds on a busy machine; the harness gives a call 15 s.
-    for (DWORD start = GetTickCount(); g_menuReply.empty() && GetTickCount() - start < 10000;) {
+    // The question is asked again each second: on a busy machine Wine now and then lets the program take the
+    // first one off its queue before the new hook sees it, and then no answer would ever come.
+    const UINT question = RegisterWindowMessageW(kMenuDumpMessage);
+    for (DWORD start = GetTickCount(), asked = start - 1000; g_menuReply.empty() && GetTickCount() - start < 10000;) {
+        if (GetTickCount() - asked >= 1000) {
+            PostMessageW(window, question, reinterpret_cast<WPARAM>(g_replyWindow),
+                         static_cast<LPARAM>(g_menuQuestion));
+            asked = GetTickCount();
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

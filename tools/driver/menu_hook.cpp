@@ -83,7 +83,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHookProc(int code, WPARAM 
         EnumChildWindows(message->hwnd, AddCharset, reinterpret_cast<LPARAM>(&charsets));
         std::string json = "{\"bar\":" + (bar != nullptr ? MenuJson(bar) : std::string("null")) +
                            ",\"captions\":" + captions + "],\"charsets\":" + charsets + "]}";
-        COPYDATASTRUCT copy{kMenuDumpReply, static_cast<DWORD>(json.size() + 1), json.data()};
+        COPYDATASTRUCT copy{static_cast<ULONG_PTR>(message->lParam), static_cast<DWORD>(json.size() + 1), json.data()};
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(reinterpret_cast<HWND>(message->wParam), WM_COPYDATA,
                             reinterpret_cast<WPARAM>(message->hwnd), reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
