@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
+#include "app/utf16_glue.h"
 #include "cli/console_glue.h"
-#include "cli/utf16_glue.h"
 #include "cli/utf8_sequences.h"
 
 // Every way the program writes (iostreams, printf, CLI11) ends in the C library's descriptors 1 and 2.

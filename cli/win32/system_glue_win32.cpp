@@ -6,9 +6,9 @@
 
 #include "app/dll_search_glue.h"
 #include "app/text/texts.h"
+#include "app/utf16_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
-#include "cli/utf16_glue.h"
 #include "serial/port_order.h"
 #include "serial/port_table.h"
 #include "serial/usb_locator.h"

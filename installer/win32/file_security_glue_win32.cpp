@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "app/utf16_glue.h"
 #include "installer/file_security_glue.h"
-#include "installer/win32/utf16_path_win32.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr SECURITY_INFORMATION kOwnerAndAccess = OWNER_SECURITY_INFORMATION | DA
 // The descriptor of a security string, freed with LocalFree; null when the string is not one.
 PSECURITY_DESCRIPTOR DescriptorOf(const char* security) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(WidePath(security).c_str(), SDDL_REVISION_1, &descriptor,
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(Utf16Of(security).c_str(), SDDL_REVISION_1, &descriptor,
                                                               nullptr))
         return nullptr;
     return descriptor;
@@ -23,7 +23,7 @@ PSECURITY_DESCRIPTOR DescriptorOf(const char* security) {
 }  // namespace
 
 bool ReadSecurityText(const std::string& path, std::string* text) {
-    const std::wstring wide = WidePath(path);
+    const std::wstring wide = Utf16Of(path);
     DWORD size = 0;
     GetFileSecurityW(wide.c_str(), kOwnerAndAccess, nullptr, 0, &size);
     if (size == 0) return false;
@@ -33,7 +33,7 @@ bool ReadSecurityText(const std::string& path, std::string* text) {
     if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1, kOwnerAndAccess,
                                                               &string, nullptr))
         return false;
-    *text = NarrowPath(string);
+    *text = Utf8Of(string, -1);
     LocalFree(string);
     return true;
 }
@@ -42,7 +42,7 @@ bool MakeFolderWithSecurity(const std::string& path, const char* security) {
     const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
     if (descriptor == nullptr) return false;
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-    const bool made = CreateDirectoryW(WidePath(path).c_str(), &attributes) != 0;
+    const bool made = CreateDirectoryW(Utf16Of(path).c_str(), &attributes) != 0;
     LocalFree(descriptor);
     return made;
 }
@@ -50,8 +50,8 @@ bool MakeFolderWithSecurity(const std::string& path, const char* security) {
 bool WriteSecurity(const std::string& path, const char* security) {
     const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
     if (descriptor == nullptr) return false;
-    const bool written = SetFileSecurityW(WidePath(path).c_str(), kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION,
-                                          descriptor) != 0;
+    const bool written =
+        SetFileSecurityW(Utf16Of(path).c_str(), kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION, descriptor) != 0;
     LocalFree(descriptor);
     return written;
 }

@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "app/utf16_glue.h"
 #include "installer/folder_glue.h"
-#include "installer/win32/utf16_path_win32.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ ItemKind KindOf(DWORD attributes) {
 
 // The attributes of the item itself: a reparse point's own, never its target's.
 ItemKind ReadItemKind(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16Of(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return KindOf(attributes);
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ItemKind::kMissing : ItemKind::kUnreadable;
@@ -24,11 +24,12 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
     items->clear();
     WIN32_FIND_DATAW found;
     const HANDLE search =
-        FindFirstFileExW(WidePath(path + "\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+        FindFirstFileExW(Utf16Of(path + "\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return false;  // a folder lists "." at least
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") items->push_back({NarrowPath(name), KindOf(found.dwFileAttributes)});
+        if (name != L"." && name != L"..")
+            items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), KindOf(found.dwFileAttributes)});
     } while (FindNextFileW(search, &found));
     const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);
@@ -36,6 +37,6 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
 }
 
 bool DeleteItem(const std::string& path, bool folder) {
-    const std::wstring wide = WidePath(path);
+    const std::wstring wide = Utf16Of(path);
     return folder ? RemoveDirectoryW(wide.c_str()) != 0 : DeleteFileW(wide.c_str()) != 0;
 }

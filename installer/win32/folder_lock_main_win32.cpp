@@ -4,15 +4,15 @@
 #include <windows.h>
 
 #include "app/dll_search_glue.h"
+#include "app/utf16_glue.h"
 #include "installer/folder_lock_steps.h"
-#include "installer/win32/utf16_path_win32.h"
 
 int wmain(int argc, wchar_t** argv) {
     LimitDllSearch();
     const Decision decision = argc == 3
-                                  ? RunStep(NarrowPath(argv[1]), NarrowPath(argv[2]))
+                                  ? RunStep(Utf8Of(argv[1], -1), Utf8Of(argv[2], -1))
                                   : Decision{Verdict::kUsage, "usage: folder-lock check|lock|seal|uninstall FOLDER"};
-    const std::wstring text = L"\xFEFF" + WidePath(decision.item);
+    const std::wstring text = L"\xFEFF" + Utf16Of(decision.item);
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
               nullptr);

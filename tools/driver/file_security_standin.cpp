@@ -8,9 +8,9 @@
 #include <cwchar>
 #include <map>
 
+#include "app/utf16_glue.h"
 #include "installer/file_security_glue.h"
 #include "installer/folder_lock.h"
-#include "installer/win32/utf16_path_win32.h"
 
 namespace {
 
@@ -19,27 +19,27 @@ std::map<std::string, std::string> g_written;
 void Keep(const std::string& path, const char* security) {
     wchar_t drop[512];
     const DWORD length = GetEnvironmentVariableW(L"SECURITY_STANDIN_DROP", drop, 512);
-    if (length > 0 && length < 512 && std::wcsstr(WidePath(path).c_str(), drop) != nullptr) return;
+    if (length > 0 && length < 512 && std::wcsstr(Utf16Of(path).c_str(), drop) != nullptr) return;
     g_written[path] = security;
 }
 
 }  // namespace
 
 bool ReadSecurityText(const std::string& path, std::string* text) {
-    if (GetFileAttributesW(WidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (GetFileAttributesW(Utf16Of(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     const auto found = g_written.find(path);
     *text = found != g_written.end() ? found->second : kLockedFolderSecurity;
     return true;
 }
 
 bool MakeFolderWithSecurity(const std::string& path, const char* security) {
-    if (!CreateDirectoryW(WidePath(path).c_str(), nullptr)) return false;
+    if (!CreateDirectoryW(Utf16Of(path).c_str(), nullptr)) return false;
     Keep(path, security);
     return true;
 }
 
 bool WriteSecurity(const std::string& path, const char* security) {
-    if (GetFileAttributesW(WidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (GetFileAttributesW(Utf16Of(path).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     Keep(path, security);
     return true;
 }

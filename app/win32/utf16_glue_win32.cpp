@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "cli/utf16_glue.h"
+#include "app/utf16_glue.h"
 
 std::wstring Utf16Of(const std::string& utf8) {
     const int length = static_cast<int>(utf8.size());
