@@ -88,21 +88,21 @@ def _worker(number, tests, tasks, results):
         env.close()
 
 
-def _longest_first(tests):
+def _last_durations():
     try:
-        last = json.loads(DURATIONS.read_text())
+        return json.loads(DURATIONS.read_text())
     except (OSError, ValueError):
-        last = {}
+        return {}
+
+
+def _longest_first(tests):
+    last = _last_durations()
     # A scenario never timed (a new one) may be long: it goes first.
     return sorted(range(len(tests)), key=lambda i: -last.get(tests[i][0], float("inf")))
 
 
 def _save_durations(times):
-    try:
-        last = json.loads(DURATIONS.read_text())
-    except (OSError, ValueError):
-        last = {}
-    DURATIONS.write_text(json.dumps(dict(last, **times), indent=1, sort_keys=True) + "\n")
+    DURATIONS.write_text(json.dumps(dict(_last_durations(), **times), indent=1, sort_keys=True) + "\n")
 
 
 def run(tests, workers, label=""):
