@@ -18,7 +18,7 @@ import time
 import zlib
 from pathlib import Path
 
-from .driver import Driver
+from .driver import Driver, DriverError
 from .product import read_product
 
 REPO = Path(__file__).resolve().parents[2]
@@ -295,7 +295,10 @@ class Env:
             for page in self.driver.windows(cls="#32770"):
                 button = next((c for c in self.driver.children(page["hwnd"]) if c["id"] == 1), None)
                 if page["visible"] and button and button["visible"] and button["enabled"]:
-                    self.driver.click(button["hwnd"])
+                    try:
+                        self.driver.click(button["hwnd"])
+                    except DriverError:  # the page went on by itself since it was listed: look again
+                        pass
             time.sleep(0.3)
         return proc.wait(5)
 
