@@ -1,5 +1,8 @@
 """bash completion (cli/mz6.bash-completion) as a user meets it: an interactive bash with bash-completion loaded,
-in a terminal (tmux), keys typed and the line read back from the screen. What it offers is what mz6 takes."""
+in a terminal (tmux), keys typed and the line read back from the screen. What it offers is what mz6 takes, and
+file names as ls offers them."""
+from pathlib import Path
+
 from run import MZ6, REPO, ReaderTest, environment, serial_tty, usb_reader_root
 from terminal import Shell
 
@@ -32,3 +35,26 @@ class Completion(ReaderTest):
                 ("apply x --", LIST, "apply x --all --check --force --help --json --lang --port #")):
             with self.subTest(typed=typed):
                 self.assertEqual(shell.line_after("mz6 " + typed, key, "$ mz6 " + shown), "$ mz6 " + shown)
+
+    def test_file_names_complete_as_ls_completes_them_with_or_without_bash_completion(self):
+        folder = self.new_folder()
+        for name in ("site", "site one.profile", "profiles/kiosk.profile"):
+            (folder / name).parent.mkdir(exist_ok=True)
+            (folder / name).touch()
+        for loaded in ("source /usr/share/bash-completion/bash_completion && ", ""):
+            shell = Shell(environment({"PATH": f"{Path(MZ6).parent}:/usr/bin:/bin", "LANG": "C.UTF-8"}),
+                          f"{loaded}source {SCRIPT} && cd {folder}")
+            self.addCleanup(shell.close)
+            for typed, key, shown in (
+                    ("apply si", "Tab", "apply site#"),  # the part both names share, no space: there is more
+                    ("apply si", LIST, r"apply site site\ one.profile #"),
+                    (r"apply site\ ", "Tab", r"apply site\ one.profile #"),
+                    ("apply pro", "Tab", "apply profiles/#"),  # a folder: its "/", and on into it
+                    ("apply profiles/", "Tab", "apply profiles/kiosk.profile #"),
+                    ("save --port /dev/x pro", "Tab", "save --port /dev/x profiles/#"),
+                    ("watch pro", "Tab", "watch profiles/#"),
+                    ("watch site --log pro", "Tab", "watch site --log profiles/#"),
+                    ("watch site --log=pro", "Tab", "watch site --log=profiles/#"),
+                    ("watch site --log=si", LIST, r"watch site --log=site site\ one.profile #")):
+                with self.subTest(typed=typed, bash_completion=bool(loaded)):
+                    self.assertEqual(shell.line_after("mz6 " + typed, key, "$ mz6 " + shown), "$ mz6 " + shown)
