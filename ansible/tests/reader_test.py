@@ -11,7 +11,8 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(REPO / "tests" / "cli"))
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, ReaderTest, environment, serial_tty, usb_reader_root  # noqa: E402
+from run import (KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, plug_usb_tty,  # noqa: E402
+                 serial_tty, usb_reader_root)
 
 PLAY = """
 - hosts: localhost
@@ -42,6 +43,10 @@ PLAY = """
     # One reader under three names: served once.
     - mivorzentak.mz6.reader: {port: ["{{ ports[0] }}", "{{ ports[0] }}", "{{ link }}"], settings: {standby: dynamic}}
       register: twice
+    # All the readers of the model the keys are for: the serial-output reader beside them is left alone.
+    - mivorzentak.mz6.reader: {port: "{{ omit }}", all: true, settings: {cards: mifare}}
+      environment: {MZ6_SYSTEM_ROOT: "{{ mixed }}"}
+      register: other_model
     # Refused before any reader is asked; the last three would touch no reader (none named, none on the host).
     - mivorzentak.mz6.reader: "{{ item }}"
       loop:
@@ -50,11 +55,12 @@ PLAY = """
         - {port: [], settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
+        - {profile_content: " \\n"}
       environment: {MZ6_SYSTEM_ROOT: "{{ empty }}"}
       register: refused
       ignore_errors: true
     - ansible.builtin.copy:
-        content: "{{ ([first, again, check, dead, bad, no_port, no_mz6, twice] + refused.results) | to_json }}"
+        content: "{{ ([first, again, check, dead, bad, no_port, no_mz6, twice, other_model] + refused.results) | to_json }}"
         dest: "{{ out }}"
 """
 
@@ -74,15 +80,18 @@ class Module(ReaderTest):
         (play := self.folder / "play.yml").write_text(PLAY)
         (empty := self.folder / "empty").mkdir()
         (link := self.folder / "by-id").symlink_to(readers[0].slave_path)
+        usb, krx = self.reader(1), self.reader(0)
+        mixed = usb_reader_root(usb.slave_path, self.folder / "mixed")["MZ6_SYSTEM_ROOT"]
+        plug_usb_tty(mixed, "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")
         variables = {"mz6": MZ6, "ports": [r.slave_path for r in readers], "profile": str(profile),
                      "silent": silent.slave_path, "out": str(self.folder / "out.json"), "link": str(link),
-                     "empty": str(empty)}
+                     "empty": str(empty), "mixed": mixed}
         run = subprocess.run(["ansible-playbook", "-c", "local", "-i", "localhost,", str(play), "-e",
                               json.dumps(variables)], env=self.env, capture_output=True, text=True, timeout=120,
                              check=False)
         self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
         results = json.loads((self.folder / "out.json").read_text())
-        first, again, check, failed, bad, no_port, no_mz6, twice, *refused = results
+        first, again, check, failed, bad, no_port, no_mz6, twice, other_model, *refused = results
 
         self.assertEqual((first["changed"], [r["changed"] for r in first["readers"]]), (True, [True, False]))
         self.assertEqual(first["readers"][0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"},
@@ -96,6 +105,9 @@ class Module(ReaderTest):
         # Written by the first task and by the one that names it thrice; read by all but the one with the bad key.
         self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(2, 8), (0, 3)])
         self.assertEqual(([r["port"] for r in twice["readers"]], twice["changed"]), ([readers[0].slave_path], True))
+        self.assertEqual(([r["port"] for r in other_model["readers"]], other_model["skipped"], other_model["changed"]),
+                         ([f"{mixed}/dev/ttyACM0"], [{"port": f"{mixed}/dev/ttyUSB0", "model": "krx"}], True))
+        self.assertEqual((usb.writes(), krx.writes()), (1, 0))
         self.assertTrue(failed["failed"])
         self.assertIn(f"{silent.slave_path}: no-answer: {NO_RESPONSE}", failed["msg"])
         self.assertEqual((bad["failed"], bad["readers"]), (True, []))
@@ -105,13 +117,13 @@ class Module(ReaderTest):
         self.assertEqual([r["msg"] for r in refused], [
             "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
             "settings: interface has no value", "no reader to configure: port is empty"] +
-            ["no reader to configure: no serial ports found on the host"] * 2)
+            ["no reader to configure: no serial ports found on the host"] * 2 + ["profile_content is empty"])
 
         # What comes back is documented, and readers and cmd come back from every run the options allow.
         doc = subprocess.run(["ansible-doc", "--json", "mivorzentak.mz6.reader"], env=self.env, capture_output=True,
                              text=True, check=True)
         documented = json.loads(doc.stdout)["mivorzentak.mz6.reader"]["return"]
-        record_keys = set(documented["readers"]["contains"]) | set(KRX_DEFAULTS)
+        record_keys = set(documented["readers"]["contains"]) | set(KRX_DEFAULTS) | set(USB_DEFAULTS)
         for result in results[:5] + results[6:]:  # no_port: refused by its options
             self.assertLessEqual({"readers", "cmd"}, set(result))
             standard = {"changed", "failed", "msg", "invocation", "ansible_facts", "item", "ansible_loop_var"}
@@ -119,21 +131,26 @@ class Module(ReaderTest):
             for record in result["readers"]:
                 self.assertLessEqual(set(record), record_keys)
 
-    def test_the_example_playbook_takes_its_profile_from_a_variable(self):
-        usb = self.reader(1)
+    def test_the_example_playbook_checks_a_fresh_kiosk_then_writes_only_the_readers_of_the_profiles_model(self):
+        usb, krx = self.reader(1), self.reader(0)
         system = usb_reader_root(usb.slave_path, self.folder / "root")
+        plug_usb_tty(self.folder / "root", "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")
         serial_tty(self.folder / "root", "ttyS0", console=True)  # all: true leaves the console alone
         (self.folder / "bin").mkdir()
         (self.folder / "bin/mz6").symlink_to(MZ6)
         (profile := self.folder / "kiosk.profile").write_text("model = usb\ncards = mifare\n")
         (inventory := self.folder / "hosts.ini").write_text("[kiosks]\nlocalhost ansible_connection=local\n")
-        on_host = self.folder / "on-host.profile"
-        variables = {"kiosk_profile": str(profile), "kiosk_profile_on_host": str(on_host), "ansible_become": False}
-        run = subprocess.run(["ansible-playbook", "-i", str(inventory), "mivorzentak.mz6.fleet", "-e",
-                              json.dumps(variables)], env={**self.env, **system, "PATH": f"{self.folder}/bin:/usr/bin:/bin"},
-                             capture_output=True, text=True, timeout=120, check=False)
-        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
-        self.assertEqual((on_host.read_text(), usb.writes(), usb.settings), (profile.read_text(), 1, b"WHDH5XM"))
+        variables = json.dumps({"kiosk_profile": str(profile), "ansible_become": False})
+        for check in (["--check", "--diff"], []):  # the playbook's first suggested command, then its second
+            run = subprocess.run(["ansible-playbook", "-i", str(inventory), "mivorzentak.mz6.fleet", "-e", variables,
+                                  *check], env={**self.env, **system, "PATH": f"{self.folder}/bin:/usr/bin:/bin"},
+                                 capture_output=True, text=True, timeout=120, check=False)
+            self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+            shown = json.loads(run.stdout.split("=> ")[-1].split("\n}\n")[0] + "\n}")["msg"]
+            self.assertEqual(shown["skipped"], [f"{self.folder}/root/dev/ttyUSB0"])
+            self.assertEqual((usb.writes(), krx.writes(), usb.settings), (1, 0, b"WHDH5XM") if not check else
+                             (0, 0, b"WHDH5EM"))
+        self.assertEqual(shown["written"], [f"{self.folder}/root/dev/ttyACM0"])
 
     def test_ansible_doc_renders_the_module(self):
         doc = subprocess.run(["ansible-doc", "mivorzentak.mz6.reader"], env=self.env, capture_output=True, text=True,

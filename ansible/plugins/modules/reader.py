@@ -14,8 +14,8 @@ description:
   - Runs C(mz6) on the managed host with C(--json) to put settings onto the Zentak-6 card readers on its serial
     ports. Each reader is read first and written only when a setting in use differs from the one wanted, so a
     play run again leaves the readers' memory alone and reports C(ok).
-  - With I(settings) each port is served by C(mz6 write), all ports at once; with I(profile) by one
-    C(mz6 apply) of that profile file.
+  - With I(settings) each port is served by C(mz6 write), all ports at once; with I(profile) or
+    I(profile_content) by one C(mz6 apply) of that profile.
   - Fails with mz6's own message when a port fails (no answer, busy, permission denied, another model, a write
     not read back the same), or when a key or value is wrong, in which case no byte has gone to any reader.
   - Managed hosts are Linux hosts with the C(mz6) package installed.
@@ -31,8 +31,11 @@ options:
     elements: str
   all:
     description:
-      - Every serial port of the host, as C(mz6 find) would ask them (not the kernel's console, nor a port with
-        no UART behind it). A port without a reader fails the task, and so does a host without serial ports.
+      - Every reader of the model wanted (the profile's, the one the I(settings) belong to, or I(model)) on the
+        serial ports of the host, as C(mz6 find) would ask them (not the kernel's console, nor a port with no
+        UART behind it). A reader of the other model is left alone and listed under C(skipped); it does not fail
+        the task. A port without a reader fails the task, and so does a host without serial ports or without a
+        reader of that model.
     type: bool
     default: false
   settings:
@@ -40,17 +43,26 @@ options:
       - The settings wanted, as key=value pairs (C(interface), C(indication), C(standby), C(touch-poll) of the
         serial-output reader; C(mode), C(format), C(type), C(bytes), C(cards) of the USB reader; see C(man mz6)).
         Settings not given keep the value the reader holds; a key without a value fails the task.
-      - Exactly one of I(settings) and I(profile) is given.
+      - Exactly one of I(settings), I(profile) and I(profile_content) is given.
     type: dict
   profile:
     description:
       - A profile file on the managed host (C(model = krx) first, then C(key = value) lines), as C(mz6 save)
         writes it.
+      - A profile that is on the controller has to be copied to the host first. For check mode on a host where
+        it was never copied, set C(check_mode) to C(false) on that copy task (it then copies in check mode
+        too), or give the profile as I(profile_content) instead.
     type: path
+  profile_content:
+    description:
+      - The text of a profile, as in a profile file; typically read on the controller with
+        C(lookup('ansible.builtin.file', 'kiosk.profile')). mz6 reads it on its standard input (C(mz6 apply -)),
+        so nothing is copied to the host and check mode works on a host that has never seen the profile.
+    type: str
   model:
     description:
       - The readers' model, C(krx) (serial-output reader) or C(usb) (USB reader). By default the model the keys
-        belong to, or the profile's.
+        belong to; not with a profile, whose first line names it.
     type: str
     choices: [krx, usb]
   force:
@@ -85,6 +97,11 @@ EXAMPLES = r"""
     all: true
     profile: /etc/mivorzentak/site.profile
 
+- name: The same with the profile from the controller, nothing copied (check mode works on a fresh host)
+  mivorzentak.mz6.reader:
+    all: true
+    profile_content: "{{ lookup('ansible.builtin.file', 'site.profile') }}"
+
 - name: What would change, without writing
   mivorzentak.mz6.reader:
     port: [/dev/ttyACM0]
@@ -99,7 +116,8 @@ RETURN = r"""
 readers:
   description:
     - One record per reader, as C(mz6 --json) gives it, in the order of I(port) (with I(all), of the host's
-      ports). A reader named twice, or by two links to one tty, is served and listed once.
+      ports). A reader named twice, or by two links to one tty, is served and listed once. With I(all), a
+      reader of the other model is under C(skipped) instead.
     - Besides the keys below, each setting the reader uses (C(interface), C(standby), C(mode), C(cards) ...) with
       its value after the run, where the reader could be read.
   returned: whenever the options are accepted, also on failure; empty when no reader was asked
@@ -169,8 +187,17 @@ diff:
   returned: in diff mode, when the readers were asked
   type: list
   elements: dict
+skipped:
+  description: With I(all), the readers of the other model, left alone (mz6's C(other-model)), each with its
+    C(port) and the C(model) that answered.
+  returned: whenever the options are accepted, also on failure
+  type: list
+  elements: dict
+  sample:
+    - {port: /dev/ttyUSB0, model: krx}
 cmd:
-  description: The mz6 command lines that served the readers, one per port with I(settings), one with I(profile).
+  description: The mz6 command lines that served the readers, one per port with I(settings), one with I(profile)
+    or I(profile_content) (its C(-) standing for the profile given on standard input).
   returned: whenever the options are accepted, also on failure; empty when none was run
   type: list
   elements: list
@@ -183,12 +210,12 @@ from concurrent.futures import ThreadPoolExecutor
 from ansible.module_utils.basic import AnsibleModule
 
 
-def run_mz6(module, args):
+def run_mz6(module, args, stdin=None):
     """mz6's exit status, its JSON records (a list, empty when it printed none) and its standard error, or why
     it could not run. It runs in several threads at once, so it never ends the module: two ends would print
     two results, and Ansible would read neither."""
     try:
-        rc, out, err = module.run_command(args, handle_exceptions=False)
+        rc, out, err = module.run_command(args, data=stdin, binary_data=True, handle_exceptions=False)
     except OSError as e:
         return 1, [], "%s: %s" % (args[0], e.strerror)
     try:
@@ -230,8 +257,10 @@ def commands(module, mz6, result):
     params = module.params
     common = ["--json"] + (["--check"] if module.check_mode else []) + (["--force"] if params["force"] else [])
     ports = ports_asked(module, mz6, result)
-    if params["profile"]:
-        return [[mz6, "apply", params["profile"]] + [a for p in ports for a in ("--port", p)] + common]
+    if params["settings"] is None:
+        # --all, not the ports one by one: mz6 then skips a reader of the other model as other-model.
+        where = ["--all"] if params["all"] else [a for p in ports for a in ("--port", p)]
+        return [[mz6, "apply", params["profile"] or "-"] + where + common]
     pairs = []
     for key, value in params["settings"].items():
         if value is None or str(value).strip() == "":  # an empty "interface:" in YAML is None
@@ -240,6 +269,13 @@ def commands(module, mz6, result):
         pairs.append("%s=%s" % (key, ("on" if value else "off") if isinstance(value, bool) else value))
     model = ["--model", params["model"]] if params["model"] else []
     return [[mz6, "write", "--port", port] + model + common + pairs for port in ports]
+
+
+def of_other_model(params, record):
+    """A reader that all leaves alone: apply --all lists it as other-model; a write, which names its port,
+    finds it wrong-model."""
+    return record.get("result") == "other-model" or (
+        params["all"] and params["settings"] is not None and record.get("result") == "wrong-model")
 
 
 def settings_text(settings):
@@ -262,20 +298,23 @@ def main():
             all=dict(type="bool", default=False),
             settings=dict(type="dict"),
             profile=dict(type="path"),
+            profile_content=dict(type="str"),
             model=dict(type="str", choices=["krx", "usb"]),
             force=dict(type="bool", default=False),
             mz6=dict(type="str", default="mz6"),
         ),
-        mutually_exclusive=[("port", "all"), ("settings", "profile")],
+        mutually_exclusive=[("port", "all"), ("settings", "profile", "profile_content")],
         # all has a default, so it always counts as given: without all, port is needed.
         required_if=[("all", False, ("port",))],
-        required_one_of=[("settings", "profile")],
+        required_one_of=[("settings", "profile", "profile_content")],
         supports_check_mode=True,
     )
     params = module.params
-    result = dict(changed=False, readers=[], cmd=[])
-    if params["profile"] and params["model"]:
+    result = dict(changed=False, readers=[], skipped=[], cmd=[])
+    if params["settings"] is None and params["model"]:
         fail(module, result, "model is given by the profile's first line; leave it out with profile")
+    if params["profile_content"] is not None and not params["profile_content"].strip():
+        fail(module, result, "profile_content is empty")  # and mz6 would read the module's own input
     mz6 = params["mz6"] if "/" in params["mz6"] else module.get_bin_path(params["mz6"])
     if mz6 is None:
         fail(module, result, "%s: not found on the host's PATH (is the mz6 package installed?)" % params["mz6"])
@@ -283,15 +322,21 @@ def main():
     result["cmd"] = lines = commands(module, mz6, result)
     # Each port's mz6 runs at once: a silent port costs its wait once, not once per port.
     with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
-        runs = list(pool.map(lambda args: run_mz6(module, args), lines))
-    # Only a reader's record: a usage error's has no port.
-    result["readers"] = readers = [record for rc, records, err in runs for record in records if "port" in record]
+        runs = list(pool.map(lambda args: run_mz6(module, args, params["profile_content"]), lines))
+    records = [record for run in runs for record in run[1]]
+    result["skipped"] = [dict(port=r["port"], model=r["model"]) for r in records if of_other_model(params, r)]
+    result["readers"] = readers = [r for r in records if not of_other_model(params, r)]
     result["changed"] = any(r.get("changed") for r in readers)
     if module._diff:
         result["diff"] = [diff_of(r) for r in readers if r.get("result") == "ok" and r.get("changed")]
-    failures = list(dict.fromkeys(err for rc, records, err in runs if rc != 0))  # a bad key: once, not once a port
+    # A bad key: once, not once a port. A write serves one port: a reader that all leaves alone is its only
+    # record, and then its exit status is no failure.
+    failures = list(dict.fromkeys(err for rc, run_records, err in runs if rc != 0 and not (
+        params["settings"] is not None and any(of_other_model(params, r) for r in run_records))))
     if failures:
         fail(module, result, "\n".join(failures))
+    if not readers and result["skipped"]:
+        fail(module, result, "no reader to configure: every reader on the host is of the other model")
     module.exit_json(**result)
 
 
