@@ -5,7 +5,8 @@ import subprocess
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, usb_reader_root
+from run import (KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, plug_usb_tty,
+                 usb_reader_root)
 
 
 class Commands(ReaderTest):
@@ -62,6 +63,32 @@ class Commands(ReaderTest):
             with self.subTest(sent=sent):
                 self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
                 self.assertEqual(sim.received_bytes(), sent)
+
+    def test_all_takes_the_readers_of_the_profiles_model_and_skips_the_others(self):
+        usb, krx = self.reader(1), self.reader(0)
+        root = self.new_folder()
+        env = usb_reader_root(usb.slave_path, root)
+        plug_usb_tty(root, "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")
+        acm, ttyusb = f"{root}/dev/ttyACM0", f"{root}/dev/ttyUSB0"
+        run = mz6("apply", self.profile("model = krx\nstandby = static\n"), "--all", env=env)
+        self.assertEqual((run.code, run.out), (0, f"{acm}: skipped (other-model): model usb\n"
+                                                  f"{ttyusb}: changed\n  standby: off -> static\n"))
+        self.assertEqual(run.err, "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                                  f"skipped (other model): {acm}\n")
+        self.assertEqual((krx.settings, usb.writes()), (b"TMX1SO", 0))
+        usb_profile = self.profile("model = usb\ncards = mifare\n")
+        records = json.loads(mz6("apply", usb_profile, "--all", "--json", env=env).out)
+        self.assertEqual([(r["port"], r["model"], r["result"], r["written"]) for r in records],
+                         [(acm, "usb", "ok", True), (ttyusb, "krx", "other-model", False)])
+        # Named, a reader of the other model is still a failure.
+        run = mz6("apply", usb_profile, "--port", ttyusb, env=env)
+        self.assertEqual((run.code, run.out), (1, f"{ttyusb}: wrong-model\n"))
+        # Where only the other model is found, there is nothing to configure.
+        only_krx = {"MZ6_SYSTEM_ROOT": str(root := self.new_folder())}
+        plug_usb_tty(root, "ttyUSB0", self.reader(0).slave_path)
+        run = mz6("apply", usb_profile, "--all", "--json", env=only_krx)
+        self.assertEqual((run.code, run.err), (1, "mz6: no reader of model usb to configure\n"))
+        self.assertEqual(json.loads(run.out)["result"], "no-reader")
 
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
