@@ -1,6 +1,8 @@
 """`mz6 --help` and the manual page (cli/mz6.1.md) name the same commands, options with their values,
-and settings with their values."""
+and settings with their values; and the page reads right once man has rendered it."""
+import os
 import re
+import subprocess
 import unittest
 
 from run import REPO, mz6
@@ -50,3 +52,15 @@ class Manual(unittest.TestCase):
                 shown = mz6(command, "--help").out
                 shows = [part in shown for part in ("Keys (krx", "Results", "Examples", "Exit status")]
                 self.assertEqual(shows, [keys, results, False, True])
+
+    def test_the_rendered_page_shows_options_and_quoted_patterns_as_typed_and_no_markup(self):
+        # Built as cmake/package-deb.cmake builds it, shown as man shows it on a UTF-8 terminal.
+        page = subprocess.run(["pandoc", "--standalone", "--to", "man", str(REPO / "cli" / "mz6.1.md")],
+                              capture_output=True, check=True).stdout
+        shown = subprocess.run(["man", "-l", "-"], input=page, capture_output=True, check=True,
+                               env={**os.environ, "LANG": "C.UTF-8", "MANWIDTH": "100", "MAN_KEEP_FORMATTING": ""}
+                               ).stdout.decode()
+        self.assertEqual(re.findall(r".{12}[–—]\w.{12}", shown), [])  # an option's "--" made a dash
+        self.assertEqual(re.findall(r".{12}(?:\*\*|`).{12}", shown), [])  # markup left, or a quote made typographic
+        for option in set(re.findall(r"--[a-z]+", mz6("--help").out)):
+            self.assertIn(option, shown)
