@@ -4,8 +4,10 @@
 A serial-output reader and a USB reader answer on ptys of their own, shown to mz6 as a system would show them
 (MZ6_SYSTEM_ROOT): the serial-output reader behind a USB serial adapter, the USB reader with its USB ids and
 serial number, and the kernel's console beside them. This prints the commands to try, plugs in another USB
-reader at each `plug` typed, and keeps the readers up until an empty line, the end of the input or Ctrl+C.
+reader at each `plug` typed, pulls out the last reader plugged in at each `unplug`, and keeps the readers up
+until an empty line, `quit`, the end of the input or Ctrl+C.
 """
+import shutil
 import sys
 import tempfile
 from pathlib import Path
@@ -26,31 +28,52 @@ def examples(root):
             f"{mz6} write --port {usb} format=touch-memory cards=mifare --check",
             f"{mz6} save --port {usb} {profile}", f"{mz6} apply {profile} --port {usb} --check",
             f"{mz6} apply {profile} --port {usb} --json",
-            f"{mz6} watch {profile}    # then type plug in the demo's terminal"]
+            f"{mz6} watch {profile}    # then type plug and unplug in the demo's terminal"]
+
+
+def unplug(root, name, reader):
+    """The reader pulled out: its line goes dead, then the kernel takes its /dev node, then its sysfs entry."""
+    reader.close()
+    (Path(root) / "dev" / name).unlink()
+    shutil.rmtree(Path(root) / "sys/class/tty" / name)
+    shutil.rmtree(Path(root) / "sys/devices/usb1" / name)
 
 
 def main():
-    readers = [SimReader(model=0), SimReader(model=1)]
+    plugged = {"ttyUSB0": SimReader(model=0), "ttyACM0": SimReader(model=1)}  # in the order they came
+    serials = 1
     with tempfile.TemporaryDirectory(prefix="mz6-demo-") as root:
         try:
-            plug_usb_tty(root, "ttyUSB0", readers[0].slave_path, idVendor="0403", idProduct="6001", serial="A10K0001")
-            plug_usb_tty(root, "ttyACM0", readers[1].slave_path, **READER_USB_IDS, serial="ZK6U0001")
+            plug_usb_tty(root, "ttyUSB0", plugged["ttyUSB0"].slave_path, idVendor="0403", idProduct="6001",
+                         serial="A10K0001")
+            plug_usb_tty(root, "ttyACM0", plugged["ttyACM0"].slave_path, **READER_USB_IDS, serial="ZK6U0001")
             serial_tty(root, "ttyS0", console=True)
             print(f"serial-output reader (krx): {root}/dev/ttyUSB0\nUSB reader (usb):           {root}/dev/ttyACM0\n")
             print(f"try, in another terminal in {REPO}:")
             for line in examples(root):
                 print("  " + line)
-            print("\n`plug` plugs in another USB reader; an empty line, the end of the input or Ctrl+C stops the "
-                  "readers.")
-            while sys.stdin.readline().strip() == "plug":
-                readers.append(SimReader(model=1))
-                name = f"ttyACM{len(readers) - 2}"
-                plug_usb_tty(root, name, readers[-1].slave_path, **READER_USB_IDS, serial=f"ZK6U{len(readers) - 1:04}")
-                print(f"USB reader plugged in: {root}/dev/{name}", flush=True)
+            print("\n`plug` plugs in another USB reader, `unplug` pulls out the last one plugged in; an empty line, "
+                  "`quit`, the end of the input or Ctrl+C stops the readers.", flush=True)
+            while (command := sys.stdin.readline().strip()) not in ("", "quit"):
+                if command == "plug":
+                    # The kernel gives a new device the lowest number that is free.
+                    name = next(f"ttyACM{n}" for n in range(len(plugged) + 1) if f"ttyACM{n}" not in plugged)
+                    plugged[name] = SimReader(model=1)
+                    serials += 1
+                    plug_usb_tty(root, name, plugged[name].slave_path, **READER_USB_IDS, serial=f"ZK6U{serials:04}")
+                    print(f"USB reader plugged in: {root}/dev/{name}", flush=True)
+                elif command == "unplug" and plugged:
+                    name = list(plugged)[-1]
+                    unplug(root, name, plugged.pop(name))
+                    print(f"reader unplugged: {root}/dev/{name}", flush=True)
+                elif command == "unplug":
+                    print("no reader is plugged in", flush=True)
+                else:
+                    print(f"not understood: {command!r}; type plug, unplug, quit or an empty line", flush=True)
         except KeyboardInterrupt:
             pass
         finally:
-            for reader in readers:
+            for reader in plugged.values():
                 reader.close()
     print("the readers are gone")
 

@@ -1,4 +1,5 @@
-"""The demo of scripts/run --cli: its readers seen as a system shows them, and the commands it suggests."""
+"""The demo of scripts/run --cli: its readers seen as a system shows them, the commands it suggests, and its own
+commands (plug, unplug, quit) with what it does not understand."""
 import subprocess
 import sys
 
@@ -6,7 +7,7 @@ from run import REPO, ReaderTest, mz6
 
 
 class Demo(ReaderTest):
-    def test_the_usb_reader_carries_its_ids_and_the_suggestions_cover_watch_ports_and_check(self):
+    def test_readers_come_and_go_as_typed_and_only_an_empty_line_quit_or_the_end_stops_it(self):
         demo = subprocess.Popen([sys.executable, str(REPO / "tools/cli_demo.py")], stdin=subprocess.PIPE,
                                 stdout=subprocess.PIPE, text=True)
         self.addCleanup(lambda: (demo.kill(), demo.communicate()))
@@ -14,7 +15,26 @@ class Demo(ReaderTest):
         while shown[-1] and "stops the readers" not in shown[-1]:  # up to the line that tells how to stop it
             shown.append(demo.stdout.readline())
         env = dict([next(line.split()[1] for line in shown if "export MZ6_SYSTEM_ROOT=" in line).split("=")])
+        root = env["MZ6_SYSTEM_ROOT"]
         for suggested in ("mz6 ports", "mz6 watch", " --check"):
             self.assertIn(suggested, "".join(shown))
-        self.assertEqual(mz6("ports", env=env).out.splitlines()[0], f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb")
-        self.assertEqual(demo.communicate("\n", timeout=10)[0], "the readers are gone\n")
+
+        def ports():
+            return [line.split()[0] for line in mz6("ports", env=env).out.splitlines() if "skipped" not in line]
+
+        def answer(typed):
+            demo.stdin.write(typed + "\n")
+            demo.stdin.flush()
+            return demo.stdout.readline()
+
+        self.assertEqual(mz6("ports", env=env).out.splitlines()[0], f"{root}/dev/ttyACM0  zentak-6-usb")
+        self.assertEqual(answer("plug"), f"USB reader plugged in: {root}/dev/ttyACM1\n")
+        self.assertEqual(answer("plg"), "not understood: 'plg'; type plug, unplug, quit or an empty line\n")
+        self.assertEqual(ports(), [f"{root}/dev/ttyACM0", f"{root}/dev/ttyACM1", f"{root}/dev/ttyUSB0"])
+        # The last one plugged in goes, then the one plugged in before it; the next takes the lowest free number.
+        self.assertEqual([answer("unplug"), answer("unplug")],
+                         [f"reader unplugged: {root}/dev/ttyACM1\n", f"reader unplugged: {root}/dev/ttyACM0\n"])
+        self.assertEqual(ports(), [f"{root}/dev/ttyUSB0"])
+        self.assertEqual(answer("plug"), f"USB reader plugged in: {root}/dev/ttyACM0\n")
+        self.assertEqual(mz6("read", "--port", f"{root}/dev/ttyACM0", env=env).fields()["model"], "usb")
+        self.assertEqual(demo.communicate("quit\nplug\n", timeout=10)[0], "the readers are gone\n")
