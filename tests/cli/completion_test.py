@@ -1,8 +1,6 @@
 """bash completion (cli/mz6.bash-completion) as a user meets it: an interactive bash with bash-completion loaded,
 in a terminal (tmux), keys typed and the line read back from the screen. What it offers is what mz6 takes, and
 file names as ls offers them."""
-from pathlib import Path
-
 from run import MZ6, REPO, ReaderTest, environment, serial_tty, usb_reader_root
 from terminal import Shell
 
@@ -42,7 +40,7 @@ class Completion(ReaderTest):
             (folder / name).parent.mkdir(exist_ok=True)
             (folder / name).touch()
         for loaded in ("source /usr/share/bash-completion/bash_completion && ", ""):
-            shell = Shell(environment({"PATH": f"{Path(MZ6).parent}:/usr/bin:/bin", "LANG": "C.UTF-8"}),
+            shell = Shell(environment({"PATH": "/usr/bin:/bin", "LANG": "C.UTF-8"}),
                           f"{loaded}source {SCRIPT} && cd {folder}")
             self.addCleanup(shell.close)
             for typed, key, shown in (
@@ -52,9 +50,7 @@ class Completion(ReaderTest):
                     ("apply pro", "Tab", "apply profiles/#"),  # a folder: its "/", and on into it
                     ("apply profiles/", "Tab", "apply profiles/kiosk.profile #"),
                     ("save --port /dev/x pro", "Tab", "save --port /dev/x profiles/#"),
-                    ("watch pro", "Tab", "watch profiles/#"),
                     ("watch site --log pro", "Tab", "watch site --log profiles/#"),
-                    ("watch site --log=pro", "Tab", "watch site --log=profiles/#"),
-                    ("watch site --log=si", LIST, r"watch site --log=site site\ one.profile #")):
+                    ("watch site --log=pro", "Tab", "watch site --log=profiles/#")):
                 with self.subTest(typed=typed, bash_completion=bool(loaded)):
                     self.assertEqual(shell.line_after("mz6 " + typed, key, "$ mz6 " + shown), "$ mz6 " + shown)
