@@ -105,7 +105,7 @@ class Module(ReaderTest):
         # Written by the first task and by the one that names it thrice; read by all but the one with the bad key.
         self.assertEqual([(r.writes(), len(r.commands)) for r in readers], [(2, 8), (0, 3)])
         self.assertEqual(([r["port"] for r in twice["readers"]], twice["changed"]), ([readers[0].slave_path], True))
-        self.assertEqual(([r["port"] for r in other_model["readers"]], other_model["skipped"], other_model["changed"]),
+        self.assertEqual(([r["port"] for r in other_model["readers"]], other_model["skipped_readers"], other_model["changed"]),
                          ([f"{mixed}/dev/ttyACM0"], [{"port": f"{mixed}/dev/ttyUSB0", "model": "krx"}], True))
         self.assertEqual((usb.writes(), krx.writes()), (1, 0))
         self.assertTrue(failed["failed"])
@@ -150,6 +150,7 @@ class Module(ReaderTest):
             self.assertEqual(shown["skipped"], [f"{self.folder}/root/dev/ttyUSB0"])
             self.assertEqual((usb.writes(), krx.writes(), usb.settings), (1, 0, b"WHDH5XM") if not check else
                              (0, 0, b"WHDH5EM"))
+            self.assertEqual("-cards: all\n+cards: mifare" in run.stdout, bool(check))  # the diff, in check mode
         self.assertEqual(shown["written"], [f"{self.folder}/root/dev/ttyACM0"])
 
     def test_ansible_doc_renders_the_module(self):

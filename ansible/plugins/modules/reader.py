@@ -33,9 +33,9 @@ options:
     description:
       - Every reader of the model wanted (the profile's, the one the I(settings) belong to, or I(model)) on the
         serial ports of the host, as C(mz6 find) would ask them (not the kernel's console, nor a port with no
-        UART behind it). A reader of the other model is left alone and listed under C(skipped); it does not fail
-        the task. A port without a reader fails the task, and so does a host without serial ports or without a
-        reader of that model.
+        UART behind it). A reader of the other model is left alone and listed under C(skipped_readers); it does
+        not fail the task. A port without a reader fails the task, and so does a host without serial ports or
+        without a reader of that model.
     type: bool
     default: false
   settings:
@@ -117,7 +117,7 @@ readers:
   description:
     - One record per reader, as C(mz6 --json) gives it, in the order of I(port) (with I(all), of the host's
       ports). A reader named twice, or by two links to one tty, is served and listed once. With I(all), a
-      reader of the other model is under C(skipped) instead.
+      reader of the other model is under C(skipped_readers) instead.
     - Besides the keys below, each setting the reader uses (C(interface), C(standby), C(mode), C(cards) ...) with
       its value after the run, where the reader could be read.
   returned: whenever the options are accepted, also on failure; empty when no reader was asked
@@ -187,7 +187,7 @@ diff:
   returned: in diff mode, when the readers were asked
   type: list
   elements: dict
-skipped:
+skipped_readers:
   description: With I(all), the readers of the other model, left alone (mz6's C(other-model)), each with its
     C(port) and the C(model) that answered.
   returned: whenever the options are accepted, also on failure
@@ -310,7 +310,7 @@ def main():
         supports_check_mode=True,
     )
     params = module.params
-    result = dict(changed=False, readers=[], skipped=[], cmd=[])
+    result = dict(changed=False, readers=[], skipped_readers=[], cmd=[])
     if params["settings"] is None and params["model"]:
         fail(module, result, "model is given by the profile's first line; leave it out with profile")
     if params["profile_content"] is not None and not params["profile_content"].strip():
@@ -324,7 +324,8 @@ def main():
     with ThreadPoolExecutor(max_workers=max(1, min(len(lines), 32))) as pool:
         runs = list(pool.map(lambda args: run_mz6(module, args, params["profile_content"]), lines))
     records = [record for run in runs for record in run[1]]
-    result["skipped"] = [dict(port=r["port"], model=r["model"]) for r in records if of_other_model(params, r)]
+    # Not "skipped": Ansible would take a task that returns it for one that did not run.
+    result["skipped_readers"] = [dict(port=r["port"], model=r["model"]) for r in records if of_other_model(params, r)]
     result["readers"] = readers = [r for r in records if not of_other_model(params, r)]
     result["changed"] = any(r.get("changed") for r in readers)
     if module._diff:
@@ -335,7 +336,7 @@ def main():
         params["settings"] is not None and any(of_other_model(params, r) for r in run_records))))
     if failures:
         fail(module, result, "\n".join(failures))
-    if not readers and result["skipped"]:
+    if not readers and result["skipped_readers"]:
         fail(module, result, "no reader to configure: every reader on the host is of the other model")
     module.exit_json(**result)
 
