@@ -52,10 +52,10 @@ PLAY = """
       loop:
         - {mz6: mz6-nowhere, settings: {interface: wiegand26}}
         - {settings: {interface: null}}
+        - {profile_content: " \\n"}
         - {port: [], settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
-        - {profile_content: " \\n"}
       environment: {MZ6_SYSTEM_ROOT: "{{ empty }}"}
       register: refused
       ignore_errors: true
@@ -116,8 +116,8 @@ class Module(ReaderTest):
         self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
         self.assertEqual([r["msg"] for r in refused], [
             "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
-            "settings: interface has no value", "no reader to configure: port is empty"] +
-            ["no reader to configure: no serial ports found on the host"] * 2 + ["profile_content is empty"])
+            "settings: interface has no value", "profile_content is empty", "no reader to configure: port is empty"] +
+            ["no reader to configure: no serial ports found on the host"] * 2)
 
         # What comes back is documented, and readers and cmd come back from every run the options allow.
         doc = subprocess.run(["ansible-doc", "--json", "mivorzentak.mz6.reader"], env=self.env, capture_output=True,
