@@ -50,9 +50,9 @@ PLAY = """
     # Refused before any reader is asked; the last three would touch no reader (none named, none on the host).
     - mivorzentak.mz6.reader: "{{ item }}"
       loop:
+        - {profile_content: " \\n"}
         - {mz6: mz6-nowhere, settings: {interface: wiegand26}}
         - {settings: {interface: null}}
-        - {profile_content: " \\n"}
         - {port: [], settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, settings: {interface: wiegand26}}
         - {port: "{{ omit }}", all: true, profile: "{{ profile }}"}
@@ -115,8 +115,8 @@ class Module(ReaderTest):
         self.assertEqual(no_port["msg"], "all is False but all of the following are missing: port")
         self.assertEqual(no_mz6["msg"], "/nowhere/mz6: No such file or directory")  # once, for both ports
         self.assertEqual([r["msg"] for r in refused], [
-            "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
-            "settings: interface has no value", "profile_content is empty", "no reader to configure: port is empty"] +
+            "profile_content is empty", "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
+            "settings: interface has no value", "no reader to configure: port is empty"] +
             ["no reader to configure: no serial ports found on the host"] * 2)
 
         # What comes back is documented, and readers and cmd come back from every run the options allow.
