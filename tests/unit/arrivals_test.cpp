@@ -16,7 +16,7 @@ struct Plug {
     std::int64_t link = kNever;
     std::int64_t gone = kNever;
     std::int64_t serveMs = 60;
-    Outcome answer = Outcome::kOk;  // what the reader's exchange gives once the port opens
+    Outcome answer = Outcome::kOk;                 // what the reader's exchange gives once the port opens
     Outcome refusal = Outcome::kPermissionDenied;  // the open's failure before `openable`
 };
 
@@ -61,7 +61,8 @@ struct World {
         return report;
     }
 
-    void Run(std::int64_t untilMs, const std::function<bool()>& stop = [] { return false; }) {
+    void Run(
+        std::int64_t untilMs, const std::function<bool()>& stop = [] { return false; }) {
         ArrivalHooks hooks;
         hooks.nowMs = [this] { return now; };
         hooks.serve = [this](const PresentPort& port) { return Serve(port); };
@@ -92,20 +93,29 @@ TEST(Arrivals, EachPlugHasOneRecordWhateverOrderItsStagesComeIn) {
     const Row rows[] = {
         {"the mode 150 ms after the node, links later", {{200, 350, 500}}, "/dev/ttyUSB0 ok", 1},
         {"the link before the mode", {{200, 900, 300}}, "/dev/ttyUSB0 ok", 1},
-        {"busy a moment (another program looked)", {{200, 700, kNever, kNever, 60, Outcome::kOk, Outcome::kBusy}},
-         "/dev/ttyUSB0 ok", 1},
-        {"listed before it opens (a COM port)", {{0, 1500, kNever, kNever, 60, Outcome::kOk, Outcome::kNotFound}},
-         "/dev/ttyUSB0 ok", 1},
-        {"the mode never comes: its failure once, after the settle time", {{200, kNever}},
-         "/dev/ttyUSB0 permission-denied", 0},
+        {"busy a moment (another program looked)",
+         {{200, 700, kNever, kNever, 60, Outcome::kOk, Outcome::kBusy}},
+         "/dev/ttyUSB0 ok",
+         1},
+        {"listed before it opens (a COM port)",
+         {{0, 1500, kNever, kNever, 60, Outcome::kOk, Outcome::kNotFound}},
+         "/dev/ttyUSB0 ok",
+         1},
+        {"the mode never comes: its failure once, after the settle time",
+         {{200, kNever}},
+         "/dev/ttyUSB0 permission-denied",
+         0},
         {"the mode comes after the settle time: still one record", {{200, 2600}}, "/dev/ttyUSB0 permission-denied", 0},
         {"pulled out before it could be opened", {{200, 900, kNever, 600}}, "/dev/ttyUSB0 unplugged", 0},
         {"pulled out while it is written", {{200, 300, kNever, 350, 200}}, "/dev/ttyUSB0 unplugged", 1},
-        {"a reader that does not answer fails at once", {{200, 200, kNever, kNever, 1000, Outcome::kNoAnswer}},
-         "/dev/ttyUSB0 no-answer", 1},
+        {"a reader that does not answer fails at once",
+         {{200, 200, kNever, kNever, 1000, Outcome::kNoAnswer}},
+         "/dev/ttyUSB0 no-answer",
+         1},
         {"two readers, one settling while the other is served",
          {{200, 600, 700}, {250, 300, kNever, kNever, 400}},
-         "/dev/ttyUSB1 ok, /dev/ttyUSB0 ok", 2},
+         "/dev/ttyUSB1 ok, /dev/ttyUSB0 ok",
+         2},
     };
     for (const Row& row : rows) {
         World world{row.plugs};
