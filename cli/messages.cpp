@@ -51,6 +51,8 @@ const ConsoleTexts kEnglish = {
     "skipped",
     {"the kernel's console", "no UART behind it", "no device behind it"},
     "%s now leads elsewhere than when the reader was asked",
+    "the reader did not answer within 1 s",
+    "the port went away",
 };
 
 const ConsoleTexts kRussian = {
@@ -94,6 +96,8 @@ const ConsoleTexts kRussian = {
     "пропущен",
     {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
     "%s теперь ведёт не туда, куда вёл, когда опрашивался считыватель",
+    "считыватель не ответил за 1 с",
+    "порт исчез",
 };
 
 }  // namespace
@@ -108,15 +112,6 @@ std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& te
 }
 
 const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
-
-std::string OneLine(const char* text) {
-    std::string line;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '\r') continue;
-        line.push_back(*c == '\n' ? ' ' : *c);
-    }
-    return line;
-}
 
 std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report) {
     if (report.written && report.outcome != Outcome::kOk && report.outcome != Outcome::kMismatch) {
@@ -143,7 +138,7 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         case Outcome::kOpenFailed:
             return texts.errorOpening + systemError;
         case Outcome::kNoAnswer:
-            return OneLine(program.MsgNoResponse);
+            return texts.noAnswer;
         case Outcome::kUnknownCommand:
             return program.MsgInvalidCommand;
         case Outcome::kUnrecognised:
@@ -155,7 +150,7 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         case Outcome::kUnusedSetting:
             return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
         case Outcome::kIoError:
-            return std::string(program.WordError) + systemError;
+            return texts.portWentAway + systemError;
         case Outcome::kNotAttempted:
             return texts.notAttempted;
         case Outcome::kIncomplete: {

@@ -44,6 +44,8 @@ struct ConsoleTexts {
     const char* skipped;              // before why a port is left out of find, --all and watch
     const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
     const char* pathChanged;          // "{path} now leads elsewhere ...": the read took a while; nothing saved
+    const char* noAnswer;             // no byte came back within the wait
+    const char* portWentAway;         // a read or write failed in the middle of an exchange
 };
 
 // English unless `russian`.
@@ -61,6 +63,3 @@ std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult&
 
 // The name of a setting's value; texts.notKnown for a code this program does not know.
 std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts);
-
-// A program text as one console line: its line breaks become spaces.
-std::string OneLine(const char* text);

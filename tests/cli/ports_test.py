@@ -73,7 +73,7 @@ class PortHandling(ReaderTest):
         sim.close()
         run = Run(proc, *proc.communicate(timeout=10))
         self.assertEqual((run.code, run.err),
-                         (1, f"{sim.slave_path}: io-error: Error (system error 5: Input/output error)\n"))
+                         (1, f"{sim.slave_path}: io-error: the port went away (system error 5: Input/output error)\n"))
 
     def test_a_port_the_user_may_not_open_says_how_to_get_access(self):
         sim = self.reader(0)
