@@ -54,6 +54,7 @@ const UsageTexts kEnglish = {
     "%s needs a value",
     "%s is given twice",
     "unexpected argument '%s'",
+    "; give the port with --port: %s",
     "Run mz6 --help for more information.",
     "watch: --port '%s' can match no port (a '[' without its ']', or a folder)",
 };
@@ -111,6 +112,7 @@ const UsageTexts kRussian = {
     "%s требует значения",
     "%s задан дважды",
     "лишний аргумент «%s»",
+    "; порт указывается через --port: %s",
     "Подробнее: mz6 --help.",
     "watch: --port «%s» не подходит ни к одному порту («[» без «]» или папка)",
 };

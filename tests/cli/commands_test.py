@@ -225,6 +225,9 @@ class Commands(ReaderTest):
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
                 (f"read --port {port} extra\x1b[2J\xff", "unexpected argument 'extra\\x1b[2J\\xff'"),
+                # A port given bare: the command line again, with --port where it belongs.
+                (f"read {port}", f"unexpected argument '{port}'; give the port with --port: mz6 --json read --port {port}"),
+                (f"apply {good} {port} {port}", f"with --port: mz6 --json apply {good} --port {port} --port {port}"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
                 (f"apply {good}", "apply: give --port P (one or more) or --all"),
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
