@@ -53,6 +53,7 @@ const ConsoleTexts kEnglish = {
     "%s now leads elsewhere than when the reader was asked",
     "the reader did not answer within 1 s",
     "the port went away",
+    "MZ6_SYSTEM_ROOT (%s) is not a folder",
 };
 
 const ConsoleTexts kRussian = {
@@ -98,6 +99,7 @@ const ConsoleTexts kRussian = {
     "%s теперь ведёт не туда, куда вёл, когда опрашивался считыватель",
     "считыватель не ответил за 1 с",
     "порт исчез",
+    "MZ6_SYSTEM_ROOT (%s) — не папка",
 };
 
 }  // namespace

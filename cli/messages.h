@@ -46,6 +46,7 @@ struct ConsoleTexts {
     const char* pathChanged;          // "{path} now leads elsewhere ...": the read took a while; nothing saved
     const char* noAnswer;             // no byte came back within the wait
     const char* portWentAway;         // a read or write failed in the middle of an exchange
+    const char* rootNotAFolder;       // "MZ6_SYSTEM_ROOT (%s) is not a folder", after noSerialPorts
 };
 
 // English unless `russian`.

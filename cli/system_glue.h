@@ -29,6 +29,10 @@ std::FILE* OpenNamedFile(const std::string& name, const char* mode);
 // Linux the serial ttys that sysfs lists, those to leave out among them.
 std::vector<SystemPort> ListSystemPorts();
 
+// The folder that stands in for "/" where ListSystemPorts looks (MZ6_SYSTEM_ROOT on Linux, for tests and the
+// demo); "" for the system's own, and always on Windows.
+std::string SystemRoot();
+
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
 

@@ -22,11 +22,14 @@ std::FILE* OpenNamedFile(const std::string& name, const char* mode) { return std
 
 // MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
 // shows a port as a USB reader's, or as a console, where no such device is to hand.
-std::vector<SystemPort> ListSystemPorts() {
+std::string SystemRoot() {
     const char* root = std::getenv("MZ6_SYSTEM_ROOT");
-    const std::string base = root != nullptr ? root : "";
+    return root != nullptr ? root : "";
+}
+
+std::vector<SystemPort> ListSystemPorts() {
     std::vector<SystemPort> ports;
-    for (const TtyDevice& tty : ListTtyDevices(base)) {
+    for (const TtyDevice& tty : ListTtyDevices(SystemRoot())) {
         const bool reader = tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision);
         ports.push_back({tty.path, reader, tty.serial, tty.skip});
     }

@@ -162,8 +162,12 @@ class PortHandling(ReaderTest):
         self.assertEqual([sim.received_bytes() for sim in (console, placeholder, late_console)], [b""] * 3)
         self.assertEqual(mz6("read", "--port", f"{dev}/ttyS0", env=env).code, 0)  # named, it is asked
 
-        empty = {"MZ6_SYSTEM_ROOT": str(self.new_folder())}
-        for language, words in (("en", "no serial ports found"), ("ru", "последовательные порты не найдены")):
-            run = mz6("--lang", language, "apply", profile, "--all", "--json", env=empty)
+        # A host without ports, or a stand-in root misspelt: said, never an empty list with success.
+        empty, missing = str(self.new_folder()), f"{root}/nope"
+        for language, args, root_given, words in (
+                ("en", ["ports"], empty, "no serial ports found"),
+                ("ru", ["apply", profile, "--all"], empty, "последовательные порты не найдены"),
+                ("en", ["ports"], missing, f"no serial ports found: MZ6_SYSTEM_ROOT ({missing}) is not a folder")):
+            run = mz6("--lang", language, *args, "--json", env={"MZ6_SYSTEM_ROOT": root_given})
             self.assertEqual((run.code, run.err), (1, f"mz6: {words}\n"))
             self.assertEqual(json.loads(run.out), {"result": "no-ports", "message": words})
