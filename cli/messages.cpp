@@ -54,6 +54,7 @@ const ConsoleTexts kEnglish = {
     "the reader did not answer within 1 s",
     "the port went away",
     "MZ6_SYSTEM_ROOT (%s) is not a folder",
+    "no setting differs: --force writes every setting as it is",
 };
 
 const ConsoleTexts kRussian = {
@@ -100,6 +101,7 @@ const ConsoleTexts kRussian = {
     "считыватель не ответил за 1 с",
     "порт исчез",
     "MZ6_SYSTEM_ROOT (%s) — не папка",
+    "ни одна настройка не отличается: с --force все настройки записываются как есть",
 };
 
 }  // namespace

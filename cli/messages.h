@@ -47,6 +47,7 @@ struct ConsoleTexts {
     const char* noAnswer;             // no byte came back within the wait
     const char* portWentAway;         // a read or write failed in the middle of an exchange
     const char* rootNotAFolder;       // "MZ6_SYSTEM_ROOT (%s) is not a folder", after noSerialPorts
+    const char* forcedAlone;          // a reader written (or with --check to be written) only because of --force
 };
 
 // English unless `russian`.
