@@ -48,6 +48,9 @@ struct ConsoleTexts {
     const char* portWentAway;         // a read or write failed in the middle of an exchange
     const char* rootNotAFolder;       // "MZ6_SYSTEM_ROOT (%s) is not a folder", after noSerialPorts
     const char* forcedAlone;          // a reader written (or with --check to be written) only because of --force
+    const char* joinGroup;            // "the port belongs to the group %s: sudo adduser $USER %s, ..."
+    const char* logInAgain;           // "you are in the group %s, but this session is not ...: newgrp %s"
+    const char* nodeAsIs;             // "the port's node is %s %s:%s %04o; udev may not have set it up yet ..."
 };
 
 // English unless `russian`.

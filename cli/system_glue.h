@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/port_access.h"
 #include "cli/result_code.h"
 #include "serial/tty_ports.h"
 
@@ -116,3 +117,7 @@ void DiscardNewFile(NewFile* file);
 // Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
 // kNotASerialPort, or kOpenFailed for any other.
 Outcome OpenFailureOf(std::int32_t error);
+
+// The node of a port the user may not open, and the user's groups: where a group would let the user in.
+// Nothing known on Windows, where a port refused is one held by another program.
+PortAccess LookAtPortAccess(const std::string& port);
