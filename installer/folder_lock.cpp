@@ -7,8 +7,10 @@
 
 const char* const kLockedFolderSecurity = "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 const char* const kLockedFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)";
-// The program saves the language and the tab here for every user: Users may write it, not delete it.
-const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1201bf;;;BU)";
+// The program saves the language and the tab here for every user: Users may read and write its data and nothing
+// more (read, write and append data, read attributes and extended attributes, read control, synchronize). No
+// execute (a DLL written into it could not be mapped), no write attributes (nobody sets it read-only), no delete.
+const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x12008f;;;BU)";
 
 namespace {
 
