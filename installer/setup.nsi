@@ -76,11 +76,16 @@ ManifestDPIAware true
 !macroend
 
 ; One step of folder-lock.exe on $INSTDIR: $0 its verdict (0: go on, "error": it did not run), $R0 the path it
-; is about.
+; is about. The helper writes UTF-16 after a byte order mark, by which nsExec knows the output for UTF-16
+; whatever its letters; nsExec keeps the mark as a character, taken off here before any message shows it.
 !macro FolderLock step
     nsExec::ExecToStack '"$PLUGINSDIR\folder-lock.exe" ${step} "$INSTDIR"'
     Pop $0
     Pop $R0
+    StrCpy $R1 $R0 1
+    ${If} $R1 == "${U+FEFF}"
+        StrCpy $R0 $R0 "" 1
+    ${EndIf}
 !macroend
 
 Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"

@@ -7,7 +7,8 @@ import struct
 import subprocess
 import time
 
-from harness.env import EXE_NAME, PRODUCT, REPO
+from harness.driver import DriverError
+from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE
 
 QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
@@ -61,6 +62,33 @@ def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
     assert uninstall_entry(env) is None, uninstall_entry(env)
     assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
     return contents(folder)
+
+
+def refusal_on_the_directory_page(env, setup, locale, about):
+    """The text of the message about that item (bytes) that setup.exe shows on leaving the directory page."""
+    proc = env.popen([setup], locale=locale)
+    try:
+        deadline = time.monotonic() + 60
+        while proc.poll() is None and time.monotonic() < deadline:
+            for page in env.driver.windows(cls="#32770"):
+                try:
+                    controls = env.driver.children(page["hwnd"])
+                except DriverError:  # gone since it was listed
+                    continue
+                texts = [control["text"] for control in controls if about in control["text"]]
+                if texts:
+                    return texts[0]
+                button = next((c for c in controls if c["id"] == 1 and c["visible"] and c["enabled"]), None)
+                if page["visible"] and button:
+                    try:
+                        env.driver.click(button["hwnd"])
+                    except DriverError:
+                        pass
+            time.sleep(0.3)
+        raise AssertionError("no message on the directory page")
+    finally:
+        proc.kill()
+        proc.wait()
 
 
 def test_install_start_from_the_install_folder_and_uninstall(env):
@@ -127,6 +155,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
         (folder / name).unlink()  # as the restart would
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
+    # The message names the file as it is, in either language, nothing before the path.
+    for locale in (LOCALE, WESTERN_LOCALE):
+        text = refusal_on_the_directory_page(env, setup, locale, b"my notes.txt")
+        assert f"({INSTALL_DIR}\\my notes.txt)".encode("cp1251") in text, (locale, text)
     (folder / "my notes.txt").unlink()
     (folder / "help" / "help").mkdir(parents=True)  # a name of the top folder, under help\
     assert stopped_and_nothing_left(env, setup, folder) == {"help", "help/help"}
