@@ -142,6 +142,10 @@ bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
                                        SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
 }
 
+bool IsSettingsFile(const FoundItem& item) {
+    return item.kind == ItemKind::kFile && SameName(item.name, "appconfig.ini");
+}
+
 Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kInstall); }
 
 Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::kSeal); }

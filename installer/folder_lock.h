@@ -59,6 +59,8 @@ bool FoldersAbove(const std::string& path, std::vector<std::string>* above);
 
 // The names the installer puts into the folder and into help\ (each of its kind), and what is meant by its lock.
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp);
+// appconfig.ini, the one file users write: a reinstall keeps it as they left it.
+bool IsSettingsFile(const FoundItem& item);
 extern const char* const kLockedFolderSecurity;
 extern const char* const kLockedFileSecurity;
 extern const char* const kSettingsFileSecurity;

@@ -43,8 +43,10 @@ Decision Lock(const std::string& folder) {
         return MakeFolderWithSecurity(folder, kLockedFolderSecurity) ? decision : Decision{Verdict::kNotMade, folder};
     if (!WriteSecurity(folder, kLockedFolderSecurity)) return {Verdict::kFailed, folder};
     // An earlier install goes now that nobody else can add to the folder, so that each file is made anew
-    // under the lock; whatever cannot be deleted would outlast it and stops the install.
+    // under the lock; whatever cannot be deleted would outlast it and stops the install. The user's settings
+    // stay, given the lock's rights again by the seal.
     for (const FoundItem& item : facts.items) {
+        if (IsSettingsFile(item)) continue;
         const std::string path = folder + "\\" + item.name;
         if (item.kind == ItemKind::kFolder) {
             for (const FoundItem& inner : facts.helpItems) {
@@ -76,7 +78,7 @@ Decision Seal(const std::string& folder) {
     for (const FoundItem& item : facts.items) {
         const std::string path = folder + "\\" + item.name;
         Decision sealed = SealItem(path, item.kind == ItemKind::kFolder ? kLockedFolderSecurity
-                                         : item.name == "appconfig.ini" ? kSettingsFileSecurity
+                                         : IsSettingsFile(item)         ? kSettingsFileSecurity
                                                                         : kLockedFileSecurity);
         for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
             if (sealed.verdict == Verdict::kGo)

@@ -241,15 +241,17 @@ Section
     File "/oname=${EXE_NAME}" "${EXE}"
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write it,
-    ; not delete it.
-    ClearErrors
-    FileOpen $1 "$INSTDIR\appconfig.ini" w
-    FileWrite $1 "${DEFAULT_SETTINGS}"
-    FileClose $1
-    ${If} ${Errors}
-        StrCpy $R9 "$(SettingsFailed)"
-        Call StopInstall
+    ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write its
+    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults.
+    ${IfNot} ${FileExists} "$INSTDIR\appconfig.ini"
+        ClearErrors
+        FileOpen $1 "$INSTDIR\appconfig.ini" w
+        FileWrite $1 "${DEFAULT_SETTINGS}"
+        FileClose $1
+        ${If} ${Errors}
+            StrCpy $R9 "$(SettingsFailed)"
+            Call StopInstall
+        ${EndIf}
     ${EndIf}
     ; Each item given its owner and rights, and the folder's and each item's read back.
     !insertmacro FolderLock seal

@@ -167,9 +167,15 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # Rights that do not read back as set (a file system that keeps none) stop the install after extraction,
     # and what it put there goes.
     assert stopped_and_nothing_left(env, setup, folder, variables={"SECURITY_STANDIN_DROP": "appconfig.ini"}) is None
-    # An earlier install is taken over.
-    for _ in range(2):
+    # An earlier install is taken over, keeping the settings the user saved; a missing file gets the defaults.
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    defaults, saved = (folder / "appconfig.ini").read_bytes(), b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
+    for before, after in ((saved, saved), (None, defaults)):
+        (folder / "appconfig.ini").unlink()
+        if before:
+            (folder / "appconfig.ini").write_bytes(before)
         assert env.run([setup, "/S"], timeout=120).returncode == 0
+        assert (folder / "appconfig.ini").read_bytes() == after
     assert contents(folder) == INSTALLED, contents(folder)
     assert uninstall(env) == 0
     assert contents(folder) == {"uninstall.exe"}, f"the install folder is left with {contents(folder)}"
