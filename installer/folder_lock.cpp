@@ -152,6 +152,19 @@ Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::
 
 Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kUninstall); }
 
+std::vector<std::string> FilesToFree(const FolderFacts& facts, bool uninstall) {
+    std::vector<std::string> files;
+    for (const FoundItem& item : facts.items) {
+        if (item.kind != ItemKind::kFile || (uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item)))
+            continue;
+        files.push_back(facts.folder.path + "\\" + item.name);
+    }
+    for (const FoundItem& item : facts.helpItems) {
+        if (item.kind == ItemKind::kFile) files.push_back(facts.help.path + "\\" + item.name);
+    }
+    return files;
+}
+
 bool LockedAsMeant(const std::string& found, const char* meant) {
     Security foundSecurity, meantSecurity;
     return ParseSecurity(found, &foundSecurity) && ParseSecurity(meant, &meantSecurity) &&

@@ -46,6 +46,7 @@ enum class Verdict {
     kNotMade = 9,        // the new folder could not be made (nothing changed)
     kFailed = 10,        // a delete or a rights call failed after the lock: take back what was done
     kDiffers = 11,       // rights read back are not the ones set: take back what was done
+    kInUse = 12,         // a file to be replaced or removed is open (the program runs): nothing changed
 };
 
 struct Decision {
@@ -73,5 +74,8 @@ Decision DecideSeal(const FolderFacts& facts);
 // The uninstall: kGo when nothing it deletes is or lies under a reparse point and only administrators could
 // have changed the folder since the checks.
 Decision DecideUninstall(const FolderFacts& facts);
+// The files of an earlier install that the install replaces or the uninstall deletes, each of which must be
+// free before anything is changed: the install keeps the settings file, the uninstall runs from uninstall.exe.
+std::vector<std::string> FilesToFree(const FolderFacts& facts, bool uninstall);
 // The rights read back from one item after the install compared with those meant for it.
 bool LockedAsMeant(const std::string& found, const char* meant);

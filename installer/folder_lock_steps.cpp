@@ -34,9 +34,20 @@ FolderFacts LookAt(const std::string& folder) {
     return facts;
 }
 
+// The decision, then whether every file it would replace or delete is free: a running program stops the
+// step before anything is changed, rather than halfway through the deletes.
+Decision DecideFree(const FolderFacts& facts, bool uninstall) {
+    const Decision decision = uninstall ? DecideUninstall(facts) : DecideInstall(facts);
+    if (decision.verdict != Verdict::kGo) return decision;
+    for (const std::string& path : FilesToFree(facts, uninstall)) {
+        if (!CanReplace(path)) return {Verdict::kInUse, path};
+    }
+    return decision;
+}
+
 Decision Lock(const std::string& folder) {
     const FolderFacts facts = LookAt(folder);
-    const Decision decision = DecideInstall(facts);
+    const Decision decision = DecideFree(facts, false);
     if (decision.verdict != Verdict::kGo) return decision;
     // No moment exists in which the folder is open: it is made with its final owner and rights.
     if (facts.folder.kind == ItemKind::kMissing)
@@ -92,9 +103,9 @@ Decision Seal(const std::string& folder) {
 }  // namespace
 
 Decision RunStep(const std::string& step, const std::string& folder) {
-    if (step == "check") return DecideInstall(LookAt(folder));
+    if (step == "check") return DecideFree(LookAt(folder), false);
     if (step == "lock") return Lock(folder);
     if (step == "seal") return Seal(folder);
-    if (step == "uninstall") return DecideUninstall(LookAt(folder));
+    if (step == "uninstall") return DecideFree(LookAt(folder), true);
     return {Verdict::kUsage, step};
 }

@@ -44,8 +44,8 @@ ManifestDPIAware true
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
-; use (the program still running, the guide open, the uninstaller itself) goes at the next restart rather than
-; staying for good. Without RMDir /r: a folder that still holds files of the user's own stays.
+; use goes at the next restart rather than staying for good: itself, as folder-lock.exe has found every other
+; file free (not the program running, nor the guide open) before anything is removed. Without RMDir /r: a folder that still holds files of the user's own stays.
 !macro RemoveInstalled deleteOption
     Delete ${deleteOption} "$INSTDIR\${EXE_NAME}"
     Delete ${deleteOption} "$INSTDIR\mz6.exe"
@@ -126,10 +126,14 @@ LangString NotMade ${LANG_ENGLISH} "The folder $INSTDIR could not be made.$\r$\n
 LangString NotMade ${LANG_RUSSIAN} "Не удалось создать папку $INSTDIR.$\r$\n$\r$\nНичего не установлено. Выберите папку на диске NTFS."
 LangString LockFailed ${LANG_ENGLISH} "$R0 could not be deleted or given its access rights.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Close the program if it runs, and choose a folder on an NTFS drive."
 LangString LockFailed ${LANG_RUSSIAN} "Не удалось удалить $R0 или задать его права доступа.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Закройте программу, если она запущена, и выберите папку на диске NTFS."
+LangString InUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or the file is open.$\r$\n$\r$\nNothing was changed. Close ${PRODUCT_NAME} and run Setup again."
+LangString InUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не изменено. Закройте ${PRODUCT_NAME} и запустите установку снова."
 LangString Differs ${LANG_ENGLISH} "The access rights of $R0, read back, are not the ones Setup gave it.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Choose a folder on an NTFS drive."
 LangString Differs ${LANG_RUSSIAN} "Права доступа к $R0, прочитанные после установки, не те, что задал установщик.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
 LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could not be written.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
+LangString UninstallInUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or the file is open.$\r$\n$\r$\nNothing was removed. Close ${PRODUCT_NAME} and uninstall again."
+LangString UninstallInUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не удалено. Закройте ${PRODUCT_NAME} и запустите удаление снова."
 LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
 LangString UninstallLink ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nПрограмма удаления ничего не удаляет через ссылку: ничего не удалено. Попросите администратора убрать ссылку и запустите удаление снова."
 LangString UninstallOpenAbove ${LANG_ENGLISH} "The folder $R0, above $INSTDIR, lets users other than administrators delete or rename what it holds, or change its rights.$\r$\n$\r$\nThe install folder could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
@@ -172,6 +176,9 @@ Function VerdictMessage
             ${Break}
         ${Case} 11
             StrCpy $R9 "$(Differs)"
+            ${Break}
+        ${Case} 12
+            StrCpy $R9 "$(InUse)"
             ${Break}
         ${Default}
             StrCpy $R9 "$(LockFailed)"
@@ -226,9 +233,9 @@ FunctionEnd
 
 Section
     SetShellVarContext all
-    ; The folder made locked, or taken over and emptied (files made in it inherit its rights), or refused. A
-    ; file of an earlier install that cannot be deleted (the program still running) stops the install with
-    ; the folder locked and the rest of that install in place.
+    ; The folder made locked, or taken over and emptied but for the user's settings (files made in it inherit
+    ; its rights), or refused. An earlier install's file in use (the program running) stops the install
+    ; before anything is changed, that install left whole.
     !insertmacro FolderLock lock
     ${If} $0 != "0"
         Call VerdictMessage
@@ -294,6 +301,8 @@ Section Uninstall
             StrCpy $R9 "$(UninstallLink)"
         ${ElseIf} $0 == "6"
             StrCpy $R9 "$(UninstallOpenAbove)"
+        ${ElseIf} $0 == "12"
+            StrCpy $R9 "$(UninstallInUse)"
         ${EndIf}
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2

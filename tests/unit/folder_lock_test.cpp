@@ -125,6 +125,18 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
     EXPECT_EQ(DecideSeal(GoodInstall(mz, made)).verdict, go);
 }
 
+// Every one of these must be free before anything is changed: a reinstall keeps the user's settings (in any
+// spelling), the uninstaller runs from its own file.
+TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst) {
+    const std::string mz = "C:\\Apps\\MZ\\", guide = mz + "help\\" PDF_NAME;
+    const FolderFacts facts =
+        GoodInstall("C:\\Apps\\MZ", [](FolderFacts& f, std::vector<FoundPath>&) { f.items[2].name = "AppConfig.INI"; });
+    const std::vector<std::string> install{mz + EXE_NAME, mz + "mz6.exe", mz + "uninstall.exe", guide};
+    const std::vector<std::string> uninstall{mz + EXE_NAME, mz + "mz6.exe", mz + "AppConfig.INI", guide};
+    EXPECT_EQ(FilesToFree(facts, false), install);
+    EXPECT_EQ(FilesToFree(facts, true), uninstall);
+}
+
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
     struct Row {
         const char* found;

@@ -131,28 +131,29 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert app.wait_exit() == 0
     env.stop_programs()  # the PDF viewer
 
-    # Installed again while the program runs: its file cannot be deleted and would outlast the lock, so the
-    # install stops; once the program has ended it goes through.
+    # Installed again, or uninstalled, while the program runs: each stops before it changes anything, and the
+    # install stays whole and listed; once the program has ended both go through.
+    def files():
+        return {path: (folder / path).read_bytes() for path in contents(folder) if (folder / path).is_file()}
+    whole = files()
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
-    app.kill()
-    assert env.run([setup, "/S"], timeout=120).returncode == 0
-
     (folder / "my notes.txt").write_text("kept")
-    # Uninstalled while the program runs: the program, and the uninstaller that runs from the folder, go at
-    # the next restart, not left behind for good.
-    app = env.start_app(folder, exe=folder / EXE_NAME)
-    app.finish_startup_search()
-    assert uninstall(env) == 0
-    assert contents(folder) == {"my notes.txt", EXE_NAME, "uninstall.exe"}, contents(folder)
-    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
-    for name in (EXE_NAME, "uninstall.exe"):
-        assert f"{INSTALL_DIR}\\{name}".encode() in pending, pending
-    assert uninstall_entry(env) is None and not (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is left"
+    assert uninstall(env) == 2
+    assert files() == dict(whole, **{"my notes.txt": b"kept"}), contents(folder)
+    assert uninstall_entry(env) is not None and (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is gone"
     app.kill()
-    for name in (EXE_NAME, "uninstall.exe"):
-        (folder / name).unlink()  # as the restart would
+    (folder / "my notes.txt").unlink()
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    (folder / "my notes.txt").write_text("kept")
+    # The uninstaller, which runs from the folder, goes at the next restart.
+    assert uninstall(env) == 0
+    assert contents(folder) == {"my notes.txt", "uninstall.exe"}, contents(folder)
+    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
+    assert f"{INSTALL_DIR}\\uninstall.exe".encode() in pending, pending
+    assert uninstall_entry(env) is None and not (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is left"
+    (folder / "uninstall.exe").unlink()  # as the restart would
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     # The message names the file as it is, in either language, nothing before the path.
