@@ -43,11 +43,15 @@ def contents(folder):
     return {str(p.relative_to(folder)) for p in folder.rglob("*")} if folder.exists() else None
 
 
+def uninstaller(env, *options):
+    """The uninstaller's command line as the list of programs gives it (in place, _?=). The folder after _?=
+    runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
+    return [drive_c(env, INSTALL_DIR) / "uninstall.exe", *options, *f"_?={INSTALL_DIR}".split(" ")]
+
+
 def uninstall(env):
-    """Runs the uninstaller silently as the list of programs does (in place, _?=); its exit code. The folder
-    after _?= runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
-    return env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S", *f"_?={INSTALL_DIR}".split(" ")],
-                   timeout=60).returncode
+    """Runs the uninstaller silently; its exit code."""
+    return env.run(uninstaller(env, "/S"), timeout=60).returncode
 
 
 def uninstall_entry(env):
@@ -64,9 +68,10 @@ def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
     return contents(folder)
 
 
-def refusal_on_the_directory_page(env, setup, locale, about):
-    """The text of the message about that item (bytes) that setup.exe shows on leaving the directory page."""
-    proc = env.popen([setup], locale=locale)
+def message_on_the_way(env, argv, locale, about):
+    """The text of the message about that item (bytes) that a program run through its pages with their
+    default buttons shows (setup.exe on leaving the directory page, the uninstaller on its start)."""
+    proc = env.popen(argv, locale=locale)
     try:
         deadline = time.monotonic() + 60
         while proc.poll() is None and time.monotonic() < deadline:
@@ -85,7 +90,7 @@ def refusal_on_the_directory_page(env, setup, locale, about):
                     except DriverError:
                         pass
             time.sleep(0.3)
-        raise AssertionError("no message on the directory page")
+        raise AssertionError(f"no message about {about}")
     finally:
         proc.kill()
         proc.wait()
@@ -139,6 +144,11 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
+    assert uninstall(env) == 2
+    # Through their pages, each names the program in its message, in either language, nothing before the path.
+    program = f"{INSTALL_DIR}\\{EXE_NAME} ".encode("cp1251")
+    for argv, locale in (([setup], LOCALE), (uninstaller(env), WESTERN_LOCALE)):
+        assert message_on_the_way(env, argv, locale, program).startswith(program)
     (folder / "my notes.txt").write_text("kept")
     assert uninstall(env) == 2
     assert files() == dict(whole, **{"my notes.txt": b"kept"}), contents(folder)
@@ -156,10 +166,6 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     (folder / "uninstall.exe").unlink()  # as the restart would
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
-    # The message names the file as it is, in either language, nothing before the path.
-    for locale in (LOCALE, WESTERN_LOCALE):
-        text = refusal_on_the_directory_page(env, setup, locale, b"my notes.txt")
-        assert f"({INSTALL_DIR}\\my notes.txt)".encode("cp1251") in text, (locale, text)
     (folder / "my notes.txt").unlink()
     (folder / "help" / "help").mkdir(parents=True)  # a name of the top folder, under help\
     assert stopped_and_nothing_left(env, setup, folder) == {"help", "help/help"}
