@@ -152,15 +152,15 @@ Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::
 
 Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kUninstall); }
 
-std::vector<std::string> FilesToFree(const FolderFacts& facts, bool uninstall) {
-    std::vector<std::string> files;
+std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall) {
+    std::vector<OwnFile> files;
     for (const FoundItem& item : facts.items) {
-        if (item.kind != ItemKind::kFile || (uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item)))
-            continue;
-        files.push_back(facts.folder.path + "\\" + item.name);
+        if (item.kind != ItemKind::kFile || !IsInstalledName(item.name, item.kind, false)) continue;
+        const bool kept = uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item);
+        files.push_back({facts.folder.path + "\\" + item.name, !kept});
     }
     for (const FoundItem& item : facts.helpItems) {
-        if (item.kind == ItemKind::kFile) files.push_back(facts.help.path + "\\" + item.name);
+        if (IsInstalledName(item.name, item.kind, true)) files.push_back({facts.help.path + "\\" + item.name, true});
     }
     return files;
 }

@@ -74,8 +74,13 @@ Decision DecideSeal(const FolderFacts& facts);
 // The uninstall: kGo when nothing it deletes is or lies under a reparse point and only administrators could
 // have changed the folder since the checks.
 Decision DecideUninstall(const FolderFacts& facts);
-// The files of an earlier install that the install replaces or the uninstall deletes, each of which must be
-// free before anything is changed: the install keeps the settings file, the uninstall runs from uninstall.exe.
-std::vector<std::string> FilesToFree(const FolderFacts& facts, bool uninstall);
+// The installer's own files in the folder and in help\ (never a file of the user's). Each that the install
+// replaces or the uninstall deletes must be free before anything is changed; the install keeps the settings
+// file, the uninstall runs from uninstall.exe.
+struct OwnFile {
+    std::string path;
+    bool mustBeFree;
+};
+std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall);
 // The rights read back from one item after the install compared with those meant for it.
 bool LockedAsMeant(const std::string& found, const char* meant);

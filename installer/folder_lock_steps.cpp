@@ -35,12 +35,14 @@ FolderFacts LookAt(const std::string& folder) {
 }
 
 // The decision, then whether every file it would replace or delete is free: a running program stops the
-// step before anything is changed, rather than halfway through the deletes.
+// step before anything is changed, rather than halfway through the deletes. A read-only attribute on the
+// installer's own files is taken off first: it would stop the deletes and, on the settings file, the saves.
 Decision DecideFree(const FolderFacts& facts, bool uninstall) {
     const Decision decision = uninstall ? DecideUninstall(facts) : DecideInstall(facts);
     if (decision.verdict != Verdict::kGo) return decision;
-    for (const std::string& path : FilesToFree(facts, uninstall)) {
-        if (!CanReplace(path)) return {Verdict::kInUse, path};
+    for (const OwnFile& file : OwnFiles(facts, uninstall)) {
+        ClearReadOnly(file.path);
+        if (file.mustBeFree && !CanReplace(file.path)) return {Verdict::kInUse, file.path};
     }
     return decision;
 }

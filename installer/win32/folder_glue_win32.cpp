@@ -48,3 +48,10 @@ bool CanReplace(const std::string& path) {
     CloseHandle(file);
     return true;
 }
+
+void ClearReadOnly(const std::string& path) {
+    const std::wstring wide = Utf16Of(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}

@@ -184,6 +184,15 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
         assert env.run([setup, "/S"], timeout=120).returncode == 0
         assert (folder / "appconfig.ini").read_bytes() == after
     assert contents(folder) == INSTALLED, contents(folder)
+    # A read-only attribute (Wine's is the Unix mode) stops neither a reinstall nor the uninstall, and goes
+    # from the settings the reinstall keeps, so that the program saves them again.
+    read_only = [folder / "appconfig.ini", folder / "help" / GUIDE.name]
+    for path in read_only:
+        path.chmod(0o444)
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert read_only[0].stat().st_mode & 0o200, "appconfig.ini is left read-only"
+    for path in read_only:
+        path.chmod(0o444)
     assert uninstall(env) == 0
     assert contents(folder) == {"uninstall.exe"}, f"the install folder is left with {contents(folder)}"
     (folder / "uninstall.exe").unlink()
