@@ -107,7 +107,7 @@ class Commands(ReaderTest):
                    {"key": "bytes", "from": "5", "to": "2"}, {"key": "cards", "from": "all", "to": "mifare"}]
         self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
                                       "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok",
-                                      "written": True, "changed": True, "changes": changes,
+                                      "written": True, "changed": True, "forced": False, "changes": changes,
                                       "before": {"mode": "windows", "format": "hex-dec", "type": "hex", "bytes": "5",
                                                  "cards": "all"}})
         self.assertEqual(run.err, f"2 of 3 readers configured: 2 changed, 0 unchanged, 1 failed:\n"
@@ -133,9 +133,16 @@ class Commands(ReaderTest):
         self.assertIn("nothing written: 1 differ, 1 unchanged, 0 failed", check.err)
         one = mz6("write", "--port", fresh.slave_path, "--check", "--json", "standby=static")
         self.assertEqual(json.loads(one.out)["changes"], [{"key": "standby", "from": None, "to": "static"}])
+        # --force writes a reader that holds every setting: said so, rather than "differs" with nothing below.
+        forced_alone = "  no setting differs: --force writes every setting as it is\n"
+        check = mz6("apply", path, *ports, "--check", "--force")
+        self.assertEqual(check.out.split(fresh.slave_path)[0], f"{held.slave_path}: forced\n{forced_alone}")
+        one = json.loads(mz6("write", "--port", held.slave_path, "--check", "--force", "--json", "standby=static").out)
+        self.assertEqual((one["changed"], one["forced"], one["changes"]), (True, True, []))
         self.assertEqual((held.writes(), fresh.writes()), (0, 0))
         forced = mz6("apply", path, *ports, "--force")
-        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{fresh.slave_path}: changed\n"
+        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{forced_alone}"
+                                                        f"{fresh.slave_path}: changed\n"
                                                         "  interface: touch-memory -> wiegand26\n"
                                                         "  standby: not known -> static\n"))
         self.assertEqual((held.writes(), fresh.writes(), fresh.settings), (1, 1, b"W261SO"))
@@ -252,6 +259,9 @@ class Commands(ReaderTest):
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
                 (f"read --port {port} extra\x1b[2J\xff", "unexpected argument 'extra\\x1b[2J\\xff'"),
+                # A port given bare: the command line again, with --port where it belongs.
+                (f"read {port}", f"unexpected argument '{port}'; give the port with --port: mz6 --json read --port {port}"),
+                (f"apply {good} {port} {port}", f"with --port: mz6 --json apply {good} --port {port} --port {port}"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
                 (f"apply {good}", "apply: give --port P (one or more) or --all"),
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),
