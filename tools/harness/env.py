@@ -268,9 +268,9 @@ class Env:
         self._started.append(proc)
         return proc
 
-    def run(self, argv, cwd=None, timeout=60, variables=None):
+    def run(self, argv, cwd=None, timeout=60, variables=None, locale=None):
         """Runs a Windows program to its end; its stdout is captured, its stderr goes to the log."""
-        proc = self.popen(argv, cwd, variables=variables, stdout=subprocess.PIPE)
+        proc = self.popen(argv, cwd, locale=locale, variables=variables, stdout=subprocess.PIPE)
         try:
             out, _ = proc.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:
