@@ -40,7 +40,8 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
 ; The package for management agents, which run their installs as SYSTEM.
 !define MSI_NAME "${INSTALL_FOLDER} (x64).msi"
-; The settings file as the program writes it on its first start: Russian, the first tab.
+; The settings file as the program writes it on its first start: Russian, the first tab. A new install in
+; English writes the same bytes as the program does with English chosen (DefaultSettings below).
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
@@ -68,6 +69,18 @@ ManifestDPIAware true
         SetErrorLevel 2
         Quit
     ${EndIf}
+!macroend
+
+; Why a run stopped, for an agent that sees only exit code 2 of setup.exe /S or uninstall.exe /S: the reason
+; (folder-lock.exe's verdict, as the guide lists them) and the message, in UTF-16, in the temp folder of the
+; account that ran it (an administrator's, which only that account can write). A run that starts deletes an
+; earlier run's. Never as SYSTEM: its temp folder is one where users may put a link by that name.
+!define SETUP_LOG "$TEMP\${INSTALL_FOLDER} setup.log"
+!define UNINSTALL_LOG "$TEMP\${INSTALL_FOLDER} uninstall.log"
+!macro WriteStopLog log
+    FileOpen $R7 "${log}" w
+    FileWriteUTF16LE /BOM $R7 "exit code: 2$\r$\nreason: $0$\r$\n$R9$\r$\n"
+    FileClose $R7
 !macroend
 
 !macro UnpackFolderLock
@@ -108,6 +121,8 @@ BrandingText "${PRODUCT_NAME} ${VERSION_SHORT}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Russian"
 
+LangString DefaultSettings ${LANG_ENGLISH} "Language = EN;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
+LangString DefaultSettings ${LANG_RUSSIAN} "${DEFAULT_SETTINGS}"
 LangString SystemRun ${LANG_ENGLISH} "This program does not run as SYSTEM.$\r$\n$\r$\nTo deploy ${PRODUCT_NAME} with a management agent (Intune, Configuration Manager, a group policy), use the package $\"${MSI_NAME}$\"."
 LangString SystemRun ${LANG_RUSSIAN} "Эта программа не запускается от имени SYSTEM.$\r$\n$\r$\nДля развёртывания ${PRODUCT_NAME} средствами управления (Intune, Configuration Manager, групповая политика) используйте пакет $\"${MSI_NAME}$\"."
 LangString NotLocalPath ${LANG_ENGLISH} "$INSTDIR is not a folder on a local drive.$\r$\n$\r$\nNothing was changed. Choose a folder such as C:\${INSTALL_FOLDER}."
@@ -187,6 +202,7 @@ FunctionEnd
 
 Function .onInit
     !insertmacro RefuseSystemRun
+    Delete "${SETUP_LOG}"
     !insertmacro UnpackFolderLock
 FunctionEnd
 
@@ -203,12 +219,14 @@ FunctionEnd
 ; extracted first. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
 ; none yet.
 Function Refuse
+    !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     SetErrorLevel 2
     Abort
 FunctionEnd
 
 Function StopInstall
+    !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     !insertmacro RemoveInstalled ""
     SetOutPath "$TEMP"  ; the working folder cannot be removed
@@ -249,13 +267,15 @@ Section
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write its
-    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults.
+    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults, in the
+    ; installer's language.
     ${IfNot} ${FileExists} "$INSTDIR\appconfig.ini"
         ClearErrors
         FileOpen $1 "$INSTDIR\appconfig.ini" w
-        FileWrite $1 "${DEFAULT_SETTINGS}"
+        FileWrite $1 "$(DefaultSettings)"
         FileClose $1
         ${If} ${Errors}
+            StrCpy $0 10  ; a write after the lock failed: the reason logged
             StrCpy $R9 "$(SettingsFailed)"
             Call StopInstall
         ${EndIf}
@@ -289,6 +309,7 @@ SectionEnd
 
 Function un.onInit
     !insertmacro RefuseSystemRun
+    Delete "${UNINSTALL_LOG}"
     !insertmacro UnpackFolderLock
 FunctionEnd
 
@@ -304,6 +325,7 @@ Section Uninstall
         ${ElseIf} $0 == "12"
             StrCpy $R9 "$(UninstallInUse)"
         ${EndIf}
+        !insertmacro WriteStopLog "${UNINSTALL_LOG}"
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2
         Abort

@@ -54,6 +54,13 @@ def uninstall(env):
     return env.run(uninstaller(env, "/S"), timeout=60).returncode
 
 
+def stop_log(env, program):
+    """Why the last run of setup.exe or the uninstaller ("setup", "uninstall") stopped, as it wrote it into the
+    temp folder of the account that ran it; None when that run did not stop."""
+    logs = list(drive_c(env).glob(f"users/*/**/Temp/{PRODUCT['INSTALL_FOLDER']} {program}.log"))
+    return logs[0].read_bytes().decode("utf-16") if logs else None
+
+
 def uninstall_entry(env):
     """What reg query shows of the program's entry in the list of programs, or None without one."""
     done = env.run(["reg", "query", UNINSTALL_KEY])
@@ -144,7 +151,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
+    in_use = f"exit code: 2\r\nreason: 12\r\n{INSTALL_DIR}\\{EXE_NAME} "
+    assert (stop_log(env, "setup") or "").startswith(in_use), stop_log(env, "setup")
     assert uninstall(env) == 2
+    assert (stop_log(env, "uninstall") or "").startswith(in_use), stop_log(env, "uninstall")
     # Through their pages, each names the program in its message, in either language, nothing before the path.
     program = f"{INSTALL_DIR}\\{EXE_NAME} ".encode("cp1251")
     for argv, locale in (([setup], LOCALE), (uninstaller(env), WESTERN_LOCALE)):
@@ -156,6 +166,7 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     app.kill()
     (folder / "my notes.txt").unlink()
     assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert stop_log(env, "setup") is None, "a run that went through keeps an earlier run's log"
     (folder / "my notes.txt").write_text("kept")
     # The uninstaller, which runs from the folder, goes at the next restart.
     assert uninstall(env) == 0
@@ -183,6 +194,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
             (folder / "appconfig.ini").write_bytes(before)
         assert env.run([setup, "/S"], timeout=120).returncode == 0
         assert (folder / "appconfig.ini").read_bytes() == after
+    # An installer in English starts the program in English: the bytes the program writes for it.
+    (folder / "appconfig.ini").unlink()
+    assert env.run([setup, "/S"], timeout=120, locale=WESTERN_LOCALE).returncode == 0
+    assert (folder / "appconfig.ini").read_bytes() == b"Language = EN;\r\nTabCtrl = KRT_KRN;\r\n"
     assert contents(folder) == INSTALLED, contents(folder)
     # A read-only attribute (Wine's is the Unix mode) stops neither a reinstall nor the uninstall, and goes
     # from the settings the reinstall keeps, so that the program saves them again.
