@@ -1,9 +1,22 @@
 """A stand-in for the system's / where mz6 looks up its ports (MZ6_SYSTEM_ROOT): the sysfs, /dev and /proc
 entries of serial ports that are not to hand (a USB reader, the kernel's console, an 8250 placeholder), their
-/dev entries leading to ptys."""
+/dev entries leading to ptys.
+
+A USB tty comes at once, or, given the spells between the stages, as a kernel and udev bring one: the sysfs entry,
+then the /dev entry (root's alone yet), then its group and mode, then its by-id link; it goes in the kernel's
+order: the /dev entry, then the sysfs entry, then udev's link."""
+import grp
+import os
+import shutil
+import time
 from pathlib import Path
 
 READER_USB_IDS = {"idVendor": "2e3c", "idProduct": "5750", "bcdDevice": "0200"}
+AS_ROOT = os.geteuid() == 0
+try:
+    DIALOUT_GID = grp.getgrnam("dialout").gr_gid
+except KeyError:
+    DIALOUT_GID = 20
 
 
 def _dev_entry(root, name, device):
@@ -12,15 +25,59 @@ def _dev_entry(root, name, device):
         (Path(root) / "dev" / name).symlink_to(device)
 
 
-def plug_usb_tty(root, name, device, **fields):
-    """A USB tty with the USB device's `fields` (idVendor, serial, ...), its /dev entry leading to `device`."""
+def _by_id(root, fields):
+    """udev's stable name of a USB tty, "" for a device without a serial number."""
+    if "serial" not in fields:
+        return ""
+    return f"{root}/dev/serial/by-id/usb-{fields.get('idVendor')}_{fields.get('idProduct')}_{fields['serial']}-if00"
+
+
+def plug_usb_tty(root, name, device, lags=None, **fields):
+    """A USB tty with the USB device's `fields` (idVendor, serial, ...), its /dev entry leading to `device`.
+
+    With `lags` (three spells, in seconds) the /dev entry follows the sysfs entry after the first; `device` (a
+    pty) can be opened only by root (not even by its owner when that is not root) until its group becomes dialout
+    and its mode 0660 after the second; the by-id link, for a device with a serial number, comes after the third.
+    Returns the time.monotonic() from which the port could be opened."""
     usb = Path(root) / "sys/devices/usb1" / name
     (usb / "1-1:1.0").mkdir(parents=True)
     for field, value in fields.items():
         (usb / field).write_text(value + "\n")
     (tty := Path(root) / "sys/class/tty" / name).mkdir(parents=True)
     (tty / "device").symlink_to(usb / "1-1:1.0")
+    if lags is None:
+        _dev_entry(root, name, device)
+        return time.monotonic()
+    os.chmod(device, 0o600 if AS_ROOT else 0)
+    if AS_ROOT:
+        os.chown(device, 0, 0)
+    time.sleep(lags[0])
     _dev_entry(root, name, device)
+    time.sleep(lags[1])
+    if AS_ROOT:
+        os.chown(device, 0, DIALOUT_GID)
+    os.chmod(device, 0o660)
+    openable = time.monotonic()
+    if link := _by_id(root, fields):
+        time.sleep(lags[2])
+        Path(link).parent.mkdir(parents=True, exist_ok=True)
+        Path(link).symlink_to(f"../../{name}")
+    return openable
+
+
+def unplug_usb_tty(root, name, lags=(0, 0)):
+    """Takes a USB tty away as the kernel does, its device already gone: the /dev entry, after lags[0] the sysfs
+    entry, after lags[1] udev's by-id link."""
+    (Path(root) / "dev" / name).unlink()
+    time.sleep(lags[0])
+    usb = Path(root) / "sys/devices/usb1" / name
+    fields = {field: (usb / field).read_text().strip() for field in ("idVendor", "idProduct", "serial")
+              if (usb / field).exists()}
+    shutil.rmtree(Path(root) / "sys/class/tty" / name)
+    shutil.rmtree(usb)
+    time.sleep(lags[1])
+    if link := _by_id(root, fields):
+        Path(link).unlink(missing_ok=True)
 
 
 def serial_tty(root, name, device=None, uart="4", behind=True, console=False):
