@@ -9,6 +9,10 @@ const char* ChangeWord(const ReaderReport& report, bool check) {
 }
 
 std::string ChangesAsText(const ConsoleTexts& texts, const ReaderReport& report, bool check) {
+    if (report.outcome == Outcome::kOtherModel) {
+        return Escaped(report.port) + ": " + texts.skipped + " (" + ResultCode(report.outcome) + "): model " +
+               ModelInfoOf(report.model)->name + "\n";
+    }
     std::string text = Escaped(report.port) + ": " + ChangeWord(report, check) + "\n";
     if (report.outcome != Outcome::kOk) return text;
     for (const SettingChange& change : report.changes) {

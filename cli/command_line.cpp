@@ -182,7 +182,7 @@ std::string KeysHelp(const UsageTexts& texts) {
 // Every result code: the ports' and the run's own.
 std::string ResultsHelp(const UsageTexts& texts) {
     std::vector<std::string> codes;
-    for (int outcome = 0; outcome <= static_cast<int>(Outcome::kNotAttempted); ++outcome) {
+    for (int outcome = 0; outcome <= static_cast<int>(kLastOutcome); ++outcome) {
         codes.push_back(ResultCode(static_cast<Outcome>(outcome)));
     }
     for (int failure = 0; failure < kRunFailureCount; ++failure) {

@@ -12,6 +12,7 @@
 #include "cli/profile.h"
 #include "cli/report.h"
 #include "cli/run_failure.h"
+#include "cli/run_tally.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 
@@ -253,6 +254,7 @@ bool LoadProfile(const CommandOptions& options, const std::string& file, ReaderS
 }
 
 int RunApply(const CommandOptions& options, const std::string& file) {
+    const ConsoleTexts& texts = *options.texts;
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     FinishWorkWhenInterrupted();
@@ -261,32 +263,23 @@ int RunApply(const CommandOptions& options, const std::string& file) {
         return kExitFailed;
     }
     const WriteOptions& write = options.write;
-    const std::vector<ReaderReport> reports = ForEachPort(
+    std::vector<ReaderReport> reports = ForEachPort(
         ports, [&](const std::string& port) { return WriteReader(port, settings, write); }, options.progress,
-        options.texts->progress);
-    int configured = 0;
-    int changed = 0;
-    int untouched = 0;
-    std::string failed;
-    std::string notAttempted;
-    for (const ReaderReport& report : reports) {
-        if (report.outcome == Outcome::kOk) {
-            ++configured;
-            changed += report.changed ? 1 : 0;
-        } else if (report.outcome == Outcome::kNotAttempted) {
-            notAttempted += (notAttempted.empty() ? " " : ", ") + Escaped(report.port);
-            ++untouched;
-        } else {
-            failed += "\n  " + FailureLine(*options.texts, report);
-        }
-        if (!options.json) std::cout << ChangesAsText(*options.texts, report, write.check);
+        texts.progress);
+    // --all means the readers of the profile's model: a reader of the other one is no failure of the run.
+    if (options.allPorts) {
+        for (ReaderReport& report : reports) SkipOtherModel(&report);
     }
-    if (options.json) std::cout << SettingsAsJson(*options.texts, reports, true, true);
-    const int total = static_cast<int>(reports.size());
-    std::cerr << FormatText(write.check ? options.texts->summaryChecked : options.texts->summaryDone, configured, total,
-                            changed, configured - changed, total - configured - untouched);
-    if (!failed.empty()) std::cerr << ":" << failed;
-    if (!notAttempted.empty()) std::cerr << "\n" << options.texts->summaryNotAttempted << notAttempted;
-    std::cerr << "\n";
-    return Ended(configured == static_cast<int>(reports.size()) && !reports.empty() ? kExitOk : kExitFailed);
+    RunTally tally;
+    for (const ReaderReport& report : reports) {
+        CountReport(texts, report, &tally);
+        if (!options.json) std::cout << ChangesAsText(texts, report, write.check);
+    }
+    if (tally.readers == 0 && tally.notAttempted.empty()) {
+        return Fail(options, RunFailure::kNoReader,
+                    FormatText(texts.noReaderToConfigure, ModelInfoOf(settings.model)->name), kExitFailed);
+    }
+    if (options.json) std::cout << SettingsAsJson(texts, reports, true, true);
+    std::cerr << SummaryText(texts, tally, write.check);
+    return Ended(tally.failed == 0 && tally.notAttempted.empty() ? kExitOk : kExitFailed);
 }

@@ -12,6 +12,7 @@
 constexpr int kExitOk = 0;        // all asked succeeded
 constexpr int kExitFailed = 1;    // a port failed, find found none, or the output was lost
 constexpr int kExitUsage = 2;     // wrong usage or a bad profile or key, found before any byte is sent
+constexpr int kExitLogLost = 3;   // watch: its log could not take a record, and it stopped
 constexpr int kExitSignal = 128;  // plus the signal that interrupted find, write or apply: 130 SIGINT, 143 SIGTERM
 
 struct CommandOptions {

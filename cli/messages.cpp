@@ -37,7 +37,14 @@ const ConsoleTexts kEnglish = {
      "again",
      "not a serial port"},
     "the reader answers as model %s, not as %s",
-    "not attempted: the run was interrupted",
+    "the run was interrupted",
+    "the reader is model %s, the profile is for %s",
+    "skipped (other model):",
+    "no reader of model %s to configure",
+    "the reader was unplugged",
+    "unplugged:",
+    "the log %s could not be written (%s); watch stopped",
+    "not in the log:",
     "(changed)",
     "The settings of %s saved to %s:",
     "standard input is closed: give the profile on it, or name its file",
@@ -80,7 +87,14 @@ const ConsoleTexts kRussian = {
      "войдите в систему заново",
      "не последовательный порт"},
     "считыватель отвечает как модель %s, а не %s",
-    "не начато: работа прервана",
+    "работа прервана",
+    "считыватель модели %s, а профиль для %s",
+    "пропущены (другая модель):",
+    "нет считывателя модели %s для настройки",
+    "считыватель отключён",
+    "отключены:",
+    "журнал %s не удалось записать (%s); наблюдение остановлено",
+    "нет в журнале:",
     "(изменено)",
     "Настройки %s сохранены в %s:",
     "стандартный ввод закрыт: подайте профиль на него или укажите его файл",
@@ -158,6 +172,10 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
             return std::string(program.WordError) + systemError;
         case Outcome::kNotAttempted:
             return texts.notAttempted;
+        case Outcome::kOtherModel:
+            return FormatText(texts.otherModel, ModelInfoOf(report.model)->name, ModelInfoOf(report.askedModel)->name);
+        case Outcome::kUnplugged:
+            return texts.unplugged;
         case Outcome::kIncomplete: {
             std::string text = texts.incomplete;
             for (SettingId id : report.unrecognised) {

@@ -31,6 +31,13 @@ struct ConsoleTexts {
     const char* openReasons[4];       // by Outcome, from kNotFound to kNotASerialPort
     const char* wrongModel;           // "answers as %s, not as %s": the model that answered, the one asked
     const char* notAttempted;         // a port the interruption left alone
+    const char* otherModel;           // "the reader is model %s, the profile is for %s"
+    const char* skippedOtherModel;    // "skipped (other model):", before the ports of readers of the other model
+    const char* noReaderToConfigure;  // "no reader of model %s to configure", when --all found only others
+    const char* unplugged;            // a reader that went away before or while it was served
+    const char* summaryUnplugged;     // "unplugged:", before the ports
+    const char* logStopped;           // "the log %s could not be written (%s); watch stopped"
+    const char* notLogged;            // "not in the log:", before the ports
     const char* changedMark;          // after a setting a write changed
     const char* saved;                // "the settings of {port} saved to {file}:", then the profile
     const char* inputClosed;          // apply - or watch - with standard input closed

@@ -11,6 +11,10 @@ namespace {
 // 60 ms gap.
 constexpr std::uint32_t kFirstByteWaitMs = 1000;
 
+// A reader that kept quiet for its wait is listened to this much longer before another command goes out:
+// a reply that comes then is late, and would otherwise be read as the answer to that other command.
+constexpr std::uint32_t kLateReplyWaitMs = 1000;
+
 struct Exchange {
     Outcome outcome = Outcome::kOk;
     std::int32_t error = 0;
@@ -83,6 +87,16 @@ void ReadSettings(PortHandle handle, int model, ReaderReport* report) {
 
 bool Unanswered(Outcome outcome) { return outcome == Outcome::kNoAnswer || outcome == Outcome::kUnknownCommand; }
 
+// True when bytes come within the late wait after a command that went unanswered; they are read away.
+bool LateReplyCame(PortHandle handle) {
+    std::uint8_t late[kReplyBufferSize];
+    std::int32_t received = 0;
+    std::int32_t error = 0;
+    if (LinkReadReply(handle, late, kReplyBufferSize, &received, &error, kLateReplyWaitMs) != kLinkOk) return false;
+    DrainOverlongReply(handle, received);
+    return true;
+}
+
 // A reader does not know the other model's command, or keeps quiet about it: then the other command is
 // asked. Without a model the answer to it is the result; with one, a reader answering as the other model
 // is named as such rather than taken for a dead port.
@@ -90,6 +104,8 @@ void ReadEitherModel(PortHandle handle, int model, bool usbFirst, ReaderReport* 
     const int first = model >= 0 ? model : (usbFirst ? kReaderUsb : kReaderSerial);
     ReadSettings(handle, first, report);
     if (!Unanswered(report->outcome)) return;
+    // A reader that answers, however late, is the model asked: it answered too late.
+    if (report->outcome == Outcome::kNoAnswer && LateReplyCame(handle)) return;
     if (InterruptSignal() != 0) {  // the next command would be a new exchange
         report->outcome = Outcome::kNotAttempted;
         return;

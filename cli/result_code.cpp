@@ -34,6 +34,10 @@ const char* ResultCode(Outcome outcome) {
             return "unused-setting";
         case Outcome::kNotAttempted:
             return "not-attempted";
+        case Outcome::kOtherModel:
+            return "other-model";
+        case Outcome::kUnplugged:
+            return "unplugged";
     }
     return "open-failed";
 }

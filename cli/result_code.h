@@ -18,7 +18,10 @@ enum class Outcome {
     kIoError,           // a read or write failed in the middle of an exchange (the port went away)
     kUnusedSetting,     // a setting asked for that the reader's other settings leave unused: nothing written
     kNotAttempted,      // the run was interrupted before this port was served
+    kOtherModel,        // a reader of the other model than the profile's, left alone by --all and watch
+    kUnplugged,         // watch: the reader went away before it was served, or while it was
 };
+constexpr Outcome kLastOutcome = Outcome::kUnplugged;
 
 // "ok", "no-answer", "wrong-model", ... as --json and the text output give them.
 const char* ResultCode(Outcome outcome);

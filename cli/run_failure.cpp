@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 const char* ResultCode(RunFailure failure) {
-    static const char* const kCodes[kRunFailureCount] = {"usage", "bad-profile", "file-error", "no-ports"};
+    static const char* const kCodes[kRunFailureCount] = {"usage", "bad-profile", "file-error", "no-ports", "no-reader"};
     return kCodes[static_cast<int>(failure)];
 }
 

@@ -29,6 +29,10 @@ std::FILE* OpenNamedFile(const std::string& name, const char* mode);
 // Linux the serial ttys that sysfs lists, those to leave out among them.
 std::vector<SystemPort> ListSystemPorts();
 
+// The port can be asked for: on Linux its /dev node (through links) is a character device, as it is only a
+// moment after sysfs lists the port and until a moment before sysfs drops it; on Windows a listed port is.
+bool PortNodePresent(const std::string& name);
+
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
 

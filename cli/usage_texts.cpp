@@ -8,7 +8,8 @@ const UsageTexts kEnglish = {
     "(type only with format=hex-dec)",
     "Results (result in --json, the code after the port in text):",
     "Exit status: 0 success; 1 a port failed, no reader was found, output was lost or a file not written;\n  2 "
-    "wrong usage, profile or key; 130 interrupted (SIGINT), 143 terminated (SIGTERM), 129 hang-up (SIGHUP).",
+    "wrong usage, profile or key; 3 watch's log could not be written; 130 interrupted (SIGINT), 143 terminated\n  "
+    "(SIGTERM), 129 hang-up (SIGHUP).",
     "Completion of commands, options, keys with their values and ports: bash, with the Linux package.",
     "Maker: ",
     {"List every serial port, and which one is a USB reader",
@@ -64,7 +65,8 @@ const UsageTexts kRussian = {
     "(type только при format=hex-dec)",
     "Результаты (result в --json, код после порта в тексте):",
     "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден, вывод или файл не записан;\n  2 неверный "
-    "вызов, профиль или ключ; 130 прервано (SIGINT), 143 завершено (SIGTERM), 129 обрыв связи (SIGHUP).",
+    "вызов, профиль или ключ; 3 журнал watch не удалось записать; 130 прервано (SIGINT), 143 завершено\n  "
+    "(SIGTERM), 129 обрыв связи (SIGHUP).",
     "Дополнение команд, параметров, ключей со значениями и портов: bash, с пакетом для Linux.",
     "Производитель: ",
     {"Все последовательные порты и какой из них USB-считыватель",

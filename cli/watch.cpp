@@ -1,15 +1,18 @@
 #include "cli/watch.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <iostream>
 
 #include "app/text/format.h"
+#include "cli/arrivals.h"
 #include "cli/change_report.h"
-#include "cli/port_tracker.h"
 #include "cli/report.h"
+#include "cli/run_tally.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 
@@ -26,8 +29,8 @@ PresentPort ReaderAt(const std::vector<SystemPort>& system, const std::string& n
     return {name, PortIdentity(name) + (serial.empty() ? "" : " " + serial), serial};
 }
 
-// The ports watch may ask, as present now. The paths are looked at first: a device's /dev entry comes after
-// its sysfs entry, so the system's list then holds it.
+// The ports watch may ask, as present now: those whose node is there. A device's sysfs entry comes before
+// its node, and the node goes before the entry: a port listed without its node is not plugged in (yet).
 std::vector<PresentPort> LookForPorts(const WatchOptions& watch) {
     std::vector<std::string> matched;
     for (const std::string& pattern : watch.patterns) {
@@ -40,7 +43,7 @@ std::vector<PresentPort> LookForPorts(const WatchOptions& watch) {
         for (const std::string& pattern : watch.patterns) {
             wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
         }
-        if (wanted) present.push_back(ReaderAt(system, port.name));
+        if (wanted && PortNodePresent(port.name)) present.push_back(ReaderAt(system, port.name));
     }
     for (const std::string& path : matched) present.push_back(ReaderAt(system, path));
     return present;
@@ -52,28 +55,6 @@ std::string TimeText(std::time_t when, bool utc) {
     if (parts != nullptr) std::strftime(text, sizeof text, utc ? "%Y-%m-%dT%H:%M:%SZ" : "%H:%M:%S", parts);
     return text;
 }
-
-// A port that has just appeared may not open yet: its device node, and the group udev gives it, come a
-// moment after the system lists it. It is tried again at every look for a second before it counts as failed.
-ReaderReport WriteWhenReady(const std::string& port, const ReaderSettings& settings, const WriteOptions& options) {
-    constexpr int kSettleLooks = 10;
-    ReaderReport report = WriteReader(port, settings, options);
-    for (int look = 0; look < kSettleLooks && InterruptSignal() == 0; ++look) {
-        if (report.outcome != Outcome::kNotFound && report.outcome != Outcome::kPermissionDenied) break;
-        Pause(kLookEveryMs);
-        report = WriteReader(port, settings, options);
-    }
-    return report;
-}
-
-struct Totals {
-    int asked = 0;    // every reader, also the one a signal stopped
-    int readers = 0;  // those done or failed
-    int changed = 0;
-    int failed = 0;
-    std::string notAttempted;  // the reader in hand when a signal came, before its write: left as it was
-    bool logLost = false;      // a line could not be written to the log (a full disk)
-};
 
 }  // namespace
 
@@ -88,59 +69,72 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     FinishWorkWhenInterrupted();
 
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
-    PortTracker tracker;
+    Arrivals arrivals;
     // Each port once, also one found both in the system's list and by a --port pattern.
-    const int present = static_cast<int>(NewlyPlugged(&tracker, LookForPorts(watch)).size());
+    const int present = static_cast<int>(NewlyPlugged(&arrivals.tracker, LookForPorts(watch)).size());
     std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
-    Totals totals;
+    RunTally tally;
+    int number = 0;
+    std::string logError;   // why the log could not take a line: watch stops
+    std::string notLogged;  // the readers whose record is not in the log
+    const auto clock = [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    ArrivalHooks hooks;
+    hooks.nowMs = clock;
+    hooks.serve = [&](const PresentPort& port) {
+        ReaderReport report = WriteReader(port.name, settings, options.write);
+        SkipOtherModel(&report);  // a reader of the other model is not this profile's
+        return report;
+    };
+    hooks.stillThere = [&watch](const PresentPort& port) {
+        const std::vector<PresentPort> now = LookForPorts(watch);
+        return std::any_of(now.begin(), now.end(),
+                           [&port](const PresentPort& p) { return p.identity == port.identity; });
+    };
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
-    // configured from then on would leave no line.
-    while (InterruptSignal() == 0 && std::cout) {
-        for (const PresentPort& port : NewlyPlugged(&tracker, LookForPorts(watch))) {
-            if (InterruptSignal() != 0 || !std::cout) break;  // the reader in hand is finished; no new one is started
-            const std::time_t when = std::time(nullptr);
-            const ReaderReport report = WriteWhenReady(port.name, settings, options.write);
-            const std::string& serial = port.usbSerial;
-            const int number = ++totals.asked;
-            if (report.outcome == Outcome::kNotAttempted) {
-                totals.notAttempted = " " + port.name;
-            } else {
-                ++totals.readers;
-                totals.changed += report.outcome == Outcome::kOk && report.changed ? 1 : 0;
-                totals.failed += report.outcome == Outcome::kOk ? 0 : 1;
-            }
-
-            nlohmann::ordered_json record;
-            record["number"] = number;
-            record["time"] = TimeText(when, true);
-            record["usb_serial"] = serial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(serial);
-            record.update(ReportAsJson(texts, report, true));
-            const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-            // Flushed line by line: a crash or a kill loses no reader already done. A line the log could not
-            // take is said at once, and the run ends failed: the record of that reader is missing.
-            if (log != nullptr && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0) && !totals.logLost) {
-                totals.logLost = true;
-                std::cerr << "mz6: " << Escaped(watch.log) << ": " << std::strerror(errno) << std::endl;
-            }
-            if (options.json) {
-                std::cout << line << std::flush;
-                continue;
-            }
-            std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + Escaped(port.name) + "  ";
-            text += report.outcome == Outcome::kOk
-                        ? ChangeWord(report, options.write.check)
-                        : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
-            if (!serial.empty()) text += "  " + Escaped(serial);
-            std::cout << text << std::endl;
+    // configured from then on would leave no line. So does a log that cannot take a line.
+    hooks.stop = [&] { return InterruptSignal() != 0 || !std::cout || !logError.empty(); };
+    hooks.record = [&](const PresentPort& port, const ReaderReport& report) {
+        CountReport(texts, report, &tally);
+        nlohmann::ordered_json record;
+        record["number"] = ++number;
+        record["time"] = TimeText(std::time(nullptr), true);
+        record["usb_serial"] =
+            port.usbSerial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(port.usbSerial);
+        record.update(ReportAsJson(texts, report, true));
+        const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        // Flushed line by line: a crash or a kill loses no reader already done.
+        if (log != nullptr && logError.empty() && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0)) {
+            logError = std::strerror(errno);
         }
+        if (!logError.empty()) notLogged += (notLogged.empty() ? " " : ", ") + Escaped(port.name);
+        if (options.json) {
+            std::cout << line << std::flush;
+            return;
+        }
+        std::string text =
+            std::to_string(number) + "  " + TimeText(std::time(nullptr), false) + "  " + Escaped(port.name) + "  ";
+        text += report.outcome == Outcome::kOk
+                    ? ChangeWord(report, options.write.check)
+                    : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
+        if (!port.usbSerial.empty()) text += "  " + Escaped(port.usbSerial);
+        std::cout << text << std::endl;
+    };
+    while (!hooks.stop()) {
+        ServeArrivals(&arrivals, LookForPorts(watch), hooks);
         Pause(kLookEveryMs);
     }
     if (log != nullptr) std::fclose(log);
-    const int ok = totals.readers - totals.failed;
-    std::cerr << FormatText(options.write.check ? texts.summaryChecked : texts.summaryDone, ok, totals.readers,
-                            totals.changed, ok - totals.changed, totals.failed)
-              << "\n";
-    if (!totals.notAttempted.empty()) std::cerr << texts.summaryNotAttempted << Escaped(totals.notAttempted) << "\n";
-    return totals.failed == 0 && !totals.logLost ? kExitOk : kExitFailed;
+    if (!logError.empty()) {
+        std::cerr << "mz6: " << Escaped(FormatText(texts.logStopped, watch.log.c_str(), logError.c_str())) << "\n";
+    }
+    std::cerr << SummaryText(texts, tally, options.write.check);
+    if (!notLogged.empty()) std::cerr << texts.notLogged << notLogged << "\n";
+    if (!logError.empty()) return kExitLogLost;
+    if (tally.failed > 0 || InterruptSignal() == 0) return kExitFailed;  // no signal: the output was lost
+    return kExitSignal + InterruptSignal();
 }

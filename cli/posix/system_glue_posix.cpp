@@ -35,6 +35,11 @@ std::vector<SystemPort> ListSystemPorts() {
 
 const bool kPortNamesIgnoreCase = false;
 
+bool PortNodePresent(const std::string& name) {
+    struct stat node {};
+    return stat(name.c_str(), &node) == 0 && S_ISCHR(node.st_mode);
+}
+
 std::vector<std::string> PathsMatching(const std::string& pattern) {
     std::vector<std::string> paths;
     glob_t found{};
@@ -42,8 +47,7 @@ std::vector<std::string> PathsMatching(const std::string& pattern) {
         for (std::size_t k = 0; k < found.gl_pathc; ++k) {
             // A link that leads nowhere (its device just unplugged, or not there yet) is no port, nor is a
             // file, fifo or folder that happens to match.
-            struct stat target {};
-            if (stat(found.gl_pathv[k], &target) == 0 && S_ISCHR(target.st_mode)) paths.push_back(found.gl_pathv[k]);
+            if (PortNodePresent(found.gl_pathv[k])) paths.push_back(found.gl_pathv[k]);
         }
     }
     globfree(&found);

@@ -51,7 +51,8 @@ class Watch(ReaderTest):
         proc.send_signal(signal.SIGTERM)  # the reader in hand ends unwritten, with its line and log line
         self.assertRegex(self.next_line(proc), rf"^4  \S+  {root}/dev/reader-4  not-attempted")
         run = Run(proc, *proc.communicate(timeout=10))
-        self.assertEqual((run.code, run.err), (1, "2 of 3 readers configured: 1 changed, 1 unchanged, 1 failed\n"
+        self.assertEqual((run.code, run.err), (1, "2 of 3 readers configured: 1 changed, 1 unchanged, 1 failed:\n"
+                                                  f"  {root}/dev/reader-3: no-answer: {NO_RESPONSE}\n"
                                                   f"not attempted (interrupted): {root}/dev/reader-4\n"))
         # Each reader was asked once although it stayed plugged in; only the one that needed it was written.
         self.assertEqual([len(r.commands) for r in (there, fresh, holding, cut_off, last)], [0, 3, 1, 2, 1])
@@ -71,8 +72,8 @@ class Watch(ReaderTest):
         (folder := self.new_folder()).chmod(0o755)
         (folder / "profile").write_text("model = krx\n")
         # A user of a fresh machine, as the group a new port gets matters to them.
-        proc = subprocess.Popen([*AS_NOBODY, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log",
-                                 "/dev/full"], env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        proc = subprocess.Popen([*AS_NOBODY, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*"],
+                                env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
         proc.stderr.readline()
         os.chmod((reader := self.reader(0)).slave_path, 0)
@@ -84,9 +85,29 @@ class Watch(ReaderTest):
         os.chmod((second := self.reader(0)).slave_path, 0o666)
         (folder / "r2").symlink_to(second.slave_path)
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
-        self.assertEqual((run.code, run.err), (1, "mz6: /dev/full: No space left on device\n"
-                                                  "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
+        self.assertEqual((run.code, run.err), (1, "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
                                                   "mz6: output could not be written (Broken pipe)\n"))
+
+    def test_a_log_that_cannot_take_a_record_stops_watch_once_the_reader_in_hand_is_done(self):
+        folder = self.new_folder()
+        (folder / "profile").write_text("model = krx\nstandby = static\n")
+        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        proc.stderr.readline()
+        first, second = self.reader(0), self.reader(0)
+        (folder / "r1").symlink_to(first.slave_path)
+        self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  changed\n$")
+        (folder / "r2").symlink_to(second.slave_path)  # watch has stopped: never asked
+        run = Run(proc, *proc.communicate(timeout=10))
+        self.assertEqual((run.code, run.out, run.err), (
+            3, "", "mz6: the log /dev/full could not be written (No space left on device); watch stopped\n"
+                   "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                   f"not in the log: {folder}/r1\n"))
+        self.assertEqual((first.settings, len(first.commands), second.commands), (b"TMX1SO", 3, []))
+        # One that cannot be opened at all stops it before any reader is touched.
+        run = mz6("watch", str(folder / "profile"), "--log", str(folder / "no/such/folder.log"), "--json")
+        self.assertEqual((run.code, json.loads(run.out)["result"]), (2, "file-error"))
+        self.assertEqual(run.err, f"mz6: {folder}/no/such/folder.log: No such file or directory\n")
 
     def test_a_reader_is_served_once_whatever_leads_to_it_and_only_ttys_are_readers(self):
         folder, profile = self.new_folder(), self.profile("model = krx\n")
@@ -108,5 +129,5 @@ class Watch(ReaderTest):
         proc.send_signal(signal.SIGTERM)
         run = Run(proc, *proc.communicate(timeout=10))
         self.assertEqual((run.code, run.out, run.err),
-                         (0, "", "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
+                         (143, "", "1 of 1 readers configured: 0 changed, 1 unchanged, 0 failed\n"))
         self.assertEqual(len(reader.commands), 1)

@@ -112,7 +112,7 @@ def test_watch_ends_with_its_totals_when_the_session_ends(env):
     subprocess.run(["wineboot", "--end-session"], env=env.vars, stdout=env.log, stderr=env.log, timeout=60)
     _, err = proc.communicate(timeout=15)  # times out where the end of the session went unheard
     assert (proc.returncode, err.decode().splitlines()[-1:]) == (
-        0, ["0 of 0 readers configured: 0 changed, 0 unchanged, 0 failed"]), (proc.returncode, err)
+        143, ["0 of 0 readers configured: 0 changed, 0 unchanged, 0 failed"]), (proc.returncode, err)
 
 
 def test_ctrl_c_lets_a_read_end_its_console_output_whole(env):
