@@ -13,7 +13,8 @@ from system_root import AS_ROOT, DIALOUT_GID, plug_usb_tty, unplug_usb_tty
 SEED_VARIABLE = "MZ6_ROUGH_SEED"
 LAG_S = (0.05, 0.15)  # from one stage of a device to the next
 GAP_MS = (0, 30)  # within a reply: well short of the 60 ms of quiet that ends one
-SETTLE_S = 2.0  # how long watch tries a new port that does not open yet
+SETTLE_S = 2.0
+ADAPTER = {"idVendor": "0403", "idProduct": "6001"}  # a USB serial adapter a serial-output reader sits behind  # how long watch tries a new port that does not open yet
 # The operator of a fresh machine, in dialout: root would open a node before udev gives it its group.
 AS_DIALOUT = ["setpriv", "--reuid=65534", "--regid=65534", f"--groups={DIALOUT_GID}"] if AS_ROOT else []
 
@@ -43,9 +44,9 @@ class RoughWorld:
         sim.set_mode("normal", **{"delay_ms": self.random.randint(0, 300), "split": split, **options})
         return sim
 
-    def plug(self, name, sim, **fields):
+    def plug(self, name, sim, serial, ids=ADAPTER):
         """Plugs `sim` in as the USB tty `name`, stage by stage; returns the time from which it could be opened."""
-        return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), **fields)
+        return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), **ids, serial=serial)
 
     def unplug(self, name, sim):
         sim.close()  # the device goes first: a port still held reads no more
