@@ -63,6 +63,7 @@ class SimReader:
         self.received = []  # (monotonic time, byte value), every byte that arrived
         self.sent = []  # (monotonic time, bytes) of every write to the line
         self.commands = []  # (monotonic time, command bytes) recognised
+        self.held_up = 0  # pieces that went out over 40 ms late: a busy machine, not the reader, timed them
         self._lock = threading.Lock()
         self._pending = bytearray()  # bytes since the last command
         self._outgoing = collections.deque()  # (bytes, seconds to the next, seconds of quiet after)
@@ -233,8 +234,10 @@ class SimReader:
     def _send_due(self):
         while True:
             with self._lock:
-                if not self._outgoing or self._next_due > time.monotonic():
+                now = time.monotonic()
+                if not self._outgoing or self._next_due > now:
                     return
+                self.held_up += now - self._next_due > 0.04
                 data, advance, quiet = self._outgoing.popleft()
             os.write(self._master, data)
             with self._lock:

@@ -12,7 +12,7 @@ from system_root import AS_ROOT, DIALOUT_GID, plug_usb_tty, unplug_usb_tty
 
 SEED_VARIABLE = "MZ6_ROUGH_SEED"
 LAG_S = (0.05, 0.15)  # from one stage of a device to the next
-GAP_MS = (0, 30)  # within a reply: well short of the 60 ms of quiet that ends one
+GAP_MS = (0, 16)  # within a reply, as a USB adapter's latency timer gives: well short of the 60 ms that end one
 SETTLE_S = 2.0
 ADAPTER = {"idVendor": "0403", "idProduct": "6001"}  # a USB serial adapter a serial-output reader sits behind  # how long watch tries a new port that does not open yet
 # The operator of a fresh machine, in dialout: root would open a node before udev gives it its group.
