@@ -4,14 +4,21 @@ entries of serial ports that are not to hand (a USB reader, the kernel's console
 
 A USB tty comes at once, or, given the spells between the stages, as a kernel and udev bring one: the sysfs entry,
 then the /dev entry (root's alone yet), then its group and mode, then its by-id link; it goes in the kernel's
-order: the /dev entry, then the sysfs entry, then udev's link."""
+order: the /dev entry, then the sysfs entry, then udev's link. RoughWorld brings readers so, with random lags."""
 import grp
 import os
+import random
 import shutil
 import time
 from pathlib import Path
 
+from sim_reader import SimReader
+
 READER_USB_IDS = {"idVendor": "2e3c", "idProduct": "5750", "bcdDevice": "0200"}
+ADAPTER_USB_IDS = {"idVendor": "0403", "idProduct": "6001"}  # the USB serial adapter of a serial-output reader
+SEED_VARIABLE = "MZ6_ROUGH_SEED"
+LAG_S = (0.05, 0.15)  # from one stage of a device to the next
+GAP_MS = (0, 16)  # within a reply, as a USB adapter's latency timer gives: well short of the 60 ms that end one
 AS_ROOT = os.geteuid() == 0
 try:
     DIALOUT_GID = grp.getgrnam("dialout").gr_gid
@@ -99,3 +106,37 @@ def usb_reader_root(device, folder):
     """The environment of a system whose ttyACM0, a USB device with the reader's identifiers, is `device`."""
     plug_usb_tty(folder, "ttyACM0", device, **READER_USB_IDS)
     return {"MZ6_SYSTEM_ROOT": str(folder)}
+
+
+class RoughWorld:
+    """Readers on ptys that come and go in the system root `root` as on a real machine: stage by stage with lags,
+    answering a while after their command and in pieces. Every lag and cut comes from one random source: `seed`,
+    else MZ6_ROUGH_SEED (to replay a run), else a new one."""
+
+    def __init__(self, root, seed=None):
+        self.root = root
+        self.seed = seed if seed is not None else int(os.environ.get(SEED_VARIABLE) or random.randrange(1 << 32))
+        self.random = random.Random(self.seed)
+
+    def lags(self, count):
+        return [self.random.uniform(*LAG_S) for _ in range(count)]
+
+    def reader(self, model=0, **options):
+        """A reader answering within the wait, in up to four pieces; close() it, or unplug() it."""
+        cuts = random.Random(self.random.getrandbits(64))  # the reader's thread draws from a source of its own
+
+        def split(reply):
+            ends = sorted(cuts.sample(range(1, len(reply)), min(len(reply) - 1, cuts.randint(0, 3))))
+            return [(reply[a:b], cuts.uniform(*GAP_MS)) for a, b in zip([0, *ends], [*ends, len(reply)])]
+
+        sim = SimReader(model)
+        sim.set_mode("normal", **{"delay_ms": self.random.randint(0, 300), "split": split, **options})
+        return sim
+
+    def plug(self, name, sim, serial, ids=ADAPTER_USB_IDS):
+        """Plugs `sim` in as the USB tty `name`; returns the time from which it could be opened."""
+        return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), **ids, serial=serial)
+
+    def unplug(self, name, sim):
+        sim.close()  # the device goes first: a port still held reads no more
+        unplug_usb_tty(self.root, name, self.lags(2))

@@ -1,49 +1,41 @@
 """mz6 in the rough world: watch serves each plug once whatever order its stages come in, a reply after its wait
 is no answer, and a log that fills up stops watch. MZ6_SOAK_CYCLES sets the soak's length (20)."""
+import contextlib
 import json
 import os
-import signal
 import subprocess
-import time
+import sys
 
-from rough_world import SETTLE_S, RoughTest, ended
-from run import Run, mz6, usb_reader_root
+from run import AS_DIALOUT, ReaderTest, Run, mz6, start, usb_reader_root
+from system_root import RoughWorld
 from watch_soak import soak
 
 
-class Rough(RoughTest):
-    def test_watch_gives_one_record_a_plug_and_a_reader_that_goes_is_reported_once(self):
-        root = self.world.root
-        (profile := root / "profile").write_text("model = krx\ninterface = wiegand26\n")
-        # Found both by the tty and by its by-id link, which comes later.
-        proc = self.watch(str(profile), "--port", f"{root}/dev/ttyUSB*", "--port", f"{root}/dev/serial/by-id/*",
-                          log=root / "log")
-        plugs = ["ttyUSB0", "ttyUSB1", "ttyUSB0"]  # the first comes back: another plug
-        readers = [self.reader() for _ in plugs]
-        going = self.reader(answers=1)  # quiet after its read: watch waits for the write's reply
-        with self.unless_held_up(*readers, going):
-            for n, (name, sim) in enumerate(zip(plugs, readers)):
-                self.world.plug(name, sim, f"ZK6R000{n}")
-                self.assertRegex(self.next_line(proc), rf"^{n + 1}  \S+  {root}/dev/{name}  changed  ZK6R000{n}\n$")
-                self.world.unplug(name, sim)
-            self.world.plug("ttyUSB2", going, "ZK6R0003")
-            going.wait_for_command(2)
-            self.world.unplug("ttyUSB2", going)
-            self.assertRegex(self.next_line(proc), rf"^4  \S+  {root}/dev/ttyUSB2  unplugged\b")
-        time.sleep(SETTLE_S + 0.5)  # a reader counted twice, or failed after its settle time, shows by now
-        proc.send_signal(signal.SIGTERM)
-        run = Run(proc, *proc.communicate(timeout=10))
-        self.assertEqual((run.code, run.out, run.err), (143, "", "3 of 3 readers configured: 3 changed, 0 unchanged, "
-                                                                 f"0 failed\nunplugged: {root}/dev/ttyUSB2\n"))
-        records = [json.loads(line) for line in (root / "log").read_text().splitlines()]
-        self.assertEqual([(r["port"], r["usb_serial"], r["result"]) for r in records],
-                         [*((f"{root}/dev/{name}", f"ZK6R000{n}", "ok") for n, name in enumerate(plugs)),
-                          (f"{root}/dev/ttyUSB2", "ZK6R0003", "unplugged")])
-        # Read, written, read back: once each.
-        self.assertEqual([(len(sim.commands), sim.writes()) for sim in readers], [(3, 1)] * 3)
+class Rough(ReaderTest):
+    def setUp(self):
+        self.world = RoughWorld(self.new_folder())
+        self.world.root.chmod(0o755)  # for the operator
+        print(f"MZ6_ROUGH_SEED={self.world.seed}", file=sys.stderr)  # shown with a failure, to replay it
 
-    def test_watch_stays_flat_over_many_plugs(self):
-        soak(int(os.environ.get("MZ6_SOAK_CYCLES", 20)), 2, self.world.seed)  # 200 and more by hand: watch_soak.py
+    def reader(self, model=0, **options):
+        sim = self.world.reader(model, **options)
+        self.addCleanup(sim.close)
+        return sim
+
+    @contextlib.contextmanager
+    def unless_held_up(self, *sims):
+        """Checks that a reply the machine held up (sim_reader.held_up) may fail: the test is skipped then."""
+        try:
+            yield
+        except (AssertionError, TimeoutError) as failure:
+            if any(sim.held_up for sim in sims):
+                self.skipTest(f"a busy machine held a reply up: {failure}")
+            raise
+
+    def test_watch_gives_one_record_a_plug_and_stays_flat(self):
+        # A reader served once whatever order its stages come in, none failed for opening too soon, one pulled out
+        # while served reported once as unplugged. 200 plugs and more by hand: watch_soak.py.
+        soak(int(os.environ.get("MZ6_SOAK_CYCLES", 20)), 2, self.world.seed)
 
     def test_a_reply_after_its_wait_is_no_answer_and_never_the_next_commands(self):
         profile = self.profile("model = usb\nformat = touch-memory\n")
@@ -73,7 +65,10 @@ class Rough(RoughTest):
         os.close(filler)
         root = self.world.root
         (profile := root / "profile").write_text("model = krx\ninterface = wiegand26\n")
-        proc = self.watch(str(profile), log=log)
+        log.chmod(0o666)  # the operator's to write
+        proc = start("watch", str(profile), "--log", str(log), env={"MZ6_SYSTEM_ROOT": str(root)}, prefix=AS_DIALOUT)
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        proc.stderr.readline()  # it has looked
         first, second = self.reader(), self.reader()
         with self.unless_held_up(first, second):
             self.world.plug("ttyUSB0", first, "ZK6L0001")
@@ -81,8 +76,11 @@ class Rough(RoughTest):
             with open(log, "a") as padding:  # its block full too: the next record finds no room
                 padding.write(" " * (-log.stat().st_size % 4096 - 1) + "\n")
             self.world.plug("ttyUSB1", second, "ZK6L0002")
-            self.assertEqual(ended(proc, 10), 3, "watch went on without its log")
-            run = Run(proc, *proc.communicate(timeout=10))
+            try:
+                run = Run(proc, *proc.communicate(timeout=10))
+            except subprocess.TimeoutExpired:
+                self.fail("watch went on without its log")
+            self.assertEqual(run.code, 3)
             self.assertEqual(run.err, f"mz6: the log {log} could not be written (No space left on device); watch "
                                       "stopped\n2 of 2 readers configured: 2 changed, 0 unchanged, 0 failed\n"
                                       f"not in the log: {root}/dev/ttyUSB1\n")
