@@ -4,11 +4,13 @@ entries of serial ports that are not to hand (a USB reader, the kernel's console
 
 A USB tty comes at once, or, given the spells between the stages, as a kernel and udev bring one: the sysfs entry,
 then the /dev entry (root's alone yet), then its group and mode, then its by-id link; it goes in the kernel's
-order: the /dev entry, then the sysfs entry, then udev's link. RoughWorld brings readers so, with random lags."""
+order: its device first (the port hangs up), the /dev entry, the sysfs entry, then udev's link. RoughWorld brings
+readers so, with random lags."""
 import grp
 import os
 import random
 import shutil
+import subprocess
 import time
 from pathlib import Path
 
@@ -26,10 +28,14 @@ except KeyError:
     DIALOUT_GID = 20
 
 
-def _dev_entry(root, name, device):
+def _dev_entry(root, name, device, node=False):
     (Path(root) / "dev").mkdir(parents=True, exist_ok=True)
-    if device is not None:
-        (Path(root) / "dev" / name).symlink_to(device)
+    entry = Path(root) / "dev" / name
+    if device is not None and node and AS_ROOT:
+        entry.touch()
+        subprocess.run(["mount", "--bind", device, entry], check=True)
+    elif device is not None:
+        entry.symlink_to(device)
 
 
 def _by_id(root, fields):
@@ -39,8 +45,9 @@ def _by_id(root, fields):
     return f"{root}/dev/serial/by-id/usb-{fields.get('idVendor')}_{fields.get('idProduct')}_{fields['serial']}-if00"
 
 
-def plug_usb_tty(root, name, device, lags=None, **fields):
-    """A USB tty with the USB device's `fields` (idVendor, serial, ...), its /dev entry leading to `device`.
+def plug_usb_tty(root, name, device, lags=None, node=False, **fields):
+    """A USB tty with the USB device's `fields` (idVendor, serial, ...), its /dev entry leading to `device`: a link,
+    or with `node` (as root) a node of its own, as the kernel makes, which may outlast its device for a moment.
 
     With `lags` (three spells, in seconds) the /dev entry follows the sysfs entry after the first; `device` (a
     pty) can be opened only by root (not even by its owner when that is not root) until its group becomes dialout
@@ -53,13 +60,13 @@ def plug_usb_tty(root, name, device, lags=None, **fields):
     (tty := Path(root) / "sys/class/tty" / name).mkdir(parents=True)
     (tty / "device").symlink_to(usb / "1-1:1.0")
     if lags is None:
-        _dev_entry(root, name, device)
+        _dev_entry(root, name, device, node)
         return time.monotonic()
     os.chmod(device, 0o600 if AS_ROOT else 0)
     if AS_ROOT:
         os.chown(device, 0, 0)
     time.sleep(lags[0])
-    _dev_entry(root, name, device)
+    _dev_entry(root, name, device, node)
     time.sleep(lags[1])
     if AS_ROOT:
         os.chown(device, 0, DIALOUT_GID)
@@ -72,19 +79,26 @@ def plug_usb_tty(root, name, device, lags=None, **fields):
     return openable
 
 
-def unplug_usb_tty(root, name, lags=(0, 0)):
-    """Takes a USB tty away as the kernel does, its device already gone: the /dev entry, after lags[0] the sysfs
-    entry, after lags[1] udev's by-id link."""
-    (Path(root) / "dev" / name).unlink()
+def unplug_usb_tty(root, name, lags=(0, 0, 0)):
+    """Takes a USB tty away as the kernel does once its device has gone: after lags[0] the /dev entry, after
+    lags[1] the sysfs entry, after lags[2] udev's by-id link."""
     time.sleep(lags[0])
+    _remove_node(Path(root) / "dev" / name)
+    time.sleep(lags[1])
     usb = Path(root) / "sys/devices/usb1" / name
     fields = {field: (usb / field).read_text().strip() for field in ("idVendor", "idProduct", "serial")
               if (usb / field).exists()}
     shutil.rmtree(Path(root) / "sys/class/tty" / name)
     shutil.rmtree(usb)
-    time.sleep(lags[1])
+    time.sleep(lags[2])
     if link := _by_id(root, fields):
         Path(link).unlink(missing_ok=True)
+
+
+def _remove_node(node):
+    if os.path.ismount(node):
+        subprocess.run(["umount", "--lazy", node], check=True)
+    node.unlink()
 
 
 def serial_tty(root, name, device=None, uart="4", behind=True, console=False):
@@ -133,10 +147,15 @@ class RoughWorld:
         sim.set_mode("normal", **{"delay_ms": self.random.randint(0, 300), "split": split, **options})
         return sim
 
-    def plug(self, name, sim, serial, ids=ADAPTER_USB_IDS):
-        """Plugs `sim` in as the USB tty `name`; returns the time from which it could be opened."""
-        return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), **ids, serial=serial)
+    def plug(self, name, sim, serial, node=False, ids=ADAPTER_USB_IDS):
+        """Plugs `sim` in as the USB tty `name` (see plug_usb_tty); returns the time from which it could be opened."""
+        return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), node=node, **ids, serial=serial)
 
     def unplug(self, name, sim):
         sim.close()  # the device goes first: a port still held reads no more
-        unplug_usb_tty(self.root, name, self.lags(2))
+        unplug_usb_tty(self.root, name, [self.random.uniform(0, 0.02), *self.lags(2)])
+
+    def close(self):
+        """Takes away the nodes of the readers still plugged in, the folder then free to go."""
+        for node in (Path(self.root) / "dev").glob("tty*"):
+            _remove_node(node)

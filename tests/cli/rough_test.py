@@ -14,6 +14,7 @@ from watch_soak import soak
 class Rough(ReaderTest):
     def setUp(self):
         self.world = RoughWorld(self.new_folder())
+        self.addCleanup(self.world.close)
         self.world.root.chmod(0o755)  # for the operator
         print(f"MZ6_ROUGH_SEED={self.world.seed}", file=sys.stderr)  # shown with a failure, to replay it
 

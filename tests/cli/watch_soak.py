@@ -51,6 +51,7 @@ def soak(cycles, lanes, seed=None):
         finally:
             proc.kill()
             proc.communicate()
+            world.close()
 
 
 def _cycles(proc, source, cycles, lanes, log):
@@ -70,7 +71,7 @@ def _cycles(proc, source, cycles, lanes, log):
                 settings = b"TMX1AO" if going else world.random.choice([b"TMX1AO", b"W261AO"])  # in place, or not
                 sim = world.reader(settings=settings, answers=1 if going else None)
                 expected[serial] = "unplugged" if going else "ok"
-                openable = world.plug(name, sim, serial)
+                openable = world.plug(name, sim, serial, node=cycle % 2 == 1)  # a link to the pty, or a node
                 # (Its record comes first when the machine held the read's reply up.)
                 pulled = going and until(lambda: len(sim.commands) > 1 or serial in records) and len(sim.commands) > 1
                 if pulled:
