@@ -26,11 +26,11 @@ struct Arrivals {
 };
 
 struct ArrivalHooks {
-    std::function<std::int64_t()> nowMs;                         // a steady clock
-    std::function<ReaderReport(const PresentPort&)> serve;        // the profile onto the reader
-    std::function<bool(const PresentPort&)> stillThere;           // present now (looked at again)
+    std::function<std::int64_t()> nowMs;                    // a steady clock
+    std::function<ReaderReport(const PresentPort&)> serve;  // the profile onto the reader
+    std::function<bool(const PresentPort&)> stillThere;     // present now (looked at again)
     std::function<void(const PresentPort&, const ReaderReport&)> record;
-    std::function<bool()> stop;                                   // no reader is to be served from now on
+    std::function<bool()> stop;  // no reader is to be served from now on
 };
 
 // One look at the `present` ports: those that appeared join the waiting, a waiting one that has gone is

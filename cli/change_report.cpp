@@ -5,8 +5,11 @@
 const char* ChangeWord(const ReaderReport& report, bool check) {
     if (report.outcome != Outcome::kOk) return ResultCode(report.outcome);
     if (!report.changed) return "unchanged";
-    return check ? "differs" : "changed";
+    if (!check) return "changed";
+    return ForcedAlone(report) ? "forced" : "differs";
 }
+
+bool ForcedAlone(const ReaderReport& report) { return report.changed && report.changes.empty(); }
 
 std::string ChangesAsText(const ConsoleTexts& texts, const ReaderReport& report, bool check) {
     if (report.outcome == Outcome::kOtherModel) {
@@ -15,6 +18,7 @@ std::string ChangesAsText(const ConsoleTexts& texts, const ReaderReport& report,
     }
     std::string text = Escaped(report.port) + ": " + ChangeWord(report, check) + "\n";
     if (report.outcome != Outcome::kOk) return text;
+    if (ForcedAlone(report)) return text + "  " + texts.forcedAlone + "\n";
     for (const SettingChange& change : report.changes) {
         // The type comes into use with a format other than touch-memory.
         const bool unused = change.from == kNoValue && !SettingIsUsed(report.before, change.id);

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <iterator>
 
@@ -228,6 +229,50 @@ bool WrongValue(const std::string& value, const char* option, const std::vector<
 
 bool Blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 
+// A name as ports are named: a path under /dev, or COM and its number.
+bool LooksLikePort(const std::string& name) {
+    if (name.rfind("/dev/", 0) == 0) return true;
+    const bool com = name.size() > 3 && (name[0] | 0x20) == 'c' && (name[1] | 0x20) == 'o' && (name[2] | 0x20) == 'm';
+    return com && name.find_first_not_of("0123456789", 3) == std::string::npos;
+}
+
+// An argument as a shell takes it back: quoted where it holds more than letters, digits and /._-:=,+@%.
+std::string Quoted(const std::string& arg) {
+    const bool plain = !arg.empty() && std::all_of(arg.begin(), arg.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || std::strchr("/._-:=,+@%", c) != nullptr;
+    });
+    if (plain) return arg;
+    std::string quoted = "'";
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// The command line with --port before the arguments that name ports (the first alone where the command
+// takes one port); "" when no argument does. A port given bare is what "unexpected argument" most often is.
+std::string WithPortOption(const std::vector<std::string>& args, int command) {
+    std::string line = "mz6";
+    bool options = true;  // before "--"
+    bool commandSeen = false;
+    bool given = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool option = options && arg.size() > 1 && arg[0] == '-';
+        options = options && arg != "--";
+        const OptionName* known = option ? FindOption(arg, command) : nullptr;
+        if (known != nullptr && known->takesValue && i + 1 < args.size()) {
+            line += " " + arg + " " + Quoted(args[++i]);
+            continue;
+        }
+        if (!option && commandSeen && LooksLikePort(arg) && !(given && OfOnePort(command))) {
+            line += " --port";
+            given = true;
+        }
+        commandSeen = commandSeen || (!option && arg == kCommandNames[command]);
+        line += " " + Quoted(arg);
+    }
+    return given ? line : std::string();
+}
+
 }  // namespace
 
 int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault, Invocation* invocation,
@@ -322,7 +367,14 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     }
 
     const std::vector<std::string> extras = app.remaining(true);
-    if (!extras.empty()) return UsageError(output, FormatText(texts.unexpected, extras[0].c_str()));
+    if (!extras.empty()) {
+        // A port given bare: the command line as it would be with --port, where the command takes ports.
+        const bool portsTaken =
+            OfOnePort(command) ? commands[command]->count("--port") == 0 : FindOption("--port", command) != nullptr;
+        const std::string withPort = portsTaken ? WithPortOption(args, command) : std::string();
+        return UsageError(output, FormatText(texts.unexpected, extras[0].c_str()) +
+                                      (withPort.empty() ? "" : FormatText(texts.portHint, withPort.c_str())));
+    }
     if (WrongValue(language, "--lang", {"en", "ru"}, output)) return kExitUsage;
     if (WrongValue(model, "--model", {"krx", "usb"}, output)) return kExitUsage;
     invocation->command = static_cast<Command>(command);

@@ -27,11 +27,22 @@ std::vector<std::string> PortsToAsk(const std::vector<SystemPort>& system) {
     return names;
 }
 
+// "no serial ports found", said as a failure; a stand-in root that is no folder (a slip in its name) is named.
+int FailForNoPorts(const CommandOptions& options) {
+    std::string message = options.texts->noSerialPorts;
+    const std::string root = SystemRoot();
+    const PathFacts facts = root.empty() ? PathFacts{} : LookAtPath(root);
+    if (!root.empty() && (facts.kind == PathKind::kLink ? facts.leadsTo : facts.kind) != PathKind::kFolder) {
+        message += ": " + FormatText(options.texts->rootNotAFolder, root.c_str());
+    }
+    return Fail(options, RunFailure::kNoPorts, message, kExitFailed);
+}
+
 // The ports named, or without any the ports to ask; false, said as a failure, when there are none.
 bool PortsOf(const CommandOptions& options, const std::vector<SystemPort>& system, std::vector<std::string>* ports) {
     *ports = options.ports.empty() ? PortsToAsk(system) : options.ports;
     if (!ports->empty()) return true;
-    Fail(options, RunFailure::kNoPorts, options.texts->noSerialPorts, kExitFailed);
+    FailForNoPorts(options);
     return false;
 }
 
@@ -143,6 +154,7 @@ const SystemPort* SystemPortOf(const std::vector<SystemPort>& system, const std:
 
 int RunPorts(const CommandOptions& options) {
     const std::vector<SystemPort> ports = ListSystemPorts();
+    if (ports.empty()) return FailForNoPorts(options);
     std::cout << (options.json ? PortsAsJson(ports) : PortsAsText(*options.texts, ports));
     return kExitOk;
 }

@@ -32,16 +32,13 @@ const ConsoleTexts kEnglish = {
     "output could not be written",
     "ports done",
     "Error opening",
-    {"no such port", "another program holds the port",
-     "permission denied; serial ports belong to the dialout group: sudo adduser $USER dialout, then log in "
-     "again",
-     "not a serial port"},
+    {"no such port", "another program holds the port", "permission denied", "not a serial port"},
     "the reader answers as model %s, not as %s",
     "the run was interrupted",
     "the reader is model %s, the profile is for %s",
     "skipped (other model):",
     "no reader of model %s to configure",
-    "the reader was unplugged",
+    "the reader went away",
     "unplugged:",
     "the log %s could not be written (%s); watch stopped",
     "not in the log:",
@@ -58,6 +55,13 @@ const ConsoleTexts kEnglish = {
     "skipped",
     {"the kernel's console", "no UART behind it", "no device behind it"},
     "%s now leads elsewhere than when the reader was asked",
+    "the reader did not answer within 1 s",
+    "the port went away",
+    "MZ6_SYSTEM_ROOT (%s) is not a folder",
+    "no setting differs: --force writes every setting as it is",
+    "the port belongs to the group %s: sudo adduser $USER %s, then log in again",
+    "you are in the group %s, but this session began before: log in again (or start a shell with newgrp %s)",
+    "the port's node is %s %s:%s %04o; udev may not have set it up yet (or a rule keeps it from you)",
 };
 
 const ConsoleTexts kRussian = {
@@ -82,16 +86,13 @@ const ConsoleTexts kRussian = {
     "вывод не удалось записать",
     "портов опрошено",
     "Ошибка при открытии",
-    {"такого порта нет", "порт занят другой программой",
-     "нет доступа; последовательные порты принадлежат группе dialout: sudo adduser $USER dialout, затем "
-     "войдите в систему заново",
-     "не последовательный порт"},
+    {"такого порта нет", "порт занят другой программой", "нет доступа", "не последовательный порт"},
     "считыватель отвечает как модель %s, а не %s",
     "работа прервана",
     "считыватель модели %s, а профиль для %s",
     "пропущены (другая модель):",
     "нет считывателя модели %s для настройки",
-    "считыватель отключён",
+    "считыватель пропал",
     "отключены:",
     "журнал %s не удалось записать (%s); наблюдение остановлено",
     "нет в журнале:",
@@ -108,7 +109,36 @@ const ConsoleTexts kRussian = {
     "пропущен",
     {"консоль ядра", "за ним нет UART", "за ним нет устройства"},
     "%s теперь ведёт не туда, куда вёл, когда опрашивался считыватель",
+    "считыватель не ответил за 1 с",
+    "порт исчез",
+    "MZ6_SYSTEM_ROOT (%s) — не папка",
+    "ни одна настройка не отличается: с --force все настройки записываются как есть",
+    "порт принадлежит группе %s: sudo adduser $USER %s, затем войдите в систему заново",
+    "вы в группе %s, но этот сеанс начат раньше: войдите в систему заново (или откройте оболочку через newgrp %s)",
+    "узел порта — %s %s:%s %04o; возможно, udev ещё не настроил его (или правило не даёт вам доступа)",
 };
+
+// What keeps the user from the port and what to do, by its node and the user's groups as they are now; ""
+// where nothing is known.
+std::string AccessAdviceText(const ConsoleTexts& texts, const PortAccess& access) {
+    const auto named = [](const std::string& name, std::uint32_t id) {
+        return name.empty() ? std::to_string(id) : name;
+    };
+    const std::string group = named(access.groupName, access.group);
+    switch (AdviceOn(access)) {
+        case AccessAdvice::kNone:
+            return std::string();
+        case AccessAdvice::kJoinGroup:
+            return FormatText(texts.joinGroup, group.c_str(), group.c_str());
+        case AccessAdvice::kLogInAgain:
+            return FormatText(texts.logInAgain, group.c_str(), group.c_str());
+        case AccessAdvice::kNodeAsIs:
+            return FormatText(texts.nodeAsIs, Escaped(access.node).c_str(),
+                              named(access.ownerName, access.owner).c_str(), group.c_str(),
+                              static_cast<unsigned>(access.mode));
+    }
+    return std::string();
+}
 
 }  // namespace
 
@@ -122,15 +152,6 @@ std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& te
 }
 
 const ConsoleTexts& ConsoleTextsFor(bool russian) { return russian ? kRussian : kEnglish; }
-
-std::string OneLine(const char* text) {
-    std::string line;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '\r') continue;
-        line.push_back(*c == '\n' ? ' ' : *c);
-    }
-    return line;
-}
 
 std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& report) {
     if (report.written && report.outcome != Outcome::kOk && report.outcome != Outcome::kMismatch) {
@@ -152,12 +173,16 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         case Outcome::kPermissionDenied:
         case Outcome::kNotASerialPort: {
             const int reason = static_cast<int>(report.outcome) - static_cast<int>(Outcome::kNotFound);
-            return std::string(texts.errorOpening) + ": " + texts.openReasons[reason] + systemError;
+            const std::string advice = report.outcome == Outcome::kPermissionDenied
+                                           ? AccessAdviceText(texts, LookAtPortAccess(report.port))
+                                           : std::string();
+            return std::string(texts.errorOpening) + ": " + texts.openReasons[reason] +
+                   (advice.empty() ? "" : "; " + advice) + systemError;
         }
         case Outcome::kOpenFailed:
             return texts.errorOpening + systemError;
         case Outcome::kNoAnswer:
-            return OneLine(program.MsgNoResponse);
+            return texts.noAnswer;
         case Outcome::kUnknownCommand:
             return program.MsgInvalidCommand;
         case Outcome::kUnrecognised:
@@ -169,7 +194,7 @@ std::string DescribeFailure(const ConsoleTexts& texts, const ReaderReport& repor
         case Outcome::kUnusedSetting:
             return texts.profileErrors[static_cast<int>(ProfileError::kUnused)];
         case Outcome::kIoError:
-            return std::string(program.WordError) + systemError;
+            return texts.portWentAway + systemError;
         case Outcome::kNotAttempted:
             return texts.notAttempted;
         case Outcome::kOtherModel:

@@ -51,6 +51,13 @@ struct ConsoleTexts {
     const char* skipped;              // before why a port is left out of find, --all and watch
     const char* skipReasons[3];       // by TtySkip, from kConsole to kNoDevice
     const char* pathChanged;          // "{path} now leads elsewhere ...": the read took a while; nothing saved
+    const char* noAnswer;             // no byte came back within the wait
+    const char* portWentAway;         // a read or write failed in the middle of an exchange
+    const char* rootNotAFolder;       // "MZ6_SYSTEM_ROOT (%s) is not a folder", after noSerialPorts
+    const char* forcedAlone;          // a reader written (or with --check to be written) only because of --force
+    const char* joinGroup;            // "the port belongs to the group %s: sudo adduser $USER %s, ..."
+    const char* logInAgain;           // "you are in the group %s, but this session is not ...: newgrp %s"
+    const char* nodeAsIs;             // "the port's node is %s %s:%s %04o; udev may not have set it up yet ..."
 };
 
 // English unless `russian`.
@@ -68,6 +75,3 @@ std::string DescribeProfileError(const ConsoleTexts& texts, const ProfileResult&
 
 // The name of a setting's value; texts.notKnown for a code this program does not know.
 std::string ValueName(SettingId id, int model, int value, const ConsoleTexts& texts);
-
-// A program text as one console line: its line breaks become spaces.
-std::string OneLine(const char* text);

@@ -26,6 +26,7 @@ nlohmann::ordered_json ReportAsJson(const ConsoleTexts& texts, const ReaderRepor
     if (writes) {
         object["written"] = report.written;
         object["changed"] = report.changed;
+        object["forced"] = ForcedAlone(report);
         object["changes"] = ChangesAsJson(report);
         nlohmann::ordered_json before;  // null when the reader could not be read
         for (const auto& [key, value] : SettingsInUse(report.before)) before[key] = value;

@@ -8,7 +8,7 @@ enum class RunFailure {
     kUsage,       // wrong usage: a command, option or argument (exit 2)
     kBadProfile,  // a profile or key=value that cannot be used, or a profile that cannot be read (exit 2)
     kFileError,   // the file to save or the log could not be written (exit 1; the log's at the start 2)
-    kNoPorts,     // --all, or find without --port, on a host without serial ports (exit 1)
+    kNoPorts,     // ports, --all, or find without --port, on a host without serial ports (exit 1)
     kNoReader,    // apply --all: no reader of the profile's model among the ports (exit 1)
 };
 constexpr int kRunFailureCount = 5;

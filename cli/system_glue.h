@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/port_access.h"
 #include "cli/result_code.h"
 #include "serial/tty_ports.h"
 
@@ -32,6 +33,10 @@ std::vector<SystemPort> ListSystemPorts();
 // The port can be asked for: on Linux its /dev node (through links) is a character device, as it is only a
 // moment after sysfs lists the port and until a moment before sysfs drops it; on Windows a listed port is.
 bool PortNodePresent(const std::string& name);
+
+// The folder that stands in for "/" where ListSystemPorts looks (MZ6_SYSTEM_ROOT on Linux, for tests and the
+// demo); "" for the system's own, and always on Windows.
+std::string SystemRoot();
 
 // Port names are the same in any case (COM4 is com4: Windows).
 extern const bool kPortNamesIgnoreCase;
@@ -116,3 +121,7 @@ void DiscardNewFile(NewFile* file);
 // Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
 // kNotASerialPort, or kOpenFailed for any other.
 Outcome OpenFailureOf(std::int32_t error);
+
+// The node of a port the user may not open, and the user's groups: where a group would let the user in.
+// Nothing known on Windows, where a port refused is one held by another program.
+PortAccess LookAtPortAccess(const std::string& port);

@@ -55,6 +55,7 @@ const UsageTexts kEnglish = {
     "%s needs a value",
     "%s is given twice",
     "unexpected argument '%s'",
+    "; give the port with --port: %s",
     "Run mz6 --help for more information.",
     "watch: --port '%s' can match no port (a '[' without its ']', or a folder)",
 };
@@ -113,6 +114,7 @@ const UsageTexts kRussian = {
     "%s требует значения",
     "%s задан дважды",
     "лишний аргумент «%s»",
+    "; порт указывается через --port: %s",
     "Подробнее: mz6 --help.",
     "watch: --port «%s» не подходит ни к одному порту («[» без «]» или папка)",
 };

@@ -47,6 +47,7 @@ struct UsageTexts {
     const char* needsValue;      // "%s needs a value"
     const char* givenTwice;      // "%s is given twice", an option of one value
     const char* unexpected;      // "unexpected argument '%s'"
+    const char* portHint;        // "; give the port with --port: %s", the command line as it would be
     const char* moreHelp;        // the line after a usage error
     const char* matchesNoPort;   // "watch: --port '%s' can match no port ...", a pattern of watch
 };

@@ -56,6 +56,17 @@ std::string TimeText(std::time_t when, bool utc) {
     return text;
 }
 
+// A reader's line on standard output: its number, the time, the port, what came of it, its USB serial.
+std::string TextLine(const ConsoleTexts& texts, bool check, int number, std::time_t when, const PresentPort& port,
+                     const ReaderReport& report) {
+    std::string text = std::to_string(number) + "  " + TimeText(when, false) + "  " + Escaped(port.name) + "  ";
+    text += report.outcome == Outcome::kOk
+                ? ChangeWord(report, check)
+                : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
+    if (!port.usbSerial.empty()) text += "  " + Escaped(port.usbSerial);
+    return text + "\n";
+}
+
 }  // namespace
 
 int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std::string& file) {
@@ -100,9 +111,10 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     hooks.stop = [&] { return InterruptSignal() != 0 || !std::cout || !logError.empty(); };
     hooks.record = [&](const PresentPort& port, const ReaderReport& report) {
         CountReport(texts, report, &tally);
+        const std::time_t when = std::time(nullptr);
         nlohmann::ordered_json record;
         record["number"] = ++number;
-        record["time"] = TimeText(std::time(nullptr), true);
+        record["time"] = TimeText(when, true);
         record["usb_serial"] =
             port.usbSerial.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(port.usbSerial);
         record.update(ReportAsJson(texts, report, true));
@@ -112,17 +124,8 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
             logError = std::strerror(errno);
         }
         if (!logError.empty()) notLogged += (notLogged.empty() ? " " : ", ") + Escaped(port.name);
-        if (options.json) {
-            std::cout << line << std::flush;
-            return;
-        }
-        std::string text =
-            std::to_string(number) + "  " + TimeText(std::time(nullptr), false) + "  " + Escaped(port.name) + "  ";
-        text += report.outcome == Outcome::kOk
-                    ? ChangeWord(report, options.write.check)
-                    : ResultCode(report.outcome) + std::string(": ") + DescribeFailure(texts, report);
-        if (!port.usbSerial.empty()) text += "  " + Escaped(port.usbSerial);
-        std::cout << text << std::endl;
+        std::cout << (options.json ? line : TextLine(texts, options.write.check, number, when, port, report))
+                  << std::flush;
     };
     while (!hooks.stop()) {
         ServeArrivals(&arrivals, LookForPorts(watch), hooks);

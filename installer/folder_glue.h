@@ -11,3 +11,7 @@
 ItemKind ReadItemKind(const std::string& path);
 bool ListFolder(const std::string& path, std::vector<FoundItem>* items);  // false when it cannot be listed
 bool DeleteItem(const std::string& path, bool folder);
+// Whether the file could be replaced now: opened for writing and deleting, shared with nobody (not while a
+// program runs from it or holds it open, nor while it is read-only).
+bool CanReplace(const std::string& path);
+void ClearReadOnly(const std::string& path);  // takes off a read-only attribute, if the file has one

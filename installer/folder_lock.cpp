@@ -7,8 +7,10 @@
 
 const char* const kLockedFolderSecurity = "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 const char* const kLockedFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)";
-// The program saves the language and the tab here for every user: Users may write it, not delete it.
-const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1201bf;;;BU)";
+// The program saves the language and the tab here for every user: Users may read and write its data and nothing
+// more (read, write and append data, read attributes and extended attributes, read control, synchronize). No
+// execute (a DLL written into it could not be mapped), no write attributes (nobody sets it read-only), no delete.
+const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x12008f;;;BU)";
 
 namespace {
 
@@ -140,11 +142,28 @@ bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
                                        SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
 }
 
+bool IsSettingsFile(const FoundItem& item) {
+    return item.kind == ItemKind::kFile && SameName(item.name, "appconfig.ini");
+}
+
 Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kInstall); }
 
 Decision DecideSeal(const FolderFacts& facts) { return CheckFolder(facts, Step::kSeal); }
 
 Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kUninstall); }
+
+std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall) {
+    std::vector<OwnFile> files;
+    for (const FoundItem& item : facts.items) {
+        if (item.kind != ItemKind::kFile || !IsInstalledName(item.name, item.kind, false)) continue;
+        const bool kept = uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item);
+        files.push_back({facts.folder.path + "\\" + item.name, !kept});
+    }
+    for (const FoundItem& item : facts.helpItems) {
+        if (IsInstalledName(item.name, item.kind, true)) files.push_back({facts.help.path + "\\" + item.name, true});
+    }
+    return files;
+}
 
 bool LockedAsMeant(const std::string& found, const char* meant) {
     Security foundSecurity, meantSecurity;

@@ -46,6 +46,7 @@ enum class Verdict {
     kNotMade = 9,        // the new folder could not be made (nothing changed)
     kFailed = 10,        // a delete or a rights call failed after the lock: take back what was done
     kDiffers = 11,       // rights read back are not the ones set: take back what was done
+    kInUse = 12,         // a file to be replaced or removed is open (the program runs): nothing changed
 };
 
 struct Decision {
@@ -59,6 +60,8 @@ bool FoldersAbove(const std::string& path, std::vector<std::string>* above);
 
 // The names the installer puts into the folder and into help\ (each of its kind), and what is meant by its lock.
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp);
+// appconfig.ini, the one file users write: a reinstall keeps it as they left it.
+bool IsSettingsFile(const FoundItem& item);
 extern const char* const kLockedFolderSecurity;
 extern const char* const kLockedFileSecurity;
 extern const char* const kSettingsFileSecurity;
@@ -71,5 +74,13 @@ Decision DecideSeal(const FolderFacts& facts);
 // The uninstall: kGo when nothing it deletes is or lies under a reparse point and only administrators could
 // have changed the folder since the checks.
 Decision DecideUninstall(const FolderFacts& facts);
+// The installer's own files in the folder and in help\ (never a file of the user's). Each that the install
+// replaces or the uninstall deletes must be free before anything is changed; the install keeps the settings
+// file, the uninstall runs from uninstall.exe.
+struct OwnFile {
+    std::string path;
+    bool mustBeFree;
+};
+std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall);
 // The rights read back from one item after the install compared with those meant for it.
 bool LockedAsMeant(const std::string& found, const char* meant);

@@ -34,17 +34,32 @@ FolderFacts LookAt(const std::string& folder) {
     return facts;
 }
 
+// The decision, then whether every file it would replace or delete is free: a running program stops the
+// step before anything is changed, rather than halfway through the deletes. A read-only attribute on the
+// installer's own files is taken off first: it would stop the deletes and, on the settings file, the saves.
+Decision DecideFree(const FolderFacts& facts, bool uninstall) {
+    const Decision decision = uninstall ? DecideUninstall(facts) : DecideInstall(facts);
+    if (decision.verdict != Verdict::kGo) return decision;
+    for (const OwnFile& file : OwnFiles(facts, uninstall)) {
+        ClearReadOnly(file.path);
+        if (file.mustBeFree && !CanReplace(file.path)) return {Verdict::kInUse, file.path};
+    }
+    return decision;
+}
+
 Decision Lock(const std::string& folder) {
     const FolderFacts facts = LookAt(folder);
-    const Decision decision = DecideInstall(facts);
+    const Decision decision = DecideFree(facts, false);
     if (decision.verdict != Verdict::kGo) return decision;
     // No moment exists in which the folder is open: it is made with its final owner and rights.
     if (facts.folder.kind == ItemKind::kMissing)
         return MakeFolderWithSecurity(folder, kLockedFolderSecurity) ? decision : Decision{Verdict::kNotMade, folder};
     if (!WriteSecurity(folder, kLockedFolderSecurity)) return {Verdict::kFailed, folder};
     // An earlier install goes now that nobody else can add to the folder, so that each file is made anew
-    // under the lock; whatever cannot be deleted would outlast it and stops the install.
+    // under the lock; whatever cannot be deleted would outlast it and stops the install. The user's settings
+    // stay, given the lock's rights again by the seal.
     for (const FoundItem& item : facts.items) {
+        if (IsSettingsFile(item)) continue;
         const std::string path = folder + "\\" + item.name;
         if (item.kind == ItemKind::kFolder) {
             for (const FoundItem& inner : facts.helpItems) {
@@ -76,7 +91,7 @@ Decision Seal(const std::string& folder) {
     for (const FoundItem& item : facts.items) {
         const std::string path = folder + "\\" + item.name;
         Decision sealed = SealItem(path, item.kind == ItemKind::kFolder ? kLockedFolderSecurity
-                                         : item.name == "appconfig.ini" ? kSettingsFileSecurity
+                                         : IsSettingsFile(item)         ? kSettingsFileSecurity
                                                                         : kLockedFileSecurity);
         for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
             if (sealed.verdict == Verdict::kGo)
@@ -90,9 +105,9 @@ Decision Seal(const std::string& folder) {
 }  // namespace
 
 Decision RunStep(const std::string& step, const std::string& folder) {
-    if (step == "check") return DecideInstall(LookAt(folder));
+    if (step == "check") return DecideFree(LookAt(folder), false);
     if (step == "lock") return Lock(folder);
     if (step == "seal") return Seal(folder);
-    if (step == "uninstall") return DecideUninstall(LookAt(folder));
+    if (step == "uninstall") return DecideFree(LookAt(folder), true);
     return {Verdict::kUsage, step};
 }

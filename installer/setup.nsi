@@ -44,8 +44,8 @@ ManifestDPIAware true
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
-; use (the program still running, the guide open, the uninstaller itself) goes at the next restart rather than
-; staying for good. Without RMDir /r: a folder that still holds files of the user's own stays.
+; use goes at the next restart rather than staying for good: itself, as folder-lock.exe has found every other
+; file free (not the program running, nor the guide open) before anything is removed. Without RMDir /r: a folder that still holds files of the user's own stays.
 !macro RemoveInstalled deleteOption
     Delete ${deleteOption} "$INSTDIR\${EXE_NAME}"
     Delete ${deleteOption} "$INSTDIR\mz6.exe"
@@ -76,11 +76,16 @@ ManifestDPIAware true
 !macroend
 
 ; One step of folder-lock.exe on $INSTDIR: $0 its verdict (0: go on, "error": it did not run), $R0 the path it
-; is about.
+; is about. The helper writes UTF-16 after a byte order mark, by which nsExec knows the output for UTF-16
+; whatever its letters; nsExec keeps the mark as a character, taken off here before any message shows it.
 !macro FolderLock step
     nsExec::ExecToStack '"$PLUGINSDIR\folder-lock.exe" ${step} "$INSTDIR"'
     Pop $0
     Pop $R0
+    StrCpy $R1 $R0 1
+    ${If} $R1 == "${U+FEFF}"
+        StrCpy $R0 $R0 "" 1
+    ${EndIf}
 !macroend
 
 Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
@@ -121,10 +126,14 @@ LangString NotMade ${LANG_ENGLISH} "The folder $INSTDIR could not be made.$\r$\n
 LangString NotMade ${LANG_RUSSIAN} "Не удалось создать папку $INSTDIR.$\r$\n$\r$\nНичего не установлено. Выберите папку на диске NTFS."
 LangString LockFailed ${LANG_ENGLISH} "$R0 could not be deleted or given its access rights.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Close the program if it runs, and choose a folder on an NTFS drive."
 LangString LockFailed ${LANG_RUSSIAN} "Не удалось удалить $R0 или задать его права доступа.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Закройте программу, если она запущена, и выберите папку на диске NTFS."
+LangString InUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or the file is open.$\r$\n$\r$\nNothing was changed. Close ${PRODUCT_NAME} and run Setup again."
+LangString InUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не изменено. Закройте ${PRODUCT_NAME} и запустите установку снова."
 LangString Differs ${LANG_ENGLISH} "The access rights of $R0, read back, are not the ones Setup gave it.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Choose a folder on an NTFS drive."
 LangString Differs ${LANG_RUSSIAN} "Права доступа к $R0, прочитанные после установки, не те, что задал установщик.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
 LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could not be written.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
+LangString UninstallInUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or the file is open.$\r$\n$\r$\nNothing was removed. Close ${PRODUCT_NAME} and uninstall again."
+LangString UninstallInUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не удалено. Закройте ${PRODUCT_NAME} и запустите удаление снова."
 LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
 LangString UninstallLink ${LANG_RUSSIAN} "$R0 — ссылка (точка соединения, символическая ссылка или точка подключения).$\r$\n$\r$\nПрограмма удаления ничего не удаляет через ссылку: ничего не удалено. Попросите администратора убрать ссылку и запустите удаление снова."
 LangString UninstallOpenAbove ${LANG_ENGLISH} "The folder $R0, above $INSTDIR, lets users other than administrators delete or rename what it holds, or change its rights.$\r$\n$\r$\nThe install folder could be swapped for a link meanwhile: nothing was removed. Have an administrator delete the folder."
@@ -167,6 +176,9 @@ Function VerdictMessage
             ${Break}
         ${Case} 11
             StrCpy $R9 "$(Differs)"
+            ${Break}
+        ${Case} 12
+            StrCpy $R9 "$(InUse)"
             ${Break}
         ${Default}
             StrCpy $R9 "$(LockFailed)"
@@ -221,9 +233,9 @@ FunctionEnd
 
 Section
     SetShellVarContext all
-    ; The folder made locked, or taken over and emptied (files made in it inherit its rights), or refused. A
-    ; file of an earlier install that cannot be deleted (the program still running) stops the install with
-    ; the folder locked and the rest of that install in place.
+    ; The folder made locked, or taken over and emptied but for the user's settings (files made in it inherit
+    ; its rights), or refused. An earlier install's file in use (the program running) stops the install
+    ; before anything is changed, that install left whole.
     !insertmacro FolderLock lock
     ${If} $0 != "0"
         Call VerdictMessage
@@ -236,15 +248,17 @@ Section
     File "/oname=${EXE_NAME}" "${EXE}"
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
-    ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write it,
-    ; not delete it.
-    ClearErrors
-    FileOpen $1 "$INSTDIR\appconfig.ini" w
-    FileWrite $1 "${DEFAULT_SETTINGS}"
-    FileClose $1
-    ${If} ${Errors}
-        StrCpy $R9 "$(SettingsFailed)"
-        Call StopInstall
+    ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write its
+    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults.
+    ${IfNot} ${FileExists} "$INSTDIR\appconfig.ini"
+        ClearErrors
+        FileOpen $1 "$INSTDIR\appconfig.ini" w
+        FileWrite $1 "${DEFAULT_SETTINGS}"
+        FileClose $1
+        ${If} ${Errors}
+            StrCpy $R9 "$(SettingsFailed)"
+            Call StopInstall
+        ${EndIf}
     ${EndIf}
     ; Each item given its owner and rights, and the folder's and each item's read back.
     !insertmacro FolderLock seal
@@ -287,6 +301,8 @@ Section Uninstall
             StrCpy $R9 "$(UninstallLink)"
         ${ElseIf} $0 == "6"
             StrCpy $R9 "$(UninstallOpenAbove)"
+        ${ElseIf} $0 == "12"
+            StrCpy $R9 "$(UninstallInUse)"
         ${EndIf}
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2

@@ -105,7 +105,7 @@ class Module(ReaderTest):
         self.assertEqual([r["msg"] for r in refused], [
             "mz6-nowhere: not found on the host's PATH (is the mz6 package installed?)",
             "settings: interface has no value", "no reader to configure: port is empty"] +
-            ["no reader to configure: no serial ports found on the host"] * 2)
+            ["mz6: no serial ports found"] * 2)
 
         # What comes back is documented, and readers and cmd come back from every run the options allow.
         doc = subprocess.run(["ansible-doc", "--json", "mivorzentak.mz6.reader"], env=self.env, capture_output=True,

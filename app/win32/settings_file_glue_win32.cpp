@@ -5,7 +5,10 @@
 
 // FILE_FLAG_OPEN_REPARSE_POINT opens a link or junction itself, so that it is seen and never followed.
 FoundFile OpenSettingsFile(const char* name, bool forUpdate, SettingsFileHandle* handle) {
-    const DWORD access = GENERIC_READ | (forUpdate ? GENERIC_WRITE : 0);
+    // Writing asks for the data rights only (no attributes or extended attributes, which GENERIC_WRITE adds):
+    // an installed appconfig.ini lets Users write its data and nothing more. WriteFile and FlushFileBuffers
+    // need no other right.
+    const DWORD access = GENERIC_READ | (forUpdate ? FILE_WRITE_DATA | FILE_APPEND_DATA : 0);
     const HANDLE file = CreateFileW(WideText(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <glob.h>
+#include <grp.h>
 #include <limits.h>
+#include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -22,11 +24,14 @@ std::FILE* OpenNamedFile(const std::string& name, const char* mode) { return std
 
 // MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
 // shows a port as a USB reader's, or as a console, where no such device is to hand.
-std::vector<SystemPort> ListSystemPorts() {
+std::string SystemRoot() {
     const char* root = std::getenv("MZ6_SYSTEM_ROOT");
-    const std::string base = root != nullptr ? root : "";
+    return root != nullptr ? root : "";
+}
+
+std::vector<SystemPort> ListSystemPorts() {
     std::vector<SystemPort> ports;
-    for (const TtyDevice& tty : ListTtyDevices(base)) {
+    for (const TtyDevice& tty : ListTtyDevices(SystemRoot())) {
         const bool reader = tty.usb && IsReaderUsbIdentity(tty.vendor, tty.product, tty.revision);
         ports.push_back({tty.path, reader, tty.serial, tty.skip});
     }
@@ -226,4 +231,31 @@ Outcome OpenFailureOf(std::int32_t error) {
         default:
             return Outcome::kOpenFailed;
     }
+}
+
+PortAccess LookAtPortAccess(const std::string& port) {
+    PortAccess access;
+    struct stat node {};
+    if (stat(port.c_str(), &node) != 0) return access;
+    access.known = true;
+    access.node = PortIdentity(port);
+    access.mode = node.st_mode & 07777;
+    access.owner = node.st_uid;
+    access.group = node.st_gid;
+    if (const passwd* owner = getpwuid(node.st_uid)) access.ownerName = owner->pw_name;
+    if (const group* named = getgrgid(node.st_gid)) access.groupName = named->gr_name;
+    access.user = geteuid();
+    const int now = getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(now > 0 ? now : 0));
+    if (now > 0 && getgroups(now, groups.data()) == now) access.groupsNow.assign(groups.begin(), groups.end());
+    access.groupsNow.push_back(getegid());
+    const passwd* user = getpwuid(access.user);
+    int count = 0;
+    if (user != nullptr && getgrouplist(user->pw_name, user->pw_gid, nullptr, &count) < 0 && count > 0) {
+        groups.resize(static_cast<std::size_t>(count));
+        if (getgrouplist(user->pw_name, user->pw_gid, groups.data(), &count) >= 0) {
+            access.groupsListed.assign(groups.begin(), groups.begin() + count);
+        }
+    }
+    return access;
 }

@@ -40,3 +40,18 @@ bool DeleteItem(const std::string& path, bool folder) {
     const std::wstring wide = Utf16Of(path);
     return folder ? RemoveDirectoryW(wide.c_str()) != 0 : DeleteFileW(wide.c_str()) != 0;
 }
+
+bool CanReplace(const std::string& path) {
+    const HANDLE file = CreateFileW(Utf16Of(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+void ClearReadOnly(const std::string& path) {
+    const std::wstring wide = Utf16Of(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}

@@ -1,6 +1,7 @@
 // folder-lock.exe STEP FOLDER: the installer's and the uninstaller's checks and rights calls on the install
 // folder (installer/folder_lock_steps.h). The exit code is the verdict; what it is about is written to
-// stdout as UTF-16 after a byte order mark, as the installer reads a program's output.
+// stdout as UTF-16 after a byte order mark: nsExec takes output for UTF-16 only when IsTextUnicode says so,
+// which the mark makes certain for any path; the installer takes the mark off (setup.nsi, FolderLock).
 #include <windows.h>
 
 #include "app/dll_search_glue.h"

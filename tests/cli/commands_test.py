@@ -5,7 +5,8 @@ import subprocess
 import time
 from pathlib import Path
 
-from run import KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, usb_reader_root
+from run import (KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, plug_usb_tty,
+                 usb_reader_root)
 
 
 class Commands(ReaderTest):
@@ -63,6 +64,32 @@ class Commands(ReaderTest):
                 self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
                 self.assertEqual(sim.received_bytes(), sent)
 
+    def test_all_takes_the_readers_of_the_profiles_model_and_skips_the_others(self):
+        usb, krx = self.reader(1), self.reader(0)
+        root = self.new_folder()
+        env = usb_reader_root(usb.slave_path, root)
+        plug_usb_tty(root, "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")
+        acm, ttyusb = f"{root}/dev/ttyACM0", f"{root}/dev/ttyUSB0"
+        run = mz6("apply", self.profile("model = krx\nstandby = static\n"), "--all", env=env)
+        self.assertEqual((run.code, run.out), (0, f"{acm}: skipped (other-model): model usb\n"
+                                                  f"{ttyusb}: changed\n  standby: off -> static\n"))
+        self.assertEqual(run.err, "1 of 1 readers configured: 1 changed, 0 unchanged, 0 failed\n"
+                                  f"skipped (other model): {acm}\n")
+        self.assertEqual((krx.settings, usb.writes()), (b"TMX1SO", 0))
+        usb_profile = self.profile("model = usb\ncards = mifare\n")
+        records = json.loads(mz6("apply", usb_profile, "--all", "--json", env=env).out)
+        self.assertEqual([(r["port"], r["model"], r["result"], r["written"]) for r in records],
+                         [(acm, "usb", "ok", True), (ttyusb, "krx", "other-model", False)])
+        # Named, a reader of the other model is still a failure.
+        run = mz6("apply", usb_profile, "--port", ttyusb, env=env)
+        self.assertEqual((run.code, run.out), (1, f"{ttyusb}: wrong-model\n"))
+        # Where only the other model is found, there is nothing to configure.
+        only_krx = {"MZ6_SYSTEM_ROOT": str(root := self.new_folder())}
+        plug_usb_tty(root, "ttyUSB0", self.reader(0).slave_path)
+        run = mz6("apply", usb_profile, "--all", "--json", env=only_krx)
+        self.assertEqual((run.code, run.err), (1, "mz6: no reader of model usb to configure\n"))
+        self.assertEqual(json.loads(run.out)["result"], "no-reader")
+
     def test_save_then_apply_copies_a_reader_onto_others_in_parallel(self):
         path, source = self.profile(""), self.reader(1, settings=b"ATMX2XM").slave_path
         self.assertEqual(mz6("save", "--port", source, path).code, 0)
@@ -80,7 +107,7 @@ class Commands(ReaderTest):
                    {"key": "bytes", "from": "5", "to": "2"}, {"key": "cards", "from": "all", "to": "mifare"}]
         self.assertEqual(results[0], {"port": ports[0], "model": "usb", "version": "1.00", "mode": "any-os",
                                       "format": "touch-memory", "bytes": "2", "cards": "mifare", "result": "ok",
-                                      "written": True, "changed": True, "changes": changes,
+                                      "written": True, "changed": True, "forced": False, "changes": changes,
                                       "before": {"mode": "windows", "format": "hex-dec", "type": "hex", "bytes": "5",
                                                  "cards": "all"}})
         self.assertEqual(run.err, f"2 of 3 readers configured: 2 changed, 0 unchanged, 1 failed:\n"
@@ -106,9 +133,16 @@ class Commands(ReaderTest):
         self.assertIn("nothing written: 1 differ, 1 unchanged, 0 failed", check.err)
         one = mz6("write", "--port", fresh.slave_path, "--check", "--json", "standby=static")
         self.assertEqual(json.loads(one.out)["changes"], [{"key": "standby", "from": None, "to": "static"}])
+        # --force writes a reader that holds every setting: said so, rather than "differs" with nothing below.
+        forced_alone = "  no setting differs: --force writes every setting as it is\n"
+        check = mz6("apply", path, *ports, "--check", "--force")
+        self.assertEqual(check.out.split(fresh.slave_path)[0], f"{held.slave_path}: forced\n{forced_alone}")
+        one = json.loads(mz6("write", "--port", held.slave_path, "--check", "--force", "--json", "standby=static").out)
+        self.assertEqual((one["changed"], one["forced"], one["changes"]), (True, True, []))
         self.assertEqual((held.writes(), fresh.writes()), (0, 0))
         forced = mz6("apply", path, *ports, "--force")
-        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{fresh.slave_path}: changed\n"
+        self.assertEqual((forced.code, forced.out), (0, f"{held.slave_path}: changed\n{forced_alone}"
+                                                        f"{fresh.slave_path}: changed\n"
                                                         "  interface: touch-memory -> wiegand26\n"
                                                         "  standby: not known -> static\n"))
         self.assertEqual((held.writes(), fresh.writes(), fresh.settings), (1, 1, b"W261SO"))
@@ -225,6 +259,9 @@ class Commands(ReaderTest):
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
                 (f"--lang de read --port {port}", "wrong value 'de' for --lang; one of: en, ru"),
                 (f"read --port {port} extra\x1b[2J\xff", "unexpected argument 'extra\\x1b[2J\\xff'"),
+                # A port given bare: the command line again, with --port where it belongs.
+                (f"read {port}", f"unexpected argument '{port}'; give the port with --port: mz6 --json read --port {port}"),
+                (f"apply {good} {port} {port}", f"with --port: mz6 --json apply {good} --port {port} --port {port}"),
                 (f"write --port {port}", "write: give the settings to change as key=value"),
                 (f"apply {good}", "apply: give --port P (one or more) or --all"),
                 (f"apply {good} --all --port {port}", "apply: --port and --all exclude each other"),

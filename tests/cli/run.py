@@ -26,7 +26,7 @@ KRX_DEFAULTS = {"model": "krx", "version": "1.00", "interface": "touch-memory", 
                 "standby": "off", "touch-poll": "on"}
 USB_DEFAULTS = {"model": "usb", "version": "1.00", "mode": "windows", "format": "hex-dec", "type": "hex",
                 "bytes": "5", "cards": "all"}
-NO_RESPONSE = "The reader did not respond! (Try again or a different COM port)."
+NO_RESPONSE = "the reader did not answer within 1 s"
 
 
 def environment(extra=None):

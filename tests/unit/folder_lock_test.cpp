@@ -125,6 +125,33 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
     EXPECT_EQ(DecideSeal(GoodInstall(mz, made)).verdict, go);
 }
 
+// Each of the installer's files must be free before anything is changed, but the settings a reinstall keeps
+// (in any spelling) and the uninstaller, which runs from its own file; the user's files are none of its own.
+TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst) {
+    const std::string mz = "C:\\Apps\\MZ\\";
+    const FolderFacts facts = GoodInstall("C:\\Apps\\MZ", [](FolderFacts& f, std::vector<FoundPath>&) {
+        f.items[2].name = "AppConfig.INI";
+        f.items.push_back({"notes.txt", ItemKind::kFile});
+        f.helpItems.push_back({"notes.txt", ItemKind::kFile});
+    });
+    const auto found = [&](bool uninstall) {
+        std::vector<std::pair<std::string, bool>> files;
+        for (const OwnFile& file : OwnFiles(facts, uninstall))
+            files.emplace_back(file.path.substr(mz.size()), file.mustBeFree);
+        return files;
+    };
+    const std::vector<std::pair<std::string, bool>> install{{EXE_NAME, true},
+                                                            {"mz6.exe", true},
+                                                            {"AppConfig.INI", false},
+                                                            {"uninstall.exe", true},
+                                                            {"help\\" PDF_NAME, true}};
+    std::vector<std::pair<std::string, bool>> uninstall = install;
+    uninstall[2].second = true;
+    uninstall[3].second = false;
+    EXPECT_EQ(found(false), install);
+    EXPECT_EQ(found(true), uninstall);
+}
+
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
     struct Row {
         const char* found;

@@ -116,6 +116,7 @@ readers:
       result: ok
       written: true
       changed: true
+      forced: false
       changes:
         - {key: interface, from: touch-memory, to: wiegand26}
       before: {interface: touch-memory, indication: direct, standby: static, touch-poll: "on"}
@@ -151,6 +152,11 @@ readers:
       returned: always
     changed:
       description: The write command went out to this reader (in check mode, would go out).
+      type: bool
+      returned: always
+    forced:
+      description: The write command went out (in check mode, would go out) only because of I(force), no setting
+        differing.
       type: bool
       returned: always
     changes:

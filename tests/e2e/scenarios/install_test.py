@@ -7,7 +7,8 @@ import struct
 import subprocess
 import time
 
-from harness.env import EXE_NAME, PRODUCT, REPO
+from harness.driver import DriverError
+from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE
 
 QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
@@ -42,11 +43,15 @@ def contents(folder):
     return {str(p.relative_to(folder)) for p in folder.rglob("*")} if folder.exists() else None
 
 
+def uninstaller(env, *options):
+    """The uninstaller's command line as the list of programs gives it (in place, _?=). The folder after _?=
+    runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
+    return [drive_c(env, INSTALL_DIR) / "uninstall.exe", *options, *f"_?={INSTALL_DIR}".split(" ")]
+
+
 def uninstall(env):
-    """Runs the uninstaller silently as the list of programs does (in place, _?=); its exit code. The folder
-    after _?= runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
-    return env.run([drive_c(env, INSTALL_DIR) / "uninstall.exe", "/S", *f"_?={INSTALL_DIR}".split(" ")],
-                   timeout=60).returncode
+    """Runs the uninstaller silently; its exit code."""
+    return env.run(uninstaller(env, "/S"), timeout=60).returncode
 
 
 def uninstall_entry(env):
@@ -61,6 +66,34 @@ def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
     assert uninstall_entry(env) is None, uninstall_entry(env)
     assert not (drive_c(env) / SHORTCUT).exists(), "a shortcut is left"
     return contents(folder)
+
+
+def message_on_the_way(env, argv, locale, about):
+    """The text of the message about that item (bytes) that a program run through its pages with their
+    default buttons shows (setup.exe on leaving the directory page, the uninstaller on its start)."""
+    proc = env.popen(argv, locale=locale)
+    try:
+        deadline = time.monotonic() + 60
+        while proc.poll() is None and time.monotonic() < deadline:
+            for page in env.driver.windows(cls="#32770"):
+                try:
+                    controls = env.driver.children(page["hwnd"])
+                except DriverError:  # gone since it was listed
+                    continue
+                texts = [control["text"] for control in controls if about in control["text"]]
+                if texts:
+                    return texts[0]
+                button = next((c for c in controls if c["id"] == 1 and c["visible"] and c["enabled"]), None)
+                if page["visible"] and button:
+                    try:
+                        env.driver.click(button["hwnd"])
+                    except DriverError:
+                        pass
+            time.sleep(0.3)
+        raise AssertionError(f"no message about {about}")
+    finally:
+        proc.kill()
+        proc.wait()
 
 
 def test_install_start_from_the_install_folder_and_uninstall(env):
@@ -103,28 +136,34 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert app.wait_exit() == 0
     env.stop_programs()  # the PDF viewer
 
-    # Installed again while the program runs: its file cannot be deleted and would outlast the lock, so the
-    # install stops; once the program has ended it goes through.
+    # Installed again, or uninstalled, while the program runs: each stops before it changes anything, and the
+    # install stays whole and listed; once the program has ended both go through.
+    def files():
+        return {path: (folder / path).read_bytes() for path in contents(folder) if (folder / path).is_file()}
+    whole = files()
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
-    app.kill()
-    assert env.run([setup, "/S"], timeout=120).returncode == 0
-
+    assert uninstall(env) == 2
+    # Through their pages, each names the program in its message, in either language, nothing before the path.
+    program = f"{INSTALL_DIR}\\{EXE_NAME} ".encode("cp1251")
+    for argv, locale in (([setup], LOCALE), (uninstaller(env), WESTERN_LOCALE)):
+        assert message_on_the_way(env, argv, locale, program).startswith(program)
     (folder / "my notes.txt").write_text("kept")
-    # Uninstalled while the program runs: the program, and the uninstaller that runs from the folder, go at
-    # the next restart, not left behind for good.
-    app = env.start_app(folder, exe=folder / EXE_NAME)
-    app.finish_startup_search()
-    assert uninstall(env) == 0
-    assert contents(folder) == {"my notes.txt", EXE_NAME, "uninstall.exe"}, contents(folder)
-    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
-    for name in (EXE_NAME, "uninstall.exe"):
-        assert f"{INSTALL_DIR}\\{name}".encode() in pending, pending
-    assert uninstall_entry(env) is None and not (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is left"
+    assert uninstall(env) == 2
+    assert files() == dict(whole, **{"my notes.txt": b"kept"}), contents(folder)
+    assert uninstall_entry(env) is not None and (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is gone"
     app.kill()
-    for name in (EXE_NAME, "uninstall.exe"):
-        (folder / name).unlink()  # as the restart would
+    (folder / "my notes.txt").unlink()
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    (folder / "my notes.txt").write_text("kept")
+    # The uninstaller, which runs from the folder, goes at the next restart.
+    assert uninstall(env) == 0
+    assert contents(folder) == {"my notes.txt", "uninstall.exe"}, contents(folder)
+    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
+    assert f"{INSTALL_DIR}\\uninstall.exe".encode() in pending, pending
+    assert uninstall_entry(env) is None and not (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is left"
+    (folder / "uninstall.exe").unlink()  # as the restart would
     # A folder that holds files of the user's own is not locked and taken over.
     assert stopped_and_nothing_left(env, setup, folder) == {"my notes.txt"}
     (folder / "my notes.txt").unlink()
@@ -135,10 +174,25 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # Rights that do not read back as set (a file system that keeps none) stop the install after extraction,
     # and what it put there goes.
     assert stopped_and_nothing_left(env, setup, folder, variables={"SECURITY_STANDIN_DROP": "appconfig.ini"}) is None
-    # An earlier install is taken over.
-    for _ in range(2):
+    # An earlier install is taken over, keeping the settings the user saved; a missing file gets the defaults.
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    defaults, saved = (folder / "appconfig.ini").read_bytes(), b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
+    for before, after in ((saved, saved), (None, defaults)):
+        (folder / "appconfig.ini").unlink()
+        if before:
+            (folder / "appconfig.ini").write_bytes(before)
         assert env.run([setup, "/S"], timeout=120).returncode == 0
+        assert (folder / "appconfig.ini").read_bytes() == after
     assert contents(folder) == INSTALLED, contents(folder)
+    # A read-only attribute (Wine's is the Unix mode) stops neither a reinstall nor the uninstall, and goes
+    # from the settings the reinstall keeps, so that the program saves them again.
+    read_only = [folder / "appconfig.ini", folder / "help" / GUIDE.name]
+    for path in read_only:
+        path.chmod(0o444)
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert read_only[0].stat().st_mode & 0o200, "appconfig.ini is left read-only"
+    for path in read_only:
+        path.chmod(0o444)
     assert uninstall(env) == 0
     assert contents(folder) == {"uninstall.exe"}, f"the install folder is left with {contents(folder)}"
     (folder / "uninstall.exe").unlink()
