@@ -105,7 +105,8 @@ def _cycles(proc, source, cycles, lanes, log):
     threads[0].join(5)
 
     assert not faults, faults
-    odd = {serial: got for serial, got in records.items() if [r["result"] for r in got] != [expected.get(serial)]}
+    odd = {serial: [(r["result"], r.get("message")) for r in got] for serial, got in records.items()
+           if [r["result"] for r in got] != [expected.get(serial)]}
     assert not odd and len(records) == cycles, f"records other than one a plug, or not as expected: {odd}"
     assert len(log.read_text().splitlines()) == cycles, "the log holds other than one record a plug"
     assert run.code == (1 if held_up else 143), run.err  # 143: ended by SIGTERM, none failed
