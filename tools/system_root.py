@@ -152,7 +152,7 @@ class RoughWorld:
         return plug_usb_tty(self.root, name, sim.slave_path, lags=self.lags(3), node=node, **ids, serial=serial)
 
     def unplug(self, name, sim):
-        sim.close()  # the device goes first: a port still held reads no more
+        sim.close()  # the device goes first: a port still held reads no more, its node lasts up to 20 ms longer
         unplug_usb_tty(self.root, name, [self.random.uniform(0, 0.02), *self.lags(2)])
 
     def close(self):
