@@ -78,6 +78,8 @@ def _cycles(proc, source, cycles, lanes, log):
                     world.unplug(name, sim)
                 if not until(lambda: serial in records):
                     faults.append(f"no record for {serial}")
+                if sim.writes() > 1:
+                    faults.append(f"{serial} written {sim.writes()} times")
                 if not pulled:
                     world.unplug(name, sim)
                 if sim.commands:
