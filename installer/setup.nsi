@@ -203,6 +203,8 @@ LangString NewerInstalled ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion, newe
 LangString NewerInstalled ${LANG_RUSSIAN} "В $EarlierFolder установлена ${PRODUCT_NAME} $EarlierVersion, более новая, чем эта ${VERSION_SHORT}.$\r$\n$\r$\nНичего не изменено. Чтобы вернуться к ${VERSION_SHORT}, сначала удалите $EarlierVersion в списке установленных программ."
 LangString RemoveEarlier ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion is installed in $EarlierFolder.$\r$\n$\r$\nSetup first removes it with its own uninstaller, keeping the settings saved there, then installs ${PRODUCT_NAME} ${VERSION_SHORT} in $INSTDIR."
 LangString RemoveEarlier ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion установлена в $EarlierFolder.$\r$\n$\r$\nУстановщик сначала удалит её собственной программой удаления, сохранив записанные там настройки, затем установит ${PRODUCT_NAME} ${VERSION_SHORT} в $INSTDIR."
+LangString EarlierOpen ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion in $EarlierFolder was not removed: $R0 is a link, could not be read, or may be changed by users other than administrators, so the uninstaller found there is not run with an administrator's rights.$\r$\n$\r$\nNothing was changed. Have an administrator delete $EarlierFolder, then run Setup again."
+LangString EarlierOpen ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion в $EarlierFolder не удалена: $R0 — ссылка, её не удалось прочитать, или её могут изменять не только администраторы, поэтому найденная там программа удаления не запускается с правами администратора.$\r$\n$\r$\nНичего не изменено. Попросите администратора удалить $EarlierFolder и запустите установку снова."
 LangString EarlierKept ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion in $EarlierFolder was not removed: its uninstaller $EarlierFolder\uninstall.exe is missing or stopped (${PRODUCT_NAME} running, a file of it open, or a link found).$\r$\n$\r$\nNothing was installed. Close ${PRODUCT_NAME}, or uninstall it in the list of installed programs to see why, then run Setup again."
 LangString EarlierKept ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion в $EarlierFolder не удалена: её программы удаления $EarlierFolder\uninstall.exe нет, или она остановилась (запущена ${PRODUCT_NAME}, открыт её файл или найдена ссылка).$\r$\n$\r$\nНичего не установлено. Закройте ${PRODUCT_NAME} или удалите её в списке установленных программ, чтобы узнать причину, и запустите установку снова."
 
@@ -240,9 +242,11 @@ FunctionEnd
 
 ; Any other install (another version, or another folder: /D= is the administrator's word, so the install moves
 ; there rather than staying unlisted where it was) is removed by its own uninstaller, which makes its own checks
-; (the program running, links) and refuses with nothing removed. It runs from a copy in the plug-ins folder, so
-; that it removes its folder itself and leaves no delete for the restart. The new folder is checked first: a
-; refused folder costs the earlier install nothing.
+; (the program running, links) and refuses with nothing removed. That program runs with this installer's
+; rights: only when folder-lock.exe's uninstall check finds its folder, and every folder above, changeable by
+; administrators alone and no link (and the program's files there free). It runs from a copy in the plug-ins
+; folder, so that it removes its folder itself and leaves no delete for the restart. The new folder is checked
+; first: a refused folder costs the earlier install nothing.
 Function RemoveEarlierInstall
     ${If} $EarlierFolder == ""
         Return
@@ -260,6 +264,17 @@ Function RemoveEarlierInstall
             Call VerdictMessage
             Call Refuse
         ${EndIf}
+    ${EndIf}
+    StrCpy $R2 $INSTDIR
+    StrCpy $INSTDIR $EarlierFolder
+    !insertmacro FolderLock uninstall
+    StrCpy $INSTDIR $R2
+    ${If} $0 == "12"
+        StrCpy $R9 "$(InUse)"
+        Call Refuse
+    ${ElseIf} $0 != "0"
+        StrCpy $R9 "$(EarlierOpen)"
+        Call Refuse
     ${EndIf}
     MessageBox MB_ICONINFORMATION|MB_OKCANCEL "$(RemoveEarlier)" /SD IDOK IDOK remove
     SetErrorLevel 1  ; cancelled

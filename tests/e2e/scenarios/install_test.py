@@ -269,6 +269,16 @@ def test_earlier_versions_and_other_folders_give_way(env):
     saved = b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
     assert env.run([earlier_setup, "/S"], timeout=120).returncode == 0
     (earlier / "appconfig.ini").write_bytes(saved)
+    # Through the pages: the new version's folder, then what is removed first, in either language.
+    for locale, words in ((LOCALE, "сначала удалит её"), (WESTERN_LOCALE, "first removes it")):
+        shown = message_on_the_way(env, [setup], locale, str(earlier.name).encode())
+        assert shown.startswith(f"{PRODUCT['PRODUCT_NAME']} 1.00 ".encode()) and words.encode("cp1251") in shown, shown
+    # A program found in a folder that users may change is not run with the installer's rights.
+    planted, uninstaller_bytes = earlier / "uninstall.exe", (earlier / "uninstall.exe").read_bytes()
+    planted.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
+    assert env.run([setup, "/S"], timeout=120, variables={"SECURITY_STANDIN_OPEN": earlier.name}).returncode == 2
+    assert not drive_c(env, "C:\\recorded-calls.txt").exists() and contents(earlier) == earlier_files
+    planted.write_bytes(uninstaller_bytes)
     app = env.start_app(earlier, exe=earlier / EARLIER["EXE_NAME"])
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
