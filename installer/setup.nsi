@@ -197,8 +197,8 @@ FunctionEnd
 Var EarlierFolder   ; the folder the entry lists, "" without an entry
 Var EarlierVersion
 
-LangString BesideMsi ${LANG_ENGLISH} "$2 is installed from its Windows Installer package (.msi, product $1).$\r$\n$\r$\nSetup does not install beside it: nothing was changed. Remove it first in the list of installed programs, or with$\r$\n    msiexec /x $1 /qn$\r$\nthen run Setup again."
-LangString BesideMsi ${LANG_RUSSIAN} "$2 установлена из пакета установщика Windows (.msi, продукт $1).$\r$\n$\r$\nУстановщик не ставит программу рядом с ней: ничего не изменено. Сначала удалите её в списке установленных программ или командой$\r$\n    msiexec /x $1 /qn$\r$\nи запустите установку снова."
+LangString BesideMsi ${LANG_ENGLISH} "$2 is installed from its Windows Installer package (.msi, product $1).$\r$\n$\r$\nSetup does not install beside it: nothing was changed. Remove it first in the list of installed programs, or with$\r$\nmsiexec /x $1 /qn$\r$\nthen run Setup again."
+LangString BesideMsi ${LANG_RUSSIAN} "$2 установлена из пакета установщика Windows (.msi, продукт $1).$\r$\n$\r$\nУстановщик не ставит программу рядом с ней: ничего не изменено. Сначала удалите её в списке установленных программ или командой$\r$\nmsiexec /x $1 /qn$\r$\nи запустите установку снова."
 LangString NewerInstalled ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion, newer than this ${VERSION_SHORT}, is installed in $EarlierFolder.$\r$\n$\r$\nNothing was changed. To go back to ${VERSION_SHORT}, uninstall $EarlierVersion first in the list of installed programs."
 LangString NewerInstalled ${LANG_RUSSIAN} "В $EarlierFolder установлена ${PRODUCT_NAME} $EarlierVersion, более новая, чем эта ${VERSION_SHORT}.$\r$\n$\r$\nНичего не изменено. Чтобы вернуться к ${VERSION_SHORT}, сначала удалите $EarlierVersion в списке установленных программ."
 LangString RemoveEarlier ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion is installed in $EarlierFolder.$\r$\n$\r$\nSetup first removes it with its own uninstaller, keeping the settings saved there, then installs ${PRODUCT_NAME} ${VERSION_SHORT} in $INSTDIR."
