@@ -332,6 +332,10 @@ Function .onInit
 FunctionEnd
 
 Function CheckFolderPage
+    ${If} $INSTDIR == $EarlierFolder
+    ${AndIf} $EarlierVersion != "${VERSION_SHORT}"
+        Return  ; the earlier version there is removed first, its folder checked then (RemoveEarlierInstall)
+    ${EndIf}
     !insertmacro FolderLock check
     ${If} $0 != "0"
         Call VerdictMessage
