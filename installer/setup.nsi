@@ -186,10 +186,10 @@ Function VerdictMessage
 FunctionEnd
 
 ; One product, one entry. The entry of setup.exe's install is the one key UNINSTALL_KEY, whatever the version
-; or folder; the MSI's is the Windows Installer's, found by its upgrade code (read from msi.wxs beside this script, as makensis runs in its folder,
-; where it is written). Setup does not install beside the MSI; an install of setup.exe's in another folder, or of
-; another version, goes through its own uninstaller before anything is installed; the same version in the
-; same folder is installed again in place.
+; or folder; the MSI's install is found by its upgrade code, read from msi.wxs where it is written (makensis
+; runs in this script's folder). Setup does not install beside the MSI; an install of setup.exe's in another
+; folder, or of another version, goes through its own uninstaller before anything is installed; the same
+; version in the same folder is installed again in place.
 !searchparse /file "msi.wxs" 'UpgradeCode="' MSI_UPGRADE_CODE '"'
 ; The settings the program writes are a few dozen bytes: a larger file is not carried to a new folder.
 !define KEPT_SETTINGS_LIMIT 4096
@@ -296,7 +296,8 @@ remove:
     ${EndIf}
 FunctionEnd
 
-; The earlier install's settings, as users left them, kept for the new folder: the bytes of the file's data.
+; The earlier install's settings, as users left them, kept for the new folder: the bytes of the file's data,
+; none of its other streams.
 Function KeepSettingsOf
     ClearErrors
     FileOpen $3 "$EarlierFolder\appconfig.ini" r
