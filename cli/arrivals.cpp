@@ -17,16 +17,19 @@ void ServeArrivals(Arrivals* arrivals, const std::vector<PresentPort>& present, 
         arrivals->waiting.push_back({port, hooks.nowMs()});
     }
     std::vector<Arrival> waiting;
-    for (const Arrival& arrival : arrivals->waiting) {
+    for (Arrival& arrival : arrivals->waiting) {
         const auto same = [&arrival](const PresentPort& port) { return port.identity == arrival.port.identity; };
-        if (std::any_of(present.begin(), present.end(), same)) {
+        const bool there = std::any_of(present.begin(), present.end(), same);
+        if (there && !arrival.served) {
             waiting.push_back(arrival);
             continue;
         }
-        ReaderReport gone;
-        gone.port = arrival.port.name;
-        gone.outcome = Outcome::kUnplugged;
-        hooks.record(arrival.port, gone);
+        if (!there) {
+            arrival.report.port = arrival.port.name;
+            arrival.report.outcome = Outcome::kUnplugged;
+            arrival.report.error = 0;
+        }
+        hooks.record(arrival.port, arrival.report);
     }
     arrivals->waiting.clear();
     for (std::size_t i = 0; i < waiting.size(); ++i) {
@@ -34,16 +37,23 @@ void ServeArrivals(Arrivals* arrivals, const std::vector<PresentPort>& present, 
             arrivals->waiting.insert(arrivals->waiting.end(), waiting.begin() + i, waiting.end());
             return;
         }
-        const Arrival& arrival = waiting[i];
-        ReaderReport report = hooks.serve(arrival.port);
-        if (MayYetOpen(report.outcome) && hooks.nowMs() - arrival.seenMs < kSettleMs) {
+        Arrival& arrival = waiting[i];
+        arrival.report = hooks.serve(arrival.port);
+        const Outcome outcome = arrival.report.outcome;
+        if (MayYetOpen(outcome) && hooks.nowMs() - arrival.seenMs < kSettleMs) {
             arrivals->waiting.push_back(arrival);
-            continue;
+        } else if (Failed(outcome)) {
+            arrival.served = true;
+            arrivals->waiting.push_back(arrival);
+        } else {
+            hooks.record(arrival.port, arrival.report);
         }
-        if (Failed(report.outcome) && !hooks.stillThere(arrival.port)) {
-            report.outcome = Outcome::kUnplugged;
-            report.error = 0;
-        }
-        hooks.record(arrival.port, report);
     }
+}
+
+void RecordHeldFailures(Arrivals* arrivals, const ArrivalHooks& hooks) {
+    for (const Arrival& arrival : arrivals->waiting) {
+        if (arrival.served) hooks.record(arrival.port, arrival.report);
+    }
+    arrivals->waiting.clear();
 }

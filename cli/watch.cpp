@@ -1,6 +1,5 @@
 #include "cli/watch.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -101,11 +100,6 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         SkipOtherModel(&report);  // a reader of the other model is not this profile's
         return report;
     };
-    hooks.stillThere = [&watch](const PresentPort& port) {
-        const std::vector<PresentPort> now = LookForPorts(watch);
-        return std::any_of(now.begin(), now.end(),
-                           [&port](const PresentPort& p) { return p.identity == port.identity; });
-    };
     // Output that can no longer be written (a closed pipe) ends the watch as a signal does: readers
     // configured from then on would leave no line. So does a log that cannot take a line.
     hooks.stop = [&] { return InterruptSignal() != 0 || !std::cout || !logError.empty(); };
@@ -131,6 +125,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         ServeArrivals(&arrivals, LookForPorts(watch), hooks);
         Pause(kLookEveryMs);
     }
+    RecordHeldFailures(&arrivals, hooks);
     if (log != nullptr) std::fclose(log);
     if (!logError.empty()) {
         std::cerr << "mz6: " << Escaped(FormatText(texts.logStopped, watch.log.c_str(), logError.c_str())) << "\n";

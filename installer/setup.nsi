@@ -24,6 +24,7 @@ ManifestDPIAware true
 
 !include MUI2.nsh
 !include LogicLib.nsh
+!include WordFunc.nsh
 
 !ifndef INSTALL_FOLDER | PRODUCT_MAKER
     !error "pass the values of build/win/product.env as defines (see the top of this file)"
@@ -40,7 +41,8 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
 ; The package for management agents, which run their installs as SYSTEM.
 !define MSI_NAME "${INSTALL_FOLDER} (x64).msi"
-; The settings file as the program writes it on its first start: Russian, the first tab.
+; The settings file as the program writes it on its first start: Russian, the first tab. A new install in
+; English writes the same bytes as the program does with English chosen (DefaultSettings below).
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
 ; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
@@ -70,6 +72,18 @@ ManifestDPIAware true
     ${EndIf}
 !macroend
 
+; Why a run stopped, for an agent that sees only exit code 2 of setup.exe /S or uninstall.exe /S: the reason
+; (folder-lock.exe's verdict, as the guide lists them) and the message, in UTF-16, in the temp folder of the
+; account that ran it (an administrator's, which only that account can write). A run that starts deletes an
+; earlier run's. Never as SYSTEM: its temp folder is one where users may put a link by that name.
+!define SETUP_LOG "$TEMP\${INSTALL_FOLDER} setup.log"
+!define UNINSTALL_LOG "$TEMP\${INSTALL_FOLDER} uninstall.log"
+!macro WriteStopLog log
+    FileOpen $R7 "${log}" w
+    FileWriteUTF16LE /BOM $R7 "exit code: 2$\r$\nreason: $0$\r$\n$R9$\r$\n"
+    FileClose $R7
+!macroend
+
 !macro UnpackFolderLock
     InitPluginsDir
     File "/oname=$PLUGINSDIR\folder-lock.exe" "${FOLDER_LOCK}"
@@ -91,7 +105,6 @@ ManifestDPIAware true
 Name "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"
 OutFile "${OUTFILE}"
 InstallDir "C:\${INSTALL_FOLDER}"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT_NAME} ${VERSION_SHORT}"
 
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
@@ -108,6 +121,8 @@ BrandingText "${PRODUCT_NAME} ${VERSION_SHORT}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Russian"
 
+LangString DefaultSettings ${LANG_ENGLISH} "Language = EN;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
+LangString DefaultSettings ${LANG_RUSSIAN} "${DEFAULT_SETTINGS}"
 LangString SystemRun ${LANG_ENGLISH} "This program does not run as SYSTEM.$\r$\n$\r$\nTo deploy ${PRODUCT_NAME} with a management agent (Intune, Configuration Manager, a group policy), use the package $\"${MSI_NAME}$\"."
 LangString SystemRun ${LANG_RUSSIAN} "Эта программа не запускается от имени SYSTEM.$\r$\n$\r$\nДля развёртывания ${PRODUCT_NAME} средствами управления (Intune, Configuration Manager, групповая политика) используйте пакет $\"${MSI_NAME}$\"."
 LangString NotLocalPath ${LANG_ENGLISH} "$INSTDIR is not a folder on a local drive.$\r$\n$\r$\nNothing was changed. Choose a folder such as C:\${INSTALL_FOLDER}."
@@ -185,12 +200,159 @@ Function VerdictMessage
     ${EndSwitch}
 FunctionEnd
 
+; One product, one entry. The entry of setup.exe's install is the one key UNINSTALL_KEY, whatever the version
+; or folder; the MSI's install is found by its upgrade code, read from msi.wxs where it is written (makensis
+; runs in this script's folder). Setup does not install beside the MSI; an install of setup.exe's in another
+; folder, or of another version, goes through its own uninstaller before anything is installed; the same
+; version in the same folder is installed again in place.
+!searchparse /file "msi.wxs" 'UpgradeCode="' MSI_UPGRADE_CODE '"'
+; The settings the program writes are a few dozen bytes: a larger file is not carried to a new folder.
+!define KEPT_SETTINGS_LIMIT 4096
+
+Var EarlierFolder   ; the folder the entry lists, "" without an entry
+Var EarlierVersion
+
+LangString BesideMsi ${LANG_ENGLISH} "$2 is installed from its Windows Installer package (.msi, product $1).$\r$\n$\r$\nSetup does not install beside it: nothing was changed. Remove it first in the list of installed programs, or with$\r$\nmsiexec /x $1 /qn$\r$\nthen run Setup again."
+LangString BesideMsi ${LANG_RUSSIAN} "$2 установлена из пакета установщика Windows (.msi, продукт $1).$\r$\n$\r$\nУстановщик не ставит программу рядом с ней: ничего не изменено. Сначала удалите её в списке установленных программ или командой$\r$\nmsiexec /x $1 /qn$\r$\nи запустите установку снова."
+LangString NewerInstalled ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion, newer than this ${VERSION_SHORT}, is installed in $EarlierFolder.$\r$\n$\r$\nNothing was changed. To go back to ${VERSION_SHORT}, uninstall $EarlierVersion first in the list of installed programs."
+LangString NewerInstalled ${LANG_RUSSIAN} "В $EarlierFolder установлена ${PRODUCT_NAME} $EarlierVersion, более новая, чем эта ${VERSION_SHORT}.$\r$\n$\r$\nНичего не изменено. Чтобы вернуться к ${VERSION_SHORT}, сначала удалите $EarlierVersion в списке установленных программ."
+LangString RemoveEarlier ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion is installed in $EarlierFolder.$\r$\n$\r$\nSetup first removes it with its own uninstaller, keeping the settings saved there, then installs ${PRODUCT_NAME} ${VERSION_SHORT} in $INSTDIR."
+LangString RemoveEarlier ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion установлена в $EarlierFolder.$\r$\n$\r$\nУстановщик сначала удалит её собственной программой удаления, сохранив записанные там настройки, затем установит ${PRODUCT_NAME} ${VERSION_SHORT} в $INSTDIR."
+LangString EarlierOpen ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion in $EarlierFolder was not removed: $R0 is a link, could not be read, or may be changed by users other than administrators, so the uninstaller found there is not run with an administrator's rights.$\r$\n$\r$\nNothing was changed. Have an administrator delete $EarlierFolder, then run Setup again."
+LangString EarlierOpen ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion в $EarlierFolder не удалена: $R0 — ссылка, её не удалось прочитать, или её могут изменять не только администраторы, поэтому найденная там программа удаления не запускается с правами администратора.$\r$\n$\r$\nНичего не изменено. Попросите администратора удалить $EarlierFolder и запустите установку снова."
+LangString EarlierKept ${LANG_ENGLISH} "${PRODUCT_NAME} $EarlierVersion in $EarlierFolder was not removed: its uninstaller $EarlierFolder\uninstall.exe is missing or stopped (${PRODUCT_NAME} running, a file of it open, or a link found).$\r$\n$\r$\nNothing was installed. Close ${PRODUCT_NAME}, or uninstall it in the list of installed programs to see why, then run Setup again."
+LangString EarlierKept ${LANG_RUSSIAN} "${PRODUCT_NAME} $EarlierVersion в $EarlierFolder не удалена: её программы удаления $EarlierFolder\uninstall.exe нет, или она остановилась (запущена ${PRODUCT_NAME}, открыт её файл или найдена ссылка).$\r$\n$\r$\nНичего не установлено. Закройте ${PRODUCT_NAME} или удалите её в списке установленных программ, чтобы узнать причину, и запустите установку снова."
+
+; The MSI's install, found by its upgrade code, stops Setup before it changes anything.
+Function RefuseBesideMsi
+    System::Call 'msi::MsiEnumRelatedProductsW(w "{${MSI_UPGRADE_CODE}}", i 0, i 0, w .r1) i .r0'
+    ${If} $0 == 0
+        System::Call 'msi::MsiGetProductInfoW(w r1, w "InstalledProductName", w .r2, *i ${NSIS_MAX_STRLEN})'
+        MessageBox MB_ICONSTOP|MB_OK "$(BesideMsi)" /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
+FunctionEnd
+
+; The install the entry lists. Without /D=, the same version is installed again where it is; a newer one is
+; never replaced by an older (as the MSI refuses a downgrade).
+Function FindEarlierInstall
+    ReadRegStr $EarlierFolder HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $EarlierVersion HKLM "${UNINSTALL_KEY}" "DisplayVersion"
+    ${If} $EarlierFolder == ""
+        Return
+    ${EndIf}
+    ${VersionCompare} $EarlierVersion "${VERSION_SHORT}" $0
+    ${If} $0 == 1
+        MessageBox MB_ICONSTOP|MB_OK "$(NewerInstalled)" /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
+    ; $INSTDIR is InstallDir's here unless /D= named a folder.
+    ${If} $0 == 0
+    ${AndIf} $INSTDIR == "C:\${INSTALL_FOLDER}"
+        StrCpy $INSTDIR $EarlierFolder
+    ${EndIf}
+FunctionEnd
+
+; Any other install (another version, or another folder: /D= is the administrator's word, so the install moves
+; there rather than staying unlisted where it was) is removed by its own uninstaller, which makes its own checks
+; (the program running, links) and refuses with nothing removed. That program runs with this installer's
+; rights: only when folder-lock.exe's uninstall check finds its folder, and every folder above, changeable by
+; administrators alone and no link (and the program's files there free). It runs from a copy in the plug-ins
+; folder, so that it removes its folder itself and leaves no delete for the restart. The new folder is checked
+; first: a refused folder costs the earlier install nothing.
+Function RemoveEarlierInstall
+    ${If} $EarlierFolder == ""
+        Return
+    ${EndIf}
+    ${If} $EarlierFolder == $INSTDIR
+    ${AndIf} $EarlierVersion == "${VERSION_SHORT}"
+        Return
+    ${EndIf}
+    ${IfNot} ${FileExists} "$EarlierFolder\*.*"
+        Return  ; a folder deleted by hand: only its entry is left, and this install writes its own
+    ${EndIf}
+    ${If} $EarlierFolder != $INSTDIR
+        !insertmacro FolderLock check
+        ${If} $0 != "0"
+            Call VerdictMessage
+            Call Refuse
+        ${EndIf}
+    ${EndIf}
+    StrCpy $R2 $INSTDIR
+    StrCpy $INSTDIR $EarlierFolder
+    !insertmacro FolderLock uninstall
+    StrCpy $INSTDIR $R2
+    ${If} $0 == "12"
+        StrCpy $R9 "$(InUse)"
+        Call Refuse
+    ${ElseIf} $0 != "0"
+        StrCpy $R9 "$(EarlierOpen)"
+        Call Refuse
+    ${EndIf}
+    MessageBox MB_ICONINFORMATION|MB_OKCANCEL "$(RemoveEarlier)" /SD IDOK IDOK remove
+    SetErrorLevel 1  ; cancelled
+    Abort
+remove:
+    Call KeepSettingsOf
+    StrCpy $1 "none"  ; the exit code, left so when the uninstaller is missing or does not start
+    ClearErrors
+    CopyFiles /SILENT "$EarlierFolder\uninstall.exe" "$PLUGINSDIR\earlier-uninstall.exe"
+    ${IfNot} ${Errors}
+        ExecWait '"$PLUGINSDIR\earlier-uninstall.exe" /S _?=$EarlierFolder' $1
+    ${EndIf}
+    ; Removed, and its entry gone with it.
+    ReadRegStr $2 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $1 != 0
+    ${OrIf} $2 != ""
+        StrCpy $R9 "$(EarlierKept)"
+        Call Refuse
+    ${EndIf}
+FunctionEnd
+
+; The earlier install's settings, as users left them, kept for the new folder: the bytes of the file's data,
+; none of its other streams.
+Function KeepSettingsOf
+    ClearErrors
+    FileOpen $3 "$EarlierFolder\appconfig.ini" r
+    ${If} ${Errors}
+        Return
+    ${EndIf}
+    FileSeek $3 0 END $4
+    ${If} $4 <= ${KEPT_SETTINGS_LIMIT}
+        FileSeek $3 0 SET
+        FileOpen $5 "$PLUGINSDIR\appconfig.ini" w
+        ${For} $6 1 $4
+            FileReadByte $3 $7
+            FileWriteByte $5 $7
+        ${Next}
+        FileClose $5
+    ${EndIf}
+    FileClose $3
+FunctionEnd
+
+; A new folder gets the settings kept from the install removed for it, if any.
+Function KeepEarlierSettings
+    ${If} ${FileExists} "$PLUGINSDIR\appconfig.ini"
+    ${AndIfNot} ${FileExists} "$INSTDIR\appconfig.ini"
+        CopyFiles /SILENT "$PLUGINSDIR\appconfig.ini" "$INSTDIR\appconfig.ini"
+    ${EndIf}
+FunctionEnd
+
 Function .onInit
     !insertmacro RefuseSystemRun
+    Delete "${SETUP_LOG}"
     !insertmacro UnpackFolderLock
+    Call RefuseBesideMsi
+    Call FindEarlierInstall
 FunctionEnd
 
 Function CheckFolderPage
+    ${If} $INSTDIR == $EarlierFolder
+    ${AndIf} $EarlierVersion != "${VERSION_SHORT}"
+        Return  ; the earlier version there is removed first, its folder checked then (RemoveEarlierInstall)
+    ${EndIf}
     !insertmacro FolderLock check
     ${If} $0 != "0"
         Call VerdictMessage
@@ -203,12 +365,14 @@ FunctionEnd
 ; extracted first. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
 ; none yet.
 Function Refuse
+    !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     SetErrorLevel 2
     Abort
 FunctionEnd
 
 Function StopInstall
+    !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
     !insertmacro RemoveInstalled ""
     SetOutPath "$TEMP"  ; the working folder cannot be removed
@@ -236,6 +400,7 @@ Section
     ; The folder made locked, or taken over and emptied but for the user's settings (files made in it inherit
     ; its rights), or refused. An earlier install's file in use (the program running) stops the install
     ; before anything is changed, that install left whole.
+    Call RemoveEarlierInstall
     !insertmacro FolderLock lock
     ${If} $0 != "0"
         Call VerdictMessage
@@ -249,13 +414,16 @@ Section
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write its
-    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults.
+    ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults, in the
+    ; installer's language.
+    Call KeepEarlierSettings
     ${IfNot} ${FileExists} "$INSTDIR\appconfig.ini"
         ClearErrors
         FileOpen $1 "$INSTDIR\appconfig.ini" w
-        FileWrite $1 "${DEFAULT_SETTINGS}"
+        FileWrite $1 "$(DefaultSettings)"
         FileClose $1
         ${If} ${Errors}
+            StrCpy $0 10  ; a write after the lock failed: the reason logged
             StrCpy $R9 "$(SettingsFailed)"
             Call StopInstall
         ${EndIf}
@@ -289,6 +457,7 @@ SectionEnd
 
 Function un.onInit
     !insertmacro RefuseSystemRun
+    Delete "${UNINSTALL_LOG}"
     !insertmacro UnpackFolderLock
 FunctionEnd
 
@@ -304,6 +473,7 @@ Section Uninstall
         ${ElseIf} $0 == "12"
             StrCpy $R9 "$(UninstallInUse)"
         ${EndIf}
+        !insertmacro WriteStopLog "${UNINSTALL_LOG}"
         MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
         SetErrorLevel 2
         Abort

@@ -12,6 +12,8 @@ its arrival time, and answers by the reader's text protocol:
 
 Commands carry no terminator: a command is recognised as soon as the bytes
 received since the last one end with it. Anything else is taken in silently.
+A reply goes out whole, delay_ms after its command, unless `split` cuts it into
+pieces with quiet spells between them.
 
     sim = SimReader(model=0)
     sim.set_mode("silent" | "normal" | "garbage" | "unknown" | "long" | "chunks", **options)
@@ -56,10 +58,12 @@ class SimReader:
         self.chunks = []  # "chunks": [(bytes, gap_ms_after), ...] sent instead of the reply
         self.keeps_writes = True  # False: a write is answered "OK!" but the settings stay as they were
         self.answers = None  # a number: the commands still to be answered, the reader is silent after them
+        self.split = None  # a function: reply -> [(bytes, gap_ms after), ...], the pieces it goes out in
 
         self.received = []  # (monotonic time, byte value), every byte that arrived
         self.sent = []  # (monotonic time, bytes) of every write to the line
         self.commands = []  # (monotonic time, command bytes) recognised
+        self.held_up = 0  # pieces that went out over 40 ms late: a busy machine, not the reader, timed them
         self._lock = threading.Lock()
         self._pending = bytearray()  # bytes since the last command
         self._outgoing = collections.deque()  # (bytes, seconds to the next, seconds of quiet after)
@@ -78,7 +82,7 @@ class SimReader:
     def set_mode(self, mode, **options):
         """Changes how the reader answers from the next command on.
 
-        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks, keeps_writes, answers."""
+        options: prefix, version, settings, delay_ms, baud, garbage, tail, chunks, keeps_writes, answers, split."""
         if mode not in MODES:
             raise ValueError("unknown mode " + mode)
         with self._lock:
@@ -209,7 +213,7 @@ class SimReader:
             reply = self.prefix + b" - OK!"
         if self.mode == "long":
             reply += self.tail
-        self._schedule([(reply, 0)], start)
+        self._schedule(self.split(reply) if self.split else [(reply, 0)], start)
 
     def _schedule(self, pieces, start):
         """Queues pieces of (bytes, gap_ms after); the first goes out at `start` (or after what is
@@ -230,8 +234,10 @@ class SimReader:
     def _send_due(self):
         while True:
             with self._lock:
-                if not self._outgoing or self._next_due > time.monotonic():
+                now = time.monotonic()
+                if not self._outgoing or self._next_due > now:
                     return
+                self.held_up += now - self._next_due > 0.04
                 data, advance, quiet = self._outgoing.popleft()
             os.write(self._master, data)
             with self._lock:

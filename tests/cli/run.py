@@ -7,6 +7,7 @@ what they share.
 """
 import concurrent.futures
 import os
+import select
 import subprocess
 import sys
 import tempfile
@@ -17,7 +18,7 @@ HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
 sys.path.insert(0, str(REPO / "tools"))
 from sim_reader import SimReader  # noqa: E402
-from system_root import plug_usb_tty, serial_tty, usb_reader_root  # noqa: E402,F401 (for the tests)
+from system_root import DIALOUT_GID, plug_usb_tty, serial_tty, usb_reader_root  # noqa: E402,F401 (for the tests)
 
 MZ6 = os.environ.get("MZ6", str(REPO / "build" / "host" / "mz6"))
 SANITIZER_EXIT = 99  # a sanitizer report must not pass for one of mz6's own statuses
@@ -60,6 +61,8 @@ def mz6(*args, env=None, input=None, stdin=subprocess.DEVNULL, **how):
 
 # Runs a command as a user without rights to the ports, as on a fresh machine (root opens anything).
 AS_NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+# A user in dialout, as a machine's operator: a node opens for them once udev has given it its group.
+AS_DIALOUT = ["setpriv", "--reuid=65534", "--regid=65534", f"--groups={DIALOUT_GID}"] if os.geteuid() == 0 else []
 
 
 class ReaderTest(unittest.TestCase):
@@ -69,6 +72,11 @@ class ReaderTest(unittest.TestCase):
         sim.set_mode(mode, **options)
         self.addCleanup(sim.close)
         return sim
+
+    def next_line(self, proc, timeout=5.0):
+        """The next line of a running mz6 (watch)."""
+        self.assertTrue(select.select([proc.stdout], [], [], timeout)[0], "no line from mz6 in time")
+        return proc.stdout.readline().decode()
 
     def new_folder(self):
         """A folder of its own, gone at the end of the test."""

@@ -3,7 +3,6 @@ line a reader, and a stop after the reader in hand."""
 import json
 import os
 import re
-import select
 import signal
 import subprocess
 import time
@@ -17,10 +16,6 @@ def ftdi(serial):
 
 
 class Watch(ReaderTest):
-    def next_line(self, proc, timeout=5.0):
-        self.assertTrue(select.select([proc.stdout], [], [], timeout)[0], "no line from watch in time")
-        return proc.stdout.readline().decode()
-
     def test_readers_plugged_one_after_another_are_each_configured_once(self):
         root = self.new_folder()
         (root / "dev").mkdir()

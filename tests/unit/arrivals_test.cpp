@@ -66,12 +66,12 @@ struct World {
         ArrivalHooks hooks;
         hooks.nowMs = [this] { return now; };
         hooks.serve = [this](const PresentPort& port) { return Serve(port); };
-        hooks.stillThere = [this](const PresentPort& port) { return NodeThere(PlugOf(port)); };
         hooks.record = [this](const PresentPort& port, const ReaderReport& report) {
             records.push_back(port.name + " " + ResultCode(report.outcome));
         };
         hooks.stop = stop;
         for (; now < untilMs; now += kLookMs) ServeArrivals(&arrivals, Present(), hooks);
+        RecordHeldFailures(&arrivals, hooks);
     }
 };
 
@@ -108,7 +108,11 @@ TEST(Arrivals, EachPlugHasOneRecordWhateverOrderItsStagesComeIn) {
         {"the mode comes after the settle time: still one record", {{200, 2600}}, "/dev/ttyUSB0 permission-denied", 0},
         {"pulled out before it could be opened", {{200, 900, kNever, 600}}, "/dev/ttyUSB0 unplugged", 0},
         {"pulled out while it is written", {{200, 300, kNever, 350, 200}}, "/dev/ttyUSB0 unplugged", 1},
-        {"a reader that does not answer fails at once",
+        {"hung up a moment before its node goes",
+         {{200, 300, kNever, 380, 60, Outcome::kIoError}},
+         "/dev/ttyUSB0 unplugged",
+         1},
+        {"a reader that does not answer fails, its port still there",
          {{200, 200, kNever, kNever, 1000, Outcome::kNoAnswer}},
          "/dev/ttyUSB0 no-answer",
          1},

@@ -45,6 +45,17 @@ PORTS_CLASS = "{4d36e978-e325-11ce-bfc1-08002be10318}"
 WM_DEVICECHANGE, DBT_DEVNODES_CHANGED = 0x0219, 7
 
 
+# Wine's own fonts, where the fonts-wine package puts them: the scalable ones (Tahoma for menus and dialogs,
+# Marlett for the caption buttons, a System that covers every script) and the bitmap System, MS Sans Serif and
+# terminal fonts of each code page. Debian's Wine 8 looks for them in /usr/share/fonts instead and, finding
+# none, draws with what fontconfig offers: a bold Liberation Sans for System, whose last letter the menu bar
+# and a disabled caption cut off ("Инструменть", "Pa" of "Pay").
+WINE_FONTS = Path("/usr/share/wine/fonts")
+# Where the registry names the bitmap fonts of the prefix's code page, as Windows registers its own.
+FONT_KEYS = (r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts",
+             r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts")
+
+
 def windows_path(path):
     """The path under Wine's drive Z:, which maps the Linux root."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
@@ -228,6 +239,7 @@ class Env:
         self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
                                             stdout=self.log, stderr=self.log)
         subprocess.run(["wineboot", "-i"], env=self.vars, stdout=self.log, stderr=self.log, timeout=180, check=True)
+        self._add_wine_fonts()
         reg_file = self.tmp / "wine-settings.reg"
         reg_file.write_text(_WINE_SETTINGS_REG)
         self.run(["regedit", "/S", windows_path(reg_file)], timeout=60)
@@ -235,6 +247,19 @@ class Env:
         # closing down just when a program starts.
         self.driver.call("ping")
         self.timings["prefix"] = time.monotonic() - start
+
+    def _add_wine_fonts(self):
+        """Wine's own fonts in the prefix's Windows folder, where every Wine looks: the scalable ones, and the
+        bitmap fonts the registry names, those of the prefix's code page only. Other code pages' bitmap System
+        fonts stay out, as Windows loads none of them: one would answer a program's request for a Cyrillic
+        System font on a western Windows with Latin letters."""
+        named = {name.lower() for key in FONT_KEYS for name in re.findall(
+            r"(\w+\.fon)\s*$", self.run(["reg", "query", key]).stdout.decode("utf-8", "replace"), re.M | re.I)}
+        fonts = self.prefix / "drive_c" / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for font in sorted(WINE_FONTS.iterdir()):
+            if (font.suffix == ".ttf" or font.name in named) and not (fonts / font.name).exists():
+                (fonts / font.name).symlink_to(font)
 
     def close(self):
         self.stop_programs()
@@ -268,9 +293,9 @@ class Env:
         self._started.append(proc)
         return proc
 
-    def run(self, argv, cwd=None, timeout=60, variables=None):
+    def run(self, argv, cwd=None, timeout=60, variables=None, locale=None):
         """Runs a Windows program to its end; its stdout is captured, its stderr goes to the log."""
-        proc = self.popen(argv, cwd, variables=variables, stdout=subprocess.PIPE)
+        proc = self.popen(argv, cwd, locale=locale, variables=variables, stdout=subprocess.PIPE)
         try:
             out, _ = proc.communicate(timeout=timeout)
         except subprocess.TimeoutExpired:

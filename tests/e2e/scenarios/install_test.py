@@ -19,16 +19,23 @@ UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\
 INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
 TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
 PROFILE_LIST_SYSTEM = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-18"
+# Version 1.00's names, for the packages of an earlier version: the same programs, installed as 1.00 installs them.
+EARLIER = {"VERSION_DOTTED": "1.0.0.0", "VERSION_SHORT": "1.00", "INSTALL_FOLDER": f"{PRODUCT['PRODUCT_NAME']} v.1.00",
+           "EXE_NAME": f"{PRODUCT['PRODUCT_NAME']} ver_1_00 (x64).exe",
+           "PDF_NAME": f"{PRODUCT['PRODUCT_NAME']} ver_1_00.pdf"}
 
 
-def installer(env):
-    """setup.exe built from the program stripped as scripts/release ships it, and mz6.exe."""
-    shipped, setup = env.tmp / "release" / EXE_NAME, env.tmp / f"{PRODUCT['INSTALL_FOLDER']} setup.exe"
+def installer(env, **product):
+    """setup.exe built from the program stripped as scripts/release ships it, and mz6.exe; with EARLIER's
+    values, as 1.00 (with folder-lock.exe's stand-in built with 1.00's names)."""
+    values = dict(PRODUCT, **product)
+    shipped, setup = env.tmp / "release" / EXE_NAME, env.tmp / f"{values['INSTALL_FOLDER']} setup.exe"
     shipped.parent.mkdir(exist_ok=True)
     subprocess.run(["x86_64-w64-mingw32-strip", "--strip-all", "-o", shipped, env.exe], check=True)
-    defines = [f"-D{key}={value}" for key, value in PRODUCT.items()]  # as scripts/release passes them
+    defines = [f"-D{key}={value}" for key, value in values.items()]  # as scripts/release passes them
+    folder_lock = env.tools_dir / f"folder-lock-standin{'-' + values['VERSION_SHORT'] if product else ''}.exe"
     done = subprocess.run(["makensis", "-V2", "-WX", f"-DEXE={shipped}", f"-DMZ6={env.build_dir / 'mz6.exe'}",
-                           f"-DHELP={GUIDE}", f"-DFOLDER_LOCK={env.tools_dir / 'folder-lock-standin.exe'}",
+                           f"-DHELP={GUIDE}", f"-DFOLDER_LOCK={folder_lock}",
                            f"-DOUTFILE={setup}", *defines, REPO / "installer" / "setup.nsi"],
                           capture_output=True, text=True)
     assert done.returncode == 0, f"makensis failed:\n{done.stdout}{done.stderr}"
@@ -54,10 +61,24 @@ def uninstall(env):
     return env.run(uninstaller(env, "/S"), timeout=60).returncode
 
 
+def stop_log(env, program):
+    """Why the last run of setup.exe or the uninstaller ("setup", "uninstall") stopped, as it wrote it into the
+    temp folder of the account that ran it; None when that run did not stop."""
+    logs = list(drive_c(env).glob(f"users/*/**/Temp/{PRODUCT['INSTALL_FOLDER']} {program}.log"))
+    return logs[0].read_bytes().decode("utf-16") if logs else None
+
+
 def uninstall_entry(env):
     """What reg query shows of the program's entry in the list of programs, or None without one."""
     done = env.run(["reg", "query", UNINSTALL_KEY])
     return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
+
+
+def listed(env):
+    """The entry's version and folder, or None without an entry."""
+    entry = uninstall_entry(env)
+    values = dict(re.findall(r"^\s+(DisplayVersion|InstallLocation)\s+REG_SZ\s+(.*?)\r?$", entry or "", re.M))
+    return (values["DisplayVersion"], values["InstallLocation"]) if entry else None
 
 
 def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
@@ -144,7 +165,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     app = env.start_app(folder, exe=folder / EXE_NAME)
     app.finish_startup_search()
     assert env.run([setup, "/S"], timeout=120).returncode == 2
+    in_use = f"exit code: 2\r\nreason: 12\r\n{INSTALL_DIR}\\{EXE_NAME} "
+    assert (stop_log(env, "setup") or "").startswith(in_use), stop_log(env, "setup")
     assert uninstall(env) == 2
+    assert (stop_log(env, "uninstall") or "").startswith(in_use), stop_log(env, "uninstall")
     # Through their pages, each names the program in its message, in either language, nothing before the path.
     program = f"{INSTALL_DIR}\\{EXE_NAME} ".encode("cp1251")
     for argv, locale in (([setup], LOCALE), (uninstaller(env), WESTERN_LOCALE)):
@@ -156,6 +180,7 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     app.kill()
     (folder / "my notes.txt").unlink()
     assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert stop_log(env, "setup") is None, "a run that went through keeps an earlier run's log"
     (folder / "my notes.txt").write_text("kept")
     # The uninstaller, which runs from the folder, goes at the next restart.
     assert uninstall(env) == 0
@@ -183,6 +208,10 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
             (folder / "appconfig.ini").write_bytes(before)
         assert env.run([setup, "/S"], timeout=120).returncode == 0
         assert (folder / "appconfig.ini").read_bytes() == after
+    # An installer in English starts the program in English: the bytes the program writes for it.
+    (folder / "appconfig.ini").unlink()
+    assert env.run([setup, "/S"], timeout=120, locale=WESTERN_LOCALE).returncode == 0
+    assert (folder / "appconfig.ini").read_bytes() == b"Language = EN;\r\nTabCtrl = KRT_KRN;\r\n"
     assert contents(folder) == INSTALLED, contents(folder)
     # A read-only attribute (Wine's is the Unix mode) stops neither a reinstall nor the uninstall, and goes
     # from the settings the reinstall keeps, so that the program saves them again.
@@ -243,3 +272,51 @@ def test_links_and_runs_as_system_are_refused_and_nothing_changes(env):
     assert uninstall(env) == 0
     (folder / "uninstall.exe").unlink()  # as the restart would
     folder.rmdir()
+
+
+def test_earlier_versions_and_other_folders_give_way(env):
+    """One product, one entry: an install of another version, or in another folder, is removed by its own
+    uninstaller (which refuses while the program runs) before anything is installed, keeping the settings;
+    the same version without /D= is installed again where it is; a newer version is never replaced."""
+    (setup, _), (earlier_setup, _) = installer(env), installer(env, **EARLIER)
+    folder, other = drive_c(env, INSTALL_DIR), drive_c(env, "C:\\Other")
+    earlier = drive_c(env, "C:\\" + EARLIER["INSTALL_FOLDER"])
+    earlier_files = {name.replace(GUIDE.name, EARLIER["PDF_NAME"]).replace(EXE_NAME, EARLIER["EXE_NAME"])
+                     for name in INSTALLED}
+    saved = b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
+    assert env.run([earlier_setup, "/S"], timeout=120).returncode == 0
+    (earlier / "appconfig.ini").write_bytes(saved)
+    # Through the pages: the new version's folder, then what is removed first, in either language.
+    for locale, words in ((LOCALE, "сначала удалит её"), (WESTERN_LOCALE, "first removes it")):
+        shown = message_on_the_way(env, [setup], locale, str(earlier.name).encode())
+        assert shown.startswith(f"{PRODUCT['PRODUCT_NAME']} 1.00 ".encode()) and words.encode("cp1251") in shown, shown
+    # A program found in a folder that users may change is not run with the installer's rights.
+    planted, uninstaller_bytes = earlier / "uninstall.exe", (earlier / "uninstall.exe").read_bytes()
+    planted.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
+    assert env.run([setup, "/S"], timeout=120, variables={"SECURITY_STANDIN_OPEN": earlier.name}).returncode == 2
+    assert not drive_c(env, "C:\\recorded-calls.txt").exists() and contents(earlier) == earlier_files
+    planted.write_bytes(uninstaller_bytes)
+    app = env.start_app(earlier, exe=earlier / EARLIER["EXE_NAME"])
+    app.finish_startup_search()
+    assert env.run([setup, "/S"], timeout=120).returncode == 2
+    assert (contents(earlier), contents(folder)) == (earlier_files, None)
+    assert listed(env) == ("1.00", "C:\\" + EARLIER["INSTALL_FOLDER"]) and (drive_c(env) / SHORTCUT).exists()
+    app.kill()
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert (contents(earlier), contents(folder)) == (None, INSTALLED)
+    assert (folder / "appconfig.ini").read_bytes() == saved
+    assert listed(env) == (PRODUCT["VERSION_SHORT"], INSTALL_DIR)
+    pending = env.run(["reg", "query", SESSION_MANAGER, "/v", "PendingFileRenameOperations"]).stdout
+    assert EARLIER["INSTALL_FOLDER"].encode() not in pending, pending  # its uninstaller ran from a copy
+    # Never back to 1.00 over 1.01.
+    assert env.run([earlier_setup, "/S"], timeout=120).returncode == 2
+    assert (contents(earlier), contents(folder)) == (None, INSTALLED)
+    assert listed(env) == (PRODUCT["VERSION_SHORT"], INSTALL_DIR)
+    # /D= moves the install, settings and all; without it the install stays where it is.
+    for arguments in (["/D=C:\\Other"], []):
+        assert env.run([setup, "/S", *arguments], timeout=120).returncode == 0
+        assert (contents(folder), contents(other)) == (None, INSTALLED)
+        assert (other / "appconfig.ini").read_bytes() == saved
+        assert listed(env) == (PRODUCT["VERSION_SHORT"], "C:\\Other")
+    assert env.run([other / "uninstall.exe", "/S", "_?=C:\\Other"], timeout=60).returncode == 0
+    assert listed(env) is None

@@ -1,15 +1,14 @@
 """The MSI under Wine's msiexec, silent as a management agent runs it: a major upgrade from an earlier version, a
-repair, a refused downgrade and the removal."""
+repair, a refused downgrade and the removal; the MSI and setup.exe each refusing while the other is installed."""
 import re
 import struct
 import subprocess
 
-from harness.env import EXE_NAME, PRODUCT, REPO, windows_path
+from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
+from scenarios.install_test import EARLIER, drive_c, installer, listed, message_on_the_way
 
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-EARLIER = {"VERSION_DOTTED": "1.0.0.0", "VERSION_SHORT": "1.00", "INSTALL_FOLDER": f"{PRODUCT['PRODUCT_NAME']} v.1.00",
-           "EXE_NAME": f"{PRODUCT['PRODUCT_NAME']} ver_1_00 (x64).exe"}
 
 
 def package(env, **product):
@@ -83,3 +82,28 @@ def test_msi_upgrade_repair_and_removal(env):
     assert (installed(env, EARLIER), uninstall_entry(env, earlier_code)) == (None, None)
     assert msiexec(env, "/x", msi) == 0
     assert (installed(env), shortcuts(env), uninstall_entry(env, code)) == (None, [], None)
+
+
+def test_msi_and_setup_exe_refuse_each_other(env):
+    """One product, one entry: neither package installs while the other's install is there, and each names
+    the other and how to remove it; once it is removed, each installs."""
+    (msi, _), (earlier_msi, earlier_code) = package(env), package(env, **EARLIER)
+    (setup, _), (earlier_setup, _) = installer(env), installer(env, **EARLIER)
+    earlier_folder = "C:\\" + EARLIER["INSTALL_FOLDER"]
+    assert env.run([earlier_setup, "/S"], timeout=120).returncode == 0
+    # 1603, of which Linux sees the low byte; double-clicked, the package says why.
+    assert msiexec(env, "/i", msi) == 1603 & 0xFF
+    assert installed(env) is None and listed(env) == ("1.00", earlier_folder)
+    shown = message_on_the_way(env, ["msiexec", "/i", msi], WESTERN_LOCALE, b"by its setup.exe")
+    assert f'"{earlier_folder}\\uninstall.exe" /S _?={earlier_folder}'.encode() in shown, shown
+    assert env.run([drive_c(env, earlier_folder) / "uninstall.exe", "/S", *f"_?={earlier_folder}".split(" ")],
+                   timeout=60).returncode == 0
+    assert msiexec(env, "/i", earlier_msi) == 0
+    assert env.run([setup, "/S"], timeout=120).returncode == 2
+    assert listed(env) is None and not drive_c(env, "C:\\" + PRODUCT["INSTALL_FOLDER"]).exists()
+    for locale, words in ((LOCALE, "установлена из пакета"), (WESTERN_LOCALE, "is installed from its Windows Installer")):
+        shown = message_on_the_way(env, [setup], locale, f"msiexec /x {earlier_code} /qn".encode())
+        assert words.encode("cp1251") in shown and f"{PRODUCT['PRODUCT_NAME']} 1.00 (x64)".encode() in shown, shown
+    assert msiexec(env, "/x", earlier_msi) == 0
+    assert env.run([setup, "/S"], timeout=120).returncode == 0
+    assert msiexec(env, "/i", msi) == 1603 & 0xFF
