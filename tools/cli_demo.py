@@ -7,13 +7,12 @@ serial number, and the kernel's console beside them. This prints the commands to
 reader at each `plug` typed, pulls out the last reader plugged in at each `unplug`, and keeps the readers up
 until an empty line, `quit`, the end of the input or Ctrl+C.
 """
-import shutil
 import sys
 import tempfile
 from pathlib import Path
 
 from sim_reader import SimReader
-from system_root import READER_USB_IDS, plug_usb_tty, serial_tty
+from system_root import READER_USB_IDS, plug_usb_tty, serial_tty, unplug_usb_tty
 
 REPO = Path(__file__).resolve().parents[1]
 
@@ -29,14 +28,6 @@ def examples(root):
             f"{mz6} save --port {usb} {profile}", f"{mz6} apply {profile} --port {usb} --check",
             f"{mz6} apply {profile} --port {usb} --json",
             f"{mz6} watch {profile}    # then type plug and unplug in the demo's terminal"]
-
-
-def unplug(root, name, reader):
-    """The reader pulled out: its line goes dead, then the kernel takes its /dev node, then its sysfs entry."""
-    reader.close()
-    (Path(root) / "dev" / name).unlink()
-    shutil.rmtree(Path(root) / "sys/class/tty" / name)
-    shutil.rmtree(Path(root) / "sys/devices/usb1" / name)
 
 
 def main():
@@ -64,7 +55,8 @@ def main():
                     print(f"USB reader plugged in: {root}/dev/{name}", flush=True)
                 elif command == "unplug" and plugged:
                     name = list(plugged)[-1]
-                    unplug(root, name, plugged.pop(name))
+                    plugged.pop(name).close()  # its line goes dead, then the kernel takes its node, then sysfs
+                    unplug_usb_tty(root, name)
                     print(f"reader unplugged: {root}/dev/{name}", flush=True)
                 elif command == "unplug":
                     print("no reader is plugged in", flush=True)
