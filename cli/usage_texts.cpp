@@ -10,7 +10,7 @@ const UsageTexts kEnglish = {
     "Exit status: 0 success; 1 a port failed, no reader was found, output was lost or a file not written;\n  2 "
     "wrong usage, profile or key; 3 watch's log could not be written; 130 interrupted (SIGINT), 143 terminated\n  "
     "(SIGTERM), 129 hang-up (SIGHUP).",
-    "Completion of commands, options, keys with their values and ports: bash, with the Linux package.",
+    "Completion of commands, options, keys with their values, ports and file names: bash, with the Linux package.",
     "Maker: ",
     {"List every serial port, and which one is a USB reader",
      "Ask every port (or the ones given) at once; list the readers", "Version and settings of one reader",
@@ -68,7 +68,7 @@ const UsageTexts kRussian = {
     "Код выхода: 0 успех; 1 ошибка на порту, считыватель не найден, вывод или файл не записан;\n  2 неверный "
     "вызов, профиль или ключ; 3 журнал watch не удалось записать; 130 прервано (SIGINT), 143 завершено\n  "
     "(SIGTERM), 129 обрыв связи (SIGHUP).",
-    "Дополнение команд, параметров, ключей со значениями и портов: bash, с пакетом для Linux.",
+    "Дополнение команд, параметров, ключей со значениями, портов и имён файлов: bash, с пакетом для Linux.",
     "Производитель: ",
     {"Все последовательные порты и какой из них USB-считыватель",
      "Опросить все порты (или заданные) одновременно; список считывателей", "Версия и настройки одного считывателя",
