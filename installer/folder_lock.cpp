@@ -67,7 +67,10 @@ Decision CheckFolder(const FolderFacts& facts, Step step) {
     const bool uninstall = step == Step::kUninstall;
     const FoundPath& folder = facts.folder;
     std::vector<std::string> above;
-    if (!FoldersAbove(folder.path, &above)) return {Verdict::kNotLocalPath, folder.path};
+    // The name checked is the one every call uses, on a drive that stays: a trailing dot or space that the
+    // system drops, or a drive that can be taken away or is shared, would put the checks on another folder.
+    if (!FoldersAbove(folder.path, &above) || !SameName(facts.fullPath, folder.path.c_str()) || !facts.fixedDrive)
+        return {Verdict::kNotLocalPath, folder.path};
     for (const FoundPath& up : facts.above) {
         if (up.kind == ItemKind::kLink) return {Verdict::kLink, up.path};
     }

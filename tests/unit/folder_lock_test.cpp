@@ -21,7 +21,7 @@ FoundPath Found(const std::string& path, ItemKind kind, const std::string& secur
 
 // Each row changes an earlier good install at C:\Apps\MZ, with C:\Apps as closed as Program Files.
 FolderFacts GoodInstall(const std::string& path, void (*change)(FolderFacts&, std::vector<FoundPath>&)) {
-    FolderFacts facts{Found(path, ItemKind::kFolder, kLockedFolderSecurity)};
+    FolderFacts facts{Found(path, ItemKind::kFolder, kLockedFolderSecurity), path, true};
     facts.listed = facts.helpListed = true;
     facts.items = {{EXE_NAME, ItemKind::kFile},
                    {"mz6.exe", ItemKind::kFile},
@@ -53,7 +53,8 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         const char* item;  // what the install's verdict names
     };
     const Verdict go = Verdict::kGo, link = Verdict::kLink, rights = Verdict::kForeignRights,
-                  unreadable = Verdict::kUnreadable, above = Verdict::kOpenAbove, foreign = Verdict::kForeignItem;
+                  unreadable = Verdict::kUnreadable, above = Verdict::kOpenAbove, foreign = Verdict::kForeignItem,
+                  local = Verdict::kNotLocalPath;
     const char* const mz = "C:\\Apps\\MZ";
     const Row rows[] = {
         {"a fresh folder", mz, [](F f, A) { f.folder.kind = ItemKind::kMissing; }, go, go, mz},
@@ -110,8 +111,14 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
          foreign, go, "C:\\Apps\\MZ\\MZ6.EXE"},
         {"a path on a share", "\\\\server\\share\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
          "\\\\server\\share\\MZ"},
-        {"a path with ..", "C:\\Apps\\..\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
-         "C:\\Apps\\..\\MZ"},
+        {"a path with ..", "C:\\Apps\\..\\MZ", [](F, A) {}, local, local, "C:\\Apps\\..\\MZ"},
+        // Checked under one name, used under another: every call drops the dot and turns the slashes.
+        {"a trailing dot", "C:\\Apps\\MZ.", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, local, local, "C:\\Apps\\MZ."},
+        {"forward slashes", "C:/Apps/MZ", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, local, local, "C:/Apps/MZ"},
+        {"a drive letter in lower case", "c:\\Apps\\MZ", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, go, go,
+         "c:\\Apps\\MZ"},
+        {"a removable or network drive", mz, [](F f, A) { f.fixedDrive = false; }, local, local, mz},
+        {"a name with a lone surrogate, passed on as no path", "", [](F, A) {}, local, local, ""},
     };
     for (const Row& row : rows) {
         const FolderFacts facts = GoodInstall(row.path, row.change);
