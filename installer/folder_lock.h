@@ -13,6 +13,7 @@ enum class ItemKind { kMissing, kFile, kFolder, kLink, kUnreadable };  // kLink:
 struct FoundItem {
     std::string name;
     ItemKind kind;
+    bool moreNames = false;  // a file with a second name (a hard link): whoever holds that one shares it
 };
 
 // One path as found: what it is and, for a folder, its owner and entries (securityRead false: not read).

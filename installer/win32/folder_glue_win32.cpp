@@ -10,6 +10,18 @@ ItemKind KindOf(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ItemKind::kFolder : ItemKind::kFile;
 }
 
+// More than one name: the count is read from the file itself (a listing does not give it). A file that cannot
+// be opened to look counts as more, which makes it no file of ours.
+bool HasMoreNames(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information) != 0;
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return !known || information.nNumberOfLinks != 1;
+}
+
 }  // namespace
 
 // The attributes of the item itself: a reparse point's own, never its target's.
@@ -24,8 +36,8 @@ ItemKind ReadItemKind(const std::string& path) {
 // A name with a lone surrogate has no UTF-8 form: listed as unreadable, it is nobody's file of ours.
 bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
     items->clear();
-    std::wstring pattern;
-    if (!NameUtf16(path + "\\*", &pattern)) return false;
+    std::wstring folder, pattern;
+    if (!NameUtf16(path, &folder) || !NameUtf16(path + "\\*", &pattern)) return false;
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return false;  // a folder lists "." at least
@@ -33,10 +45,11 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
         const std::wstring name = found.cFileName;
         std::string utf8;
         if (name == L"." || name == L"..") continue;
+        const ItemKind kind = KindOf(found.dwFileAttributes);
         if (NameUtf8(name.c_str(), static_cast<int>(name.size()), &utf8)) {
-            items->push_back({utf8, KindOf(found.dwFileAttributes)});
+            items->push_back({utf8, kind, kind == ItemKind::kFile && HasMoreNames(folder + L"\\" + name)});
         } else {
-            items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), ItemKind::kUnreadable});
+            items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), ItemKind::kUnreadable, false});
         }
     } while (FindNextFileW(search, &found));
     const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
