@@ -211,8 +211,8 @@ void DeleteByHandle(HANDLE handle) {
 
 }  // namespace
 
-// The new file takes its rights from its folder, as the old one did. It is flushed before and after its
-// rename, so that both its bytes and its new name are on disk when the save reports success.
+// The new file takes its rights from its folder, as the old one did. Its bytes are on disk before its rename;
+// once renamed it has replaced the old file, so a flush that fails after that is no reason to remove it.
 bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
                        std::int32_t* error) {
     const HANDLE handle = reinterpret_cast<HANDLE>(file->handle);
@@ -223,8 +223,9 @@ bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::str
     DWORD failure = GetLastError();
     if (done) {
         *step = PutStep::kPlace;
-        done = RenameByHandle(handle, path) && FlushFileBuffers(handle) != 0;
+        done = RenameByHandle(handle, path);
         failure = GetLastError();
+        if (done) FlushFileBuffers(handle);
     }
     if (!done) DeleteByHandle(handle);
     CloseHandle(handle);
