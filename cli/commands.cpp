@@ -8,12 +8,12 @@
 
 #include "app/text/format.h"
 #include "cli/change_report.h"
+#include "cli/file_checks.h"
 #include "cli/fleet.h"
 #include "cli/profile.h"
 #include "cli/report.h"
 #include "cli/run_failure.h"
 #include "cli/run_tally.h"
-#include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 
 namespace {
@@ -107,9 +107,9 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The file that a save to `path` replaces: the path itself, or where its links lead, so that a link stays
-// and its target is replaced in the target's own folder. -1 when that is a file or nothing yet; otherwise
-// the exit status, with why told: a folder, device, fifo or socket is never replaced.
-int FindSaveTarget(const CommandOptions& options, const std::string& path, std::string* target) {
+// and its target is replaced in the target's own folder. -1 when that is a file or nothing yet (`found`: what
+// and which it is); otherwise the exit status, with why told: a folder, device, fifo or socket is never replaced.
+int FindSaveTarget(const CommandOptions& options, const std::string& path, std::string* target, PathFacts* found) {
     constexpr int kMostLinks = 40;  // as many as the system follows in one path
     std::string at = path;
     for (int hop = 0; hop <= kMostLinks; ++hop) {
@@ -125,6 +125,7 @@ int FindSaveTarget(const CommandOptions& options, const std::string& path, std::
         }
         if (facts.kind != PathKind::kLink) {
             *target = at;
+            *found = facts;
             return -1;
         }
         const bool absolute = facts.linkText.find_first_of(kPathSeparators) == 0 ||
@@ -207,11 +208,12 @@ int RunSave(const CommandOptions& options, const std::string& file) {
     const ConsoleTexts& texts = *options.texts;
     const std::string& port = options.ports[0];
     std::string target;
+    PathFacts checked;
     NewFile replacement;
     // Ctrl+C from here on ends the read as its exchange ends, and the new file goes with the rest.
     FinishWorkWhenInterrupted();
     if (file != "-") {
-        const int refused = FindSaveTarget(options, file, &target);
+        const int refused = FindSaveTarget(options, file, &target, &checked);
         if (refused >= 0) return refused;
         std::int32_t error = 0;
         if (!CreateNewFileIn(FolderOf(target), &replacement, &error)) {
@@ -226,10 +228,12 @@ int RunSave(const CommandOptions& options, const std::string& file) {
         DiscardNewFile(&replacement);
         return Ended(ShowOne(options, report, false));
     }
-    // The read takes a while: a path that has since become a link elsewhere, or no file, is left alone.
+    // The read takes a while: a path that has since become a link elsewhere, or no file, or another file, is
+    // left alone.
     std::string now;
-    const int refused = file == "-" ? -1 : FindSaveTarget(options, file, &now);
-    if (refused >= 0 || now != target) {
+    PathFacts found;
+    const int refused = file == "-" ? -1 : FindSaveTarget(options, file, &now, &found);
+    if (refused >= 0 || now != target || (file != "-" && !SameSaveTarget(checked, found))) {
         DiscardNewFile(&replacement);
         if (refused >= 0) return refused;
         return Fail(options, RunFailure::kFileError,

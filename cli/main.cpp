@@ -4,8 +4,10 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/text/format.h"
 #include "cli/command_line.h"
 #include "cli/system_glue.h"
+#include "cli/utf8_sequences.h"
 #include "cli/watch.h"
 
 namespace {
@@ -54,8 +56,16 @@ int Run(const Invocation& invocation) {
 int main(int argc, char** argv) {
     PrepareConsole();
     Invocation invocation;
-    int status =
-        ParseCommandLine(ProgramArguments(argc, argv), UserPrefersRussian(), &invocation, std::cout, std::cerr);
+    int unreadable = 0;
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv, &unreadable);
+    if (unreadable > 0) {
+        std::cerr << "mz6: "
+                  << Escaped(FormatText(ConsoleTextsFor(UserPrefersRussian()).notUnicode, unreadable,
+                                        arguments[static_cast<std::size_t>(unreadable - 1)].c_str()))
+                  << "\n";
+        return kExitUsage;
+    }
+    int status = ParseCommandLine(arguments, UserPrefersRussian(), &invocation, std::cout, std::cerr);
     if (status < 0) status = Run(invocation);
     std::cout.flush();
     if (std::cout) return status;

@@ -62,6 +62,8 @@ const ConsoleTexts kEnglish = {
     "the port belongs to the group %s: sudo adduser $USER %s, then log in again",
     "you are in the group %s, but this session began before: log in again (or start a shell with newgrp %s)",
     "the port's node is %s %s:%s %04o; udev may not have set it up yet (or a rule keeps it from you)",
+    "argument %d is not valid Unicode (it holds half of a surrogate pair), so it names no file mz6 can use: %s",
+    "the log %s is a link: watch writes its log into a file of that name, never through a link",
 };
 
 const ConsoleTexts kRussian = {
@@ -116,6 +118,8 @@ const ConsoleTexts kRussian = {
     "порт принадлежит группе %s: sudo adduser $USER %s, затем войдите в систему заново",
     "вы в группе %s, но этот сеанс начат раньше: войдите в систему заново (или откройте оболочку через newgrp %s)",
     "узел порта — %s %s:%s %04o; возможно, udev ещё не настроил его (или правило не даёт вам доступа)",
+    "аргумент %d — недопустимый Юникод (в нём половина суррогатной пары), и файла с таким именем mz6 не откроет: %s",
+    "журнал %s — ссылка: watch пишет журнал в файл с этим именем, но никогда через ссылку",
 };
 
 // What keeps the user from the port and what to do, by its node and the user's groups as they are now; ""

@@ -58,6 +58,8 @@ struct ConsoleTexts {
     const char* joinGroup;            // "the port belongs to the group %s: sudo adduser $USER %s, ..."
     const char* logInAgain;           // "you are in the group %s, but this session is not ...: newgrp %s"
     const char* nodeAsIs;             // "the port's node is %s %s:%s %04o; udev may not have set it up yet ..."
+    const char* notUnicode;           // "argument %d is not valid Unicode ...: %s", its position and text
+    const char* logIsALink;           // "the log %s is a link ...": watch writes through none
 };
 
 // English unless `russian`.

@@ -10,6 +10,7 @@
 #include "app/text/format.h"
 #include "cli/arrivals.h"
 #include "cli/change_report.h"
+#include "cli/file_checks.h"
 #include "cli/report.h"
 #include "cli/run_tally.h"
 #include "cli/system_glue.h"
@@ -73,8 +74,16 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     ReaderSettings settings;
     if (!LoadProfile(options, file, &settings)) return kExitUsage;
     std::FILE* log = nullptr;
-    if (!watch.log.empty() && (log = OpenNamedFile(watch.log, "a")) == nullptr) {
-        return Fail(options, RunFailure::kFileError, watch.log + ": " + std::strerror(errno), kExitUsage);
+    if (!watch.log.empty()) {
+        const OpenedFile opened = OpenForAppending(watch.log);
+        if (!LogMayBeWritten(opened)) {
+            if (opened.file != nullptr) std::fclose(opened.file);
+            return Fail(options, RunFailure::kFileError,
+                        opened.kind == PathKind::kLink ? FormatText(texts.logIsALink, watch.log.c_str())
+                                                       : watch.log + ": " + SystemErrorText(opened.error),
+                        kExitUsage);
+        }
+        log = opened.file;
     }
     FinishWorkWhenInterrupted();
 

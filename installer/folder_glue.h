@@ -15,3 +15,7 @@ bool DeleteItem(const std::string& path, bool folder);
 // program runs from it or holds it open, nor while it is read-only).
 bool CanReplace(const std::string& path);
 void ClearReadOnly(const std::string& path);  // takes off a read-only attribute, if the file has one
+// The path as the system completes it for every call (GetFullPathNameW: trailing dots and spaces dropped,
+// "/" made "\\", "." and ".." resolved); "" when it has none.
+std::string FullPathOf(const std::string& path);
+bool IsFixedDrive(const std::string& root);  // "C:\\": a drive of this computer (no removable, network or RAM disk)

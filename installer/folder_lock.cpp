@@ -51,11 +51,17 @@ bool OpenAbove(const Security& security, bool isRoot) {
     });
 }
 
+// A file of the installer's name that has a second name elsewhere is not its own: its rights, set or taken
+// away here, would be those of the other name's file, which anyone may have made.
+bool IsOwnItem(const FoundItem& item, bool inHelp) {
+    return !item.moreNames && IsInstalledName(item.name, item.kind, inHelp);
+}
+
 // The first item among these that is a link, or not the installer's (only links when linksOnly).
 const FoundItem* FirstStranger(const std::vector<FoundItem>& items, bool inHelp, bool linksOnly) {
     for (const FoundItem& item : items) {
         if (item.kind == ItemKind::kLink) return &item;
-        if (!linksOnly && !IsInstalledName(item.name, item.kind, inHelp)) return &item;
+        if (!linksOnly && !IsOwnItem(item, inHelp)) return &item;
     }
     return nullptr;
 }
@@ -67,7 +73,10 @@ Decision CheckFolder(const FolderFacts& facts, Step step) {
     const bool uninstall = step == Step::kUninstall;
     const FoundPath& folder = facts.folder;
     std::vector<std::string> above;
-    if (!FoldersAbove(folder.path, &above)) return {Verdict::kNotLocalPath, folder.path};
+    // The name checked is the one every call uses, on a drive that stays: a trailing dot or space that the
+    // system drops, or a drive that can be taken away or is shared, would put the checks on another folder.
+    if (!FoldersAbove(folder.path, &above) || !SameName(facts.fullPath, folder.path.c_str()) || !facts.fixedDrive)
+        return {Verdict::kNotLocalPath, folder.path};
     for (const FoundPath& up : facts.above) {
         if (up.kind == ItemKind::kLink) return {Verdict::kLink, up.path};
     }
@@ -155,12 +164,12 @@ Decision DecideUninstall(const FolderFacts& facts) { return CheckFolder(facts, S
 std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall) {
     std::vector<OwnFile> files;
     for (const FoundItem& item : facts.items) {
-        if (item.kind != ItemKind::kFile || !IsInstalledName(item.name, item.kind, false)) continue;
+        if (item.kind != ItemKind::kFile || !IsOwnItem(item, false)) continue;
         const bool kept = uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item);
         files.push_back({facts.folder.path + "\\" + item.name, !kept});
     }
     for (const FoundItem& item : facts.helpItems) {
-        if (IsInstalledName(item.name, item.kind, true)) files.push_back({facts.help.path + "\\" + item.name, true});
+        if (IsOwnItem(item, true)) files.push_back({facts.help.path + "\\" + item.name, true});
     }
     return files;
 }

@@ -13,6 +13,7 @@ enum class ItemKind { kMissing, kFile, kFolder, kLink, kUnreadable };  // kLink:
 struct FoundItem {
     std::string name;
     ItemKind kind;
+    bool moreNames = false;  // a file with a second name (a hard link): whoever holds that one shares it
 };
 
 // One path as found: what it is and, for a folder, its owner and entries (securityRead false: not read).
@@ -25,6 +26,8 @@ struct FoundPath {
 
 struct FolderFacts {
     FoundPath folder;
+    std::string fullPath;          // the folder's path as every call completes it ("" when it has none)
+    bool fixedDrive = false;       // its drive is one of this computer's own
     std::vector<FoundPath> above;  // each folder above it, the nearest first, the drive's root last
     bool listed = false;           // the folder's listing (when it is a folder)
     std::vector<FoundItem> items;
@@ -37,7 +40,7 @@ struct FolderFacts {
 enum class Verdict {
     kGo = 0,
     kUsage = 1,
-    kNotLocalPath = 3,   // not a plain path on a drive
+    kNotLocalPath = 3,   // not a plain, full path on a fixed drive
     kLink = 4,           // the folder, a folder above it or an item in it is a reparse point
     kForeignRights = 5,  // owned by, or open to, someone other than the administrators
     kOpenAbove = 6,      // a folder above it is missing, or open to non-administrators for deleting

@@ -21,7 +21,8 @@ FolderFacts LookAt(const std::string& folder) {
     FolderFacts facts;
     facts.folder = Look(folder);
     std::vector<std::string> above;
-    FoldersAbove(folder, &above);
+    facts.fullPath = FullPathOf(folder);
+    if (FoldersAbove(folder, &above)) facts.fixedDrive = IsFixedDrive(above.back());
     for (const std::string& path : above) facts.above.push_back(Look(path));
     if (facts.folder.kind != ItemKind::kFolder) return facts;
     facts.listed = ListFolder(folder, &facts.items);

@@ -45,15 +45,15 @@ ManifestDPIAware true
 ; English writes the same bytes as the program does with English chosen (DefaultSettings below).
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
-; Everything the installer puts into the install folder. The uninstaller passes /REBOOTOK, so that a file in
-; use goes at the next restart rather than staying for good: itself, as folder-lock.exe has found every other
-; file free (not the program running, nor the guide open) before anything is removed. Without RMDir /r: a folder that still holds files of the user's own stays.
-!macro RemoveInstalled deleteOption
-    Delete ${deleteOption} "$INSTDIR\${EXE_NAME}"
-    Delete ${deleteOption} "$INSTDIR\mz6.exe"
-    Delete ${deleteOption} "$INSTDIR\appconfig.ini"
-    Delete ${deleteOption} "$INSTDIR\help\${PDF_NAME}"
-    Delete ${deleteOption} "$INSTDIR\uninstall.exe"
+; Everything the installer puts into the install folder, deleted now, never at a restart: by then a user could
+; have made a junction of that name under C:\ (folder-lock.exe has found each file free before). Without
+; RMDir /r: a folder that still holds files of the user's own stays.
+!macro RemoveInstalled
+    Delete "$INSTDIR\${EXE_NAME}"
+    Delete "$INSTDIR\mz6.exe"
+    Delete "$INSTDIR\appconfig.ini"
+    Delete "$INSTDIR\help\${PDF_NAME}"
+    Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR\help"
 !macroend
 
@@ -147,6 +147,8 @@ LangString Differs ${LANG_ENGLISH} "The access rights of $R0, read back, are not
 LangString Differs ${LANG_RUSSIAN} "Права доступа к $R0, прочитанные после установки, не те, что задал установщик.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
 LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could not be written.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
+LangString UninstallCopy ${LANG_ENGLISH} "The uninstaller could not make the folder to run from ($R5).$\r$\n$\r$\nNothing was removed. Try again as an administrator."
+LangString UninstallCopy ${LANG_RUSSIAN} "Программе удаления не удалось создать папку, из которой она работает ($R5).$\r$\n$\r$\nНичего не удалено. Попробуйте снова от имени администратора."
 LangString UninstallInUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or the file is open.$\r$\n$\r$\nNothing was removed. Close ${PRODUCT_NAME} and uninstall again."
 LangString UninstallInUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не удалено. Закройте ${PRODUCT_NAME} и запустите удаление снова."
 LangString UninstallLink ${LANG_ENGLISH} "$R0 is a link (a junction, a symbolic link or a mount point).$\r$\n$\r$\nThe uninstaller deletes nothing through a link: nothing was removed. Have an administrator remove the link, then uninstall again."
@@ -374,7 +376,7 @@ FunctionEnd
 Function StopInstall
     !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
-    !insertmacro RemoveInstalled ""
+    !insertmacro RemoveInstalled
     SetOutPath "$TEMP"  ; the working folder cannot be removed
     ; folder-lock.exe, which has just ended, may hold the folder open for a moment yet.
     ${For} $R8 1 20
@@ -455,10 +457,73 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; Started in the install folder (_?=, as the list of programs starts it), the uninstaller could remove neither
+; itself nor the folder but at the next restart, by a path under C:\ that a user may have made a junction by
+; then. So it copies itself into a new folder under the system's temp folder, made locked (only administrators
+; and SYSTEM may write there, and no user may delete or rename what that temp folder holds), runs the copy on the
+; install folder and ends with its exit code. A second copy, started as it ends, removes its file and the folder
+; (NSIS holds its own file open while it runs), and leaves only itself for the restart.
 Function un.onInit
     !insertmacro RefuseSystemRun
+    ${If} $EXEFILE == "finish-uninstall.exe"
+        ${For} $R8 1 50
+            Delete "$INSTDIR\uninstall.exe"
+            ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+                ${Break}
+            ${EndIf}
+            Sleep 100
+        ${Next}
+        RMDir "$INSTDIR"
+        ; Itself at the next restart, by paths in the locked folder, which no standard user can make or replace.
+        Delete /REBOOTOK "$EXEPATH"
+        RMDir /REBOOTOK "$EXEDIR"
+        Quit
+    ${EndIf}
     Delete "${UNINSTALL_LOG}"
     !insertmacro UnpackFolderLock
+    ${If} $EXEFILE == "uninstall.exe"  ; not a copy, whatever the path it was started by
+        GetTempFileName $R5 "$WINDIR\Temp"
+        Delete $R5
+        nsExec::ExecToStack '"$PLUGINSDIR\folder-lock.exe" lock "$R5"'
+        Pop $0
+        Pop $R0
+        ClearErrors
+        ${If} $0 == "0"
+            CopyFiles /SILENT "$EXEPATH" "$R5\uninstall-copy.exe"
+            CopyFiles /SILENT "$EXEPATH" "$R5\finish-uninstall.exe"
+        ${EndIf}
+        ${If} $0 != "0"
+        ${OrIf} ${Errors}
+            MessageBox MB_ICONSTOP|MB_OK "$(UninstallCopy)" /SD IDOK
+            ${If} $0 == "0"  ; only what it made itself
+                Delete "$R5\uninstall-copy.exe"
+                Delete "$R5\finish-uninstall.exe"
+                RMDir "$R5"
+            ${EndIf}
+            SetErrorLevel 2
+            Quit
+        ${EndIf}
+        StrCpy $R6 ""
+        ${If} ${Silent}
+            StrCpy $R6 "/S "
+        ${EndIf}
+        SetOutPath "$R5"  ; the install folder is no process's working folder
+        ClearErrors
+        ExecWait '"$R5\uninstall-copy.exe" $R6_?=$INSTDIR' $0
+        ${If} ${Errors}
+            StrCpy $0 2
+        ${EndIf}
+        Delete "$R5\uninstall-copy.exe"  ; it has ended
+        ${If} $0 == "0"
+            Exec '"$R5\finish-uninstall.exe" _?=$INSTDIR'
+        ${Else}
+            Delete "$R5\finish-uninstall.exe"
+            SetOutPath "$TEMP"
+            RMDir "$R5"
+        ${EndIf}
+        SetErrorLevel $0
+        Quit
+    ${EndIf}
 FunctionEnd
 
 Section Uninstall
@@ -479,8 +544,7 @@ Section Uninstall
         Abort
     ${EndIf}
     Delete "${SHORTCUT}"
-    !insertmacro RemoveInstalled /REBOOTOK
-    ; The uninstaller runs from the folder (_?=): it and the folder go at the next restart.
-    RMDir /REBOOTOK "$INSTDIR"
+    !insertmacro RemoveInstalled
+    RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,16 +1,16 @@
 #include <windows.h>
 
+#include "app/settings_file_access.h"
 #include "app/settings_file_glue.h"
 #include "app/wide_text_glue.h"
 
 // FILE_FLAG_OPEN_REPARSE_POINT opens a link or junction itself, so that it is seen and never followed.
 FoundFile OpenSettingsFile(const char* name, bool forUpdate, SettingsFileHandle* handle) {
-    // Writing asks for the data rights only (no attributes or extended attributes, which GENERIC_WRITE adds):
-    // an installed appconfig.ini lets Users write its data and nothing more. WriteFile and FlushFileBuffers
-    // need no other right.
-    const DWORD access = GENERIC_READ | (forUpdate ? FILE_WRITE_DATA | FILE_APPEND_DATA : 0);
-    const HANDLE file = CreateFileW(WideText(name).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // Only what the calls below need (app/settings_file_access.h): an installed appconfig.ini lets Users write its
+    // data and nothing more.
+    const HANDLE file =
+        CreateFileW(WideText(name).c_str(), SettingsFileAccess(forUpdate), FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FoundFile::kMissing

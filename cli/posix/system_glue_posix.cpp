@@ -18,9 +18,11 @@
 #include "serial/tty_ports.h"
 #include "serial/usb_match.h"
 
-std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
-
-std::FILE* OpenNamedFile(const std::string& name, const char* mode) { return std::fopen(name.c_str(), mode); }
+// A name is bytes here: every argument is one.
+std::vector<std::string> ProgramArguments(int argc, char** argv, int* unreadable) {
+    *unreadable = 0;
+    return {argv + 1, argv + argc};
+}
 
 // MZ6_SYSTEM_ROOT stands in for "/" where the ports are looked up (sys/, dev/, proc/): a fabricated tree
 // shows a port as a USB reader's, or as a console, where no such device is to hand.
@@ -132,6 +134,28 @@ bool TakeOwnerAndMode(int fd, const std::string& path) {
 
 }  // namespace
 
+// As fopen's "a", but a last link is not followed.
+OpenedFile OpenForAppending(const std::string& name) {
+    OpenedFile opened;
+    const int fd = open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    struct stat seen {};
+    if (fd < 0) {
+        opened.error = errno;
+        if (errno == ELOOP && lstat(name.c_str(), &seen) == 0 && S_ISLNK(seen.st_mode)) {
+            opened.kind = PathKind::kLink;
+            opened.error = 0;
+        }
+        return opened;
+    }
+    opened.kind = fstat(fd, &seen) == 0 ? KindOf(seen.st_mode) : PathKind::kMissing;
+    opened.file = fdopen(fd, "a");
+    if (opened.file == nullptr) {
+        opened.error = errno;
+        close(fd);
+    }
+    return opened;
+}
+
 PathFacts LookAtPath(const std::string& path) {
     PathFacts facts;
     struct stat seen {};
@@ -140,6 +164,8 @@ PathFacts LookAtPath(const std::string& path) {
         return facts;
     }
     facts.kind = KindOf(seen.st_mode);
+    facts.volume = static_cast<std::uint64_t>(seen.st_dev);
+    facts.index = static_cast<std::uint64_t>(seen.st_ino);
     if (facts.kind != PathKind::kLink) return facts;
     char text[PATH_MAX];
     const ssize_t length = readlink(path.c_str(), text, sizeof text);

@@ -23,7 +23,8 @@ PSECURITY_DESCRIPTOR DescriptorOf(const char* security) {
 }  // namespace
 
 bool ReadSecurityText(const std::string& path, std::string* text) {
-    const std::wstring wide = Utf16Of(path);
+    std::wstring wide;
+    if (!NameUtf16(path, &wide)) return false;
     DWORD size = 0;
     GetFileSecurityW(wide.c_str(), kOwnerAndAccess, nullptr, 0, &size);
     if (size == 0) return false;
@@ -39,19 +40,21 @@ bool ReadSecurityText(const std::string& path, std::string* text) {
 }
 
 bool MakeFolderWithSecurity(const std::string& path, const char* security) {
-    const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
+    std::wstring wide;
+    const PSECURITY_DESCRIPTOR descriptor = NameUtf16(path, &wide) ? DescriptorOf(security) : nullptr;
     if (descriptor == nullptr) return false;
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-    const bool made = CreateDirectoryW(Utf16Of(path).c_str(), &attributes) != 0;
+    const bool made = CreateDirectoryW(wide.c_str(), &attributes) != 0;
     LocalFree(descriptor);
     return made;
 }
 
 bool WriteSecurity(const std::string& path, const char* security) {
-    const PSECURITY_DESCRIPTOR descriptor = DescriptorOf(security);
+    std::wstring wide;
+    const PSECURITY_DESCRIPTOR descriptor = NameUtf16(path, &wide) ? DescriptorOf(security) : nullptr;
     if (descriptor == nullptr) return false;
     const bool written =
-        SetFileSecurityW(Utf16Of(path).c_str(), kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION, descriptor) != 0;
+        SetFileSecurityW(wide.c_str(), kOwnerAndAccess | PROTECTED_DACL_SECURITY_INFORMATION, descriptor) != 0;
     LocalFree(descriptor);
     return written;
 }

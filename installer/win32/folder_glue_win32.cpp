@@ -10,26 +10,47 @@ ItemKind KindOf(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ItemKind::kFolder : ItemKind::kFile;
 }
 
+// More than one name: the count is read from the file itself (a listing does not give it). A file that cannot
+// be opened to look counts as more, which makes it no file of ours.
+bool HasMoreNames(const std::wstring& path) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information) != 0;
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return !known || information.nNumberOfLinks != 1;
+}
+
 }  // namespace
 
 // The attributes of the item itself: a reparse point's own, never its target's.
 ItemKind ReadItemKind(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Utf16Of(path).c_str());
+    std::wstring wide;
+    const DWORD attributes = NameUtf16(path, &wide) ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES) return KindOf(attributes);
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ItemKind::kMissing : ItemKind::kUnreadable;
 }
 
+// A name with a lone surrogate has no UTF-8 form: listed as unreadable, it is nobody's file of ours.
 bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
     items->clear();
+    std::wstring folder, pattern;
+    if (!NameUtf16(path, &folder) || !NameUtf16(path + "\\*", &pattern)) return false;
     WIN32_FIND_DATAW found;
-    const HANDLE search =
-        FindFirstFileExW(Utf16Of(path + "\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return false;  // a folder lists "." at least
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), KindOf(found.dwFileAttributes)});
+        std::string utf8;
+        if (name == L"." || name == L"..") continue;
+        const ItemKind kind = KindOf(found.dwFileAttributes);
+        if (NameUtf8(name.c_str(), static_cast<int>(name.size()), &utf8)) {
+            items->push_back({utf8, kind, kind == ItemKind::kFile && HasMoreNames(folder + L"\\" + name)});
+        } else {
+            items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), ItemKind::kUnreadable, false});
+        }
     } while (FindNextFileW(search, &found));
     const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);
@@ -37,21 +58,40 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
 }
 
 bool DeleteItem(const std::string& path, bool folder) {
-    const std::wstring wide = Utf16Of(path);
+    std::wstring wide;
+    if (!NameUtf16(path, &wide)) return false;
     return folder ? RemoveDirectoryW(wide.c_str()) != 0 : DeleteFileW(wide.c_str()) != 0;
 }
 
 bool CanReplace(const std::string& path) {
-    const HANDLE file = CreateFileW(Utf16Of(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    std::wstring wide;
+    const HANDLE file = NameUtf16(path, &wide) ? CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)
+                                               : INVALID_HANDLE_VALUE;
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
 }
 
 void ClearReadOnly(const std::string& path) {
-    const std::wstring wide = Utf16Of(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    std::wstring wide;
+    const DWORD attributes = NameUtf16(path, &wide) ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+std::string FullPathOf(const std::string& path) {
+    std::wstring wide;
+    if (!NameUtf16(path, &wide)) return std::string();
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    std::string utf8;
+    if (length == 0 || length >= size || !NameUtf8(full.c_str(), static_cast<int>(length), &utf8)) return std::string();
+    return utf8;
+}
+
+bool IsFixedDrive(const std::string& root) {
+    std::wstring wide;
+    return NameUtf16(root, &wide) && GetDriveTypeW(wide.c_str()) == DRIVE_FIXED;
 }

@@ -10,8 +10,10 @@
 
 int wmain(int argc, wchar_t** argv) {
     LimitDllSearch();
-    const Decision decision = argc == 3
-                                  ? RunStep(Utf8Of(argv[1], -1), Utf8Of(argv[2], -1))
+    // A folder whose name holds a lone surrogate has no UTF-8 form: it goes on as no path, which is not a local one.
+    std::string step, folder;
+    const Decision decision = argc == 3 && NameUtf8(argv[1], -1, &step)
+                                  ? RunStep(step, NameUtf8(argv[2], -1, &folder) ? folder : std::string())
                                   : Decision{Verdict::kUsage, "usage: folder-lock check|lock|seal|uninstall FOLDER"};
     const std::wstring text = L"\xFEFF" + Utf16Of(decision.item);
     DWORD written = 0;

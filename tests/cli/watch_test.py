@@ -103,6 +103,13 @@ class Watch(ReaderTest):
         run = mz6("watch", str(folder / "profile"), "--log", str(folder / "no/such/folder.log"), "--json")
         self.assertEqual((run.code, json.loads(run.out)["result"]), (2, "file-error"))
         self.assertEqual(run.err, f"mz6: {folder}/no/such/folder.log: No such file or directory\n")
+        # Nor is one whose name is a link: the lines would go, with mz6's rights, wherever it leads.
+        (folder / "elsewhere").write_text("kept\n")
+        (folder / "link.log").symlink_to(folder / "elsewhere")
+        run = mz6("watch", str(folder / "profile"), "--log", str(folder / "link.log"))
+        self.assertEqual((run.code, (folder / "elsewhere").read_text()), (2, "kept\n"))
+        self.assertEqual(run.err, f"mz6: the log {folder}/link.log is a link: watch writes its log into a file of "
+                                  "that name, never through a link\n")
 
     def test_a_reader_is_served_once_whatever_leads_to_it_and_only_ttys_are_readers(self):
         folder, profile = self.new_folder(), self.profile("model = krx\n")

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/settings_file_access.h"
 #include "installer/folder_lock.h"
 #include "product.h"
 
@@ -21,7 +22,7 @@ FoundPath Found(const std::string& path, ItemKind kind, const std::string& secur
 
 // Each row changes an earlier good install at C:\Apps\MZ, with C:\Apps as closed as Program Files.
 FolderFacts GoodInstall(const std::string& path, void (*change)(FolderFacts&, std::vector<FoundPath>&)) {
-    FolderFacts facts{Found(path, ItemKind::kFolder, kLockedFolderSecurity)};
+    FolderFacts facts{Found(path, ItemKind::kFolder, kLockedFolderSecurity), path, true};
     facts.listed = facts.helpListed = true;
     facts.items = {{EXE_NAME, ItemKind::kFile},
                    {"mz6.exe", ItemKind::kFile},
@@ -53,7 +54,8 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         const char* item;  // what the install's verdict names
     };
     const Verdict go = Verdict::kGo, link = Verdict::kLink, rights = Verdict::kForeignRights,
-                  unreadable = Verdict::kUnreadable, above = Verdict::kOpenAbove, foreign = Verdict::kForeignItem;
+                  unreadable = Verdict::kUnreadable, above = Verdict::kOpenAbove, foreign = Verdict::kForeignItem,
+                  local = Verdict::kNotLocalPath;
     const char* const mz = "C:\\Apps\\MZ";
     const Row rows[] = {
         {"a fresh folder", mz, [](F f, A) { f.folder.kind = ItemKind::kMissing; }, go, go, mz},
@@ -108,10 +110,20 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
              f.items[1] = {"MZ6.EXE", ItemKind::kFolder};
          },
          foreign, go, "C:\\Apps\\MZ\\MZ6.EXE"},
-        {"a path on a share", "\\\\server\\share\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
-         "\\\\server\\share\\MZ"},
-        {"a path with ..", "C:\\Apps\\..\\MZ", [](F, A) {}, Verdict::kNotLocalPath, Verdict::kNotLocalPath,
-         "C:\\Apps\\..\\MZ"},
+        // A second name (a hard link) made elsewhere: not the installer's file, whatever it is called here.
+        {"appconfig.ini with a second name", mz, [](F f, A) { f.items[2].moreNames = true; }, foreign, go,
+         "C:\\Apps\\MZ\\appconfig.ini"},
+        {"the guide with a second name", mz, [](F f, A) { f.helpItems[0].moreNames = true; }, foreign, go,
+         "C:\\Apps\\MZ\\help\\" PDF_NAME},
+        {"a path on a share", "\\\\server\\share\\MZ", [](F, A) {}, local, local, "\\\\server\\share\\MZ"},
+        {"a path with ..", "C:\\Apps\\..\\MZ", [](F, A) {}, local, local, "C:\\Apps\\..\\MZ"},
+        // Checked under one name, used under another: every call drops the dot and turns the slashes.
+        {"a trailing dot", "C:\\Apps\\MZ.", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, local, local, "C:\\Apps\\MZ."},
+        {"forward slashes", "C:/Apps/MZ", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, local, local, "C:/Apps/MZ"},
+        {"a drive letter in lower case", "c:\\Apps\\MZ", [](F f, A) { f.fullPath = "C:\\Apps\\MZ"; }, go, go,
+         "c:\\Apps\\MZ"},
+        {"a removable or network drive", mz, [](F f, A) { f.fixedDrive = false; }, local, local, mz},
+        {"a name with a lone surrogate, passed on as no path", "", [](F, A) {}, local, local, ""},
     };
     for (const Row& row : rows) {
         const FolderFacts facts = GoodInstall(row.path, row.change);
@@ -150,6 +162,10 @@ TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst
     uninstall[3].second = false;
     EXPECT_EQ(found(false), install);
     EXPECT_EQ(found(true), uninstall);
+    // One with a second name is none of its own: its attributes are not touched, nor is it deleted.
+    const FolderFacts linked =
+        GoodInstall("C:\\Apps\\MZ", [](FolderFacts& f, std::vector<FoundPath>&) { f.items[1].moreNames = true; });
+    EXPECT_EQ(OwnFiles(linked, true)[1].path, mz + "appconfig.ini");
 }
 
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
@@ -173,4 +189,25 @@ TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesTh
         {"", kLockedFileSecurity, false},
     };
     for (const Row& row : rows) EXPECT_EQ(LockedAsMeant(row.found, row.meant), row.same) << row.found;
+}
+
+// Under the rights Users have on an installed appconfig.ini, the program's own calls go through and nothing that
+// would let a user run it, lock it or take it away does. What each call needs is Microsoft's documentation.
+TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
+    Security settings;
+    ASSERT_TRUE(ParseSecurity(kSettingsFileSecurity, &settings));
+    uint32_t users = 0;
+    for (const AccessEntry& entry : settings.entries) users |= entry.who == Principal::kUsers ? entry.rights : 0;
+    // What the program asks to load and to save; SetEndOfFile, a cut to length: FILE_WRITE_DATA.
+    for (const uint32_t needs : {SettingsFileAccess(false), SettingsFileAccess(true), 0x2u})
+        EXPECT_EQ(needs & ~users, 0u) << std::hex << needs;
+    // CreateFileW with GENERIC_WRITE (write attributes and extended attributes too); SetFileAttributesW, as to
+    // set read-only: FILE_WRITE_ATTRIBUTES; extended attributes: FILE_WRITE_EA; mapped as code (SEC_IMAGE):
+    // FILE_EXECUTE; deleted or renamed: DELETE; its rights or owner changed: WRITE_DAC, WRITE_OWNER.
+    for (const uint32_t needs : {kRightsWrite, 0x100u, 0x10u, 0x20u, kRightDelete, kRightWriteDac | kRightWriteOwner})
+        EXPECT_NE(needs & ~users, 0u) << std::hex << needs;
+    // What the program asks covers its calls: ReadFile FILE_READ_DATA; WriteFile over the start FILE_WRITE_DATA,
+    // as FlushFileBuffers (FILE_WRITE_DATA or FILE_APPEND_DATA).
+    EXPECT_EQ(SettingsFileAccess(false) & 0x1, 0x1u);
+    EXPECT_EQ(SettingsFileAccess(true) & 0x2, 0x2u);
 }
