@@ -5,7 +5,8 @@ import struct
 import subprocess
 
 from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
-from scenarios.install_test import EARLIER, drive_c, installer, listed, message_on_the_way
+from scenarios.install_test import (EARLIER, INSTALL_DIR, drive_c, installer, left_after_uninstall, listed,
+                                    message_on_the_way, uninstall)
 
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
@@ -107,3 +108,5 @@ def test_msi_and_setup_exe_refuse_each_other(env):
     assert msiexec(env, "/x", earlier_msi) == 0
     assert env.run([setup, "/S"], timeout=120).returncode == 0
     assert msiexec(env, "/i", msi) == 1603 & 0xFF
+    # The prefix left as found: the scenario after this one there starts with nothing installed.
+    assert uninstall(env) == 0 and left_after_uninstall(drive_c(env, INSTALL_DIR), None) is None
