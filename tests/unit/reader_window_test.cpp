@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "protocol/colours.h"
+#include "protocol/commands.h"
+#include "protocol/control_ids.h"
+#include "tests/unit/fakes/fakes.h"
+#include "ui/lamps.h"
+#include "ui/progress.h"
+#include "ui/window_procedure.h"
+
+// A search, a read and a write as the user starts them: the boxes shown, the controls left enabled or
+// checked, the lamps, and the bytes that each port got.
+
+namespace {
+
+const std::string kReadSerial = "AT+READS_KRX";
+const std::string kUsbReader = "USB\\VID_2E3C&PID_5750&REV_0200";
+
+FakePort Port(const std::string& name, const std::string& reply = "") {
+    FakePort port{name};
+    port.line.assign(reply.begin(), reply.end());
+    return port;
+}
+
+// The window on the tab of `model`, in English, with these ports in the system's port table; none open.
+void StartWithPorts(int model, const std::vector<FakePort>& ports) {
+    StartFreshProgram();
+    g_lang.current = kLanguageEnglish;
+    SelectLanguageTexts();
+    g_shell.readerModel = model;
+    for (const FakePort& port : ports) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(port.name)});
+    g_fakeSerial.ports = ports;
+}
+
+// The user's click, then the wait it starts ticked to its end.
+void Click(int id, bool selectionChanged = false) {
+    OnMainCommand(id, selectionChanged);
+    for (int tick = 0; tick < 200 && RunningOperation() != 0; ++tick) OnMainTimer(RunningOperation());
+}
+
+std::vector<std::string> TakeBoxes() {
+    std::vector<std::string> texts;
+    for (const FakeBox& box : g_fakeWindow.boxes) texts.push_back(box.text);
+    g_fakeWindow.boxes.clear();
+    return texts;
+}
+
+bool Enabled(int id) { return g_fakeWindow.controls[id].enabled; }
+
+std::vector<int> Checked() {
+    std::vector<int> ids;
+    for (const auto& [id, control] : g_fakeWindow.controls) {
+        if (control.checked) ids.push_back(id);
+    }
+    return ids;
+}
+
+}  // namespace
+
+TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheListAsItsOutcomeNeeds) {
+    using Boxes = std::vector<std::string>;
+    const Boxes notFound = {"Zentak-6KRT_6KRN not found!",
+                            "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!"};
+    // The reader's position in the list (none: -1), what the ports COM2, COM3, COM10 and COM1000 answer (the
+    // last one's name is too long for a port name: it is never tried), and the boxes before the outcome's.
+    const std::tuple<int, std::vector<std::string>, Boxes> cases[] = {
+        {1, {"", " - OK! >> 1.00TMX1AO", "", ""}, {}},
+        {-1, {" - UNKNOWN CMD!", "junk", "", " - OK! >> 1.00TMX1AO"}, {}},
+        // a firmware this program does not know is no reader
+        {-1, {"", " - OK! >> 1.01TMX1AO", "", ""}, {"Settings read!", "Firmware version not supported!"}},
+    };
+    for (const auto& [reader, replies, before] : cases) {
+        StartWithPorts(kReaderSerial, {Port("COM10", replies[2]), Port("COM1000", replies[3]),
+                                       Port("COM2", replies[0]), Port("COM3", replies[1])});
+        g_fakeSerial.onFirstRead = [] {  // while the first port is probed
+            EXPECT_FALSE(g_fakeWindow.enabled);
+            EXPECT_FALSE(Enabled(kIdPortList));
+        };
+        Click(kIdSearch);
+        const bool found = reader >= 0;
+        EXPECT_EQ(g_fakeWindow.portList, (std::vector<std::string>{"COM2", "COM3", "COM10", "COM1000"}));
+        const std::string tried[] = {g_fakeSerial.ports[2].written, g_fakeSerial.ports[3].written,
+                                     g_fakeSerial.ports[0].written, g_fakeSerial.ports[1].written};
+        for (int position = 0; position < 4; ++position) {
+            const bool probed = position < 3 && (!found || position <= reader);
+            EXPECT_EQ(tried[position], probed ? kReadSerial : "") << position;
+        }
+        const Boxes foundBoxes = {"Settings read!", "Zentak-6KRT_6KRN reader found!\n\r->[COM3]"};
+        const Boxes& last = found ? foundBoxes : notFound;
+        Boxes outcome = before;
+        outcome.insert(outcome.end(), last.begin(), last.end());
+        EXPECT_EQ(TakeBoxes(), outcome);
+        EXPECT_TRUE(g_fakeWindow.enabled);
+        EXPECT_EQ(Enabled(kIdPortList), !found);
+        EXPECT_EQ(g_ports.portOpen, found);
+        EXPECT_EQ(g_fakeWindow.portSelected, found ? reader : 0);
+        EXPECT_EQ(g_fakeSerial.ports[2].open, false);  // COM2, probed in vain, is let go
+        if (!found) continue;
+
+        // The reader found is the user's: a reply it cannot give is told, and its silence ends the connection.
+        g_fakeSerial.ports[3].line.assign({'?'});
+        Click(kIdRead);
+        EXPECT_EQ(TakeBoxes(), (Boxes{"The answer could not be recognized!",
+                                      "The reader did not respond!\n(Try again or a different COM port)."}));
+        EXPECT_FALSE(g_ports.portOpen);
+        EXPECT_TRUE(Enabled(kIdPortList));
+        EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "x.xx");
+    }
+
+    StartWithPorts(kReaderSerial, {});
+    g_fakeWindow.controls[kIdPortList].enabled = false;
+    Click(kIdSearch);
+    EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
+    EXPECT_EQ(g_fakeWindow.portList, std::vector<std::string>{""});
+    EXPECT_TRUE(Enabled(kIdPortList));
+}
+
+TEST(ReaderWindow, AUsbSearchTakesThePortOfTheReaderDeviceAndReadsIt) {
+    for (bool plugged : {true, false}) {
+        StartWithPorts(kReaderUsb, {Port("COM4"), Port("COM9", " - OK! >> 1.00WHDH5EM")});
+        if (plugged) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
+        Click(kIdSearch);
+        if (!plugged) {
+            EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Zentak-6-USB not found!",
+                                                             "If you are sure that the reader is connected to the "
+                                                             "PC,\nselect a COM port from the list!"}));
+            EXPECT_EQ(g_fakeSerial.ports[1].written, "");
+            continue;
+        }
+        EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Zentak-6-USB reader found!\n\r->[COM9]", "Settings read!"}));
+        EXPECT_EQ(g_fakeSerial.ports[0].written, "");
+        EXPECT_EQ(g_fakeSerial.ports[1].written, "AT+READS_USB");
+        EXPECT_EQ(g_fakeWindow.portSelected, 1);
+        EXPECT_FALSE(Enabled(kIdPortList));
+        EXPECT_EQ(Checked(), (std::vector<int>{kIdModeWindows, kIdFormatHexDec, kIdTypeHex, kIdBytes5, kIdCardsAll}));
+        // A second search finds the port already open: it is not opened or read again.
+        g_fakeWindow.boxes.clear();
+        Click(kIdSearch);
+        EXPECT_EQ(g_fakeSerial.ports[1].written, "AT+READS_USBAT+READS_USB");
+    }
+}
