@@ -3,6 +3,7 @@
 #include "protocol/colours.h"
 #include "protocol/commands.h"
 #include "protocol/control_ids.h"
+#include "serial/port_list.h"
 #include "tests/unit/fakes/fakes.h"
 #include "ui/lamps.h"
 #include "ui/progress.h"
@@ -15,6 +16,7 @@ namespace {
 
 const std::string kReadSerial = "AT+READS_KRX";
 const std::string kUsbReader = "USB\\VID_2E3C&PID_5750&REV_0200";
+int g_lampRepaintsAtBox = 0;  // while the last box was up
 
 FakePort Port(const std::string& name, const std::string& reply = "") {
     FakePort port{name};
@@ -137,5 +139,48 @@ TEST(ReaderWindow, AUsbSearchTakesThePortOfTheReaderDeviceAndReadsIt) {
         g_fakeWindow.boxes.clear();
         Click(kIdSearch);
         EXPECT_EQ(g_fakeSerial.ports[1].written, "AT+READS_USBAT+READS_USB");
+    }
+}
+
+TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotRecogniseInItsPlace) {
+    using Lamps = std::vector<std::uint32_t>;
+    struct Case {
+        int model;
+        std::string payload;
+        std::vector<std::string> boxes;
+        std::vector<int> checked;  // of a window where none was
+        Lamps lamps;               // 1 to 4; the USB reader's 2 to 4 stay dark
+        bool typeUsed;             // the USB reader's type buttons
+        int repaintsAtLastBox;     // of the lamps, while the last box is up
+    };
+    const Case cases[] = {
+        {kReaderSerial, "1.00W440AF", {"Settings read!"},
+         {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff},
+         {kColourCyan, kColourBlue, kColourMagenta, kColourYellow}, true, 0},
+        // The lamps before it show once the box has gone.
+        {kReaderSerial, "1.00TMX2DO", {"Settings read!", "INDICATION CONTROL - NOT RECOGNIZED!"},
+         {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn}, {kColourRed, 0, kColourRed, kColourRed}, true, 0},
+        {kReaderUsb, "1.00ATMX3XM", {"Settings read!"}, {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
+         {kColourMagenta, 0, 0, 0}, false, 0},
+        // The USB reader's lamp shows before the box.
+        {kReaderUsb, "1.00WHDD4QQ", {"Settings read!", "CARD FOR READ - NOT RECOGNIZED!"},
+         {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4}, {kColourCyan, 0, 0, 0}, true, 1},
+    };
+    for (const Case& test : cases) {
+        StartWithPorts(test.model, {Port("COM3", " - OK! >> " + test.payload)});
+        RefreshPortList();
+        g_fakeWindow.inEveryBox = [] { g_lampRepaintsAtBox = g_fakeWindow.lampRepaints; };
+        Click(kIdPortList, true);
+        EXPECT_EQ(g_fakeSerial.ports[0].written, test.model == kReaderSerial ? kReadSerial : "AT+READS_USB");
+        EXPECT_EQ(TakeBoxes(), test.boxes) << test.payload;
+        EXPECT_EQ(g_lampRepaintsAtBox, test.repaintsAtLastBox) << test.payload;
+        EXPECT_EQ(g_fakeWindow.lampRepaints, 1) << test.payload;
+        EXPECT_EQ(Checked(), test.checked) << test.payload;
+        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), test.lamps) << test.payload;
+        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), test.typeUsed) << test.payload;
+        EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << test.payload;
+        EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
+        EXPECT_TRUE(g_ports.portOpen);
+        EXPECT_FALSE(Enabled(kIdPortList));
     }
 }
