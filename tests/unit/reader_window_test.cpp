@@ -5,6 +5,7 @@
 #include "protocol/control_ids.h"
 #include "serial/port_list.h"
 #include "tests/unit/fakes/fakes.h"
+#include "protocol/reader_view.h"
 #include "ui/lamps.h"
 #include "ui/progress.h"
 #include "ui/window_procedure.h"
@@ -182,5 +183,78 @@ TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotR
         EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
         EXPECT_TRUE(g_ports.portOpen);
         EXPECT_FALSE(Enabled(kIdPortList));
+    }
+}
+
+TEST(ReaderWindow, AnUnknownFirmwareKeepsTheSerialReaderAndLetsTheUsbReaderGo) {
+    for (int model : {kReaderSerial, kReaderUsb}) {
+        StartWithPorts(model, {Port("COM3", " - OK! >> 1.01WHDH5EM")});
+        RefreshPortList();
+        Click(kIdPortList, true);
+        EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Settings read!", "Firmware version not supported!"}));
+        EXPECT_EQ(Checked(), std::vector<int>{});
+        const bool kept = model == kReaderSerial;
+        EXPECT_EQ(g_ports.portOpen, kept);
+        EXPECT_EQ(g_fakeSerial.ports[0].open, kept);
+        EXPECT_EQ(Enabled(kIdPortList), !kept);
+    }
+}
+
+TEST(ReaderWindow, AWriteSendsTheFirstCheckedButtonOfEachGroupAndTheFallbackOfAGroupWithNone) {
+    // The payload read first, the buttons the user then picks, and the command sent.
+    const std::tuple<int, std::string, std::vector<int>, std::string> cases[] = {
+        {kReaderSerial, "1.00TMX1DO", {kIdWiegand26, kIdStandbyStatic}, "AT+W261SO"},
+        {kReaderSerial, "1.00W440AF", {kIdTouchMemory}, "AT+TMX0AF"},
+        {kReaderUsb, "1.00ATMX3XM", {kIdModeWindows, kIdFormatHexDec, kIdTypeDec}, "AT+WHDD3XM"},
+        {kReaderUsb, "1.00WHDH5QQ", {kIdBytes2}, "AT+WHDH2EM"},  // no card button checked: all cards
+    };
+    for (const auto& [model, payload, picked, command] : cases) {
+        StartWithPorts(model, {Port("COM3", " - OK! >> " + payload)});
+        RefreshPortList();
+        Click(kIdPortList, true);
+        for (int id : picked) {
+            const int group[][2] = {{kIdTouchMemory, kIdWiegand44}, {kIdStandbyDynamic, kIdStandbyOff},
+                                    {kIdModeWindows, kIdModeAnyOs}, {kIdFormatHexDec, kIdFormatTouchMemory},
+                                    {kIdTypeHex, kIdTypeDec},       {kIdBytes5, kIdBytes2}};
+            for (const auto& [first, last] : group) {
+                if (id >= first && id <= last) CheckRadio(first, last, id);
+            }
+        }
+        g_fakeSerial.ports[0].written.clear();
+        g_fakeSerial.ports[0].line.assign({' ', '-', ' ', 'O', 'K', '!'});
+        g_fakeWindow.boxes.clear();
+        Click(kIdWrite);
+        EXPECT_EQ(g_fakeSerial.ports[0].written, command) << payload;
+        EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Settings recorded!"}) << payload;
+        EXPECT_TRUE(g_fakeWindow.enabled);
+    }
+}
+
+TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrThatIsSilentIsLetGoAndTheListRefreshed) {
+    using Boxes = std::vector<std::string>;
+    const std::string tooLong = "COM" + std::string(kPortNameCapacity, '1');
+    const Boxes noResponse = {"The reader did not respond!\n(Try again or a different COM port)."};
+    // The port picked as the system has it, its reply, and the boxes.
+    const std::tuple<FakePort, std::string, Boxes> cases[] = {
+        {Port("COM5"), "", noResponse},
+        {Port("COM5", " - UNKNOWN CMD!"), "", {"Invalid command!", noResponse[0]}},
+        {Port("COM5", "COM5 - OK"), "", {"The answer could not be recognized!", noResponse[0]}},
+        {Port("COM6"), "", {"Error opening [COM5]!"}},  // gone since it was listed
+        {Port(tooLong), "", {"Error opening [" + tooLong + "]!"}},
+        {Port("COM5"), "write", {"Error [31] when writing to the COM port!"}},
+    };
+    for (const auto& [port, failure, boxes] : cases) {
+        StartWithPorts(kReaderSerial, {port});
+        g_fakeRegistry.portTable = {{kRegistryString, Utf16(port.name == "COM6" ? "COM5" : port.name)}};
+        RefreshPortList();
+        g_fakeSerial.ports[0].writeError = failure == "write" ? 31 : 0;
+        g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM7")});  // plugged in meanwhile
+        Click(kIdPortList, true);
+        EXPECT_EQ(TakeBoxes(), boxes) << port.name;
+        EXPECT_FALSE(g_ports.portOpen) << port.name;
+        EXPECT_FALSE(g_fakeSerial.ports[0].open) << port.name;
+        EXPECT_EQ(g_fakeWindow.portList.size(), 2u) << port.name;
+        EXPECT_TRUE(Enabled(kIdPortList)) << port.name;
+        EXPECT_TRUE(g_fakeWindow.enabled) << port.name;
     }
 }
