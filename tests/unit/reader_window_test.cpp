@@ -3,9 +3,9 @@
 #include "protocol/colours.h"
 #include "protocol/commands.h"
 #include "protocol/control_ids.h"
+#include "protocol/reader_view.h"
 #include "serial/port_list.h"
 #include "tests/unit/fakes/fakes.h"
-#include "protocol/reader_view.h"
 #include "ui/lamps.h"
 #include "ui/progress.h"
 #include "ui/window_procedure.h"
@@ -62,8 +62,9 @@ std::vector<int> Checked() {
 
 TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheListAsItsOutcomeNeeds) {
     using Boxes = std::vector<std::string>;
-    const Boxes notFound = {"Zentak-6KRT_6KRN not found!",
-                            "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!"};
+    const Boxes notFound = {
+        "Zentak-6KRT_6KRN not found!",
+        "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!"};
     // The reader's position in the list (none: -1), what the ports COM2, COM3, COM10 and COM1000 answer (the
     // last one's name is too long for a port name: it is never tried), and the boxes before the outcome's.
     const std::tuple<int, std::vector<std::string>, Boxes> cases[] = {
@@ -73,8 +74,8 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
         {-1, {"", " - OK! >> 1.01TMX1AO", "", ""}, {"Settings read!", "Firmware version not supported!"}},
     };
     for (const auto& [reader, replies, before] : cases) {
-        StartWithPorts(kReaderSerial, {Port("COM10", replies[2]), Port("COM1000", replies[3]),
-                                       Port("COM2", replies[0]), Port("COM3", replies[1])});
+        StartWithPorts(kReaderSerial, {Port("COM10", replies[2]), Port("COM1000", replies[3]), Port("COM2", replies[0]),
+                                       Port("COM3", replies[1])});
         g_fakeSerial.onFirstRead = [] {  // while the first port is probed
             EXPECT_FALSE(g_fakeWindow.enabled);
             EXPECT_FALSE(Enabled(kIdPortList));
@@ -144,59 +145,56 @@ TEST(ReaderWindow, AUsbSearchTakesThePortOfTheReaderDeviceAndReadsIt) {
 }
 
 TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotRecogniseInItsPlace) {
+    // The payload, the box after "Settings read!", the buttons checked in a window where none was, lamps 1 to 4
+    // (the USB reader's 2 to 4 stay dark), whether the USB reader's type buttons are enabled, and the lamp
+    // repaints while the last box is up: the USB reader's lamp shows before it, the others once it has gone.
     using Lamps = std::vector<std::uint32_t>;
-    struct Case {
-        int model;
-        std::string payload;
-        std::vector<std::string> boxes;
-        std::vector<int> checked;  // of a window where none was
-        Lamps lamps;               // 1 to 4; the USB reader's 2 to 4 stay dark
-        bool typeUsed;             // the USB reader's type buttons
-        int repaintsAtLastBox;     // of the lamps, while the last box is up
-    };
-    const Case cases[] = {
-        {kReaderSerial, "1.00W440AF", {"Settings read!"},
+    const std::tuple<int, std::string, std::string, std::vector<int>, Lamps, bool, int> cases[] = {
+        {kReaderSerial,
+         "1.00W440AF",
+         "",
          {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff},
-         {kColourCyan, kColourBlue, kColourMagenta, kColourYellow}, true, 0},
-        // The lamps before it show once the box has gone.
-        {kReaderSerial, "1.00TMX2DO", {"Settings read!", "INDICATION CONTROL - NOT RECOGNIZED!"},
-         {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn}, {kColourRed, 0, kColourRed, kColourRed}, true, 0},
-        {kReaderUsb, "1.00ATMX3XM", {"Settings read!"}, {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
-         {kColourMagenta, 0, 0, 0}, false, 0},
-        // The USB reader's lamp shows before the box.
-        {kReaderUsb, "1.00WHDD4QQ", {"Settings read!", "CARD FOR READ - NOT RECOGNIZED!"},
-         {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4}, {kColourCyan, 0, 0, 0}, true, 1},
+         {kColourCyan, kColourBlue, kColourMagenta, kColourYellow},
+         true,
+         0},
+        {kReaderSerial,
+         "1.00TMX2DO",
+         "INDICATION CONTROL - NOT RECOGNIZED!",
+         {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn},
+         {kColourRed, 0, kColourRed, kColourRed},
+         true,
+         0},
+        {kReaderUsb,
+         "1.00ATMX3XM",
+         "",
+         {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
+         {kColourMagenta, 0, 0, 0},
+         false,
+         0},
+        {kReaderUsb,
+         "1.00WHDD4QQ",
+         "CARD FOR READ - NOT RECOGNIZED!",
+         {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4},
+         {kColourCyan, 0, 0, 0},
+         true,
+         1},
     };
-    for (const Case& test : cases) {
-        StartWithPorts(test.model, {Port("COM3", " - OK! >> " + test.payload)});
+    for (const auto& [model, payload, box, checked, lamps, typeUsed, repaintsAtBox] : cases) {
+        StartWithPorts(model, {Port("COM3", " - OK! >> " + payload)});
         RefreshPortList();
         g_fakeWindow.inEveryBox = [] { g_lampRepaintsAtBox = g_fakeWindow.lampRepaints; };
         Click(kIdPortList, true);
-        EXPECT_EQ(g_fakeSerial.ports[0].written, test.model == kReaderSerial ? kReadSerial : "AT+READS_USB");
-        EXPECT_EQ(TakeBoxes(), test.boxes) << test.payload;
-        EXPECT_EQ(g_lampRepaintsAtBox, test.repaintsAtLastBox) << test.payload;
-        EXPECT_EQ(g_fakeWindow.lampRepaints, 1) << test.payload;
-        EXPECT_EQ(Checked(), test.checked) << test.payload;
-        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), test.lamps) << test.payload;
-        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), test.typeUsed) << test.payload;
-        EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << test.payload;
+        EXPECT_EQ(g_fakeSerial.ports[0].written, model == kReaderSerial ? kReadSerial : "AT+READS_USB");
+        std::vector<std::string> boxes = {"Settings read!"};
+        if (!box.empty()) boxes.push_back(box);
+        EXPECT_EQ(TakeBoxes(), boxes) << payload;
+        EXPECT_EQ(std::make_pair(g_lampRepaintsAtBox, g_fakeWindow.lampRepaints), std::make_pair(repaintsAtBox, 1));
+        EXPECT_EQ(Checked(), checked) << payload;
+        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << payload;
+        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << payload;
+        EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << payload;
         EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
-        EXPECT_TRUE(g_ports.portOpen);
-        EXPECT_FALSE(Enabled(kIdPortList));
-    }
-}
-
-TEST(ReaderWindow, AnUnknownFirmwareKeepsTheSerialReaderAndLetsTheUsbReaderGo) {
-    for (int model : {kReaderSerial, kReaderUsb}) {
-        StartWithPorts(model, {Port("COM3", " - OK! >> 1.01WHDH5EM")});
-        RefreshPortList();
-        Click(kIdPortList, true);
-        EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Settings read!", "Firmware version not supported!"}));
-        EXPECT_EQ(Checked(), std::vector<int>{});
-        const bool kept = model == kReaderSerial;
-        EXPECT_EQ(g_ports.portOpen, kept);
-        EXPECT_EQ(g_fakeSerial.ports[0].open, kept);
-        EXPECT_EQ(Enabled(kIdPortList), !kept);
+        EXPECT_TRUE(g_ports.portOpen && !Enabled(kIdPortList));
     }
 }
 
@@ -230,11 +228,11 @@ TEST(ReaderWindow, AWriteSendsTheFirstCheckedButtonOfEachGroupAndTheFallbackOfAG
     }
 }
 
-TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrThatIsSilentIsLetGoAndTheListRefreshed) {
+TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrIsSilentAndAnUnknownUsbReaderAreLetGoAndTheListRefreshed) {
     using Boxes = std::vector<std::string>;
     const std::string tooLong = "COM" + std::string(kPortNameCapacity, '1');
     const Boxes noResponse = {"The reader did not respond!\n(Try again or a different COM port)."};
-    // The port picked as the system has it, its reply, and the boxes.
+    // The port picked as the system has it, what else is wrong, and the boxes.
     const std::tuple<FakePort, std::string, Boxes> cases[] = {
         {Port("COM5"), "", noResponse},
         {Port("COM5", " - UNKNOWN CMD!"), "", {"Invalid command!", noResponse[0]}},
@@ -242,19 +240,18 @@ TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrThatIsSilentIsLetGoAndTheLi
         {Port("COM6"), "", {"Error opening [COM5]!"}},  // gone since it was listed
         {Port(tooLong), "", {"Error opening [" + tooLong + "]!"}},
         {Port("COM5"), "write", {"Error [31] when writing to the COM port!"}},
+        {Port("COM5", " - OK! >> 1.01WHDH5EM"), "usb", {"Settings read!", "Firmware version not supported!"}},
     };
     for (const auto& [port, failure, boxes] : cases) {
-        StartWithPorts(kReaderSerial, {port});
+        StartWithPorts(failure == "usb" ? kReaderUsb : kReaderSerial, {port});
         g_fakeRegistry.portTable = {{kRegistryString, Utf16(port.name == "COM6" ? "COM5" : port.name)}};
         RefreshPortList();
         g_fakeSerial.ports[0].writeError = failure == "write" ? 31 : 0;
         g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM7")});  // plugged in meanwhile
         Click(kIdPortList, true);
         EXPECT_EQ(TakeBoxes(), boxes) << port.name;
-        EXPECT_FALSE(g_ports.portOpen) << port.name;
-        EXPECT_FALSE(g_fakeSerial.ports[0].open) << port.name;
+        EXPECT_FALSE(g_ports.portOpen || g_fakeSerial.ports[0].open) << port.name;
         EXPECT_EQ(g_fakeWindow.portList.size(), 2u) << port.name;
-        EXPECT_TRUE(Enabled(kIdPortList)) << port.name;
-        EXPECT_TRUE(g_fakeWindow.enabled) << port.name;
+        EXPECT_TRUE(Enabled(kIdPortList) && g_fakeWindow.enabled) << port.name;
     }
 }
