@@ -198,7 +198,7 @@ TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotR
     }
 }
 
-TEST(ReaderWindow, AWriteSendsTheFirstCheckedButtonOfEachGroupAndTheFallbackOfAGroupWithNone) {
+TEST(ReaderWindow, AWriteSendsTheCheckedButtonOfEachGroupOrItsFallbackAndAFailedOneLetsThePortGo) {
     // The payload read first, the buttons the user then picks, and the command sent.
     const std::tuple<int, std::string, std::vector<int>, std::string> cases[] = {
         {kReaderSerial, "1.00TMX1DO", {kIdWiegand26, kIdStandbyStatic}, "AT+W261SO"},
@@ -224,7 +224,11 @@ TEST(ReaderWindow, AWriteSendsTheFirstCheckedButtonOfEachGroupAndTheFallbackOfAG
         Click(kIdWrite);
         EXPECT_EQ(g_fakeSerial.ports[0].written, command) << payload;
         EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Settings recorded!"}) << payload;
-        EXPECT_TRUE(g_fakeWindow.enabled);
+        // A write that fails lets the port go.
+        g_fakeSerial.ports[0].writeError = 31;
+        Click(kIdWrite);
+        EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error [31] when writing to the COM port!"});
+        EXPECT_TRUE(!g_ports.portOpen && Enabled(kIdPortList) && g_fakeWindow.enabled);
     }
 }
 
