@@ -259,3 +259,24 @@ TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrIsSilentAndAnUnknownUsbRead
         EXPECT_TRUE(Enabled(kIdPortList) && g_fakeWindow.enabled) << port.name;
     }
 }
+
+TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherTheTypeCanBeChosen) {
+    StartWithPorts(kReaderSerial, {});
+    // The button clicked, then lamps 1 to 4, whether the type buttons are enabled, and the lamp repaints so far.
+    using Lamps = std::vector<std::uint32_t>;
+    const std::tuple<int, Lamps, bool, int> clicks[] = {
+        {kIdWiegand26, {kColourGreen, 0, 0, 0}, true, 1},
+        {kIdTouchMemory, {kColourRed, 0, 0, 0}, true, 2},
+        {kIdStandbyOff, {kColourRed, 0, kColourMagenta, 0}, true, 3},
+        {kIdModeAnyOs, {kColourMagenta, 0, kColourMagenta, 0}, true, 4},
+        {kIdFormatTouchMemory, {kColourMagenta, 0, kColourMagenta, 0}, false, 4},
+        {kIdBytes3, {kColourMagenta, 0, kColourMagenta, 0}, false, 4},
+        {kIdFormatHexDec, {kColourMagenta, 0, kColourMagenta, 0}, true, 4},
+    };
+    for (const auto& [id, lamps, typeUsed, repaints] : clicks) {
+        OnMainCommand(id, false);
+        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << id;
+        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << id;
+        EXPECT_EQ(g_fakeWindow.lampRepaints, repaints) << id;
+    }
+}
