@@ -5,6 +5,7 @@
 // read back only what they assert.
 
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -72,10 +73,18 @@ struct FakeDrawObject {
     bool deletedWhileSelected = false;
 };
 
-// The main window: its enabling, port list, timers, message boxes and paint.
+struct FakeControl {
+    bool enabled = true, checked = false;
+    std::string text;
+};
+
+// The main window: its enabling, controls, port list, timers, message boxes and paint.
 struct FakeWindow {
     bool enabled = true;
+    std::map<int, FakeControl> controls;  // by id, as the program set them
     std::vector<std::string> portList;
+    int portSelected = -1;    // the port list's selection (-1: none)
+    int lampRepaints = 0;     // parts of the window asked to repaint without their background: the lamp area
     std::set<int> timers;     // running until stopped; a test ticks them by hand
     int progressWindows = 0;  // created and not destroyed
     std::vector<FakeBox> boxes;

@@ -1,7 +1,7 @@
 #include "tests/unit/fakes/fakes.h"
 #include "ui/window_ops_glue.h"
 
-// Of the windows, only the main window's port list (the one combo box) is kept.
+// Of the windows, only the main window's controls and its port list (the one combo box) are kept.
 
 FakeWindow g_fakeWindow;
 
@@ -9,12 +9,14 @@ static bool Listed(int index) { return index >= 0 && index < static_cast<int>(g_
 
 void WindowSetText(WindowHandle, const char*) {}
 void WindowShow(WindowHandle, bool) {}
-void WindowInvalidate(WindowHandle, const PixelRect&, bool) {}
+void WindowInvalidate(WindowHandle, const PixelRect&, bool erase) { g_fakeWindow.lampRepaints += erase ? 0 : 1; }
 void WindowSetRect(WindowHandle, const PixelRect&) {}
-void ControlSetText(WindowHandle, int, const char*) {}
-void ControlEnable(WindowHandle, int, bool) {}
-void RadioCheckInRange(WindowHandle, int, int, int) {}
-bool RadioIsChecked(WindowHandle, int) { return false; }
+void ControlSetText(WindowHandle, int id, const char* text) { g_fakeWindow.controls[id].text = text; }
+void ControlEnable(WindowHandle, int id, bool enable) { g_fakeWindow.controls[id].enabled = enable; }
+void RadioCheckInRange(WindowHandle, int first, int last, int checked) {
+    for (int id = first; id <= last; ++id) g_fakeWindow.controls[id].checked = id == checked;
+}
+bool RadioIsChecked(WindowHandle, int id) { return g_fakeWindow.controls[id].checked; }
 int ComboCount(WindowHandle, int) { return static_cast<int>(g_fakeWindow.portList.size()); }
 std::string ComboText(WindowHandle, int, int index) { return Listed(index) ? g_fakeWindow.portList[index] : ""; }
 int ComboSelection(WindowHandle, int) { return 0; }
@@ -27,4 +29,4 @@ void ComboAddWide(WindowHandle, int, const char16_t* text) {
 void ComboDelete(WindowHandle, int, int index) {
     if (Listed(index)) g_fakeWindow.portList.erase(g_fakeWindow.portList.begin() + index);
 }
-void ComboSelect(WindowHandle, int, int) {}
+void ComboSelect(WindowHandle, int, int index) { g_fakeWindow.portSelected = index; }

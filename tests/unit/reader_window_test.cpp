@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include "protocol/colours.h"
+#include "protocol/commands.h"
+#include "protocol/control_ids.h"
+#include "protocol/reader_view.h"
+#include "serial/port_list.h"
+#include "tests/unit/fakes/fakes.h"
+#include "ui/lamps.h"
+#include "ui/progress.h"
+#include "ui/window_procedure.h"
+
+// A search, a read and a write as the user starts them: the boxes shown, the controls left enabled or
+// checked, the lamps, and the bytes that each port got.
+
+namespace {
+
+const std::string kReadSerial = "AT+READS_KRX";
+const std::string kUsbReader = "USB\\VID_2E3C&PID_5750&REV_0200";
+const std::string kSelectPortHint =
+    "If you are sure that the reader is connected to the PC,\nselect a COM port from the list!";
+int g_lampRepaintsAtBox = 0;  // while the last box was up
+
+FakePort Port(const std::string& name, const std::string& reply = "") {
+    FakePort port{name};
+    port.line.assign(reply.begin(), reply.end());
+    return port;
+}
+
+// The window on the tab of `model`, in English, with these ports in the system's port table; none open.
+void StartWithPorts(int model, const std::vector<FakePort>& ports) {
+    StartFreshProgram();
+    g_lang.current = kLanguageEnglish;
+    SelectLanguageTexts();
+    g_shell.readerModel = model;
+    for (const FakePort& port : ports) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(port.name)});
+    g_fakeSerial.ports = ports;
+}
+
+// The user's click, then the wait it starts ticked to its end.
+void Click(int id, bool selectionChanged = false) {
+    OnMainCommand(id, selectionChanged);
+    for (int tick = 0; tick < 200 && RunningOperation() != 0; ++tick) OnMainTimer(RunningOperation());
+}
+
+std::vector<std::string> TakeBoxes() {
+    std::vector<std::string> texts;
+    for (const FakeBox& box : g_fakeWindow.boxes) texts.push_back(box.text);
+    g_fakeWindow.boxes.clear();
+    return texts;
+}
+
+bool Enabled(int id) { return g_fakeWindow.controls[id].enabled; }
+
+std::vector<int> Checked() {
+    std::vector<int> ids;
+    for (const auto& [id, control] : g_fakeWindow.controls) {
+        if (control.checked) ids.push_back(id);
+    }
+    return ids;
+}
+
+}  // namespace
+
+TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheListAsItsOutcomeNeeds) {
+    using Boxes = std::vector<std::string>;
+    const Boxes notFound = {"Zentak-6KRT_6KRN not found!", kSelectPortHint};
+    // The reader's position in the list (none: -1), what the ports COM2, COM3, COM10 and COM1000 answer (the
+    // last one's name is too long for a port name: it is never tried), and the boxes before the outcome's.
+    const std::tuple<int, std::vector<std::string>, Boxes> cases[] = {
+        {1, {"", " - OK! >> 1.00TMX1AO", "", ""}, {}},
+        {-1, {" - UNKNOWN CMD!", "junk", "", " - OK! >> 1.00TMX1AO"}, {}},
+        // a firmware this program does not know is no reader
+        {-1, {"", " - OK! >> 1.01TMX1AO", "", ""}, {"Settings read!", "Firmware version not supported!"}},
+    };
+    for (const auto& [reader, replies, before] : cases) {
+        StartWithPorts(kReaderSerial, {Port("COM10", replies[2]), Port("COM1000", replies[3]), Port("COM2", replies[0]),
+                                       Port("COM3", replies[1])});
+        g_fakeSerial.onFirstRead = [] {  // while the first port is probed
+            EXPECT_FALSE(g_fakeWindow.enabled);
+            EXPECT_FALSE(Enabled(kIdPortList));
+        };
+        Click(kIdSearch);
+        const bool found = reader >= 0;
+        EXPECT_EQ(g_fakeWindow.portList, (std::vector<std::string>{"COM2", "COM3", "COM10", "COM1000"}));
+        const std::string tried[] = {g_fakeSerial.ports[2].written, g_fakeSerial.ports[3].written,
+                                     g_fakeSerial.ports[0].written, g_fakeSerial.ports[1].written};
+        for (int position = 0; position < 4; ++position) {
+            const bool probed = position < 3 && (!found || position <= reader);
+            EXPECT_EQ(tried[position], probed ? kReadSerial : "") << position;
+        }
+        const Boxes foundBoxes = {"Settings read!", "Zentak-6KRT_6KRN reader found!\n\r->[COM3]"};
+        const Boxes& last = found ? foundBoxes : notFound;
+        Boxes outcome = before;
+        outcome.insert(outcome.end(), last.begin(), last.end());
+        EXPECT_EQ(TakeBoxes(), outcome);
+        EXPECT_TRUE(g_fakeWindow.enabled);
+        EXPECT_EQ(Enabled(kIdPortList), !found);
+        EXPECT_EQ(g_ports.portOpen, found);
+        EXPECT_EQ(g_fakeWindow.portSelected, found ? reader : 0);
+        EXPECT_EQ(g_fakeSerial.ports[2].open, false);  // COM2, probed in vain, is let go
+        if (!found) continue;
+
+        // The reader found is the user's: a reply it cannot give is told, and its silence ends the connection.
+        g_fakeSerial.ports[3].line.assign({'?'});
+        Click(kIdRead);
+        EXPECT_EQ(TakeBoxes(), (Boxes{"The answer could not be recognized!",
+                                      "The reader did not respond!\n(Try again or a different COM port)."}));
+        EXPECT_FALSE(g_ports.portOpen);
+        EXPECT_TRUE(Enabled(kIdPortList));
+        EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "x.xx");
+    }
+
+    StartWithPorts(kReaderSerial, {});
+    Click(kIdSearch);
+    EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
+    EXPECT_EQ(g_fakeWindow.portList, std::vector<std::string>{""});
+    EXPECT_TRUE(Enabled(kIdPortList));
+}
+
+TEST(ReaderWindow, AUsbSearchTakesThePortOfTheReaderDeviceAndReadsIt) {
+    for (bool plugged : {true, false}) {
+        StartWithPorts(kReaderUsb, {Port("COM4"), Port("COM9", " - OK! >> 1.00WHDH5EM")});
+        if (plugged) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
+        Click(kIdSearch);
+        if (!plugged) {
+            EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Zentak-6-USB not found!", kSelectPortHint}));
+            EXPECT_EQ(g_fakeSerial.ports[1].written, "");
+            continue;
+        }
+        EXPECT_EQ(TakeBoxes(), (std::vector<std::string>{"Zentak-6-USB reader found!\n\r->[COM9]", "Settings read!"}));
+        EXPECT_EQ(g_fakeSerial.ports[0].written, "");
+        EXPECT_EQ(g_fakeSerial.ports[1].written, "AT+READS_USB");
+        EXPECT_EQ(g_fakeWindow.portSelected, 1);
+        EXPECT_FALSE(Enabled(kIdPortList));
+        EXPECT_EQ(Checked(), (std::vector<int>{kIdModeWindows, kIdFormatHexDec, kIdTypeHex, kIdBytes5, kIdCardsAll}));
+    }
+}
+
+TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotRecogniseInItsPlace) {
+    // The payload, the box after "Settings read!", the buttons checked in a window where none was, lamps 1 to 4
+    // (the USB reader's 2 to 4 stay dark), whether the USB reader's type buttons are enabled, and the lamp
+    // repaints while the last box is up: the USB reader's lamp shows before it, the others once it has gone.
+    using Lamps = std::vector<std::uint32_t>;
+    const std::tuple<int, std::string, std::string, std::vector<int>, Lamps, bool, int> cases[] = {
+        {kReaderSerial,
+         "1.00W440AF",
+         "",
+         {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff},
+         {kColourCyan, kColourBlue, kColourMagenta, kColourYellow},
+         true,
+         0},
+        {kReaderSerial,
+         "1.00TMX2DO",
+         "INDICATION CONTROL - NOT RECOGNIZED!",
+         {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn},
+         {kColourRed, 0, kColourRed, kColourRed},
+         true,
+         0},
+        {kReaderUsb,
+         "1.00ATMX3XM",
+         "",
+         {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
+         {kColourMagenta, 0, 0, 0},
+         false,
+         0},
+        {kReaderUsb,
+         "1.00WHDD4QQ",
+         "CARD FOR READ - NOT RECOGNIZED!",
+         {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4},
+         {kColourCyan, 0, 0, 0},
+         true,
+         1},
+    };
+    for (const auto& [model, payload, box, checked, lamps, typeUsed, repaintsAtBox] : cases) {
+        StartWithPorts(model, {Port("COM3", " - OK! >> " + payload)});
+        RefreshPortList();
+        g_fakeWindow.inEveryBox = [] { g_lampRepaintsAtBox = g_fakeWindow.lampRepaints; };
+        Click(kIdPortList, true);
+        EXPECT_EQ(g_fakeSerial.ports[0].written, model == kReaderSerial ? kReadSerial : "AT+READS_USB");
+        std::vector<std::string> boxes = {"Settings read!"};
+        if (!box.empty()) boxes.push_back(box);
+        EXPECT_EQ(TakeBoxes(), boxes) << payload;
+        EXPECT_EQ(std::make_pair(g_lampRepaintsAtBox, g_fakeWindow.lampRepaints), std::make_pair(repaintsAtBox, 1));
+        EXPECT_EQ(Checked(), checked) << payload;
+        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << payload;
+        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << payload;
+        EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << payload;
+        EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
+        EXPECT_TRUE(g_ports.portOpen && !Enabled(kIdPortList));
+    }
+}
+
+TEST(ReaderWindow, AWriteSendsTheCheckedButtonOfEachGroupOrItsFallbackAndAFailedOneLetsThePortGo) {
+    // The payload read first, the buttons the user then picks, and the command sent.
+    const std::tuple<int, std::string, std::vector<int>, std::string> cases[] = {
+        {kReaderSerial, "1.00TMX1DO", {kIdWiegand26, kIdStandbyStatic}, "AT+W261SO"},
+        {kReaderSerial, "1.00W440AF", {kIdTouchMemory}, "AT+TMX0AF"},
+        {kReaderUsb, "1.00ATMX3XM", {kIdModeWindows, kIdFormatHexDec, kIdTypeDec}, "AT+WHDD3XM"},
+        {kReaderUsb, "1.00WHDH5QQ", {kIdBytes2}, "AT+WHDH2EM"},  // no card button checked: all cards
+    };
+    for (const auto& [model, payload, picked, command] : cases) {
+        StartWithPorts(model, {Port("COM3", " - OK! >> " + payload)});
+        RefreshPortList();
+        Click(kIdPortList, true);
+        for (int id : picked) {
+            const int group[][2] = {{kIdTouchMemory, kIdWiegand44}, {kIdStandbyDynamic, kIdStandbyOff},
+                                    {kIdModeWindows, kIdModeAnyOs}, {kIdFormatHexDec, kIdFormatTouchMemory},
+                                    {kIdTypeHex, kIdTypeDec},       {kIdBytes5, kIdBytes2}};
+            for (const auto& [first, last] : group) {
+                if (id >= first && id <= last) CheckRadio(first, last, id);
+            }
+        }
+        g_fakeSerial.ports[0].written.clear();
+        g_fakeSerial.ports[0].line.assign({' ', '-', ' ', 'O', 'K', '!'});
+        g_fakeWindow.boxes.clear();
+        Click(kIdWrite);
+        EXPECT_EQ(g_fakeSerial.ports[0].written, command) << payload;
+        EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Settings recorded!"}) << payload;
+        // A write that fails lets the port go.
+        g_fakeSerial.ports[0].writeError = 31;
+        Click(kIdWrite);
+        EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error [31] when writing to the COM port!"});
+        EXPECT_TRUE(!g_ports.portOpen && Enabled(kIdPortList) && g_fakeWindow.enabled);
+    }
+}
+
+TEST(ReaderWindow, APortThatCannotBeOpenedOrWrittenOrIsSilentAndAnUnknownUsbReaderAreLetGoAndTheListRefreshed) {
+    using Boxes = std::vector<std::string>;
+    const std::string tooLong = "COM" + std::string(kPortNameCapacity, '1');
+    const Boxes noResponse = {"The reader did not respond!\n(Try again or a different COM port)."};
+    // The port picked as the system has it, what else is wrong, and the boxes.
+    const std::tuple<FakePort, std::string, Boxes> cases[] = {
+        {Port("COM5"), "", noResponse},
+        {Port("COM5", " - UNKNOWN CMD!"), "", {"Invalid command!", noResponse[0]}},
+        {Port("COM5", "COM5 - OK"), "", {"The answer could not be recognized!", noResponse[0]}},
+        {Port("COM6"), "", {"Error opening [COM5]!"}},  // gone since it was listed
+        {Port(tooLong), "", {"Error opening [" + tooLong + "]!"}},
+        {Port("COM5"), "write", {"Error [31] when writing to the COM port!"}},
+        {Port("COM5", " - OK! >> 1.01WHDH5EM"), "usb", {"Settings read!", "Firmware version not supported!"}},
+    };
+    for (const auto& [port, failure, boxes] : cases) {
+        StartWithPorts(failure == "usb" ? kReaderUsb : kReaderSerial, {port});
+        g_fakeRegistry.portTable = {{kRegistryString, Utf16(port.name == "COM6" ? "COM5" : port.name)}};
+        RefreshPortList();
+        g_fakeSerial.ports[0].writeError = failure == "write" ? 31 : 0;
+        g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM7")});  // plugged in meanwhile
+        Click(kIdPortList, true);
+        EXPECT_EQ(TakeBoxes(), boxes) << port.name;
+        EXPECT_FALSE(g_ports.portOpen || g_fakeSerial.ports[0].open) << port.name;
+        EXPECT_EQ(g_fakeWindow.portList.size(), 2u) << port.name;
+        EXPECT_TRUE(Enabled(kIdPortList) && g_fakeWindow.enabled) << port.name;
+    }
+}
+
+TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherTheTypeCanBeChosen) {
+    StartWithPorts(kReaderSerial, {});
+    // The button clicked, then lamps 1 to 4, whether the type buttons are enabled, and the lamp repaints so far.
+    using Lamps = std::vector<std::uint32_t>;
+    const std::tuple<int, Lamps, bool, int> clicks[] = {
+        {kIdWiegand26, {kColourGreen, 0, 0, 0}, true, 1},
+        {kIdTouchMemory, {kColourRed, 0, 0, 0}, true, 2},
+        {kIdStandbyOff, {kColourRed, 0, kColourMagenta, 0}, true, 3},
+        {kIdModeAnyOs, {kColourMagenta, 0, kColourMagenta, 0}, true, 4},
+        {kIdFormatTouchMemory, {kColourMagenta, 0, kColourMagenta, 0}, false, 4},
+        {kIdBytes3, {kColourMagenta, 0, kColourMagenta, 0}, false, 4},
+        {kIdFormatHexDec, {kColourMagenta, 0, kColourMagenta, 0}, true, 4},
+    };
+    for (const auto& [id, lamps, typeUsed, repaints] : clicks) {
+        OnMainCommand(id, false);
+        EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << id;
+        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << id;
+        EXPECT_EQ(g_fakeWindow.lampRepaints, repaints) << id;
+    }
+}
