@@ -4,10 +4,9 @@ import json
 import os
 import re
 import signal
-import subprocess
 import time
 
-from run import AS_NOBODY, MZ6, NO_RESPONSE, ReaderTest, Run, environment, mz6, plug_usb_tty, start
+from run import AS_NOBODY, NO_RESPONSE, ReaderTest, Run, mz6, plug_usb_tty
 
 
 def ftdi(serial):
@@ -24,10 +23,9 @@ class Watch(ReaderTest):
         log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
         there = self.reader(0)
         plug_usb_tty(root, "ttyUSB9", there.slave_path, **ftdi("ZK6A0009"))  # present at the start: left alone
-        proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
-                     env={"MZ6_SYSTEM_ROOT": str(root)})
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        self.assertIn("the 1 ports present now are left alone", proc.stderr.readline().decode())  # it looks now
+        proc, said = self.watching(str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
+                                   env={"MZ6_SYSTEM_ROOT": str(root)})
+        self.assertIn("the 1 ports present now are left alone", said)  # it looks now
 
         fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
         # Silent from the write on: the port is reported, and the next reader goes on.
@@ -67,10 +65,7 @@ class Watch(ReaderTest):
         (folder := self.new_folder()).chmod(0o755)
         (folder / "profile").write_text("model = krx\n")
         # A user of a fresh machine, as the group a new port gets matters to them.
-        proc = subprocess.Popen([*AS_NOBODY, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*"],
-                                env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
+        proc = self.watching(str(folder / "profile"), "--port", f"{folder}/r*", prefix=AS_NOBODY)[0]
         os.chmod((reader := self.reader(0)).slave_path, 0)
         (folder / "r1").symlink_to(reader.slave_path)
         time.sleep(0.3)  # the port's rights come a moment after it appears
@@ -86,9 +81,7 @@ class Watch(ReaderTest):
     def test_a_log_that_cannot_take_a_record_stops_watch_once_the_reader_in_hand_is_done(self):
         folder = self.new_folder()
         (folder / "profile").write_text("model = krx\nstandby = static\n")
-        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
+        proc = self.watching(str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")[0]
         first, second = self.reader(0), self.reader(0)
         (folder / "r1").symlink_to(first.slave_path)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  changed\n$")
@@ -110,9 +103,7 @@ class Watch(ReaderTest):
             run = mz6("watch", profile, "--port", pattern)
             self.assertEqual(run.code, 2)
             self.assertIn(f"--port '{pattern}' can match no port", run.err)
-        proc = start("watch", profile, "--port", f"{folder}/*")
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
+        proc = self.watching(profile, "--port", f"{folder}/*")[0]
         (folder / "notes").write_text("x")
         os.mkfifo(folder / "fifo")
         (folder / "sub").mkdir()
