@@ -76,7 +76,8 @@ class PortHandling(ReaderTest):
         join = "the port belongs to the group dialout: sudo adduser $USER dialout, then log in again"
         for owner, mode, groups, advice in (
                 ("root:dialout", 0o660, [], join),
-                ("root:root", 0o600, [grp.getgrnam("dialout").gr_gid], "the port's node is {port} root:root 0600; udev may not have set it up")):
+                ("root:root", 0o600, [grp.getgrnam("dialout").gr_gid],
+                 "the port's node is {port} root:root 0600; udev may not have set it up")):
             with self.subTest(owner=owner, mode=oct(mode), groups=groups):
                 sim = self.reader(0)
                 shutil.chown(sim.slave_path, *owner.split(":"))
