@@ -1,12 +1,10 @@
 """mz6's commands against simulated readers: what they print, what they send, how they fail."""
 import json
 import os
-import subprocess
 import time
 from pathlib import Path
 
-from run import (KRX_DEFAULTS, MZ6, NO_RESPONSE, USB_DEFAULTS, ReaderTest, environment, mz6, plug_usb_tty,
-                 usb_reader_root)
+from run import KRX_DEFAULTS, NO_RESPONSE, USB_DEFAULTS, ReaderTest, mz6, plug_usb_tty, usb_reader_root
 
 
 class Commands(ReaderTest):
@@ -51,25 +49,19 @@ class Commands(ReaderTest):
                 now = mz6("read", "--port", sim.slave_path, "--model", model_name)
                 shown = {k: v.removesuffix("  (changed)") for k, v in run.fields().items()}
                 self.assertEqual(shown, now.fields())
-                self.assertLessEqual({c.replace("=", ": ") for c in changes.split()}, set(f"{k}: {v}" for k, v in shown.items()))
                 marked = {k for k, v in run.fields().items() if v.endswith("(changed)")}
                 self.assertEqual(marked, {k for k, v in now.fields().items() if v != before.get(k)})
 
-    def test_a_port_with_the_usb_readers_identifiers_is_asked_as_that_first(self):
-        usb, krx = self.reader(1), self.reader(0)
-        env = usb_reader_root(usb.slave_path, self.new_folder())
-        self.assertEqual(mz6("ports", env=env).out, f"{env['MZ6_SYSTEM_ROOT']}/dev/ttyACM0  zentak-6-usb\n")
-        for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):  # elsewhere the order stays
-            with self.subTest(sent=sent):
-                self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
-                self.assertEqual(sim.received_bytes(), sent)
-
     def test_all_takes_the_readers_of_the_profiles_model_and_skips_the_others(self):
         usb, krx = self.reader(1), self.reader(0)
-        root = self.new_folder()
-        env = usb_reader_root(usb.slave_path, root)
-        plug_usb_tty(root, "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")
+        env = usb_reader_root(usb.slave_path, root := self.new_folder())
+        plug_usb_tty(root, "ttyUSB0", krx.slave_path, idVendor="0403", idProduct="6001")  # an adapter's ids
         acm, ttyusb = f"{root}/dev/ttyACM0", f"{root}/dev/ttyUSB0"
+        self.assertEqual(mz6("ports", env=env).out, f"{acm}  zentak-6-usb\n{ttyusb}\n")
+        # A port with the USB reader's identifiers, by whatever name, is asked as that first; elsewhere the order stays.
+        for sim, sent in ((usb, b"AT+READS_USB"), (krx, b"AT+READS_KRX")):
+            self.assertEqual(mz6("read", "--port", sim.slave_path, env=env).code, 0)
+            self.assertEqual(sim.received_bytes(), sent)
         run = mz6("apply", self.profile("model = krx\nstandby = static\n"), "--all", env=env)
         self.assertEqual((run.code, run.out), (0, f"{acm}: skipped (other-model): model usb\n"
                                                   f"{ttyusb}: changed\n  standby: off -> static\n"))
@@ -146,13 +138,6 @@ class Commands(ReaderTest):
                                                         "  interface: touch-memory -> wiegand26\n"
                                                         "  standby: not known -> static\n"))
         self.assertEqual((held.writes(), fresh.writes(), fresh.settings), (1, 1, b"W261SO"))
-
-    def test_output_that_cannot_be_written_fails(self):
-        with open("/dev/full", "wb") as full:
-            run = subprocess.run([MZ6, "read", "--port", self.reader(0).slave_path], stdout=full,
-                                 stderr=subprocess.PIPE, env=environment())
-        self.assertEqual((run.returncode, run.stderr),
-                         (1, b"mz6: output could not be written (No space left on device)\n"))
 
     def test_find_lists_the_readers_in_port_order(self):
         usb, unknown, krx, garbage = self.reader(1), self.reader(0, "unknown"), self.reader(0), self.reader(0, "garbage")
@@ -252,8 +237,8 @@ class Commands(ReaderTest):
                 ("version", "did you mean --version?"), ("--bogus", "unknown option '--bogus'"),
                 (f"read --prot {port}", "unknown option '--prot'; did you mean --port?"),
                 ("read", "read: give the reader's port with --port"), ("read --port", "--port needs a value"),
-                ("read --port=", "the port name is empty"), ("read --port ", "the port name is empty"), ("write --port= ", "the port name is empty"),
-                ("save --port=\t x", "the port name is empty"), ("find --port=", "the port name is empty"),
+                ("read --port=", "the port name is empty"), ("save --port=\t x", "the port name is empty"),
+                ("find --port=", "the port name is empty"),
                 (f"watch {good} --port ", "the port name is empty"), (f"watch {good} --log ", "--log needs a value"),
                 (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),
@@ -268,15 +253,11 @@ class Commands(ReaderTest):
                 (f"watch /no/such.profile", "/no/such.profile: No such file or directory"),
                 (f"apply /dev/zero --port {port}", "/dev/zero: the profile is larger than 64 KiB"),
                 (f"save --port {port}", "save: give the profile file to write"),
-                (f"write --port {port} colour=red", "'colour' is not a setting"),
+                # The keys as a profile's lines are checked (above); here what only the command line has.
                 (f"write --port {port} standby=", "'standby=' is not key = value"),
-                (f"write --port {port} standby", "'standby' is not key = value"),
                 (f"write --port {port} =off", "'=off' is not key = value"),
-                (f"write --port {port} interface=wiegand26 interface=wiegand44", "interface is given twice"),
                 (f"write --port {port} interface=wiegand26 mode=windows",
-                 "mode belongs to the other reader model than"),
-                (f"write --port {port} --model usb interface=wiegand26", "interface belongs to the other reader model"),
-                (f"write --port {port} format=touch-memory type=hex", "type is not used with format")):
+                 "mode belongs to the other reader model than")):
             with self.subTest(args=args):
                 # With --json, every failure is one object on standard output, and the message still goes to
                 # standard error.

@@ -6,7 +6,7 @@ import os
 import subprocess
 import sys
 
-from run import AS_DIALOUT, ReaderTest, Run, mz6, start, usb_reader_root
+from run import AS_DIALOUT, ReaderTest, Run, mz6, usb_reader_root
 from system_root import RoughWorld
 from watch_soak import soak
 
@@ -57,19 +57,12 @@ class Rough(ReaderTest):
             self.skipTest("a small file system of its own needs root")
         self.addCleanup(subprocess.run, ["umount", "-l", disk])
         (log := disk / "readers.jsonl").write_text('{"an older run": true}\n')
-        filler = os.open(disk / "filler", os.O_WRONLY | os.O_CREAT)
-        try:  # the disk full but for the log's own block
-            while os.write(filler, bytes(4096)):
-                pass
-        except OSError:
-            pass
-        os.close(filler)
+        # The disk full but for the log's own block.
+        subprocess.run(["dd", "if=/dev/zero", f"of={disk}/filler", "bs=4096"], capture_output=True)
         root = self.world.root
         (profile := root / "profile").write_text("model = krx\ninterface = wiegand26\n")
         log.chmod(0o666)  # the operator's to write
-        proc = start("watch", str(profile), "--log", str(log), env={"MZ6_SYSTEM_ROOT": str(root)}, prefix=AS_DIALOUT)
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()  # it has looked
+        proc = self.watching(str(profile), "--log", str(log), env={"MZ6_SYSTEM_ROOT": str(root)}, prefix=AS_DIALOUT)[0]
         first, second = self.reader(), self.reader()
         with self.unless_held_up(first, second):
             self.world.plug("ttyUSB0", first, "ZK6L0001")

@@ -78,6 +78,12 @@ class ReaderTest(unittest.TestCase):
         self.assertTrue(select.select([proc.stdout], [], [], timeout)[0], "no line from mz6 in time")
         return proc.stdout.readline().decode()
 
+    def watching(self, *args, **how):
+        """mz6 watch with `args` once it has looked at the ports present, and its line saying so; killed at the end."""
+        proc = start("watch", *args, **how)
+        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
+        return proc, proc.stderr.readline().decode()
+
     def new_folder(self):
         """A folder of its own, gone at the end of the test."""
         folder = tempfile.TemporaryDirectory()

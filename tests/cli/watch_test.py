@@ -4,10 +4,9 @@ import json
 import os
 import re
 import signal
-import subprocess
 import time
 
-from run import AS_NOBODY, MZ6, NO_RESPONSE, ReaderTest, Run, environment, mz6, plug_usb_tty, start
+from run import NO_RESPONSE, ReaderTest, Run, mz6, plug_usb_tty
 
 
 def ftdi(serial):
@@ -24,10 +23,9 @@ class Watch(ReaderTest):
         log.write_text('{"number": 1, "an older run": true}\n')  # appended to, never truncated
         there = self.reader(0)
         plug_usb_tty(root, "ttyUSB9", there.slave_path, **ftdi("ZK6A0009"))  # present at the start: left alone
-        proc = start("watch", str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
-                     env={"MZ6_SYSTEM_ROOT": str(root)})
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        self.assertIn("the 1 ports present now are left alone", proc.stderr.readline().decode())  # it looks now
+        proc, said = self.watching(str(root / "profile"), "--port", f"{root}/dev/*", "--log", str(log),
+                                   env={"MZ6_SYSTEM_ROOT": str(root)})
+        self.assertIn("the 1 ports present now are left alone", said)  # it looks now
 
         fresh, holding = self.reader(0), self.reader(0, settings=b"W261AO")
         # Silent from the write on: the port is reported, and the next reader goes on.
@@ -59,26 +57,17 @@ class Watch(ReaderTest):
                           (2, f"{root}/dev/reader-2", None, False, "ok"),
                           (3, f"{root}/dev/reader-3", None, True, "no-answer"),  # the write went out
                           (4, f"{root}/dev/reader-4", None, False, "not-attempted")])
+        # The rest of a record is apply --json's (its test: commands_test).
         self.assertRegex(records[0]["time"], r"^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$")
-        self.assertEqual((records[0]["before"]["interface"], records[0]["interface"]), ("touch-memory", "wiegand26"))
-        self.assertEqual(records[0]["changes"], [{"key": "interface", "from": "touch-memory", "to": "wiegand26"}])
 
-    def test_a_port_that_opens_late_is_configured_and_output_that_cannot_be_written_fails(self):
-        (folder := self.new_folder()).chmod(0o755)
-        (folder / "profile").write_text("model = krx\n")
-        # A user of a fresh machine, as the group a new port gets matters to them.
-        proc = subprocess.Popen([*AS_NOBODY, MZ6, "watch", str(folder / "profile"), "--port", f"{folder}/r*"],
-                                env=environment(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
-        os.chmod((reader := self.reader(0)).slave_path, 0)
-        (folder / "r1").symlink_to(reader.slave_path)
-        time.sleep(0.3)  # the port's rights come a moment after it appears
-        os.chmod(reader.slave_path, 0o666)
+    # A port whose rights come a moment after it appears: arrivals_test's table, and the rough world's soak.
+    def test_output_that_cannot_be_written_ends_watch(self):
+        folder = self.new_folder()
+        proc = self.watching(self.profile("model = krx\n"), "--port", f"{folder}/r*")[0]
+        (folder / "r1").symlink_to(self.reader(0).slave_path)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  unchanged\n$")
         proc.stdout.close()  # as "| head -1" does: the next reader's line cannot be written, and watch ends
-        os.chmod((second := self.reader(0)).slave_path, 0o666)
-        (folder / "r2").symlink_to(second.slave_path)
+        (folder / "r2").symlink_to(self.reader(0).slave_path)
         run = Run(proc, b"", proc.communicate(timeout=10)[1])
         self.assertEqual((run.code, run.err), (1, "2 of 2 readers configured: 0 changed, 2 unchanged, 0 failed\n"
                                                   "mz6: output could not be written (Broken pipe)\n"))
@@ -86,9 +75,7 @@ class Watch(ReaderTest):
     def test_a_log_that_cannot_take_a_record_stops_watch_once_the_reader_in_hand_is_done(self):
         folder = self.new_folder()
         (folder / "profile").write_text("model = krx\nstandby = static\n")
-        proc = start("watch", str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
+        proc = self.watching(str(folder / "profile"), "--port", f"{folder}/r*", "--log", "/dev/full")[0]
         first, second = self.reader(0), self.reader(0)
         (folder / "r1").symlink_to(first.slave_path)
         self.assertRegex(self.next_line(proc), rf"^1  \S+  {folder}/r1  changed\n$")
@@ -117,9 +104,7 @@ class Watch(ReaderTest):
             run = mz6("watch", profile, "--port", pattern)
             self.assertEqual(run.code, 2)
             self.assertIn(f"--port '{pattern}' can match no port", run.err)
-        proc = start("watch", profile, "--port", f"{folder}/*")
-        self.addCleanup(lambda: (proc.kill(), proc.wait(), proc.stdout.close(), proc.stderr.close()))
-        proc.stderr.readline()
+        proc = self.watching(profile, "--port", f"{folder}/*")[0]
         (folder / "notes").write_text("x")
         os.mkfifo(folder / "fifo")
         (folder / "sub").mkdir()

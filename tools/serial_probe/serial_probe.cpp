@@ -6,10 +6,7 @@
 //   read CAP [WAIT_MS] -> read ok len=N hex=HEX | read silent | read fail error=N
 //                         (WAIT_MS: how long the first byte is awaited, as a command's reply is)
 //   close              -> close
-//   hold COMn          -> hold ok|fail: the device opened bare, not configured
-//   release            -> release: closes what hold opened
 //
-// hold and release show the test what one open handle of the device looks like from outside.
 // The probe ends at the end of its input.
 
 #include <cstdint>
@@ -57,7 +54,6 @@ std::string Read(PortHandle port, std::int32_t capacity, std::uint32_t waitMs) {
 
 int main() {
     PortHandle port = InvalidPortHandle();
-    PortHandle held = InvalidPortHandle();
     std::string line;
     while (std::getline(std::cin, line)) {
         std::istringstream words(line);
@@ -71,11 +67,8 @@ int main() {
             std::cout << "write " << Write(port, argument);
         } else if (command == "read") {
             std::cout << "read " << Read(port, std::atoi(argument.c_str()), waitMs);
-        } else if (command == "hold") {
-            held = PortCreate(argument.c_str());
-            std::cout << (held == InvalidPortHandle() ? "hold fail" : "hold ok");
-        } else if (command == "close" || command == "release") {
-            LinkClose(command == "close" ? &port : &held);
+        } else if (command == "close") {
+            LinkClose(&port);
             std::cout << command;
         } else {
             std::cout << "unknown " << command;
