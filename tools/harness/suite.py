@@ -84,8 +84,13 @@ def _worker(number, tests, tasks, results):
             began = time.monotonic()
             reason, output = _captured(lambda: _scenario(env, tests[index][1]))
             results.put(("done", number, (index, reason, time.monotonic() - began, output)))
+            if reason is not None:  # what a failed scenario left (an install, a running program) fails no other
+                env.close()
+                env = None
+                env = Env()
     finally:
-        env.close()
+        if env is not None:
+            env.close()
 
 
 def _last_durations():
