@@ -218,6 +218,7 @@ FunctionEnd
 ; The settings the program writes are a few dozen bytes: a larger file is not carried to a new folder.
 !define KEPT_SETTINGS_LIMIT 4096
 
+Var Replacing  ; "1" from the lock until the seal has passed: a failure meanwhile puts back what was there
 Var EarlierFolder   ; the folder the entry lists, "" without an entry
 Var EarlierVersion
 
@@ -383,8 +384,23 @@ FunctionEnd
 Function StopInstall
     !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
-    ; What this install put there goes, and an earlier install's files it moved aside come back; the folder
-    ; goes when a first install leaves it empty.
+    Call PutBack
+    SetErrorLevel 2
+    Abort
+FunctionEnd
+
+; A file that could not be extracted, where the user chose Abort (under /S it is skipped, and StopInstall
+; runs): the install ends as StopInstall ends it.
+Function .onInstFailed
+    ${If} $Replacing == 1
+        Call PutBack
+    ${EndIf}
+FunctionEnd
+
+; What this install put there goes, and an earlier install's files it moved aside come back; the folder goes
+; when a first install leaves it empty.
+Function PutBack
+    StrCpy $Replacing ""
     !insertmacro FolderLock restore
     SetOutPath "$TEMP"  ; the working folder cannot be removed
     ; folder-lock.exe, which has just ended, may hold the folder open for a moment yet.
@@ -396,8 +412,6 @@ Function StopInstall
         ${EndIf}
         Sleep 100
     ${Next}
-    SetErrorLevel 2
-    Abort
 FunctionEnd
 
 ; The installer runs with an administrator's token. explorer.exe hands the shortcut to the user's own
@@ -418,6 +432,7 @@ Section
         Call VerdictMessage
         Call Refuse
     ${EndIf}
+    StrCpy $Replacing 1
     ClearErrors  ; a file that cannot be written, skipped (as under /S), stops the install below
     SetOutPath "$INSTDIR\help"
     File "/oname=${PDF_NAME}" "${HELP}"
@@ -452,6 +467,7 @@ Section
         Call VerdictMessage
         Call StopInstall
     ${EndIf}
+    StrCpy $Replacing ""
 
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"

@@ -313,6 +313,7 @@ def test_earlier_versions_and_other_folders_give_way(env):
     # A program found in a folder that users may change is not run with the installer's rights.
     planted, uninstaller_bytes = earlier / "uninstall.exe", (earlier / "uninstall.exe").read_bytes()
     planted.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
+    drive_c(env, "C:\\recorded-calls.txt").unlink(missing_ok=True)  # an earlier scenario's in this prefix
     assert env.run([setup, "/S"], timeout=120, variables={"SECURITY_STANDIN_OPEN": earlier.name}).returncode == 2
     assert not drive_c(env, "C:\\recorded-calls.txt").exists() and contents(earlier) == earlier_files
     planted.write_bytes(uninstaller_bytes)
