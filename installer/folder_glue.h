@@ -11,6 +11,8 @@
 ItemKind ReadItemKind(const std::string& path);
 bool ListFolder(const std::string& path, std::vector<FoundItem>* items);  // false when it cannot be listed
 bool DeleteItem(const std::string& path, bool folder);
+// A new name in the same folder; false when something has that name already.
+bool RenameItem(const std::string& path, const std::string& to);
 // Whether the file could be replaced now: opened for writing and deleting, shared with nobody (not while a
 // program runs from it or holds it open, nor while it is read-only).
 bool CanReplace(const std::string& path);

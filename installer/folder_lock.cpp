@@ -11,6 +11,7 @@ const char* const kLockedFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x12
 // more (read, write and append data, read attributes and extended attributes, read control, synchronize). No
 // execute (a DLL written into it could not be mapped), no write attributes (nobody sets it read-only), no delete.
 const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x12008f;;;BU)";
+const char* const kAsideSuffix = ".mz6-old";
 
 namespace {
 
@@ -49,6 +50,19 @@ bool OpenAbove(const Security& security, bool isRoot) {
         return entry.allow && !(entry.flags & kEntryInheritOnly) && !IsAdministrator(entry.who) &&
                (entry.rights & replacing) != 0;
     });
+}
+
+// The installer's files a reinstall replaces: all but the settings.
+bool IsReplacedName(const std::string& name, bool inHelp) {
+    if (inHelp) return SameName(name, PDF_NAME);
+    return SameName(name, EXE_NAME) || SameName(name, "mz6.exe") || SameName(name, "uninstall.exe");
+}
+
+// The name a moved-aside file had, or "" when this is no such name.
+std::string NameBeforeAside(const std::string& name) {
+    const size_t suffix = std::char_traits<char>::length(kAsideSuffix);
+    if (name.size() <= suffix || !SameName(name.substr(name.size() - suffix), kAsideSuffix)) return std::string();
+    return name.substr(0, name.size() - suffix);
 }
 
 // A file of the installer's name that has a second name elsewhere is not its own: its rights, set or taken
@@ -145,11 +159,13 @@ bool FoldersAbove(const std::string& path, std::vector<std::string>* above) {
 }
 
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
-    if (inHelp) return kind == ItemKind::kFile && SameName(name, PDF_NAME);
-    if (kind == ItemKind::kFolder) return SameName(name, "help");
-    return kind == ItemKind::kFile && (SameName(name, EXE_NAME) || SameName(name, "mz6.exe") ||
-                                       SameName(name, "appconfig.ini") || SameName(name, "uninstall.exe"));
+    if (kind == ItemKind::kFolder) return !inHelp && SameName(name, "help");
+    const std::string before = NameBeforeAside(name);
+    return kind == ItemKind::kFile &&
+           (IsReplacedName(before.empty() ? name : before, inHelp) || (!inHelp && SameName(name, "appconfig.ini")));
 }
+
+bool IsAside(const FoundItem& item) { return item.kind == ItemKind::kFile && !NameBeforeAside(item.name).empty(); }
 
 bool IsSettingsFile(const FoundItem& item) {
     return item.kind == ItemKind::kFile && SameName(item.name, "appconfig.ini");
@@ -172,6 +188,82 @@ std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall) {
         if (IsOwnItem(item, true)) files.push_back({facts.help.path + "\\" + item.name, true});
     }
     return files;
+}
+
+namespace {
+
+// The folder's listing and help\'s, each with its path.
+struct Listing {
+    const std::string& path;
+    const std::vector<FoundItem>& items;
+    bool inHelp;
+};
+
+std::vector<Listing> ListingsOf(const FolderFacts& facts) {
+    std::vector<Listing> listings{{facts.folder.path, facts.items, false}};
+    if (facts.helpListed) listings.push_back({facts.help.path, facts.helpItems, true});
+    return listings;
+}
+
+bool HasAside(const Listing& listing, const std::string& name) {
+    return std::any_of(listing.items.begin(), listing.items.end(), [&](const FoundItem& item) {
+        return IsOwnItem(item, listing.inHelp) && SameName(NameBeforeAside(item.name), name.c_str());
+    });
+}
+
+}  // namespace
+
+std::vector<PlanStep> MoveAsidePlan(const FolderFacts& facts) {
+    std::vector<PlanStep> plan;
+    for (const Listing& listing : ListingsOf(facts)) {
+        for (const FoundItem& item : listing.items) {
+            if (!IsOwnItem(item, listing.inHelp) || !IsReplacedName(item.name, listing.inHelp)) continue;
+            const std::string path = listing.path + "\\" + item.name;
+            if (HasAside(listing, item.name)) {
+                plan.push_back({PlanStep::Op::kDelete, path, ""});
+            } else {
+                plan.push_back({PlanStep::Op::kRename, path, path + kAsideSuffix});
+            }
+        }
+    }
+    return plan;
+}
+
+std::vector<PlanStep> PutBackPlan(const FolderFacts& facts, bool extracted) {
+    const std::vector<Listing> listings = ListingsOf(facts);
+    const bool firstInstall = std::none_of(listings.begin(), listings.end(), [](const Listing& listing) {
+        return std::any_of(listing.items.begin(), listing.items.end(),
+                           [&](const FoundItem& item) { return IsOwnItem(item, listing.inHelp) && IsAside(item); });
+    });
+    std::vector<PlanStep> deletes, renames;
+    for (const Listing& listing : listings) {
+        for (const FoundItem& item : listing.items) {
+            if (!IsOwnItem(item, listing.inHelp) || item.kind != ItemKind::kFile) continue;
+            const std::string path = listing.path + "\\" + item.name, before = NameBeforeAside(item.name);
+            if (!before.empty()) {
+                renames.push_back({PlanStep::Op::kRename, path, listing.path + "\\" + before});
+            } else if (extracted && firstInstall) {
+                deletes.push_back({PlanStep::Op::kDelete, path, ""});
+            } else if (IsReplacedName(item.name, listing.inHelp) && (extracted || HasAside(listing, item.name))) {
+                deletes.push_back({PlanStep::Op::kDelete, path, ""});
+            }
+        }
+    }
+    if (extracted && firstInstall && facts.helpListed)
+        deletes.push_back({PlanStep::Op::kDeleteFolder, facts.help.path, ""});
+    deletes.insert(deletes.end(), renames.begin(), renames.end());
+    return deletes;
+}
+
+std::vector<PlanStep> DropAsidePlan(const FolderFacts& facts) {
+    std::vector<PlanStep> plan;
+    for (const Listing& listing : ListingsOf(facts)) {
+        for (const FoundItem& item : listing.items) {
+            if (IsOwnItem(item, listing.inHelp) && IsAside(item))
+                plan.push_back({PlanStep::Op::kDelete, listing.path + "\\" + item.name, ""});
+        }
+    }
+    return plan;
 }
 
 bool LockedAsMeant(const std::string& found, const char* meant) {

@@ -62,7 +62,10 @@ struct Decision {
 bool FoldersAbove(const std::string& path, std::vector<std::string>* above);
 
 // The names the installer puts into the folder and into help\ (each of its kind), and what is meant by its lock.
+// A file a reinstall moved aside (its name and kAsideSuffix) is one of them until it is put back or deleted.
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp);
+extern const char* const kAsideSuffix;
+bool IsAside(const FoundItem& item);
 // appconfig.ini, the one file users write: a reinstall keeps it as they left it.
 bool IsSettingsFile(const FoundItem& item);
 extern const char* const kLockedFolderSecurity;
@@ -85,5 +88,23 @@ struct OwnFile {
     bool mustBeFree;
 };
 std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall);
+// A reinstall replaces the installer's files (not the settings) so that a failure at any step leaves the earlier
+// install whole: each is first renamed within its folder (no user can make or replace anything there), the new
+// files are put in place and sealed, and only then are the moved-aside ones deleted; a failure removes the new
+// files and renames the old ones back. Each plan is made from the folder as found and run in order.
+struct PlanStep {
+    enum class Op { kDelete, kDeleteFolder, kRename } op;
+    std::string path;
+    std::string to;  // kRename's new name
+};
+// Before extraction. A moved-aside file left by a run that was stopped dead is the earlier install's, whole,
+// while its name may hold that run's half-written file: the aside is kept and the file at the name deleted.
+std::vector<PlanStep> MoveAsidePlan(const FolderFacts& facts);
+// On a failure: every moved-aside file renamed back over what is at its name. Once the install has put its files
+// in place (extracted), what it added goes too: everything, when nothing was moved aside (a first install), else
+// its files that had no earlier one.
+std::vector<PlanStep> PutBackPlan(const FolderFacts& facts, bool extracted);
+// Once everything has passed: the moved-aside files deleted.
+std::vector<PlanStep> DropAsidePlan(const FolderFacts& facts);
 // The rights read back from one item after the install compared with those meant for it.
 bool LockedAsMeant(const std::string& found, const char* meant);

@@ -48,6 +48,17 @@ Decision DecideFree(const FolderFacts& facts, bool uninstall) {
     return decision;
 }
 
+// Runs a plan in order, stopping at the first step that fails.
+Decision RunPlan(const std::vector<PlanStep>& plan) {
+    for (const PlanStep& step : plan) {
+        const bool done = step.op == PlanStep::Op::kRename
+                              ? RenameItem(step.path, step.to)
+                              : DeleteItem(step.path, step.op == PlanStep::Op::kDeleteFolder);
+        if (!done) return {Verdict::kFailed, step.path};
+    }
+    return {Verdict::kGo, ""};
+}
+
 Decision Lock(const std::string& folder) {
     const FolderFacts facts = LookAt(folder);
     const Decision decision = DecideFree(facts, false);
@@ -56,20 +67,13 @@ Decision Lock(const std::string& folder) {
     if (facts.folder.kind == ItemKind::kMissing)
         return MakeFolderWithSecurity(folder, kLockedFolderSecurity) ? decision : Decision{Verdict::kNotMade, folder};
     if (!WriteSecurity(folder, kLockedFolderSecurity)) return {Verdict::kFailed, folder};
-    // An earlier install goes now that nobody else can add to the folder, so that each file is made anew
-    // under the lock; whatever cannot be deleted would outlast it and stops the install. The user's settings
-    // stay, given the lock's rights again by the seal.
-    for (const FoundItem& item : facts.items) {
-        if (IsSettingsFile(item)) continue;
-        const std::string path = folder + "\\" + item.name;
-        if (item.kind == ItemKind::kFolder) {
-            for (const FoundItem& inner : facts.helpItems) {
-                if (!DeleteItem(path + "\\" + inner.name, false)) return {Verdict::kFailed, path + "\\" + inner.name};
-            }
-        }
-        if (!DeleteItem(path, item.kind == ItemKind::kFolder)) return {Verdict::kFailed, path};
-    }
-    return decision;
+    // An earlier install is moved aside now that nobody else can add to the folder, so that each file is made
+    // anew under the lock, and put back if the install stops; a file that cannot be moved stops it here, the
+    // renames taken back. The user's settings stay, given the lock's rights again by the seal.
+    const Decision moved = RunPlan(MoveAsidePlan(facts));
+    if (moved.verdict == Verdict::kGo) return decision;
+    RunPlan(PutBackPlan(LookAt(folder), false));
+    return moved;
 }
 
 bool ReadsAsMeant(const std::string& path, const char* meant) {
@@ -91,17 +95,25 @@ Decision Seal(const std::string& folder) {
         return {Verdict::kDiffers, folder};
     for (const FoundItem& item : facts.items) {
         const std::string path = folder + "\\" + item.name;
+        if (IsAside(item)) continue;
         Decision sealed = SealItem(path, item.kind == ItemKind::kFolder ? kLockedFolderSecurity
                                          : IsSettingsFile(item)         ? kSettingsFileSecurity
                                                                         : kLockedFileSecurity);
         for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
-            if (sealed.verdict == Verdict::kGo)
+            if (sealed.verdict == Verdict::kGo && !IsAside(facts.helpItems[at]))
                 sealed = SealItem(path + "\\" + facts.helpItems[at].name, kLockedFileSecurity);
         }
         if (sealed.verdict != Verdict::kGo) return sealed;
     }
+    // The earlier install is no longer needed. One that cannot be deleted now (its program started meanwhile)
+    // stays the installer's own, deleted by the next install or the uninstaller.
+    RunPlan(DropAsidePlan(facts));
     return decision;
 }
+
+// After a failure: the earlier install put back, or everything of a first install deleted. Only files of the
+// installer's names are touched, none through a link, whatever the rights found (a drive that keeps none).
+Decision Restore(const std::string& folder) { return RunPlan(PutBackPlan(LookAt(folder), true)); }
 
 }  // namespace
 
@@ -109,6 +121,7 @@ Decision RunStep(const std::string& step, const std::string& folder) {
     if (step == "check") return DecideFree(LookAt(folder), false);
     if (step == "lock") return Lock(folder);
     if (step == "seal") return Seal(folder);
+    if (step == "restore") return Restore(folder);
     if (step == "uninstall") return DecideFree(LookAt(folder), true);
     return {Verdict::kUsage, step};
 }

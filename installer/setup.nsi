@@ -54,6 +54,11 @@ ManifestDPIAware true
     Delete "$INSTDIR\appconfig.ini"
     Delete "$INSTDIR\help\${PDF_NAME}"
     Delete "$INSTDIR\uninstall.exe"
+    ; Left by a reinstall that was stopped dead (installer/folder_lock.h, kAsideSuffix).
+    Delete "$INSTDIR\${EXE_NAME}.mz6-old"
+    Delete "$INSTDIR\mz6.exe.mz6-old"
+    Delete "$INSTDIR\help\${PDF_NAME}.mz6-old"
+    Delete "$INSTDIR\uninstall.exe.mz6-old"
     RMDir "$INSTDIR\help"
 !macroend
 
@@ -145,6 +150,8 @@ LangString InUse ${LANG_ENGLISH} "$R0 is in use: ${PRODUCT_NAME} is running, or 
 LangString InUse ${LANG_RUSSIAN} "$R0 используется: запущена программа ${PRODUCT_NAME}, или файл открыт.$\r$\n$\r$\nНичего не изменено. Закройте ${PRODUCT_NAME} и запустите установку снова."
 LangString Differs ${LANG_ENGLISH} "The access rights of $R0, read back, are not the ones Setup gave it.$\r$\n$\r$\nThe installation has been stopped and nothing was installed. Choose a folder on an NTFS drive."
 LangString Differs ${LANG_RUSSIAN} "Права доступа к $R0, прочитанные после установки, не те, что задал установщик.$\r$\n$\r$\nУстановка прервана, ничего не установлено. Выберите папку на диске NTFS."
+LangString ExtractFailed ${LANG_ENGLISH} "A file of ${PRODUCT_NAME} could not be written into $INSTDIR.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
+LangString ExtractFailed ${LANG_RUSSIAN} "Не удалось записать файл ${PRODUCT_NAME} в $INSTDIR.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
 LangString SettingsFailed ${LANG_ENGLISH} "The file $INSTDIR\appconfig.ini could not be written.$\r$\n$\r$\nThe installation has been stopped and nothing was installed."
 LangString SettingsFailed ${LANG_RUSSIAN} "Не удалось записать файл $INSTDIR\appconfig.ini.$\r$\n$\r$\nУстановка прервана, ничего не установлено."
 LangString UninstallCopy ${LANG_ENGLISH} "The uninstaller could not make the folder to run from ($R5).$\r$\n$\r$\nNothing was removed. Try again as an administrator."
@@ -211,6 +218,7 @@ FunctionEnd
 ; The settings the program writes are a few dozen bytes: a larger file is not carried to a new folder.
 !define KEPT_SETTINGS_LIMIT 4096
 
+Var Replacing  ; "1" from the lock until the seal has passed: a failure meanwhile puts back what was there
 Var EarlierFolder   ; the folder the entry lists, "" without an entry
 Var EarlierVersion
 
@@ -364,7 +372,7 @@ Function CheckFolderPage
 FunctionEnd
 
 ; Refuse ends the install with exit code 2 before anything is extracted; StopInstall takes back what it has
-; extracted first. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
+; extracted first and puts back the earlier install. The message is in $R9. The uninstall entry and the shortcut come last of all, so there are
 ; none yet.
 Function Refuse
     !insertmacro WriteStopLog "${SETUP_LOG}"
@@ -376,18 +384,34 @@ FunctionEnd
 Function StopInstall
     !insertmacro WriteStopLog "${SETUP_LOG}"
     MessageBox MB_ICONSTOP|MB_OK "$R9" /SD IDOK
-    !insertmacro RemoveInstalled
+    Call PutBack
+    SetErrorLevel 2
+    Abort
+FunctionEnd
+
+; A file that could not be extracted, where the user chose Abort (under /S it is skipped, and StopInstall
+; runs): the install ends as StopInstall ends it.
+Function .onInstFailed
+    ${If} $Replacing == 1
+        Call PutBack
+    ${EndIf}
+FunctionEnd
+
+; What this install put there goes, and an earlier install's files it moved aside come back; the folder goes
+; when a first install leaves it empty.
+Function PutBack
+    StrCpy $Replacing ""
+    !insertmacro FolderLock restore
     SetOutPath "$TEMP"  ; the working folder cannot be removed
     ; folder-lock.exe, which has just ended, may hold the folder open for a moment yet.
     ${For} $R8 1 20
         RMDir "$INSTDIR"
         ${IfNot} ${FileExists} "$INSTDIR\*.*"
+        ${OrIf} ${FileExists} "$INSTDIR\uninstall.exe"  ; an earlier install, put back
             ${Break}
         ${EndIf}
         Sleep 100
     ${Next}
-    SetErrorLevel 2
-    Abort
 FunctionEnd
 
 ; The installer runs with an administrator's token. explorer.exe hands the shortcut to the user's own
@@ -399,15 +423,17 @@ FunctionEnd
 
 Section
     SetShellVarContext all
-    ; The folder made locked, or taken over and emptied but for the user's settings (files made in it inherit
+    ; The folder made locked, or taken over with an earlier install's files moved aside (files made in it inherit
     ; its rights), or refused. An earlier install's file in use (the program running) stops the install
-    ; before anything is changed, that install left whole.
+    ; before anything is changed; a step that fails later puts that install back (StopInstall).
     Call RemoveEarlierInstall
     !insertmacro FolderLock lock
     ${If} $0 != "0"
         Call VerdictMessage
         Call Refuse
     ${EndIf}
+    StrCpy $Replacing 1
+    ClearErrors  ; a file that cannot be written, skipped (as under /S), stops the install below
     SetOutPath "$INSTDIR\help"
     File "/oname=${PDF_NAME}" "${HELP}"
     ; The shortcut's working folder is the output folder at the time it is made: the install folder.
@@ -415,6 +441,11 @@ Section
     File "/oname=${EXE_NAME}" "${EXE}"
     File "/oname=mz6.exe" "${MZ6}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    ${If} ${Errors}
+        StrCpy $0 10  ; a write after the lock failed: the reason logged
+        StrCpy $R9 "$(ExtractFailed)"
+        Call StopInstall
+    ${EndIf}
     ; The program saves the language and the tab here for every user: folder-lock.exe lets Users write its
     ; data, nothing more. A reinstall keeps what they saved; only a missing file gets the defaults, in the
     ; installer's language.
@@ -436,6 +467,7 @@ Section
         Call VerdictMessage
         Call StopInstall
     ${EndIf}
+    StrCpy $Replacing ""
 
     CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE_NAME}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT_NAME} ${VERSION_SHORT} (x64)"

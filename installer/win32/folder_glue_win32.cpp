@@ -63,6 +63,12 @@ bool DeleteItem(const std::string& path, bool folder) {
     return folder ? RemoveDirectoryW(wide.c_str()) != 0 : DeleteFileW(wide.c_str()) != 0;
 }
 
+// No copy, no replacing: within one folder a rename is one change of its entry, which either happens or not.
+bool RenameItem(const std::string& path, const std::string& to) {
+    std::wstring wide, wideTo;
+    return NameUtf16(path, &wide) && NameUtf16(to, &wideTo) && MoveFileExW(wide.c_str(), wideTo.c_str(), 0) != 0;
+}
+
 bool CanReplace(const std::string& path) {
     std::wstring wide;
     const HANDLE file = NameUtf16(path, &wide) ? CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,

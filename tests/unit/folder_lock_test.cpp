@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
+
 #include "app/settings_file_access.h"
 #include "installer/folder_lock.h"
 #include "product.h"
@@ -210,4 +213,104 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
     // as FlushFileBuffers (FILE_WRITE_DATA or FILE_APPEND_DATA).
     EXPECT_EQ(SettingsFileAccess(false) & 0x1, 0x1u);
     EXPECT_EQ(SettingsFileAccess(true) & 0x2, 0x2u);
+}
+
+namespace {
+
+// An install folder as the replace tests keep it: each file's path under it and its bytes; "help\\" is the folder.
+using Disk = std::map<std::string, std::string>;
+const std::string kMz = "C:\\Apps\\MZ\\";
+const char* const kReplaced[] = {"help\\" PDF_NAME, EXE_NAME, "mz6.exe", "uninstall.exe"};  // in extraction order
+
+FolderFacts FactsOf(const Disk& disk) {
+    FolderFacts facts = GoodInstall("C:\\Apps\\MZ", [](FolderFacts&, std::vector<FoundPath>&) {});
+    facts.items.clear();
+    facts.helpItems.clear();
+    facts.helpListed = disk.count("help\\") != 0;
+    for (const auto& [path, bytes] : disk) {
+        if (path == "help\\")
+            facts.items.push_back({"help", ItemKind::kFolder});
+        else if (path.rfind("help\\", 0) == 0)
+            facts.helpItems.push_back({path.substr(5), ItemKind::kFile});
+        else
+            facts.items.push_back({path, ItemKind::kFile});
+    }
+    return facts;
+}
+
+// Runs the steps before the one numbered stop (all of them for SIZE_MAX); false when it stopped there.
+bool Run(const std::vector<PlanStep>& plan, Disk& disk, size_t& stop) {
+    for (const PlanStep& step : plan) {
+        if (stop-- == 0) return false;
+        const std::string path = step.path.substr(kMz.size()) + (step.op == PlanStep::Op::kDeleteFolder ? "\\" : "");
+        const std::string to = step.to.empty() ? "" : step.to.substr(kMz.size());
+        if (!disk.count(path) || disk.count(to)) ADD_FAILURE() << "no such item, or the new name taken: " << step.path;
+        if (step.op == PlanStep::Op::kRename) disk[to] = disk[path];
+        disk.erase(path);
+    }
+    return true;
+}
+
+// An install of "new" files as the installer runs its steps, failing at the step numbered stop, or stopped dead
+// there (killed): the moves aside, each file extracted, the seal (numbered SealAt), the deletes. Whether it
+// was sealed.
+bool Install(Disk& disk, size_t stop, bool killed) {
+    const bool moved = Run(MoveAsidePlan(FactsOf(disk)), disk, stop);
+    std::vector<std::string> extracted(std::begin(kReplaced), std::end(kReplaced));
+    if (!disk.count("appconfig.ini")) extracted.push_back("appconfig.ini");
+    for (size_t at = 0; moved && at <= extracted.size(); ++at) {
+        if (stop-- == 0) {
+            if (killed && at < std::size(kReplaced)) disk[extracted[at]] = "half";  // the settings: a few bytes
+            break;
+        }
+        if (at == extracted.size()) {
+            Run(DropAsidePlan(FactsOf(disk)), disk, stop);  // a delete that fails leaves the file for the next run
+            return true;
+        }
+        disk["help\\"], disk[extracted[at]] = "new";
+    }
+    if (!killed) Run(PutBackPlan(FactsOf(disk), moved), disk, stop = SIZE_MAX);
+    return false;
+}
+
+size_t SealAt(const Disk& disk) {
+    return MoveAsidePlan(FactsOf(disk)).size() + std::size(kReplaced) + !disk.count("appconfig.ini");
+}
+
+}  // namespace
+
+// A failure at any step of a reinstall leaves exactly the earlier install (or, for a first one, nothing); a run
+// stopped dead leaves files the next run counts as its own and puts back if it fails too, or drops once through.
+TEST(FolderLock, AReinstallThatFailsAtAnyStepLeavesTheEarlierInstallAsItWas) {
+    Disk whole{{"appconfig.ini", "saved"}, {"help\\", ""}};
+    for (const char* name : kReplaced) whole[name] = "old";
+    Disk without = whole;
+    without.erase("mz6.exe");
+    for (const Disk& earlier : {whole, without, Disk{}}) {
+        Disk done = earlier;
+        for (const char* name : kReplaced) done[name] = "new";
+        if (earlier.empty()) done["appconfig.ini"] = "new", done["help\\"] = "";
+        for (size_t stop = 0;; ++stop) {
+            Disk disk = earlier;
+            const bool through = Install(disk, stop, false);
+            EXPECT_TRUE(through || disk == earlier) << stop;
+            if (through && disk == done) break;
+            disk = earlier;
+            Install(disk, stop, true);
+            const Decision next = DecideInstall(FactsOf(disk));
+            EXPECT_EQ(next.verdict, Verdict::kGo) << stop << next.item;
+            Disk failed = disk;
+            Install(failed, SealAt(failed), false);
+            for (const auto& [path, bytes] : earlier)  // killed once the old files were deleted: a mix of whole ones
+                EXPECT_TRUE(failed[path] == bytes || (stop > SealAt(earlier) && failed[path] == "new")) << stop << path;
+            EXPECT_TRUE(Install(disk, SIZE_MAX, false));
+            EXPECT_EQ(disk, done) << stop;
+        }
+    }
+    // Only the installer's files moved aside are its own.
+    for (const char* name : {"notes.txt.mz6-old", "appconfig.ini.mz6-old", "help.mz6-old"}) {
+        Disk disk = whole;
+        disk[name] = "";
+        EXPECT_EQ(DecideInstall(FactsOf(disk)).verdict, Verdict::kForeignItem) << name;
+    }
 }

@@ -190,6 +190,17 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     (folder / "my notes.txt").unlink()
     assert env.run([setup, "/S"], timeout=120).returncode == 0
     assert stop_log(env, "setup") is None, "a run that went through keeps an earlier run's log"
+    # A reinstall that fails after the check (the rights read back differ) puts the earlier install back as it
+    # was, listed and working (its guide told apart by a byte). A file moved aside by a run that was stopped dead
+    # is the installer's own: its uninstaller removes it.
+    (folder / "help" / GUIDE.name).write_bytes(GUIDE.read_bytes() + b"\n")
+    whole = files()
+    assert env.run([setup, "/S"], timeout=120, variables={"SECURITY_STANDIN_DROP": "appconfig.ini"}).returncode == 2
+    assert (stop_log(env, "setup") or "").startswith("exit code: 2\r\nreason: 11\r\n"), stop_log(env, "setup")
+    assert files() == whole, contents(folder)
+    assert uninstall_entry(env) is not None and (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is gone"
+    assert env.run([folder / "mz6.exe", "--help"]).returncode == 0
+    (folder / "help" / f"{GUIDE.name}.mz6-old").write_bytes(GUIDE.read_bytes())
     (folder / "my notes.txt").write_text("kept")
     # The uninstaller runs from a copy in a locked folder of its own: the install folder goes at once, all but
     # the user's file, and no delete is left for the restart under it, where a junction could be by then.
@@ -219,6 +230,9 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
         assert (folder / "appconfig.ini").read_bytes() == after
     # An installer in English starts the program in English: the bytes the program writes for it.
     (folder / "appconfig.ini").unlink()
+    # A run stopped dead left a file moved aside and one half written: the next takes both for its own.
+    (folder / "mz6.exe.mz6-old").write_bytes((folder / "mz6.exe").read_bytes())
+    (folder / "mz6.exe").write_bytes(b"half")
     assert env.run([setup, "/S"], timeout=120, locale=WESTERN_LOCALE).returncode == 0
     assert (folder / "appconfig.ini").read_bytes() == b"Language = EN;\r\nTabCtrl = KRT_KRN;\r\n"
     assert contents(folder) == INSTALLED, contents(folder)
@@ -299,6 +313,7 @@ def test_earlier_versions_and_other_folders_give_way(env):
     # A program found in a folder that users may change is not run with the installer's rights.
     planted, uninstaller_bytes = earlier / "uninstall.exe", (earlier / "uninstall.exe").read_bytes()
     planted.write_bytes((env.tools_dir / "record-args.exe").read_bytes())
+    drive_c(env, "C:\\recorded-calls.txt").unlink(missing_ok=True)  # an earlier scenario's in this prefix
     assert env.run([setup, "/S"], timeout=120, variables={"SECURITY_STANDIN_OPEN": earlier.name}).returncode == 2
     assert not drive_c(env, "C:\\recorded-calls.txt").exists() and contents(earlier) == earlier_files
     planted.write_bytes(uninstaller_bytes)
