@@ -3,7 +3,7 @@ repair, a refused downgrade and the removal; the MSI and setup.exe each refusing
 import re
 import subprocess
 
-from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
+from harness.env import LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
 from scenarios.install_test import (EARLIER, GUIDE, INSTALL_DIR, INSTALLED, assert_installed_as_built, contents,
                                     drive_c, installer, left_after_uninstall, listed, message_on_the_way, uninstall,
                                     uninstall_entry)
