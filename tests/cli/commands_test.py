@@ -238,7 +238,6 @@ class Commands(ReaderTest):
                 (f"read --prot {port}", "unknown option '--prot'; did you mean --port?"),
                 ("read", "read: give the reader's port with --port"), ("read --port", "--port needs a value"),
                 ("read --port=", "the port name is empty"), ("save --port=\t x", "the port name is empty"),
-                ("find --port=", "the port name is empty"),
                 (f"watch {good} --port ", "the port name is empty"), (f"watch {good} --log ", "--log needs a value"),
                 (f"read --port {port} --model krt", "wrong value 'krt' for --model; one of: krx, usb"),
                 (f"read --port {port} --model ", "--model needs a value"), ("--lang  find", "--lang needs a value"),

@@ -2,6 +2,7 @@
 started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install; links,
 and runs as SYSTEM, refused. Wine keeps no owner or access list: the installer is built with folder-lock.exe's
 stand-in for those calls (tools/driver/file_security_standin.cpp); the lock's decisions on them are unit-tested."""
+import ntpath
 import re
 import struct
 import subprocess
@@ -15,7 +16,7 @@ GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
 INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
-UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + PRODUCT["PRODUCT_NAME"]
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
 TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
 PROFILE_LIST_SYSTEM = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-18"
@@ -50,15 +51,15 @@ def contents(folder):
     return {str(p.relative_to(folder)) for p in folder.rglob("*")} if folder.exists() else None
 
 
-def uninstaller(env, *options):
+def uninstaller(env, *options, folder=INSTALL_DIR):
     """The uninstaller's command line as the list of programs gives it (in place, _?=). The folder after _?=
     runs to the end of the command line, unquoted: given in parts, Wine joins them with spaces."""
-    return [drive_c(env, INSTALL_DIR) / "uninstall.exe", *options, *f"_?={INSTALL_DIR}".split(" ")]
+    return [drive_c(env, folder) / "uninstall.exe", *options, *f"_?={folder}".split(" ")]
 
 
-def uninstall(env):
+def uninstall(env, folder=INSTALL_DIR):
     """Runs the uninstaller silently; its exit code."""
-    return env.run(uninstaller(env, "/S"), timeout=60).returncode
+    return env.run(uninstaller(env, "/S", folder=folder), timeout=60).returncode
 
 
 def stop_log(env, program):
@@ -77,17 +78,35 @@ def left_after_uninstall(folder, expected):
     return contents(folder)
 
 
-def uninstall_entry(env):
-    """What reg query shows of the program's entry in the list of programs, or None without one."""
-    done = env.run(["reg", "query", UNINSTALL_KEY])
-    return done.stdout.decode("utf-8", "replace") if done.returncode == 0 else None
+def uninstall_entry(env, key=PRODUCT["PRODUCT_NAME"]):
+    """The values reg query shows of the program's entry in the list of programs (setup.exe's is under the
+    program's name, the MSI's under its product code), or None without one."""
+    done = env.run(["reg", "query", UNINSTALL_KEY + key])
+    text = done.stdout.decode("utf-8", "replace")
+    return dict(re.findall(r"^[ \t]+(\w+)[ \t]+REG_\w+[ \t]*(.*?)\r?$", text, re.M)) if done.returncode == 0 else None
 
 
 def listed(env):
-    """The entry's version and folder, or None without an entry."""
+    """setup.exe's entry's version and folder, or None without an entry."""
     entry = uninstall_entry(env)
-    values = dict(re.findall(r"^\s+(DisplayVersion|InstallLocation)\s+REG_SZ\s+(.*?)\r?$", entry or "", re.M))
-    return (values["DisplayVersion"], values["InstallLocation"]) if entry else None
+    return entry and (entry["DisplayVersion"], entry["InstallLocation"])
+
+
+def assert_installed_as_built(env, folder, program, install_dir, link, entry, empty=None, **more):
+    """The programs and the guide are the ones built; the shortcut starts the program in the install folder, where
+    it keeps its settings and finds its help; the entry in the list of programs names it, its maker and its
+    folder, with an address left empty left out (Wine's msi lists it empty)."""
+    for name, source in ((EXE_NAME, program), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
+        assert (folder / name).read_bytes() == source.read_bytes(), name
+    assert f"{ntpath.join(install_dir, EXE_NAME)}\0".encode() in link, "the shortcut's target"
+    # The working folder is a string after its count of characters (Wine counts the terminating zero too).
+    assert any(struct.pack("<H", count) + install_dir.encode("utf-16-le") in link
+               for count in (len(install_dir), len(install_dir) + 1)), "the shortcut's working folder"
+    wanted = dict(DisplayName=f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)",
+                  Publisher=PRODUCT["PRODUCT_MAKER"], InstallLocation=install_dir,
+                  URLInfoAbout=PRODUCT["PRODUCT_MAKER_URL"] or empty, Contact=PRODUCT["PRODUCT_MAKER_EMAIL"] or empty,
+                  **more)
+    assert entry and {name: entry.get(name, empty) for name in wanted} == wanted, entry
 
 
 def stopped_and_nothing_left(env, setup, folder, *arguments, variables=None):
@@ -135,23 +154,9 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # The finish page hands the program to the user's shell.
     assert calls() == [("explorer.exe", f'"C:\\{SHORTCUT}"'.replace("/", "\\"), calls()[-1][2])], calls()
     assert contents(folder) == INSTALLED, contents(folder)
-    for name, source in ((EXE_NAME, shipped), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
-        assert (folder / name).read_bytes() == source.read_bytes(), name
+    assert_installed_as_built(env, folder, shipped, INSTALL_DIR, (drive_c(env) / SHORTCUT).read_bytes(),
+                              uninstall_entry(env), UninstallString=f'"{INSTALL_DIR}\\uninstall.exe" _?={INSTALL_DIR}')
     assert env.run([folder / "mz6.exe", "--help"]).returncode == 0
-    # The shortcut starts the program in the install folder, where it keeps its settings and finds its help.
-    link = (drive_c(env) / SHORTCUT).read_bytes()
-    assert f"{INSTALL_DIR}\\{EXE_NAME}\0".encode() in link, "the shortcut's target"
-    # The working folder is a string after its count of characters (Wine counts the terminating zero too).
-    assert any(struct.pack("<H", count) + INSTALL_DIR.encode("utf-16-le") in link
-               for count in (len(INSTALL_DIR), len(INSTALL_DIR) + 1)), "the shortcut's working folder"
-    entry = uninstall_entry(env)
-    for name, data in (("DisplayName", f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)"),
-                       ("UninstallString", f'"{INSTALL_DIR}\\uninstall.exe" _?={INSTALL_DIR}'),
-                       ("InstallLocation", INSTALL_DIR),
-                       ("Publisher", PRODUCT["PRODUCT_MAKER"]), ("URLInfoAbout", PRODUCT["PRODUCT_MAKER_URL"]),
-                       ("Contact", PRODUCT["PRODUCT_MAKER_EMAIL"])):
-        found = re.search(rf"^\s+{name}\s+REG_SZ\s+(.*?)\r?$", entry or "", re.M)
-        assert (found and found[1]) == (data or None), (name, entry)  # an empty value is left out
 
     # The installer's settings file is the very one the program writes when it finds none.
     installed_settings = (folder / "appconfig.ini").read_bytes()
@@ -176,14 +181,13 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert env.run([setup, "/S"], timeout=120).returncode == 2
     in_use = f"exit code: 2\r\nreason: 12\r\n{INSTALL_DIR}\\{EXE_NAME} "
     assert (stop_log(env, "setup") or "").startswith(in_use), stop_log(env, "setup")
-    assert uninstall(env) == 2
-    assert (stop_log(env, "uninstall") or "").startswith(in_use), stop_log(env, "uninstall")
     # Through their pages, each names the program in its message, in either language, nothing before the path.
     program = f"{INSTALL_DIR}\\{EXE_NAME} ".encode("cp1251")
     for argv, locale in (([setup], LOCALE), (uninstaller(env), WESTERN_LOCALE)):
         assert message_on_the_way(env, argv, locale, program).startswith(program)
     (folder / "my notes.txt").write_text("kept")
     assert uninstall(env) == 2
+    assert (stop_log(env, "uninstall") or "").startswith(in_use), stop_log(env, "uninstall")
     assert files() == dict(whole, **{"my notes.txt": b"kept"}), contents(folder)
     assert uninstall_entry(env) is not None and (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is gone"
     app.kill()
@@ -199,7 +203,6 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert (stop_log(env, "setup") or "").startswith("exit code: 2\r\nreason: 11\r\n"), stop_log(env, "setup")
     assert files() == whole, contents(folder)
     assert uninstall_entry(env) is not None and (drive_c(env) / SHORTCUT).exists(), "the entry or shortcut is gone"
-    assert env.run([folder / "mz6.exe", "--help"]).returncode == 0
     (folder / "help" / f"{GUIDE.name}.mz6-old").write_bytes(GUIDE.read_bytes())
     (folder / "my notes.txt").write_text("kept")
     # The uninstaller runs from a copy in a locked folder of its own: the install folder goes at once, all but
@@ -219,16 +222,9 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     # Rights that do not read back as set (a file system that keeps none) stop the install after extraction,
     # and what it put there goes.
     assert stopped_and_nothing_left(env, setup, folder, variables={"SECURITY_STANDIN_DROP": "appconfig.ini"}) is None
-    # An earlier install is taken over, keeping the settings the user saved; a missing file gets the defaults.
+    # An earlier install is taken over; a missing settings file gets the defaults, and an installer in English
+    # starts the program in English: the bytes the program writes for it.
     assert env.run([setup, "/S"], timeout=120).returncode == 0
-    defaults, saved = (folder / "appconfig.ini").read_bytes(), b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
-    for before, after in ((saved, saved), (None, defaults)):
-        (folder / "appconfig.ini").unlink()
-        if before:
-            (folder / "appconfig.ini").write_bytes(before)
-        assert env.run([setup, "/S"], timeout=120).returncode == 0
-        assert (folder / "appconfig.ini").read_bytes() == after
-    # An installer in English starts the program in English: the bytes the program writes for it.
     (folder / "appconfig.ini").unlink()
     # A run stopped dead left a file moved aside and one half written: the next takes both for its own.
     (folder / "mz6.exe.mz6-old").write_bytes((folder / "mz6.exe").read_bytes())
@@ -236,13 +232,14 @@ def test_install_start_from_the_install_folder_and_uninstall(env):
     assert env.run([setup, "/S"], timeout=120, locale=WESTERN_LOCALE).returncode == 0
     assert (folder / "appconfig.ini").read_bytes() == b"Language = EN;\r\nTabCtrl = KRT_KRN;\r\n"
     assert contents(folder) == INSTALLED, contents(folder)
-    # A read-only attribute (Wine's is the Unix mode) stops neither a reinstall nor the uninstall, and goes
-    # from the settings the reinstall keeps, so that the program saves them again.
+    # The reinstall keeps the settings the user saved. A read-only attribute (Wine's is the Unix mode) stops
+    # neither it nor the uninstall, and goes from the settings, so that the program saves them again.
     read_only = [folder / "appconfig.ini", folder / "help" / GUIDE.name]
+    read_only[0].write_bytes(saved := b"Language = EN;\r\nTabCtrl = USB_USB;\r\n")
     for path in read_only:
         path.chmod(0o444)
     assert env.run([setup, "/S"], timeout=120).returncode == 0
-    assert read_only[0].stat().st_mode & 0o200, "appconfig.ini is left read-only"
+    assert read_only[0].read_bytes() == saved and read_only[0].stat().st_mode & 0o200, "appconfig.ini not as kept"
     for path in read_only:
         path.chmod(0o444)
     assert uninstall(env) == 0
@@ -339,5 +336,5 @@ def test_earlier_versions_and_other_folders_give_way(env):
         assert (contents(folder), contents(other)) == (None, INSTALLED)
         assert (other / "appconfig.ini").read_bytes() == saved
         assert listed(env) == (PRODUCT["VERSION_SHORT"], "C:\\Other")
-    assert env.run([other / "uninstall.exe", "/S", "_?=C:\\Other"], timeout=60).returncode == 0
+    assert uninstall(env, "C:\\Other") == 0
     assert listed(env) is None

@@ -1,15 +1,12 @@
 """The MSI under Wine's msiexec, silent as a management agent runs it: a major upgrade from an earlier version, a
 repair, a refused downgrade and the removal; the MSI and setup.exe each refusing while the other is installed."""
 import re
-import struct
 import subprocess
 
-from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
-from scenarios.install_test import (EARLIER, INSTALL_DIR, drive_c, installer, left_after_uninstall, listed,
-                                    message_on_the_way, uninstall)
-
-GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
-UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+from harness.env import LOCALE, PRODUCT, REPO, WESTERN_LOCALE, windows_path
+from scenarios.install_test import (EARLIER, GUIDE, INSTALL_DIR, INSTALLED, assert_installed_as_built, contents,
+                                    drive_c, installer, left_after_uninstall, listed, message_on_the_way, uninstall,
+                                    uninstall_entry)
 
 
 def package(env, **product):
@@ -26,8 +23,7 @@ def msiexec(env, *arguments):
 
 
 def installed(env, product=PRODUCT):
-    folder = env.prefix / "drive_c" / "Program Files" / product["INSTALL_FOLDER"]
-    return {str(p.relative_to(folder)) for p in folder.rglob("*")} if folder.exists() else None
+    return contents(env.prefix / "drive_c" / "Program Files" / product["INSTALL_FOLDER"])
 
 
 def shortcuts(env):
@@ -35,12 +31,6 @@ def shortcuts(env):
     installing user's, whatever ALLUSERS says."""
     return [link.read_bytes() for menu in ("ProgramData", "users/*/AppData/Roaming") for link in (
         env.prefix / "drive_c").glob(f"{menu}/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk")]
-
-
-def uninstall_entry(env, product_code):
-    done = env.run(["reg", "query", UNINSTALL_KEY + product_code])
-    text = done.stdout.decode("utf-8", "replace")
-    return dict(re.findall(r"^[ \t]+(\w+)[ \t]+REG_\w+[ \t]*(.*?)\r?$", text, re.M)) if done.returncode == 0 else None
 
 
 def test_msi_upgrade_repair_and_removal(env):
@@ -51,23 +41,11 @@ def test_msi_upgrade_repair_and_removal(env):
     # The newer version replaces the earlier one: its folder, its entry and its shortcut go.
     assert msiexec(env, "/i", msi) == 0
     assert (installed(env, EARLIER), uninstall_entry(env, earlier_code)) == (None, None)
-    assert installed(env) == {EXE_NAME, "mz6.exe", "appconfig.ini", "help", f"help/{GUIDE.name}"}, installed(env)
+    assert installed(env) == INSTALLED - {"uninstall.exe"}, installed(env)
     folder = env.prefix / "drive_c" / "Program Files" / PRODUCT["INSTALL_FOLDER"]
-    for name, source in ((EXE_NAME, env.exe), ("mz6.exe", env.build_dir / "mz6.exe"), (f"help/{GUIDE.name}", GUIDE)):
-        assert (folder / name).read_bytes() == source.read_bytes(), name
-    # The shortcut starts the program in the install folder: its working folder is a string after its count of
-    # characters (Wine counts the terminating zero too).
-    install_dir = f"C:\\Program Files\\{PRODUCT['INSTALL_FOLDER']}\\"
     [link] = shortcuts(env)
-    assert f"{install_dir}{EXE_NAME}\0".encode() in link, link
-    assert any(struct.pack("<H", count) + install_dir.encode("utf-16-le") in link
-               for count in (len(install_dir), len(install_dir) + 1)), link
-    entry = uninstall_entry(env, code)
-    assert entry and (entry["DisplayName"], entry["Publisher"], entry["InstallLocation"]) == (
-        f"{PRODUCT['PRODUCT_NAME']} {PRODUCT['VERSION_SHORT']} (x64)", PRODUCT["PRODUCT_MAKER"], install_dir), entry
-    # Wine lists the maker's addresses empty when the package sets none.
-    assert (entry.get("URLInfoAbout", ""), entry.get("Contact", "")) == (
-        PRODUCT["PRODUCT_MAKER_URL"], PRODUCT["PRODUCT_MAKER_EMAIL"]), entry
+    assert_installed_as_built(env, folder, env.exe, f"C:\\Program Files\\{PRODUCT['INSTALL_FOLDER']}\\", link,
+                              uninstall_entry(env, code), empty="")
 
     # A repair brings back a deleted program and keeps the settings users saved. On Windows that is
     # `msiexec /f`; Wine's msiexec hands /f's package to MsiReinstallProduct as if it were a product code
@@ -97,8 +75,7 @@ def test_msi_and_setup_exe_refuse_each_other(env):
     assert installed(env) is None and listed(env) == ("1.00", earlier_folder)
     shown = message_on_the_way(env, ["msiexec", "/i", msi], WESTERN_LOCALE, b"by its setup.exe")
     assert f'"{earlier_folder}\\uninstall.exe" /S _?={earlier_folder}'.encode() in shown, shown
-    assert env.run([drive_c(env, earlier_folder) / "uninstall.exe", "/S", *f"_?={earlier_folder}".split(" ")],
-                   timeout=60).returncode == 0
+    assert uninstall(env, earlier_folder) == 0
     assert msiexec(env, "/i", earlier_msi) == 0
     assert env.run([setup, "/S"], timeout=120).returncode == 2
     assert listed(env) is None and not drive_c(env, "C:\\" + PRODUCT["INSTALL_FOLDER"]).exists()
