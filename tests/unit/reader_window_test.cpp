@@ -72,11 +72,9 @@ void TickOperationTimers() {
 }
 
 // The reader found on COM3 of the first tab, idle; its reply, if any, on the way.
-void StartConnected(int language, const std::string& reply = "") {
+void StartConnected(const std::string& reply = "") {
     StartWithPorts(kReaderSerial, {Port("COM3", reply)});
     g_fakeWindow.inEveryBox = TickOperationTimers;
-    g_lang.current = language;
-    SelectLanguageTexts();
     ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
     g_ports.portOpen = true;
 }
@@ -277,7 +275,7 @@ TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherThe
 }
 
 TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
-    StartConnected(kLanguageEnglish);
+    StartConnected();
     for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
         g_shell.readerModel = model;
         for (int paint = 0; paint < 20; ++paint) OnMainPaint();
@@ -291,33 +289,23 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
     EXPECT_EQ(std::make_pair(g_fakeWindow.selectedPen, g_fakeWindow.selectedBrush), std::make_pair(0, 1));
 }
 
-TEST(Window, ASerialReadErrorShowsTheSystemErrorBoxInTheCurrentLanguage) {
+TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
     // Wine reads a line that has gone as quiet, so only here does a read fail (a write error is seen end to end).
-    const std::tuple<int, std::int32_t, std::string, std::string> cases[] = {
-        {kLanguageEnglish, static_cast<std::int32_t>(0x80070005u), "Error [-2147024891] when reading from a COM port!",
-         "Message"},
-        {kLanguageRussian, 995,  // Windows-1251: "Ошибка [995] при считывание из COM-порта!", "Сообщение"
-         "\xCE\xF8\xE8\xE1\xEA\xE0 [995] \xEF\xF0\xE8 \xF1\xF7\xE8\xF2\xFB\xE2\xE0\xED\xE8\xE5 \xE8\xE7 "
-         "COM-\xEF\xEE\xF0\xF2\xE0!",
-         "\xD1\xEE\xEE\xE1\xF9\xE5\xED\xE8\xE5"},
-    };
-    for (const auto& [language, error, text, caption] : cases) {
-        StartConnected(language);
-        g_fakeSerial.ports[0].line = {'p', kReadFails};
-        g_fakeSerial.ports[0].readError = error;
-        std::uint8_t buffer[kReplyBufferSize];
-        std::int32_t length = 0;
-        EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
-        ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
-        const FakeBox& box = g_fakeWindow.boxes[0];
-        EXPECT_EQ(std::make_tuple(box.text, box.caption, box.style, box.kind),
-                  std::make_tuple(text, caption, 0x10u, 0u));
-        EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
-    }
+    StartConnected();
+    g_fakeSerial.ports[0].line = {'p', kReadFails};
+    g_fakeSerial.ports[0].readError = static_cast<std::int32_t>(0x80070005u);
+    std::uint8_t buffer[kReplyBufferSize];
+    std::int32_t length = 0;
+    EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+    const FakeBox& box = g_fakeWindow.boxes[0];
+    EXPECT_EQ(box.text + "/" + box.caption, "Error [-2147024891] when reading from a COM port!/Message");
+    EXPECT_EQ(std::make_pair(box.style, box.kind), std::make_pair(0x10u, 0u));
+    EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
 }
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
-    StartConnected(kLanguageEnglish);
+    StartConnected();
     OnMainCommand(kIdRead, false);
     ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
     ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
@@ -338,7 +326,7 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
 }
 
 TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
-    StartConnected(kLanguageEnglish, " - OK! >> 1.00W441SF");
+    StartConnected(" - OK! >> 1.00W441SF");
     OnMainCommand(kIdRead, false);
     OnMainTimer(kOpRead);
     OnMainDevicesChanged();
@@ -383,7 +371,7 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
 
     // A Russian Windows keeps the system font at its own scale; a Western one (charset 0) never does.
     for (int charset : {kCyrillicCharset, 0}) {
-        StartConnected(kLanguageEnglish);
+        StartConnected();
         g_window.scale.systemCharset = charset;
         FitControlFont();  // as the start does
         for (int dpi : {96, 144, 192, 96, 120}) {
@@ -401,7 +389,7 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
 
 TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramBeforeNotFound) {
     for (bool besideProgram : {true, false}) {
-        StartConnected(kLanguageEnglish);
+        StartConnected();
         g_fakeWindow.helpBesideProgram = besideProgram;
         OpenHelpDocument();
         EXPECT_EQ(g_fakeWindow.opened, (std::vector<std::u16string>{u"help\\MivorZentak-6 ver_1_01.pdf",
