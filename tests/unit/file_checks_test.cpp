@@ -4,15 +4,13 @@
 
 TEST(FileChecks, TheLogIsWrittenOnlyIntoWhatItsNameOpensAsNoLink) {
     std::FILE* const open = stdout;  // any open stream: only its presence counts
-    const struct {
-        OpenedFile opened;
-        bool written;
-    } rows[] = {
+    const std::pair<OpenedFile, bool> rows[] = {
+        // the log's file as opened, and whether it is written
         {{open, PathKind::kFile}, true},     {{open, PathKind::kDevice}, true},   {{open, PathKind::kFifo}, true},
         {{open, PathKind::kLink}, false},    {{nullptr, PathKind::kLink}, false}, {{open, PathKind::kFolder}, false},
         {{open, PathKind::kMissing}, false},  // what it is could not be read from the handle
     };
-    for (const auto& row : rows) EXPECT_EQ(LogMayBeWritten(row.opened), row.written) << int(row.opened.kind);
+    for (const auto& [opened, written] : rows) EXPECT_EQ(LogMayBeWritten(opened), written) << int(opened.kind);
 }
 
 TEST(FileChecks, ASaveReplacesOnlyTheFileItLookedAtBeforeTheReaderWasAsked) {
@@ -21,11 +19,8 @@ TEST(FileChecks, ASaveReplacesOnlyTheFileItLookedAtBeforeTheReaderWasAsked) {
     other.index = 43;
     elsewhere.volume = 8;
     unreadable.error = 5;
-    const struct {
-        const char* what;
-        PathFacts checked, now;
-        bool same;
-    } rows[] = {
+    const std::tuple<const char*, PathFacts, PathFacts, bool> rows[] = {
+        // checked, now, the same target
         {"the same file", file, file, true},
         {"still nothing there", missing, missing, true},
         {"another file put in its place", file, other, false},
@@ -34,5 +29,5 @@ TEST(FileChecks, ASaveReplacesOnlyTheFileItLookedAtBeforeTheReaderWasAsked) {
         {"the file deleted meanwhile", file, missing, false},
         {"no longer readable", file, unreadable, false},
     };
-    for (const auto& row : rows) EXPECT_EQ(SameSaveTarget(row.checked, row.now), row.same) << row.what;
+    for (const auto& [what, checked, now, same] : rows) EXPECT_EQ(SameSaveTarget(checked, now), same) << what;
 }

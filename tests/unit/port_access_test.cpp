@@ -7,42 +7,27 @@
 TEST(PortAccess, TheNodesGroupAndTheUsersGroupsDecideTheAdvice) {
     constexpr std::uint32_t kDialout = 20;
     constexpr std::uint32_t kUser = 1000;
-    const struct {
-        const char* row;
-        std::uint32_t mode;
-        std::uint32_t owner;
-        std::uint32_t group;
-        std::vector<std::uint32_t> now;
-        std::vector<std::uint32_t> listed;
-        AccessAdvice advice;
-    } rows[] = {
-        {"set up by udev, user not in its group", 0660, 0, kDialout, {kUser}, {kUser}, AccessAdvice::kJoinGroup},
-        {"another distribution's group (uucp)", 0660, 0, 14, {kUser}, {kUser}, AccessAdvice::kJoinGroup},
-        {"joined, this session from before", 0660, 0, kDialout, {kUser}, {kUser, kDialout}, AccessAdvice::kLogInAgain},
-        {"in the group, refused all the same",
-         0660,
-         0,
-         kDialout,
-         {kUser, kDialout},
-         {kUser, kDialout},
-         AccessAdvice::kNodeAsIs},
-        {"before udev: root:root 0600", 0600, 0, 0, {kUser, kDialout}, {kUser, kDialout}, AccessAdvice::kNodeAsIs},
-        {"before udev: its group not yet let in", 0600, 0, kDialout, {kUser}, {kUser}, AccessAdvice::kNodeAsIs},
-        {"the root group is never to join", 0660, 0, 0, {kUser}, {kUser}, AccessAdvice::kNodeAsIs},
-        {"group may only write (a terminal)", 0620, 0, 5, {kUser}, {kUser}, AccessAdvice::kNodeAsIs},
-        {"the user's own node", 0000, kUser, kDialout, {kUser}, {kUser}, AccessAdvice::kNodeAsIs},
-        {"open to all, refused all the same", 0666, 0, kDialout, {kUser}, {kUser}, AccessAdvice::kNodeAsIs},
+    // Rows: the node's mode, owner and group, the process's groups and the user's listed groups.
+    const auto access = [](std::uint32_t mode, std::uint32_t owner, std::uint32_t group, std::vector<std::uint32_t> now,
+                           std::vector<std::uint32_t> listed) {
+        return PortAccess{true, "", mode, owner, group, "", "", kUser, std::move(now), std::move(listed)};
     };
-    for (const auto& row : rows) {
-        PortAccess access;
-        access.known = true;
-        access.mode = row.mode;
-        access.owner = row.owner;
-        access.group = row.group;
-        access.user = kUser;
-        access.groupsNow = row.now;
-        access.groupsListed = row.listed;
-        EXPECT_EQ(AdviceOn(access), row.advice) << row.row;
-    }
+    const std::tuple<const char*, PortAccess, AccessAdvice> rows[] = {
+        {"set up by udev, user not in its group", access(0660, 0, kDialout, {kUser}, {kUser}),
+         AccessAdvice::kJoinGroup},
+        {"another distribution's group (uucp)", access(0660, 0, 14, {kUser}, {kUser}), AccessAdvice::kJoinGroup},
+        {"joined, this session from before", access(0660, 0, kDialout, {kUser}, {kUser, kDialout}),
+         AccessAdvice::kLogInAgain},
+        {"in the group, refused all the same", access(0660, 0, kDialout, {kUser, kDialout}, {kUser, kDialout}),
+         AccessAdvice::kNodeAsIs},
+        {"before udev: root:root 0600", access(0600, 0, 0, {kUser, kDialout}, {kUser, kDialout}),
+         AccessAdvice::kNodeAsIs},
+        {"before udev: its group not yet let in", access(0600, 0, kDialout, {kUser}, {kUser}), AccessAdvice::kNodeAsIs},
+        {"the root group is never to join", access(0660, 0, 0, {kUser}, {kUser}), AccessAdvice::kNodeAsIs},
+        {"group may only write (a terminal)", access(0620, 0, 5, {kUser}, {kUser}), AccessAdvice::kNodeAsIs},
+        {"the user's own node", access(0000, kUser, kDialout, {kUser}, {kUser}), AccessAdvice::kNodeAsIs},
+        {"open to all, refused all the same", access(0666, 0, kDialout, {kUser}, {kUser}), AccessAdvice::kNodeAsIs},
+    };
+    for (const auto& [row, portAccess, advice] : rows) EXPECT_EQ(AdviceOn(portAccess), advice) << row;
     EXPECT_EQ(AdviceOn(PortAccess()), AccessAdvice::kNone);  // the node not seen (Windows)
 }

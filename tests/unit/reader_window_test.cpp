@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
+#include "app/help_document.h"
 #include "protocol/colours.h"
 #include "protocol/commands.h"
 #include "protocol/control_ids.h"
+#include "protocol/reader_operations.h"
 #include "protocol/reader_view.h"
 #include "serial/port_list.h"
+#include "serial/port_view.h"
 #include "tests/unit/fakes/fakes.h"
 #include "ui/lamps.h"
 #include "ui/progress.h"
 #include "ui/window_procedure.h"
 
 // A search, a read and a write as the user starts them: the boxes shown, the controls left enabled or
-// checked, the lamps, and the bytes that each port got.
+// checked, the lamps, and the bytes that each port got. Then what no run under Wine can show: the window's
+// drawing objects, a failing serial read, and a connection that breaks while a reply is awaited.
 
 namespace {
 
@@ -60,6 +64,21 @@ std::vector<int> Checked() {
     return ids;
 }
 
+// A box's message loop: each running operation timer of the main window ticks once in it.
+void TickOperationTimers() {
+    for (int id : std::set<int>(g_fakeWindow.timers)) {
+        if (id != kTimerPortWatch) OnMainTimer(id);
+    }
+}
+
+// The reader found on COM3 of the first tab, idle; its reply, if any, on the way.
+void StartConnected(const std::string& reply = "") {
+    StartWithPorts(kReaderSerial, {Port("COM3", reply)});
+    g_fakeWindow.inEveryBox = TickOperationTimers;
+    ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
+    g_ports.portOpen = true;
+}
+
 }  // namespace
 
 TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheListAsItsOutcomeNeeds) {
@@ -76,13 +95,14 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
     for (const auto& [reader, replies, before] : cases) {
         StartWithPorts(kReaderSerial, {Port("COM10", replies[2]), Port("COM1000", replies[3]), Port("COM2", replies[0]),
                                        Port("COM3", replies[1])});
-        g_fakeSerial.onFirstRead = [] {  // while the first port is probed
+        g_fakeSerial.onFirstRead = [] {  // while the first port is probed; COM10 goes, yet it is still tried
             EXPECT_FALSE(g_fakeWindow.enabled);
             EXPECT_FALSE(Enabled(kIdPortList));
+            g_fakeRegistry.portTable.erase(g_fakeRegistry.portTable.begin());
         };
         Click(kIdSearch);
         const bool found = reader >= 0;
-        EXPECT_EQ(g_fakeWindow.portList, (std::vector<std::string>{"COM2", "COM3", "COM10", "COM1000"}));
+        EXPECT_EQ(g_fakeWindow.portList, (std::vector<std::string>{"COM2", "COM3", "COM1000"}));
         const std::string tried[] = {g_fakeSerial.ports[2].written, g_fakeSerial.ports[3].written,
                                      g_fakeSerial.ports[0].written, g_fakeSerial.ports[1].written};
         for (int position = 0; position < 4; ++position) {
@@ -142,35 +162,16 @@ TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotR
     // (the USB reader's 2 to 4 stay dark), whether the USB reader's type buttons are enabled, and the lamp
     // repaints while the last box is up: the USB reader's lamp shows before it, the others once it has gone.
     using Lamps = std::vector<std::uint32_t>;
-    const std::tuple<int, std::string, std::string, std::vector<int>, Lamps, bool, int> cases[] = {
-        {kReaderSerial,
-         "1.00W440AF",
-         "",
-         {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff},
-         {kColourCyan, kColourBlue, kColourMagenta, kColourYellow},
-         true,
-         0},
-        {kReaderSerial,
-         "1.00TMX2DO",
-         "INDICATION CONTROL - NOT RECOGNIZED!",
-         {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn},
-         {kColourRed, 0, kColourRed, kColourRed},
-         true,
-         0},
-        {kReaderUsb,
-         "1.00ATMX3XM",
-         "",
-         {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
-         {kColourMagenta, 0, 0, 0},
-         false,
-         0},
-        {kReaderUsb,
-         "1.00WHDD4QQ",
-         "CARD FOR READ - NOT RECOGNIZED!",
-         {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4},
-         {kColourCyan, 0, 0, 0},
-         true,
-         1},
+    using Case = std::tuple<int, std::string, std::string, std::vector<int>, Lamps, bool, int>;
+    const Case cases[] = {
+        Case(kReaderSerial, "1.00W440AF", "", {kIdWiegand44, kIdIndicationInverse, kIdStandbyOff, kIdPollOff},
+             {kColourCyan, kColourBlue, kColourMagenta, kColourYellow}, true, 0),
+        Case(kReaderSerial, "1.00TMX2DO", "INDICATION CONTROL - NOT RECOGNIZED!",
+             {kIdTouchMemory, kIdStandbyDynamic, kIdPollOn}, {kColourRed, 0, kColourRed, kColourRed}, true, 0),
+        Case(kReaderUsb, "1.00ATMX3XM", "", {kIdModeAnyOs, kIdFormatTouchMemory, kIdBytes3, kIdCardsMifare},
+             {kColourMagenta, 0, 0, 0}, false, 0),
+        Case(kReaderUsb, "1.00WHDD4QQ", "CARD FOR READ - NOT RECOGNIZED!",
+             {kIdModeWindows, kIdFormatHexDec, kIdTypeDec, kIdBytes4}, {kColourCyan, 0, 0, 0}, true, 1),
     };
     for (const auto& [model, payload, box, checked, lamps, typeUsed, repaintsAtBox] : cases) {
         StartWithPorts(model, {Port("COM3", " - OK! >> " + payload)});
@@ -271,5 +272,121 @@ TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherThe
         EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << id;
         EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << id;
         EXPECT_EQ(g_fakeWindow.lampRepaints, repaints) << id;
+    }
+}
+
+TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
+    StartConnected();
+    for (int model : {kReaderSerial, kReaderUsb, kReaderSerial}) {
+        g_shell.readerModel = model;
+        for (int paint = 0; paint < 20; ++paint) OnMainPaint();
+    }
+    EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
+    for (const FakeDrawObject& object : g_fakeWindow.drawObjects) {
+        EXPECT_EQ(object.deletions, object.system ? 0 : 1);  // a system brush never
+        EXPECT_FALSE(object.deletedWhileSelected);
+    }
+    EXPECT_EQ(std::make_pair(g_fakeWindow.paintsOpen, g_fakeWindow.unpairedPaints), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(g_fakeWindow.selectedPen, g_fakeWindow.selectedBrush), std::make_pair(0, 1));
+}
+
+TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
+    // Wine reads a line that has gone as quiet, so only here does a read fail (a write error is seen end to end).
+    StartConnected();
+    g_fakeSerial.ports[0].line = {'p', kReadFails};
+    g_fakeSerial.ports[0].readError = static_cast<std::int32_t>(0x80070005u);
+    std::uint8_t buffer[kReplyBufferSize];
+    std::int32_t length = 0;
+    EXPECT_FALSE(ReadPort(buffer, kReplyBufferSize, &length));
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+    const FakeBox& box = g_fakeWindow.boxes[0];
+    EXPECT_EQ(box.text + "/" + box.caption, "Error [-2147024891] when reading from a COM port!/Message");
+    EXPECT_EQ(std::make_pair(box.style, box.kind), std::make_pair(0x10u, 0u));
+    EXPECT_TRUE(g_ports.portOpen);  // what follows is the caller's choice
+}
+
+TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
+    StartConnected();
+    OnMainCommand(kIdRead, false);
+    ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+    ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
+    OnMainTimer(kOpRead);  // the first of the wait's two ticks
+    OnMainDevicesChanged();
+    g_fakeRegistry.portTable.clear();
+    OnMainTimer(kTimerPortWatch);  // its box lets the running timers tick (see the fake)
+    OnMainTimer(kOpRead);          // a tick already queued
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+    EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind),
+              std::make_pair(std::string("The connection is broken.\n\r(COM3 disabled!)"), 5u));
+    EXPECT_EQ(g_fakeSerial.reads, 0);
+    EXPECT_TRUE(g_fakeWindow.timers.empty());
+    EXPECT_EQ(g_fakeWindow.progressWindows, 0);
+    EXPECT_TRUE(g_fakeWindow.enabled);
+    EXPECT_FALSE(g_ports.portOpen);
+    EXPECT_EQ(g_fakeSerial.badCloses, 0);
+}
+
+TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
+    StartConnected(" - OK! >> 1.00W441SF");
+    OnMainCommand(kIdRead, false);
+    OnMainTimer(kOpRead);
+    OnMainDevicesChanged();
+    OnMainTimer(kTimerPortWatch);  // the port is still there: the reply on its way is not dropped
+    EXPECT_EQ(g_fakeSerial.ports[0].calls.find('c'), std::string::npos);
+    EXPECT_EQ(g_fakeWindow.timers, (std::set<int>{kOpRead, kTimerPortWatch}));
+    g_fakeWindow.inNextBox = [] {
+        g_fakeRegistry.portTable.clear();
+        OnMainTimer(kTimerPortWatch);
+    };
+    OnMainTimer(kOpRead);
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
+    EXPECT_EQ(g_fakeWindow.boxes[0].text, "Settings read!");
+    EXPECT_EQ(g_fakeWindow.boxes[1].text, "The connection is broken.\n\r(COM3 disabled!)");
+    EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
+    EXPECT_FALSE(g_ports.portOpen);
+}
+
+TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
+    // A reader plugged in while the About box is open: the search runs in the box's message loop.
+    StartWithPorts(kReaderSerial, {Port("COM3", " - OK! >> 1.00TMX1AO")});
+    g_shell.boxesUp = 1;
+    StartOperationWithProgress(kOpSearch, kSearchPeriodMs);
+    for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
+    ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);  // "Settings read!", then found
+    EXPECT_FALSE(g_fakeWindow.enabled);
+}
+
+TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndDeletedWhenReplaced) {
+    // value, dpi, scaled: halves round away from zero, as MulDiv does.
+    const int rows[][3] = {{395, 96, 395},  {395, 144, 593}, {670, 144, 1005}, {2, 120, 3}, {5, 120, 6},
+                           {148, 120, 185}, {291, 192, 582}, {-3, 144, -5},    {0, 144, 0}, {1, 72, 1}};
+    for (const auto& row : rows) EXPECT_EQ(ScaleToDpi(row[0], row[1]), row[2]) << row[0] << " at " << row[1];
+
+    // A Russian Windows keeps the system font at its own scale; a Western one (charset 0) never does.
+    for (int charset : {kCyrillicCharset, 0}) {
+        StartConnected();
+        g_window.scale.systemCharset = charset;
+        FitControlFont();  // as the start does
+        for (int dpi : {96, 144, 192, 96, 120}) {
+            if (dpi != g_window.scale.dpi) ChangeDisplayScale(dpi, {0, 0, 100, 100});
+            const bool own = dpi != 96 || charset != kCyrillicCharset;
+            EXPECT_EQ(g_fakeWindow.fontsAlive, own ? 1 : 0) << dpi << " " << charset;
+            EXPECT_EQ(g_fakeWindow.controlFont != nullptr, own) << dpi << " " << charset;
+            EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
+        }
+        OnMainDestroy();
+        EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
+        EXPECT_EQ(g_fakeWindow.controlFont, nullptr);
+    }
+}
+
+TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramBeforeNotFound) {
+    for (bool besideProgram : {true, false}) {
+        StartConnected();
+        g_fakeWindow.helpBesideProgram = besideProgram;
+        OpenHelpDocument();
+        EXPECT_EQ(g_fakeWindow.opened, (std::vector<std::u16string>{u"help\\MivorZentak-6 ver_1_01.pdf",
+                                                                    u"C:\\Program\\help\\MivorZentak-6 ver_1_01.pdf"}));
+        EXPECT_EQ(g_fakeWindow.boxes.size(), besideProgram ? 0u : 2u);  // "File not found!", then the hint
     }
 }

@@ -33,13 +33,11 @@ TEST(TtyPorts, ListsSerialTtysTheirUsbIdentityAndWhyOnesAreLeftOut) {
     for (const char* name : {"ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyS3", "tty0", "console"})
         fs::create_directories(sys / "class/tty" / name);
     fs::create_directory_symlink("../../../devices/usb1/1-1/1-1:1.0", sys / "class/tty/ttyACM0/device");
-    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS0/device");
-    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS1/device");
-    WriteFile(sys / "class/tty/ttyS0/type", "4");  // a 16550A
-    WriteFile(sys / "class/tty/ttyS1/type", "0");  // no UART behind it
-    fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty/ttyS2/device");
-    WriteFile(sys / "class/tty/ttyS2/type", "4");
-    WriteFile(sys / "class/tty/ttyS3/type", "4");  // no device link
+    // UART type 4 is a 16550A, 0 none behind the tty; ttyS3 has no device link.
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS2"})
+        fs::create_directory_symlink("../../../devices/platform/serial8250", sys / "class/tty" / name / "device");
+    for (const auto& [name, type] : {std::pair{"ttyS0", "4"}, {"ttyS1", "0"}, {"ttyS2", "4"}, {"ttyS3", "4"}})
+        WriteFile(sys / "class/tty" / name / "type", type);
     WriteFile(sys / "class/tty/console/active", "tty0");
     fs::create_directories(top / "proc");
     WriteFile(top / "proc/consoles", "ttyS2                -W- (EC p a)    4:66");  // console=ttyS2

@@ -4,10 +4,8 @@
 
 // What a console relay may write now of what has come so far: never half a character.
 TEST(Utf8Sequences, APieceEndingInsideACharacterKeepsThatCharacterForTheNext) {
-    const struct {
-        const char* text;
-        std::size_t whole;
-    } rows[] = {
+    const std::pair<const char*, std::size_t> rows[] = {
+        // text, the bytes that may be written
         {"", 0},
         {"COM4: busy", 10},
         {"\xd0\x9f", 2},          // П whole
@@ -18,15 +16,13 @@ TEST(Utf8Sequences, APieceEndingInsideACharacterKeepsThatCharacterForTheNext) {
         {"\xf0\x9f\x98\x80", 4},  // the whole four
         {"\x80\x80", 2},          // stray continuation bytes wait for nothing
     };
-    for (const auto& row : rows) EXPECT_EQ(WholeSequences(row.text), row.whole) << row.text;
+    for (const auto& [text, whole] : rows) EXPECT_EQ(WholeSequences(text), whole) << text;
 }
 
 // What would act on a terminal, or is no UTF-8, is shown as \xNN; letters of any script stay as they are.
 TEST(Utf8Sequences, ControlsAndBytesThatAreNoUtf8AreShownEscaped) {
-    const struct {
-        std::string text;
-        const char* shown;
-    } rows[] = {
+    const std::pair<std::string, const char*> rows[] = {
+        // text, shown
         {"/dev/ttyUSB0", "/dev/ttyUSB0"},
         {"\xd0\x9f\xd0\xbe\xd1\x80\xd1\x82 \xe2\x80\x94 \xf0\x9f\x98\x80",
          "\xd0\x9f\xd0\xbe\xd1\x80\xd1\x82 \xe2\x80\x94 \xf0\x9f\x98\x80"},
@@ -39,5 +35,5 @@ TEST(Utf8Sequences, ControlsAndBytesThatAreNoUtf8AreShownEscaped) {
          "\\xff\\xfe \\xc0\\xaf \\xed\\xa0\\x80 \\xd0"},  // overlong, surrogate, cut
         {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},     // beyond U+10FFFF
     };
-    for (const auto& row : rows) EXPECT_EQ(Escaped(row.text), row.shown) << row.shown;
+    for (const auto& [text, shown] : rows) EXPECT_EQ(Escaped(text), shown) << shown;
 }
