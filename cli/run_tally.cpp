@@ -3,11 +3,7 @@
 #include "app/text/format.h"
 #include "cli/utf8_sequences.h"
 
-namespace {
-
 void AddPort(std::string* list, const std::string& port) { *list += (list->empty() ? " " : ", ") + Escaped(port); }
-
-}  // namespace
 
 void SkipOtherModel(ReaderReport* report) {
     if (report->outcome == Outcome::kWrongModel) report->outcome = Outcome::kOtherModel;

@@ -18,6 +18,9 @@ struct RunTally {
     std::string unplugged;
 };
 
+// Adds `port` to a list of ports as the summary shows them: " a, b".
+void AddPort(std::string* list, const std::string& port);
+
 // --all and watch take the readers of the profile's model: one that answers as the other is left alone.
 void SkipOtherModel(ReaderReport* report);
 

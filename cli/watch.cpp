@@ -126,7 +126,7 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         if (log != nullptr && logError.empty() && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0)) {
             logError = std::strerror(errno);
         }
-        if (!logError.empty()) notLogged += (notLogged.empty() ? " " : ", ") + Escaped(port.name);
+        if (!logError.empty()) AddPort(&notLogged, port.name);
         std::cout << (options.json ? line : TextLine(texts, options.write.check, number, when, port, report))
                   << std::flush;
     };
