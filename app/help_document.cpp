@@ -6,8 +6,8 @@
 #include "app/help_document_glue.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/text/format.h"
 #include "app/text/texts.h"
+#include "base/format.h"
 
 namespace {
 

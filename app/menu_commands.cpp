@@ -5,7 +5,7 @@
 #include "app/language_switch.h"
 #include "app/main_window.h"
 #include "app/startup_glue.h"
-#include "app/text/language_id.h"
+#include "base/language_id.h"
 #include "protocol/control_ids.h"
 
 void OnMenuCommand(int id) {

@@ -5,8 +5,8 @@
 #include "app/main_window.h"
 #include "app/message_box_glue.h"
 #include "app/startup_glue.h"
-#include "app/text/format.h"
 #include "app/text/texts.h"
+#include "base/format.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/text/language_id.h"
+#include "base/language_id.h"
 #include "protocol/reader_model.h"
 
 // The text of appconfig.ini: two fixed lines, matched byte for byte, with

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/port_tracker.h"
 #include "cli/profile.h"
 #include "cli/reader_session.h"

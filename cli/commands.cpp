@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/change_report.h"
 #include "cli/file_checks.h"
 #include "cli/fleet.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/command_line.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"

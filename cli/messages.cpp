@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 #include "protocol/setting_texts.h"

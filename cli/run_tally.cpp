@@ -1,6 +1,6 @@
 #include "cli/run_tally.h"
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/utf8_sequences.h"
 
 void AddPort(std::string* list, const std::string& port) { *list += (list->empty() ? " " : ", ") + Escaped(port); }

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <iostream>
 
-#include "app/text/format.h"
+#include "base/format.h"
 #include "cli/arrivals.h"
 #include "cli/change_report.h"
 #include "cli/file_checks.h"

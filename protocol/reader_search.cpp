@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "app/text/format.h"
 #include "app/text/texts.h"
+#include "base/format.h"
 #include "protocol/commands.h"
 #include "protocol/connection.h"
 #include "protocol/reader_operations.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/text/format.h"
 #include "app/text/texts.h"
+#include "base/format.h"
 #include "serial/port_view.h"
 
 PortState g_ports;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/text/format.h"
 #include "app/text/texts.h"
+#include "base/format.h"
 #include "serial/current_port.h"
 #include "serial/port_list.h"
 #include "serial/port_table.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/text/language_id.h"
+#include "base/language_id.h"
 
 // Every language-dependent text of the program. Each field is one text slot;
 // SelectLanguageTexts points all of them at one language at once.

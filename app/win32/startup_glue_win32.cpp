@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "app/dll_search_glue.h"
 #include "app/main_window.h"
 #include "app/startup_glue.h"
 #include "app/wide_text_glue.h"
+#include "base/dll_search_glue.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

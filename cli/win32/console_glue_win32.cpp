@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/utf16_glue.h"
+#include "base/utf16_glue.h"
 #include "cli/console_glue.h"
 #include "cli/utf8_sequences.h"
 

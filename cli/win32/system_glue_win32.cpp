@@ -7,9 +7,9 @@
 #include <csignal>
 #include <cstring>
 
-#include "app/dll_search_glue.h"
 #include "app/text/texts.h"
-#include "app/utf16_glue.h"
+#include "base/dll_search_glue.h"
+#include "base/utf16_glue.h"
 #include "cli/console_glue.h"
 #include "cli/system_glue.h"
 #include "serial/port_order.h"

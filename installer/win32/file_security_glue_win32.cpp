@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/utf16_glue.h"
+#include "base/utf16_glue.h"
 #include "installer/file_security_glue.h"
 
 namespace {

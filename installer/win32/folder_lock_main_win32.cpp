@@ -4,8 +4,8 @@
 // which the mark makes certain for any path; the installer takes the mark off (setup.nsi, FolderLock).
 #include <windows.h>
 
-#include "app/dll_search_glue.h"
-#include "app/utf16_glue.h"
+#include "base/dll_search_glue.h"
+#include "base/utf16_glue.h"
 #include "installer/folder_lock_steps.h"
 
 int wmain(int argc, wchar_t** argv) {

@@ -9,7 +9,7 @@
 #include <cwchar>
 #include <map>
 
-#include "app/utf16_glue.h"
+#include "base/utf16_glue.h"
 #include "installer/file_security_glue.h"
 #include "installer/folder_lock.h"
 

@@ -1,4 +1,4 @@
-#include "app/text/format.h"
+#include "base/format.h"
 
 #include <cstdarg>
 #include <cstdio>

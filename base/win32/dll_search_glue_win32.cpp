@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/dll_search_glue.h"
+#include "base/dll_search_glue.h"
 
 // Windows 7 SP1 without KB2533623 lacks SetDefaultDllDirectories: it is looked up, so the program
 // still starts there, and the working folder is at least taken out of the search.

@@ -1,5 +1,5 @@
 #pragma once
 
 // Limits where DLLs loaded from now on are searched for: System32 only, never the working folder,
-// where a planted DLL could otherwise be picked up (app/win32/dll_search_glue_win32.cpp).
+// where a planted DLL could otherwise be picked up (base/win32/dll_search_glue_win32.cpp).
 void LimitDllSearch();

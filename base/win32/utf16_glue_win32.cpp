@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/utf16_glue.h"
+#include "base/utf16_glue.h"
 
 namespace {
 
