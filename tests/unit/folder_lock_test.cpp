@@ -171,6 +171,17 @@ TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst
     EXPECT_EQ(OwnFiles(linked, true)[1].path, mz + "appconfig.ini");
 }
 
+// The settings, in any spelling, get the rights that let every user save them; all else is locked.
+TEST(FolderLock, TheSealLetsUsersWriteTheSettingsFileOnly) {
+    const FoundItem settings{"AppConfig.INI", ItemKind::kFile}, program{EXE_NAME, ItemKind::kFile};
+    const FoundItem help{"Help", ItemKind::kFolder}, guide{PDF_NAME, ItemKind::kFile};
+    EXPECT_STREQ(MeantSecurity(settings, false), kSettingsFileSecurity);
+    EXPECT_STREQ(MeantSecurity(settings, true), kLockedFileSecurity);
+    EXPECT_STREQ(MeantSecurity(program, false), kLockedFileSecurity);
+    EXPECT_STREQ(MeantSecurity(help, false), kLockedFolderSecurity);
+    EXPECT_STREQ(MeantSecurity(guide, true), kLockedFileSecurity);
+}
+
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {
     struct Row {
         const char* found;
