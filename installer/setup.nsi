@@ -6,6 +6,8 @@
 ; names, the version and the maker are written in CMake only.
 ;   and, for a signed release, -DSIGN=scripts/sign-file: the uninstaller and the installer are signed as
 ;   makensis makes them.
+; What it installs is written in installer/manifest.txt, which configuring the win preset turns into
+; build/win/installer/manifest.nsh (included below).
 ;
 ; The program keeps appconfig.ini in its working folder and opens help\ relative to it; its shortcut starts
 ; it in the install folder. That folder is made locked, or taken over only when nobody but the administrators
