@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "product.h"
-
-const char* const kLockedFolderSecurity = "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
-const char* const kLockedFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)";
-// The program saves the language and the tab here for every user: Users may read and write its data and nothing
-// more (read, write and append data, read attributes and extended attributes, read control, synchronize). No
-// execute (a DLL written into it could not be mapped), no write attributes (nobody sets it read-only), no delete.
-const char* const kSettingsFileSecurity = "O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x12008f;;;BU)";
-const char* const kAsideSuffix = ".mz6-old";
-
 namespace {
 
 bool IsAdministrator(Principal who) {
@@ -52,10 +42,18 @@ bool OpenAbove(const Security& security, bool isRoot) {
     });
 }
 
+// The installed file of that name in the folder or in help\, or null.
+const InstalledFile* InstalledFileNamed(const std::string& name, bool inHelp) {
+    for (const InstalledFile& file : kInstalledFiles) {
+        if (file.inHelp == inHelp && SameName(name, file.name)) return &file;
+    }
+    return nullptr;
+}
+
 // The installer's files a reinstall replaces: all but the settings.
 bool IsReplacedName(const std::string& name, bool inHelp) {
-    if (inHelp) return SameName(name, PDF_NAME);
-    return SameName(name, EXE_NAME) || SameName(name, "mz6.exe") || SameName(name, "uninstall.exe");
+    const InstalledFile* file = InstalledFileNamed(name, inHelp);
+    return file && file->made != Made::kSettings;
 }
 
 // The name a moved-aside file had, or "" when this is no such name.
@@ -123,10 +121,10 @@ Decision CheckFolder(const FolderFacts& facts, Step step) {
                 folder.path + "\\" + stranger->name};
     }
     const bool hasHelp = std::any_of(facts.items.begin(), facts.items.end(), [](const FoundItem& item) {
-        return item.kind == ItemKind::kFolder && SameName(item.name, "help");
+        return item.kind == ItemKind::kFolder && SameName(item.name, kHelpFolder);
     });
     if (!hasHelp) return {Verdict::kGo, folder.path};
-    const std::string help = folder.path + "\\help";
+    const std::string help = folder.path + "\\" + kHelpFolder;
     if (!facts.helpListed || !facts.help.securityRead) return {Verdict::kUnreadable, help};
     // What help\ holds is deleted through it: nobody else may be able to empty it and make it a link
     // meanwhile (a help\ planted before an earlier version locked the folder kept its owner and entries).
@@ -159,16 +157,18 @@ bool FoldersAbove(const std::string& path, std::vector<std::string>* above) {
 }
 
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp) {
-    if (kind == ItemKind::kFolder) return !inHelp && SameName(name, "help");
+    if (kind == ItemKind::kFolder) return !inHelp && SameName(name, kHelpFolder);
     const std::string before = NameBeforeAside(name);
     return kind == ItemKind::kFile &&
-           (IsReplacedName(before.empty() ? name : before, inHelp) || (!inHelp && SameName(name, "appconfig.ini")));
+           (before.empty() ? InstalledFileNamed(name, inHelp) != nullptr : IsReplacedName(before, inHelp));
 }
 
 bool IsAside(const FoundItem& item) { return item.kind == ItemKind::kFile && !NameBeforeAside(item.name).empty(); }
 
-bool IsSettingsFile(const FoundItem& item) {
-    return item.kind == ItemKind::kFile && SameName(item.name, "appconfig.ini");
+const char* MeantSecurity(const FoundItem& item, bool inHelp) {
+    if (item.kind == ItemKind::kFolder) return kLockedFolderSecurity;
+    const InstalledFile* file = InstalledFileNamed(item.name, inHelp);
+    return file ? file->security : kLockedFileSecurity;
 }
 
 Decision DecideInstall(const FolderFacts& facts) { return CheckFolder(facts, Step::kInstall); }
@@ -181,7 +181,8 @@ std::vector<OwnFile> OwnFiles(const FolderFacts& facts, bool uninstall) {
     std::vector<OwnFile> files;
     for (const FoundItem& item : facts.items) {
         if (item.kind != ItemKind::kFile || !IsOwnItem(item, false)) continue;
-        const bool kept = uninstall ? SameName(item.name, "uninstall.exe") : IsSettingsFile(item);
+        const InstalledFile* file = InstalledFileNamed(item.name, false);  // null for one moved aside
+        const bool kept = file && file->made == (uninstall ? Made::kUninstaller : Made::kSettings);
         files.push_back({facts.folder.path + "\\" + item.name, !kept});
     }
     for (const FoundItem& item : facts.helpItems) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/manifest.h"  // Verdict and the installed files, written by CMake from installer/manifest.txt
 #include "installer/security_descriptor.h"
 
 // Whether the installer may lock a folder and put the program there, and whether the uninstaller may
@@ -36,22 +37,6 @@ struct FolderFacts {
     std::vector<FoundItem> helpItems;
 };
 
-// The answer, also the helper's exit code; item names what it is about.
-enum class Verdict {
-    kGo = 0,
-    kUsage = 1,
-    kNotLocalPath = 3,   // not a plain, full path on a fixed drive
-    kLink = 4,           // the folder, a folder above it or an item in it is a reparse point
-    kForeignRights = 5,  // owned by, or open to, someone other than the administrators
-    kOpenAbove = 6,      // a folder above it is missing, or open to non-administrators for deleting
-    kUnreadable = 7,     // a kind, a listing or an owner could not be read
-    kForeignItem = 8,    // it holds something the installer does not put there
-    kNotMade = 9,        // the new folder could not be made (nothing changed)
-    kFailed = 10,        // a delete or a rights call failed after the lock: take back what was done
-    kDiffers = 11,       // rights read back are not the ones set: take back what was done
-    kInUse = 12,         // a file to be replaced or removed is open (the program runs): nothing changed
-};
-
 struct Decision {
     Verdict verdict;
     std::string item;
@@ -61,16 +46,13 @@ struct Decision {
 // on a drive letter (no "." or ".." part, no empty part).
 bool FoldersAbove(const std::string& path, std::vector<std::string>* above);
 
-// The names the installer puts into the folder and into help\ (each of its kind), and what is meant by its lock.
+// The names the installer puts into the folder and into help\ (each of its kind), in any spelling.
 // A file a reinstall moved aside (its name and kAsideSuffix) is one of them until it is put back or deleted.
 bool IsInstalledName(const std::string& name, ItemKind kind, bool inHelp);
-extern const char* const kAsideSuffix;
 bool IsAside(const FoundItem& item);
-// appconfig.ini, the one file users write: a reinstall keeps it as they left it.
-bool IsSettingsFile(const FoundItem& item);
-extern const char* const kLockedFolderSecurity;
-extern const char* const kLockedFileSecurity;
-extern const char* const kSettingsFileSecurity;
+// The rights the seal gives an installed item of the folder or of help\ (none moved aside): appconfig.ini, the
+// one file users write, in any spelling, gets its own.
+const char* MeantSecurity(const FoundItem& item, bool inHelp);
 
 // The install: kGo to make the folder (folder.kind kMissing) or to take it over; nothing is changed otherwise.
 Decision DecideInstall(const FolderFacts& facts);

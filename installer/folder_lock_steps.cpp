@@ -96,12 +96,10 @@ Decision Seal(const std::string& folder) {
     for (const FoundItem& item : facts.items) {
         const std::string path = folder + "\\" + item.name;
         if (IsAside(item)) continue;
-        Decision sealed = SealItem(path, item.kind == ItemKind::kFolder ? kLockedFolderSecurity
-                                         : IsSettingsFile(item)         ? kSettingsFileSecurity
-                                                                        : kLockedFileSecurity);
+        Decision sealed = SealItem(path, MeantSecurity(item, false));
         for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
             if (sealed.verdict == Verdict::kGo && !IsAside(facts.helpItems[at]))
-                sealed = SealItem(path + "\\" + facts.helpItems[at].name, kLockedFileSecurity);
+                sealed = SealItem(path + "\\" + facts.helpItems[at].name, MeantSecurity(facts.helpItems[at], true));
         }
         if (sealed.verdict != Verdict::kGo) return sealed;
     }

@@ -6,6 +6,8 @@
 ; names, the version and the maker are written in CMake only.
 ;   and, for a signed release, -DSIGN=scripts/sign-file: the uninstaller and the installer are signed as
 ;   makensis makes them.
+; What it installs is written in installer/manifest.txt, which configuring the win preset turns into
+; build/win/installer/manifest.nsh (included below).
 ;
 ; The program keeps appconfig.ini in its working folder and opens help\ relative to it; its shortcut starts
 ; it in the install folder. That folder is made locked, or taken over only when nobody but the administrators
@@ -45,22 +47,13 @@ ManifestDPIAware true
 ; English writes the same bytes as the program does with English chosen (DefaultSettings below).
 !define DEFAULT_SETTINGS "Language = RU;$\r$\nTabCtrl = KRT_KRN;$\r$\n"
 
-; Everything the installer puts into the install folder, deleted now, never at a restart: by then a user could
-; have made a junction of that name under C:\ (folder-lock.exe has found each file free before). Without
-; RMDir /r: a folder that still holds files of the user's own stays.
-!macro RemoveInstalled
-    Delete "$INSTDIR\${EXE_NAME}"
-    Delete "$INSTDIR\mz6.exe"
-    Delete "$INSTDIR\appconfig.ini"
-    Delete "$INSTDIR\help\${PDF_NAME}"
-    Delete "$INSTDIR\uninstall.exe"
-    ; Left by a reinstall that was stopped dead (installer/folder_lock.h, kAsideSuffix).
-    Delete "$INSTDIR\${EXE_NAME}.mz6-old"
-    Delete "$INSTDIR\mz6.exe.mz6-old"
-    Delete "$INSTDIR\help\${PDF_NAME}.mz6-old"
-    Delete "$INSTDIR\uninstall.exe.mz6-old"
-    RMDir "$INSTDIR\help"
-!macroend
+; What the installer puts into the install folder (installer/manifest.txt), as CMake wrote it into the win
+; build (makensis runs in this script's folder): the verdicts of folder-lock.exe as VERDICT_ defines, the MSI's
+; upgrade code, and the macros ExtractInstalled and RemoveInstalled. RemoveInstalled deletes everything the
+; installer put there, and what a reinstall stopped dead left moved aside (kAsideSuffix), now, never at a restart:
+; by then a user could have made a junction of that name under C:\ (folder-lock.exe has found each file free
+; before). Without RMDir /r: a folder that still holds files of the user's own stays.
+!include "../build/win/installer/manifest.nsh"
 
 ; A management agent (Intune, Configuration Manager, a group policy's script) runs its installs as SYSTEM, for
 ; which NSIS before 3.12 may unpack its plug-ins into a temp folder that users can write; an uninstaller also
@@ -177,31 +170,31 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PRODUCT_MAKER}"
 ; The message for a verdict of folder-lock.exe ($0, about $R0), in $R9.
 Function VerdictMessage
     ${Switch} $0
-        ${Case} 3
+        ${Case} ${VERDICT_NOT_LOCAL_PATH}
             StrCpy $R9 "$(NotLocalPath)"
             ${Break}
-        ${Case} 4
+        ${Case} ${VERDICT_LINK}
             StrCpy $R9 "$(LinkFound)"
             ${Break}
-        ${Case} 5
+        ${Case} ${VERDICT_FOREIGN_RIGHTS}
             StrCpy $R9 "$(ForeignRights)"
             ${Break}
-        ${Case} 6
+        ${Case} ${VERDICT_OPEN_ABOVE}
             StrCpy $R9 "$(OpenAbove)"
             ${Break}
-        ${Case} 7
+        ${Case} ${VERDICT_UNREADABLE}
             StrCpy $R9 "$(Unreadable)"
             ${Break}
-        ${Case} 8
+        ${Case} ${VERDICT_FOREIGN_ITEM}
             StrCpy $R9 "$(ForeignFolder)"
             ${Break}
-        ${Case} 9
+        ${Case} ${VERDICT_NOT_MADE}
             StrCpy $R9 "$(NotMade)"
             ${Break}
-        ${Case} 11
+        ${Case} ${VERDICT_DIFFERS}
             StrCpy $R9 "$(Differs)"
             ${Break}
-        ${Case} 12
+        ${Case} ${VERDICT_IN_USE}
             StrCpy $R9 "$(InUse)"
             ${Break}
         ${Default}
@@ -210,11 +203,9 @@ Function VerdictMessage
 FunctionEnd
 
 ; One product, one entry. The entry of setup.exe's install is the one key UNINSTALL_KEY, whatever the version
-; or folder; the MSI's install is found by its upgrade code, read from msi.wxs where it is written (makensis
-; runs in this script's folder). Setup does not install beside the MSI; an install of setup.exe's in another
-; folder, or of another version, goes through its own uninstaller before anything is installed; the same
-; version in the same folder is installed again in place.
-!searchparse /file "msi.wxs" 'UpgradeCode="' MSI_UPGRADE_CODE '"'
+; or folder; the MSI's install is found by its upgrade code (MSI_UPGRADE_CODE). Setup does not install beside
+; the MSI; an install of setup.exe's in another folder, or of another version, goes through its own uninstaller
+; before anything is installed; the same version in the same folder is installed again in place.
 ; The settings the program writes are a few dozen bytes: a larger file is not carried to a new folder.
 !define KEPT_SETTINGS_LIMIT 4096
 
@@ -285,7 +276,7 @@ Function RemoveEarlierInstall
     ${EndIf}
     ${If} $EarlierFolder != $INSTDIR
         !insertmacro FolderLock check
-        ${If} $0 != "0"
+        ${If} $0 != "${VERDICT_GO}"
             Call VerdictMessage
             Call Refuse
         ${EndIf}
@@ -294,10 +285,10 @@ Function RemoveEarlierInstall
     StrCpy $INSTDIR $EarlierFolder
     !insertmacro FolderLock uninstall
     StrCpy $INSTDIR $R2
-    ${If} $0 == "12"
+    ${If} $0 == "${VERDICT_IN_USE}"
         StrCpy $R9 "$(InUse)"
         Call Refuse
-    ${ElseIf} $0 != "0"
+    ${ElseIf} $0 != "${VERDICT_GO}"
         StrCpy $R9 "$(EarlierOpen)"
         Call Refuse
     ${EndIf}
@@ -364,7 +355,7 @@ Function CheckFolderPage
         Return  ; the earlier version there is removed first, its folder checked then (RemoveEarlierInstall)
     ${EndIf}
     !insertmacro FolderLock check
-    ${If} $0 != "0"
+    ${If} $0 != "${VERDICT_GO}"
         Call VerdictMessage
         MessageBox MB_ICONEXCLAMATION|MB_OK "$R9"
         Abort  ; stays on the page
@@ -428,21 +419,16 @@ Section
     ; before anything is changed; a step that fails later puts that install back (StopInstall).
     Call RemoveEarlierInstall
     !insertmacro FolderLock lock
-    ${If} $0 != "0"
+    ${If} $0 != "${VERDICT_GO}"
         Call VerdictMessage
         Call Refuse
     ${EndIf}
     StrCpy $Replacing 1
     ClearErrors  ; a file that cannot be written, skipped (as under /S), stops the install below
-    SetOutPath "$INSTDIR\help"
-    File "/oname=${PDF_NAME}" "${HELP}"
-    ; The shortcut's working folder is the output folder at the time it is made: the install folder.
-    SetOutPath "$INSTDIR"
-    File "/oname=${EXE_NAME}" "${EXE}"
-    File "/oname=mz6.exe" "${MZ6}"
-    WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; The shortcut's working folder is the output folder at the time it is made: the install folder, set last.
+    !insertmacro ExtractInstalled
     ${If} ${Errors}
-        StrCpy $0 10  ; a write after the lock failed: the reason logged
+        StrCpy $0 ${VERDICT_FAILED}  ; a write after the lock failed: the reason logged
         StrCpy $R9 "$(ExtractFailed)"
         Call StopInstall
     ${EndIf}
@@ -456,14 +442,14 @@ Section
         FileWrite $1 "$(DefaultSettings)"
         FileClose $1
         ${If} ${Errors}
-            StrCpy $0 10  ; a write after the lock failed: the reason logged
+            StrCpy $0 ${VERDICT_FAILED}  ; a write after the lock failed: the reason logged
             StrCpy $R9 "$(SettingsFailed)"
             Call StopInstall
         ${EndIf}
     ${EndIf}
     ; Each item given its owner and rights, and the folder's and each item's read back.
     !insertmacro FolderLock seal
-    ${If} $0 != "0"
+    ${If} $0 != "${VERDICT_GO}"
         Call VerdictMessage
         Call StopInstall
     ${EndIf}
@@ -520,14 +506,14 @@ Function un.onInit
         Pop $0
         Pop $R0
         ClearErrors
-        ${If} $0 == "0"
+        ${If} $0 == "${VERDICT_GO}"
             CopyFiles /SILENT "$EXEPATH" "$R5\uninstall-copy.exe"
             CopyFiles /SILENT "$EXEPATH" "$R5\finish-uninstall.exe"
         ${EndIf}
-        ${If} $0 != "0"
+        ${If} $0 != "${VERDICT_GO}"
         ${OrIf} ${Errors}
             MessageBox MB_ICONSTOP|MB_OK "$(UninstallCopy)" /SD IDOK
-            ${If} $0 == "0"  ; only what it made itself
+            ${If} $0 == "${VERDICT_GO}"  ; only what it made itself
                 Delete "$R5\uninstall-copy.exe"
                 Delete "$R5\finish-uninstall.exe"
                 RMDir "$R5"
@@ -561,13 +547,13 @@ FunctionEnd
 Section Uninstall
     SetShellVarContext all
     !insertmacro FolderLock uninstall
-    ${If} $0 != "0"
+    ${If} $0 != "${VERDICT_GO}"
         StrCpy $R9 "$(UninstallOpen)"
-        ${If} $0 == "4"
+        ${If} $0 == "${VERDICT_LINK}"
             StrCpy $R9 "$(UninstallLink)"
-        ${ElseIf} $0 == "6"
+        ${ElseIf} $0 == "${VERDICT_OPEN_ABOVE}"
             StrCpy $R9 "$(UninstallOpenAbove)"
-        ${ElseIf} $0 == "12"
+        ${ElseIf} $0 == "${VERDICT_IN_USE}"
             StrCpy $R9 "$(UninstallInUse)"
         ${EndIf}
         !insertmacro WriteStopLog "${UNINSTALL_LOG}"

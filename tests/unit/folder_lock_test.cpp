@@ -108,6 +108,11 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
          "C:\\Apps\\MZ\\" PDF_NAME},
         {"a program's name under help\\", mz, [](F f, A) { f.helpItems[0].name = "mz6.exe"; }, foreign, go,
          "C:\\Apps\\MZ\\help\\mz6.exe"},
+        {"a help\\ within help\\", mz,
+         [](F f, A) {
+             f.helpItems.push_back({"Help", ItemKind::kFolder});
+         },
+         foreign, go, "C:\\Apps\\MZ\\help\\Help"},
         {"mz6.exe a folder", mz,
          [](F f, A) {
              f.items[1] = {"MZ6.EXE", ItemKind::kFolder};
@@ -147,6 +152,7 @@ TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst
     const FolderFacts facts = GoodInstall("C:\\Apps\\MZ", [](FolderFacts& f, std::vector<FoundPath>&) {
         f.items[2].name = "AppConfig.INI";
         f.items.push_back({"notes.txt", ItemKind::kFile});
+        f.items.push_back({"uninstall.exe.mz6-old", ItemKind::kFile});  // a stopped reinstall's: freed as any
         f.helpItems.push_back({"notes.txt", ItemKind::kFile});
     });
     const auto found = [&](bool uninstall) {
@@ -159,6 +165,7 @@ TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst
                                                             {"mz6.exe", true},
                                                             {"AppConfig.INI", false},
                                                             {"uninstall.exe", true},
+                                                            {"uninstall.exe.mz6-old", true},
                                                             {"help\\" PDF_NAME, true}};
     std::vector<std::pair<std::string, bool>> uninstall = install;
     uninstall[2].second = true;
@@ -169,6 +176,17 @@ TEST(FolderLock, EachFileAReinstallReplacesOrTheUninstallerDeletesIsCheckedFirst
     const FolderFacts linked =
         GoodInstall("C:\\Apps\\MZ", [](FolderFacts& f, std::vector<FoundPath>&) { f.items[1].moreNames = true; });
     EXPECT_EQ(OwnFiles(linked, true)[1].path, mz + "appconfig.ini");
+}
+
+// The settings, in any spelling, get the rights that let every user save them; all else is locked.
+TEST(FolderLock, TheSealLetsUsersWriteTheSettingsFileOnly) {
+    const FoundItem settings{"AppConfig.INI", ItemKind::kFile}, program{EXE_NAME, ItemKind::kFile};
+    const FoundItem help{"Help", ItemKind::kFolder}, guide{PDF_NAME, ItemKind::kFile};
+    EXPECT_STREQ(MeantSecurity(settings, false), kSettingsFileSecurity);
+    EXPECT_STREQ(MeantSecurity(settings, true), kLockedFileSecurity);
+    EXPECT_STREQ(MeantSecurity(program, false), kLockedFileSecurity);
+    EXPECT_STREQ(MeantSecurity(help, false), kLockedFolderSecurity);
+    EXPECT_STREQ(MeantSecurity(guide, true), kLockedFileSecurity);
 }
 
 TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesThem) {

@@ -4,6 +4,7 @@ and runs as SYSTEM, refused. Wine keeps no owner or access list: the installer i
 stand-in for those calls (tools/driver/file_security_standin.cpp); the lock's decisions on them are unit-tested."""
 import ntpath
 import re
+import string
 import struct
 import subprocess
 import time
@@ -17,7 +18,17 @@ INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-INSTALLED = {EXE_NAME, "mz6.exe", "help", f"help/{GUIDE.name}", "uninstall.exe", "appconfig.ini"}
+
+
+def manifest(files="files", product=PRODUCT):
+    """What installer/manifest.txt puts into the install folder (files="msi-files": what the MSI does), with these
+    names: each file's path within it, and help."""
+    listed = subprocess.run([REPO / "installer" / "manifest-as", files], capture_output=True, text=True, check=True)
+    paths = {string.Template(line).substitute(product) for line in listed.stdout.splitlines()}
+    return paths | {path.split("/")[0] for path in paths if "/" in path}
+
+
+INSTALLED = manifest()
 TOP_LEVEL = sorted(name for name in INSTALLED if "/" not in name)
 PROFILE_LIST_SYSTEM = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-18"
 # Version 1.00's names, for the packages of an earlier version: the same programs, installed as 1.00 installs them.
@@ -298,8 +309,7 @@ def test_earlier_versions_and_other_folders_give_way(env):
     (setup, _), (earlier_setup, _) = installer(env), installer(env, **EARLIER)
     folder, other = drive_c(env, INSTALL_DIR), drive_c(env, "C:\\Other")
     earlier = drive_c(env, "C:\\" + EARLIER["INSTALL_FOLDER"])
-    earlier_files = {name.replace(GUIDE.name, EARLIER["PDF_NAME"]).replace(EXE_NAME, EARLIER["EXE_NAME"])
-                     for name in INSTALLED}
+    earlier_files = manifest(product=dict(PRODUCT, **EARLIER))
     saved = b"Language = EN;\r\nTabCtrl = USB_USB;\r\n"
     assert env.run([earlier_setup, "/S"], timeout=120).returncode == 0
     (earlier / "appconfig.ini").write_bytes(saved)
