@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <map>
 
-#include "app/settings_file_access.h"
+#include "base/open_access.h"
 #include "installer/folder_lock.h"
+#include "installer/folder_lock_steps.h"
 #include "product.h"
+#include "tests/unit/fakes/fakes.h"
 
 namespace {
 
@@ -202,7 +204,7 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
     uint32_t users = 0;
     for (const AccessEntry& entry : settings.entries) users |= entry.who == Principal::kUsers ? entry.rights : 0;
     // What the program asks to load and to save; SetEndOfFile, a cut to length: FILE_WRITE_DATA.
-    for (const uint32_t needs : {SettingsFileAccess(false), SettingsFileAccess(true), 0x2u})
+    for (const uint32_t needs : {OpenAccess(false), OpenAccess(true), 0x2u})
         EXPECT_EQ(needs & ~users, 0u) << std::hex << needs;
     // CreateFileW with GENERIC_WRITE (write attributes and extended attributes too); SetFileAttributesW, as to
     // set read-only: FILE_WRITE_ATTRIBUTES; extended attributes: FILE_WRITE_EA; mapped as code (SEC_IMAGE):
@@ -211,8 +213,8 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
         EXPECT_NE(needs & ~users, 0u) << std::hex << needs;
     // What the program asks covers its calls: ReadFile FILE_READ_DATA; WriteFile over the start FILE_WRITE_DATA,
     // as FlushFileBuffers (FILE_WRITE_DATA or FILE_APPEND_DATA).
-    EXPECT_EQ(SettingsFileAccess(false) & 0x1, 0x1u);
-    EXPECT_EQ(SettingsFileAccess(true) & 0x2, 0x2u);
+    EXPECT_EQ(OpenAccess(false) & 0x1, 0x1u);
+    EXPECT_EQ(OpenAccess(true) & 0x2, 0x2u);
 }
 
 namespace {
@@ -313,4 +315,115 @@ TEST(FolderLock, AReinstallThatFailsAtAnyStepLeavesTheEarlierInstallAsItWas) {
         disk[name] = "";
         EXPECT_EQ(DecideInstall(FactsOf(disk)).verdict, Verdict::kForeignItem) << name;
     }
+}
+
+namespace {
+
+using Tree = std::map<std::string, std::string>;  // each path and its bytes (a folder's: "/")
+
+Tree TreeNow() {
+    Tree tree;
+    for (const auto& [path, item] : g_fakeFiles.items) tree[path] = item.kind == PathKind::kFolder ? "/" : item.bytes;
+    return tree;
+}
+
+// C:\ and C:\Apps as Program Files are, and C:\Apps\MZ holding an earlier install or nothing.
+void PlantInstall(bool earlier) {
+    StartFreshProgram();
+    const auto folder = [](const char* security) {
+        FakeItem item{PathKind::kFolder};
+        item.security = security;
+        return item;
+    };
+    g_fakeFiles.items = {{"C:\\", folder(kDriveRoot)}, {"C:\\Apps", folder(kLockedFolderSecurity)}};
+    if (!earlier) return;
+    g_fakeFiles.items[kMz + "help"] = g_fakeFiles.items["C:\\Apps\\MZ"] = folder(kLockedFolderSecurity);
+    for (const char* name : kReplaced) g_fakeFiles.items[kMz + name] = {PathKind::kFile, "old"};
+    g_fakeFiles.items[kMz + "appconfig.ini"] = {PathKind::kFile, "saved"};
+}
+
+// What the installer extracts between the lock and the seal.
+void Extract() {
+    FakeItem& help = g_fakeFiles.items[kMz + "help"];
+    help.kind = PathKind::kFolder;
+    help.security = kLockedFolderSecurity;
+    for (const char* name : kReplaced) g_fakeFiles.items[kMz + name] = {PathKind::kFile, "new"};
+    if (FakeItemAt(kMz + "appconfig.ini") == nullptr)
+        g_fakeFiles.items[kMz + "appconfig.ini"] = {PathKind::kFile, "new"};
+}
+
+}  // namespace
+
+// The steps as folder-lock.exe runs them on the disk: an install that passes leaves every item with its rights;
+// one that fails at a rename, a rights write or a read-back is taken back to the folder as it was.
+TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
+    const std::string mz = "C:\\Apps\\MZ";
+    for (const bool earlier : {false, true}) {
+        PlantInstall(earlier);
+        EXPECT_EQ(RunStep("lock", mz).verdict, Verdict::kGo) << earlier;
+        Extract();
+        EXPECT_EQ(RunStep("seal", mz).verdict, Verdict::kGo) << earlier;
+        for (const auto& [path, item] : g_fakeFiles.items) {
+            if (path.rfind(mz, 0) != 0) continue;
+            const char* meant = item.kind == PathKind::kFolder  ? kLockedFolderSecurity
+                                : path == kMz + "appconfig.ini" ? kSettingsFileSecurity
+                                                                : kLockedFileSecurity;
+            EXPECT_EQ(item.security, meant) << path;
+            EXPECT_NE(item.bytes, "old") << path;
+        }
+        EXPECT_EQ(FakeItemAt(kMz + "appconfig.ini")->bytes, earlier ? "saved" : "new");
+    }
+
+    struct Row {
+        const char* what;
+        std::string item;
+        const char* fails;
+        const char* readsRights;
+        bool atLock;  // planted before the lock (on an earlier install), else after the extraction
+        Verdict verdict;
+    };
+    const Row rows[] = {
+        {"a file that cannot be moved aside", kMz + "mz6.exe", "r", "", true, Verdict::kFailed},
+        {"the folder's rights not set", mz, "s", "", true, Verdict::kFailed},
+        {"a file's rights not set", kMz + "mz6.exe", "s", "", false, Verdict::kFailed},
+        {"help's rights not set", kMz + "help", "s", "", false, Verdict::kFailed},
+        {"a file's rights read back otherwise", kMz + EXE_NAME, "", "O:BAD:P(A;;FA;;;WD)", false, Verdict::kDiffers},
+    };
+    for (const bool earlier : {false, true}) {
+        for (const Row& row : rows) {
+            if (row.atLock && !earlier) continue;
+            PlantInstall(earlier);
+            Tree before = TreeNow();
+            const auto plant = [&] {
+                FakeItem& failing = g_fakeFiles.items[row.item];
+                failing.fails = row.fails, failing.readsRights = row.readsRights;
+            };
+            if (row.atLock) plant();
+            Decision decision = RunStep("lock", mz);
+            if (!row.atLock) {
+                Extract();
+                plant();
+                decision = RunStep("seal", mz);
+                EXPECT_EQ(RunStep("restore", mz).verdict, Verdict::kGo) << row.what;
+                if (!earlier) before[mz] = "/";  // a first install's folder stays, empty
+            }
+            EXPECT_EQ(decision.verdict, row.verdict) << row.what;
+            EXPECT_EQ(decision.item, row.item) << row.what;
+            EXPECT_EQ(TreeNow(), before) << row.what << earlier;
+        }
+    }
+
+    // A delete that fails: after a sealed install the earlier file stays the installer's own for the next run; a
+    // restore names the file it could not take away.
+    PlantInstall(true);
+    RunStep("lock", mz);
+    Extract();
+    const std::string aside = kMz + "mz6.exe" + kAsideSuffix;
+    g_fakeFiles.items[aside].fails = "d";
+    EXPECT_EQ(RunStep("seal", mz).verdict, Verdict::kGo);
+    EXPECT_EQ(FakeItemAt(aside)->bytes, "old");
+    g_fakeFiles.items[kMz + "mz6.exe"].fails = "d";
+    const Decision restore = RunStep("restore", mz);
+    EXPECT_EQ(restore.verdict, Verdict::kFailed);
+    EXPECT_EQ(restore.item, kMz + "mz6.exe");
 }
