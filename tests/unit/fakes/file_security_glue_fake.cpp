@@ -1,5 +1,4 @@
 #include "installer/file_security_glue.h"
-
 #include "tests/unit/fakes/fakes.h"
 
 bool ReadSecurityText(const std::string& path, std::string* text) {

@@ -1,7 +1,6 @@
-#include "base/file_system_glue.h"
-
 #include <algorithm>
 
+#include "base/file_system_glue.h"
 #include "tests/unit/fakes/fakes.h"
 
 // Only what the window program and the host-tested decisions ask; mz6's append and replace are driven by

@@ -1,5 +1,4 @@
 #include "installer/folder_glue.h"
-
 #include "tests/unit/fakes/fakes.h"
 
 namespace {
