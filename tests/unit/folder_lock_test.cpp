@@ -413,6 +413,18 @@ TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
         }
     }
 
+    // A junction, or a folder above that cannot be looked at, stops the lock before anything is changed.
+    const std::tuple<std::string, PathKind, const char*, Verdict> refusals[] = {
+        {mz, PathKind::kLink, "", Verdict::kLink},
+        {"C:\\Apps", PathKind::kFolder, "l", Verdict::kUnreadable},
+    };
+    for (const auto& [path, kind, fails, verdict] : refusals) {
+        PlantInstall(true);
+        g_fakeFiles.items[path].kind = kind, g_fakeFiles.items[path].fails = fails;
+        EXPECT_EQ(RunStep("lock", mz).verdict, verdict) << path;
+        EXPECT_TRUE(g_fakeFiles.calls.empty()) << path;
+    }
+
     // A delete that fails: after a sealed install the earlier file stays the installer's own for the next run; a
     // restore names the file it could not take away.
     PlantInstall(true);
