@@ -4,6 +4,7 @@
 // place of win32/<stem>_glue_win32.cpp. Tests arrange the world in these structs and
 // read back only what they assert.
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -128,6 +129,9 @@ struct FakeItem {
 struct FakeFiles {
     std::map<std::string, FakeItem> items;
     bool folderTakesNewFiles = true;         // a save's new file can be made
+    std::size_t changes = 0;                 // the changes asked so far: deletes, renames, rights, extractions
+    std::size_t refusedChange = SIZE_MAX;    // the one (from 0) the disk refuses
+    bool refusesAfter = false;               // and every one after it: the program stopped dead there
     std::vector<std::string> calls;          // each change made: "delete PATH", "rename PATH TO", "rights PATH", ...
     std::map<FileHandle, std::string> open;  // each handle not yet closed: its path
     std::size_t bytesRead = 0;
@@ -138,6 +142,12 @@ extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
 extern FakeInstance g_fakeInstance;
 extern FakeFiles g_fakeFiles;
+
+// Whether the disk takes one more change.
+inline bool FakeChangeAllowed() {
+    const std::size_t at = g_fakeFiles.changes++;
+    return at < g_fakeFiles.refusedChange || (at > g_fakeFiles.refusedChange && !g_fakeFiles.refusesAfter);
+}
 
 inline FakeItem* FakeItemAt(const std::string& path) {
     const auto found = g_fakeFiles.items.find(path);

@@ -9,7 +9,7 @@ bool ReadSecurityText(const std::string& path, std::string* text) {
 }
 
 bool MakeFolderWithSecurity(const std::string& path, const char* security) {
-    if (FakeItemAt(path) != nullptr) return false;
+    if (FakeItemAt(path) != nullptr || !FakeChangeAllowed()) return false;
     g_fakeFiles.items[path] = {PathKind::kFolder, "", "", PathKind::kMissing, 1, security};
     g_fakeFiles.calls.push_back("make " + path);
     return true;
@@ -17,7 +17,7 @@ bool MakeFolderWithSecurity(const std::string& path, const char* security) {
 
 bool WriteSecurity(const std::string& path, const char* security) {
     FakeItem* item = FakeItemAt(path);
-    if (item == nullptr || item->fails.find('s') != std::string::npos) return false;
+    if (item == nullptr || item->fails.find('s') != std::string::npos || !FakeChangeAllowed()) return false;
     item->security = security;
     g_fakeFiles.calls.push_back("rights " + path);
     return true;

@@ -34,7 +34,8 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
 // A folder goes only when empty, as RemoveDirectoryW.
 bool DeleteItem(const std::string& path, bool folder) {
     const FakeItem* item = FakeItemAt(path);
-    if (Fails(item, 'd') || (item->kind == PathKind::kFolder) != folder || (folder && !Inside(path).empty()))
+    if (Fails(item, 'd') || !FakeChangeAllowed() || (item->kind == PathKind::kFolder) != folder ||
+        (folder && !Inside(path).empty()))
         return false;
     g_fakeFiles.items.erase(path);
     g_fakeFiles.calls.push_back("delete " + path);
@@ -42,7 +43,7 @@ bool DeleteItem(const std::string& path, bool folder) {
 }
 
 bool RenameItem(const std::string& path, const std::string& to) {
-    if (Fails(FakeItemAt(path), 'r') || FakeItemAt(to) != nullptr) return false;
+    if (Fails(FakeItemAt(path), 'r') || FakeItemAt(to) != nullptr || !FakeChangeAllowed()) return false;
     for (const std::string& inside : Inside(path)) {
         g_fakeFiles.items[to + inside.substr(path.size())] = g_fakeFiles.items[inside];
         g_fakeFiles.items.erase(inside);
