@@ -30,18 +30,20 @@ extern const char* const kPathSeparators;
 using FileHandle = std::intptr_t;
 constexpr FileHandle kNoFile = -1;
 
+// The settings file's calls: the window program's only, so Windows and the host tests' fake, no POSIX glue.
 // Opens what is at `path` to read it, or to read and write it from its start, and tells what was opened as the
 // handle shows it (not as the name shows it again). *handle is set whenever something was opened, whatever its
-// kind; a pipe does not hold the open. The kind is kMissing, with no error, when nothing has the name.
+// kind. The kind is kMissing, with no error, when nothing has the name.
 PathFacts OpenPath(const std::string& path, bool forUpdate, FileHandle* handle);
 // At most `limit` bytes from where the handle is.
 std::string ReadUpTo(FileHandle handle, std::size_t limit);
-// Through interruptions and short writes; false when not all went in.
-bool WriteAll(FileHandle handle, const std::string& bytes);
 // False when what was written could not be kept (a full disk shows at the latest here).
 bool CloseFile(FileHandle handle);
 // Creates `path` holding `bytes`; false, with nothing replaced, when anything (a dangling link too) has the name.
 bool CreateExclusive(const std::string& path, const std::string& bytes);
+
+// Through interruptions and short writes; false when not all went in.
+bool WriteAll(FileHandle handle, const std::string& bytes);
 
 // A file opened for appending to it, and what was opened, as the handle shows it. A link is told as kLink, with
 // no file and the file closed again.

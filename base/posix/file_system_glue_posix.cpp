@@ -67,40 +67,6 @@ PathFacts LookAtPath(const std::string& path) {
     return facts;
 }
 
-// O_NONBLOCK: a pipe by that name would hold the open until someone writes to it. A file is then read and
-// written as any other.
-PathFacts OpenPath(const std::string& path, bool forUpdate, FileHandle* handle) {
-    PathFacts facts;
-    const int fd = open(path.c_str(), (forUpdate ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        facts.kind = errno == ELOOP ? PathKind::kLink : errno == EISDIR ? PathKind::kFolder : PathKind::kMissing;
-        if (errno != ENOENT && facts.kind == PathKind::kMissing) facts.error = errno;
-        return facts;
-    }
-    *handle = fd;
-    struct stat seen {};
-    if (fstat(fd, &seen) != 0) {
-        facts.error = errno;
-        return facts;
-    }
-    TakeFacts(seen, &facts);
-    if (facts.kind == PathKind::kFile && fcntl(fd, F_SETFL, 0) != 0) facts.error = errno;
-    return facts;
-}
-
-std::string ReadUpTo(FileHandle handle, std::size_t limit) {
-    std::string bytes(limit, '\0');
-    std::size_t got = 0;
-    while (got < limit) {
-        const ssize_t count = read(static_cast<int>(handle), &bytes[got], limit - got);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) break;
-        got += static_cast<std::size_t>(count);
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
 bool WriteAll(FileHandle handle, const std::string& bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t written = write(static_cast<int>(handle), bytes.data() + done, bytes.size() - done);
@@ -109,15 +75,6 @@ bool WriteAll(FileHandle handle, const std::string& bytes) {
         done += static_cast<std::size_t>(written);
     }
     return true;
-}
-
-bool CloseFile(FileHandle handle) { return close(static_cast<int>(handle)) == 0; }
-
-bool CreateExclusive(const std::string& path, const std::string& bytes) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, bytes);
-    return close(fd) == 0 && written;
 }
 
 // As fopen's "a", but a last link is not followed.
