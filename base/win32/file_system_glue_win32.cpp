@@ -59,13 +59,18 @@ PathFacts FactsOfFailedOpen() {
 
 }  // namespace
 
-// What the path is, and which file, is read from a handle of the item itself, never of a link's target.
+// What the path is, and which file, is read from a handle of the item itself, never of a link's target. A
+// reparse point is also told by the attributes of its name: Wine's handle of a symbolic link shows none.
 PathFacts LookAtPath(const std::string& path) {
     const HANDLE handle = OpenByName(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
     if (handle == INVALID_HANDLE_VALUE) return FactsOfFailedOpen();
-    const PathFacts facts = FactsOf(handle);
+    PathFacts facts = FactsOf(handle);
     CloseHandle(handle);
+    std::wstring wide;
+    const DWORD attributes = NameUtf16(path, &wide) ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        facts.kind = PathKind::kLink;
     return facts;
 }
 
