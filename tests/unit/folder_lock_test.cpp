@@ -354,6 +354,7 @@ TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
         {"a file's rights not set", kMz + "mz6.exe", "s", "", false, Verdict::kFailed},
         {"help's rights not set", kMz + "help", "s", "", false, Verdict::kFailed},
         {"a file's rights read back otherwise", kMz + EXE_NAME, "", "O:BAD:P(A;;FA;;;WD)", false, Verdict::kDiffers},
+        {"a program running from a file", kMz + "mz6.exe", "u", "", true, Verdict::kInUse},
         {"a junction", mz, "", "", true, Verdict::kLink},
         {"a folder above that cannot be looked at", "C:\\Apps", "l", "", true, Verdict::kUnreadable},
     };

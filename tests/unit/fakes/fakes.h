@@ -123,7 +123,6 @@ struct FakeItem {
     std::string fails;        // the calls on it that fail: 'l' look, 'o' open, 'w' write, 'c' close, 'd' delete,
                               // 'r' rename, 's' set rights, 'u' in use (cannot be replaced)
     std::string readsRights;  // not "": the rights read back, whatever was set (a drive that keeps its own)
-    std::uint64_t index = 0;  // which file it is, as a test numbers them
 };
 
 struct FakeFiles {

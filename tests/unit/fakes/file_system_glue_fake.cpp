@@ -28,8 +28,6 @@ PathFacts LookAtPath(const std::string& path) {
     facts.kind = item->kind;
     facts.leadsTo = item->leadsTo;
     facts.linkText = item->linkText;
-    facts.volume = 1;
-    facts.index = item->index;
     facts.names = item->names;
     return facts;
 }
