@@ -5,6 +5,7 @@
 // UTF-8, the program's own, to and from the UTF-16 of the W calls (base/win32/utf16_glue_win32.cpp; mz6.exe and folder-lock.exe). Never
 // through the ANSI code page: its best-fit mapping turns one name into another ("ｐｒｏｆｉｌｅ" into
 // "profile", a full-width hyphen into "-") and cannot hold most names at all.
+// No fake: only Windows glue calls it; the e2e suite gives mz6.exe such names under Wine (mz6_test).
 
 // A name (a path, an argument): false, with ERROR_NO_UNICODE_TRANSLATION, where it holds a sequence that is not
 // UTF-8 or a lone surrogate. Replaced by U+FFFD it would name another file than the one checked.

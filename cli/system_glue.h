@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/file_system_glue.h"
 #include "cli/port_access.h"
 #include "cli/result_code.h"
 #include "serial/tty_ports.h"
 
 // What mz6 needs of the system beyond the serial port itself:
-// cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux.
-
-// What a path names. kLink is a symbolic link; the kinds from kFolder on are never replaced by a save.
-enum class PathKind { kMissing, kFile, kLink, kFolder, kDevice, kFifo, kSocket };
+// cli/win32/system_glue_win32.cpp on Windows, cli/posix/system_glue_posix.cpp on Linux; what it asks of files is
+// base/file_system_glue.h. No fake: tests/cli runs mz6 against simulated readers and a stand-in system root.
 
 struct SystemPort {
     std::string name;               // as the system names it: "COM4", "/dev/ttyUSB0"
@@ -27,16 +26,6 @@ struct SystemPort {
 // that has no UTF-8 form (a lone surrogate) is never turned into another name: its position, from 1, is
 // put in `unreadable` (0 when every one was read).
 std::vector<std::string> ProgramArguments(int argc, char** argv, int* unreadable);
-
-// A file opened for appending to it, by its UTF-8 name, and what was opened, as that handle shows it (not as
-// the name shows it again). A last link is not followed (O_NOFOLLOW; FILE_FLAG_OPEN_REPARSE_POINT): a link is
-// told as kLink, with no file and the file closed again.
-struct OpenedFile {
-    std::FILE* file = nullptr;
-    PathKind kind = PathKind::kMissing;
-    std::int32_t error = 0;  // the system's number where it could not be opened
-};
-OpenedFile OpenForAppending(const std::string& name);
 
 // Every serial port: on Windows the system's port table, in numeric order; on
 // Linux the serial ttys that sysfs lists, those to leave out among them.
@@ -91,43 +80,6 @@ std::string PortIdentity(const std::string& name);
 
 // The system's own words for an error number of its serial or file calls.
 std::string SystemErrorText(std::int32_t error);
-
-// The characters that end a folder's name in a path: "/" on Linux, also "\\" on Windows.
-extern const char* const kPathSeparators;
-
-struct PathFacts {
-    PathKind kind = PathKind::kMissing;     // the path itself, a last link not followed
-    PathKind leadsTo = PathKind::kMissing;  // a link: what it ends at, every link followed (kMissing: nothing yet)
-    std::string linkText;                   // a link: the path it holds
-    std::int32_t error = 0;                 // the system's number where the path cannot be looked at
-    std::uint64_t volume = 0, index = 0;    // which file it is (device and inode; volume and file index), 0 0: none
-};
-
-PathFacts LookAtPath(const std::string& path);
-
-// A file being written to take the place of another.
-struct NewFile {
-    std::intptr_t handle = -1;
-    std::string path;
-};
-
-// A new empty file in `folder`, created exclusively under a name no one can guess (a link planted there is
-// never written through); false with the system's error number when the folder cannot take it.
-bool CreateNewFileIn(const std::string& folder, NewFile* file, std::int32_t* error);
-
-// The step at which PutNewFileInPlace failed.
-enum class PutStep { kWrite, kOwner, kPlace };
-
-// Writes `content` into `file`, on disk (where a write the disk could not keep shows up at the latest), gives
-// it the owner, group and mode of the file at `path` (a new file's where there is none yet), and then puts it
-// in the place of `path`, in the same folder, in one step (its folder synced after): `path` is always either
-// the old file or the new one. The file moved is the one written (on Windows renamed through its handle, not
-// looked up by its name again). On failure the new file is removed, with the step and the system's error number.
-bool PutNewFileInPlace(NewFile* file, const std::string& content, const std::string& path, PutStep* step,
-                       std::int32_t* error);
-
-// Closes and removes a new file that is not to be used.
-void DiscardNewFile(NewFile* file);
 
 // Why a port could not be opened, by the system's error number: kNotFound, kBusy, kPermissionDenied,
 // kNotASerialPort, or kOpenFailed for any other.

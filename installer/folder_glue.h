@@ -5,11 +5,12 @@
 
 #include "installer/folder_lock.h"
 
-// What a path is, a folder's listing and deleting an item, without following a reparse point
-// (installer/win32/folder_glue_win32.cpp). Paths are UTF-8.
+// A folder's listing, deleting and renaming an item, without following a reparse point
+// (installer/win32/folder_glue_win32.cpp; tests/unit/fakes/folder_glue_fake.cpp). What a path is comes from
+// base/file_system_glue.h. Paths are UTF-8.
 
-ItemKind ReadItemKind(const std::string& path);
-bool ListFolder(const std::string& path, std::vector<FoundItem>* items);  // false when it cannot be listed
+// Each item's name and kind as the listing gives them (moreNames is not read here); false when it cannot be listed.
+bool ListFolder(const std::string& path, std::vector<FoundItem>* items);
 bool DeleteItem(const std::string& path, bool folder);
 // A new name in the same folder; false when something has that name already.
 bool RenameItem(const std::string& path, const std::string& to);

@@ -2,15 +2,42 @@
 
 #include <vector>
 
+#include "base/file_system_glue.h"
 #include "installer/file_security_glue.h"
 #include "installer/folder_glue.h"
 
 namespace {
 
+// The decisions tell links and folders apart; anything else that is there is a file no install put there.
+ItemKind KindAt(const std::string& path) {
+    const PathFacts facts = LookAtPath(path);
+    if (facts.error != 0) return ItemKind::kUnreadable;
+    switch (facts.kind) {
+        case PathKind::kMissing:
+            return ItemKind::kMissing;
+        case PathKind::kLink:
+            return ItemKind::kLink;
+        case PathKind::kFolder:
+            return ItemKind::kFolder;
+        default:
+            return ItemKind::kFile;
+    }
+}
+
+// A listing, with each file's second names read from the file itself (a listing does not give them). A file
+// that cannot be looked at counts as having more, which makes it no file of ours.
+bool List(const std::string& folder, std::vector<FoundItem>* items) {
+    const bool listed = ListFolder(folder, items);
+    for (FoundItem& item : *items) {
+        if (item.kind == ItemKind::kFile) item.moreNames = LookAtPath(folder + "\\" + item.name).names != 1;
+    }
+    return listed;
+}
+
 FoundPath Look(const std::string& path) {
     FoundPath found;
     found.path = path;
-    found.kind = ReadItemKind(path);
+    found.kind = KindAt(path);
     std::string text;
     if (found.kind == ItemKind::kFolder)
         found.securityRead = ReadSecurityText(path, &text) && ParseSecurity(text, &found.security);
@@ -25,11 +52,11 @@ FolderFacts LookAt(const std::string& folder) {
     if (FoldersAbove(folder, &above)) facts.fixedDrive = IsFixedDrive(above.back());
     for (const std::string& path : above) facts.above.push_back(Look(path));
     if (facts.folder.kind != ItemKind::kFolder) return facts;
-    facts.listed = ListFolder(folder, &facts.items);
+    facts.listed = List(folder, &facts.items);
     for (const FoundItem& item : facts.items) {
         if (item.kind == ItemKind::kFolder && IsInstalledName(item.name, item.kind, false)) {
             facts.help = Look(folder + "\\" + item.name);
-            facts.helpListed = ListFolder(facts.help.path, &facts.helpItems);
+            facts.helpListed = List(facts.help.path, &facts.helpItems);
         }
     }
     return facts;

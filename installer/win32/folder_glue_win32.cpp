@@ -10,34 +10,13 @@ ItemKind KindOf(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ItemKind::kFolder : ItemKind::kFile;
 }
 
-// More than one name: the count is read from the file itself (a listing does not give it). A file that cannot
-// be opened to look counts as more, which makes it no file of ours.
-bool HasMoreNames(const std::wstring& path) {
-    const HANDLE file =
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &information) != 0;
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return !known || information.nNumberOfLinks != 1;
-}
-
 }  // namespace
-
-// The attributes of the item itself: a reparse point's own, never its target's.
-ItemKind ReadItemKind(const std::string& path) {
-    std::wstring wide;
-    const DWORD attributes = NameUtf16(path, &wide) ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
-    if (attributes != INVALID_FILE_ATTRIBUTES) return KindOf(attributes);
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ItemKind::kMissing : ItemKind::kUnreadable;
-}
 
 // A name with a lone surrogate has no UTF-8 form: listed as unreadable, it is nobody's file of ours.
 bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
     items->clear();
-    std::wstring folder, pattern;
-    if (!NameUtf16(path, &folder) || !NameUtf16(path + "\\*", &pattern)) return false;
+    std::wstring pattern;
+    if (!NameUtf16(path + "\\*", &pattern)) return false;
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return false;  // a folder lists "." at least
@@ -47,7 +26,7 @@ bool ListFolder(const std::string& path, std::vector<FoundItem>* items) {
         if (name == L"." || name == L"..") continue;
         const ItemKind kind = KindOf(found.dwFileAttributes);
         if (NameUtf8(name.c_str(), static_cast<int>(name.size()), &utf8)) {
-            items->push_back({utf8, kind, kind == ItemKind::kFile && HasMoreNames(folder + L"\\" + name)});
+            items->push_back({utf8, kind});
         } else {
             items->push_back({Utf8Of(name.c_str(), static_cast<int>(name.size())), ItemKind::kUnreadable, false});
         }

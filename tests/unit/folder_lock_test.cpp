@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <map>
 
-#include "app/settings_file_access.h"
+#include "base/open_access.h"
 #include "installer/folder_lock.h"
+#include "installer/folder_lock_steps.h"
 #include "product.h"
+#include "tests/unit/fakes/fakes.h"
 
 namespace {
 
@@ -220,7 +222,7 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
     uint32_t users = 0;
     for (const AccessEntry& entry : settings.entries) users |= entry.who == Principal::kUsers ? entry.rights : 0;
     // What the program asks to load and to save; SetEndOfFile, a cut to length: FILE_WRITE_DATA.
-    for (const uint32_t needs : {SettingsFileAccess(false), SettingsFileAccess(true), 0x2u})
+    for (const uint32_t needs : {OpenAccess(false), OpenAccess(true), 0x2u})
         EXPECT_EQ(needs & ~users, 0u) << std::hex << needs;
     // CreateFileW with GENERIC_WRITE (write attributes and extended attributes too); SetFileAttributesW, as to
     // set read-only: FILE_WRITE_ATTRIBUTES; extended attributes: FILE_WRITE_EA; mapped as code (SEC_IMAGE):
@@ -229,106 +231,180 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
         EXPECT_NE(needs & ~users, 0u) << std::hex << needs;
     // What the program asks covers its calls: ReadFile FILE_READ_DATA; WriteFile over the start FILE_WRITE_DATA,
     // as FlushFileBuffers (FILE_WRITE_DATA or FILE_APPEND_DATA).
-    EXPECT_EQ(SettingsFileAccess(false) & 0x1, 0x1u);
-    EXPECT_EQ(SettingsFileAccess(true) & 0x2, 0x2u);
+    EXPECT_EQ(OpenAccess(false) & 0x1, 0x1u);
+    EXPECT_EQ(OpenAccess(true) & 0x2, 0x2u);
 }
 
 namespace {
 
-// An install folder as the replace tests keep it: each file's path under it and its bytes; "help\\" is the folder.
-using Disk = std::map<std::string, std::string>;
+// The install folder's items as the fakes keep them: each path under C:\Apps\MZ\ and its bytes ("/": a folder).
+using Tree = std::map<std::string, std::string>;
 const std::string kMz = "C:\\Apps\\MZ\\";
 const char* const kReplaced[] = {"help\\" PDF_NAME, EXE_NAME, "mz6.exe", "uninstall.exe"};  // in extraction order
 
-FolderFacts FactsOf(const Disk& disk) {
-    FolderFacts facts = GoodInstall("C:\\Apps\\MZ", [](FolderFacts&, std::vector<FoundPath>&) {});
-    facts.items.clear();
-    facts.helpItems.clear();
-    facts.helpListed = disk.count("help\\") != 0;
-    for (const auto& [path, bytes] : disk) {
-        if (path == "help\\")
-            facts.items.push_back({"help", ItemKind::kFolder});
-        else if (path.rfind("help\\", 0) == 0)
-            facts.helpItems.push_back({path.substr(5), ItemKind::kFile});
-        else
-            facts.items.push_back({path, ItemKind::kFile});
+Tree TreeNow() {
+    Tree tree;
+    for (const auto& [path, item] : g_fakeFiles.items) {
+        if (path.rfind(kMz, 0) == 0) tree[path.substr(kMz.size())] = item.kind == PathKind::kFolder ? "/" : item.bytes;
     }
-    return facts;
+    return tree;
 }
 
-// Runs the steps before the one numbered stop (all of them for SIZE_MAX); false when it stopped there.
-bool Run(const std::vector<PlanStep>& plan, Disk& disk, size_t& stop) {
-    for (const PlanStep& step : plan) {
-        if (stop-- == 0) return false;
-        const std::string path = step.path.substr(kMz.size()) + (step.op == PlanStep::Op::kDeleteFolder ? "\\" : "");
-        const std::string to = step.to.empty() ? "" : step.to.substr(kMz.size());
-        if (!disk.count(path) || disk.count(to)) ADD_FAILURE() << "no such item, or the new name taken: " << step.path;
-        if (step.op == PlanStep::Op::kRename) disk[to] = disk[path];
-        disk.erase(path);
+// C:\ and C:\Apps as Program Files are, and C:\Apps\MZ holding `earlier`, or missing when that is empty.
+void PlantInstall(const Tree& earlier) {
+    StartFreshProgram();
+    const auto folder = [](const char* security) {
+        FakeItem item{PathKind::kFolder};
+        item.security = security;
+        return item;
+    };
+    g_fakeFiles.items = {{"C:\\", folder(kDriveRoot)}, {"C:\\Apps", folder(kLockedFolderSecurity)}};
+    if (!earlier.empty()) g_fakeFiles.items["C:\\Apps\\MZ"] = folder(kLockedFolderSecurity);
+    for (const auto& [path, bytes] : earlier) {
+        g_fakeFiles.items[kMz + path] = bytes == "/" ? folder(kLockedFolderSecurity) : FakeItem{PathKind::kFile, bytes};
+    }
+}
+
+// What setup.exe extracts between the lock and the seal, each file a change of the disk; false where the disk
+// refuses one. Stopped dead (killed) at a file, that file is half written; the settings are a few bytes.
+bool Extract(bool killed) {
+    std::vector<std::string> extracted(std::begin(kReplaced), std::end(kReplaced));
+    if (FakeItemAt(kMz + "appconfig.ini") == nullptr) extracted.push_back("appconfig.ini");
+    if (FakeItemAt(kMz + "help") == nullptr) g_fakeFiles.items[kMz + "help"] = {PathKind::kFolder};
+    g_fakeFiles.items[kMz + "help"].security = kLockedFolderSecurity;
+    for (const std::string& name : extracted) {
+        const bool written = FakeChangeAllowed();
+        if (written || (killed && name != "appconfig.ini"))
+            g_fakeFiles.items[kMz + name] = {PathKind::kFile, written ? "new" : "half"};
+        if (!written) return false;
     }
     return true;
 }
 
-// An install of "new" files as the installer runs its steps, failing at the step numbered stop, or stopped dead
-// there (killed): the moves aside, each file extracted, the seal (numbered SealAt), the deletes. Whether it
-// was sealed.
-bool Install(Disk& disk, size_t stop, bool killed) {
-    const bool moved = Run(MoveAsidePlan(FactsOf(disk)), disk, stop);
-    std::vector<std::string> extracted(std::begin(kReplaced), std::end(kReplaced));
-    if (!disk.count("appconfig.ini")) extracted.push_back("appconfig.ini");
-    for (size_t at = 0; moved && at <= extracted.size(); ++at) {
-        if (stop-- == 0) {
-            if (killed && at < std::size(kReplaced)) disk[extracted[at]] = "half";  // the settings: a few bytes
-            break;
-        }
-        if (at == extracted.size()) {
-            Run(DropAsidePlan(FactsOf(disk)), disk, stop);  // a delete that fails leaves the file for the next run
-            return true;
-        }
-        disk["help\\"], disk[extracted[at]] = "new";
-    }
-    if (!killed) Run(PutBackPlan(FactsOf(disk), moved), disk, stop = SIZE_MAX);
-    return false;
-}
-
-size_t SealAt(const Disk& disk) {
-    return MoveAsidePlan(FactsOf(disk)).size() + std::size(kReplaced) + !disk.count("appconfig.ini");
+// An install as setup.exe runs the steps, the disk refusing the change numbered `stop`, or the seal finding a
+// file's rights other than it set; once the lock has passed, a failure is restored, unless the run was stopped
+// dead at that change (killed). Whether it went through.
+bool Install(std::size_t stop, bool killed, bool sealFails = false) {
+    const std::string mz = "C:\\Apps\\MZ";
+    g_fakeFiles.changes = 0, g_fakeFiles.refusedChange = stop, g_fakeFiles.refusesAfter = killed;
+    const bool locked = RunStep("lock", mz).verdict == Verdict::kGo;
+    const bool extracted = locked && Extract(killed);
+    if (sealFails) g_fakeFiles.items[kMz + EXE_NAME].readsRights = "O:BAD:P(A;;FA;;;WD)";
+    const bool through = extracted && RunStep("seal", mz).verdict == Verdict::kGo;
+    g_fakeFiles.refusedChange = SIZE_MAX;
+    if (locked && !through && !killed) RunStep("restore", mz);
+    return through;
 }
 
 }  // namespace
 
-// A failure at any step of a reinstall leaves exactly the earlier install (or, for a first one, nothing); a run
+// A failure at any change of a reinstall leaves exactly the earlier install (or, for a first one, nothing); a run
 // stopped dead leaves files the next run counts as its own and puts back if it fails too, or drops once through.
 TEST(FolderLock, AReinstallThatFailsAtAnyStepLeavesTheEarlierInstallAsItWas) {
-    Disk whole{{"appconfig.ini", "saved"}, {"help\\", ""}};
+    Tree whole{{"appconfig.ini", "saved"}, {"help", "/"}};
     for (const char* name : kReplaced) whole[name] = "old";
-    Disk without = whole;
+    Tree without = whole;
     without.erase("mz6.exe");
-    for (const Disk& earlier : {whole, without, Disk{}}) {
-        Disk done = earlier;
+    for (const Tree& earlier : {whole, without, Tree{}}) {
+        Tree done = earlier;
         for (const char* name : kReplaced) done[name] = "new";
-        if (earlier.empty()) done["appconfig.ini"] = "new", done["help\\"] = "";
-        for (size_t stop = 0;; ++stop) {
-            Disk disk = earlier;
-            const bool through = Install(disk, stop, false);
-            EXPECT_TRUE(through || disk == earlier) << stop;
-            if (through && disk == done) break;
-            disk = earlier;
-            Install(disk, stop, true);
-            const Decision next = DecideInstall(FactsOf(disk));
+        if (earlier.empty()) done["appconfig.ini"] = "new", done["help"] = "/";
+        for (std::size_t stop = 0;; ++stop) {
+            ASSERT_LT(stop, 60u) << "the install never went through";
+            PlantInstall(earlier);
+            const bool through = Install(stop, false);
+            EXPECT_TRUE(through || TreeNow() == earlier) << stop;
+            if (through && TreeNow() == done) break;
+            PlantInstall(earlier);
+            Install(stop, true);
+            const Decision next = RunStep("check", "C:\\Apps\\MZ");
             EXPECT_EQ(next.verdict, Verdict::kGo) << stop << next.item;
-            Disk failed = disk;
-            Install(failed, SealAt(failed), false);
-            for (const auto& [path, bytes] : earlier)  // killed once the old files were deleted: a mix of whole ones
-                EXPECT_TRUE(failed[path] == bytes || (stop > SealAt(earlier) && failed[path] == "new")) << stop << path;
-            EXPECT_TRUE(Install(disk, SIZE_MAX, false));
-            EXPECT_EQ(disk, done) << stop;
+            // Killed once the old files were being deleted: a mix of whole ones.
+            const bool dropping =
+                std::any_of(g_fakeFiles.calls.begin(), g_fakeFiles.calls.end(), [](const std::string& call) {
+                    return call.rfind("delete ", 0) == 0 && call.find(kAsideSuffix) != std::string::npos;
+                });
+            const std::map<std::string, FakeItem> killedAt = g_fakeFiles.items;
+            EXPECT_FALSE(Install(SIZE_MAX, false, true));
+            Tree failed = TreeNow();
+            for (const auto& [path, bytes] : earlier)
+                EXPECT_TRUE(failed[path] == bytes || (dropping && failed[path] == "new")) << stop << path;
+            g_fakeFiles.items = killedAt;
+            EXPECT_TRUE(Install(SIZE_MAX, false));
+            EXPECT_EQ(TreeNow(), done) << stop;
         }
     }
     // Only the installer's files moved aside are its own.
     for (const char* name : {"notes.txt.mz6-old", "appconfig.ini.mz6-old", "help.mz6-old"}) {
-        Disk disk = whole;
-        disk[name] = "";
-        EXPECT_EQ(DecideInstall(FactsOf(disk)).verdict, Verdict::kForeignItem) << name;
+        Tree tree = whole;
+        tree[name] = "";
+        PlantInstall(tree);
+        EXPECT_EQ(RunStep("check", "C:\\Apps\\MZ").verdict, Verdict::kForeignItem) << name;
     }
+}
+
+// The steps name what stopped them: an install that passes leaves every item with its rights; one that fails at a
+// rename, a rights write or a read-back is taken back to the folder as it was.
+TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
+    const std::string mz = "C:\\Apps\\MZ";
+    Tree earlier{{"appconfig.ini", "saved"}, {"help", "/"}};
+    for (const char* name : kReplaced) earlier[name] = "old";
+    PlantInstall(earlier);
+    EXPECT_TRUE(Install(SIZE_MAX, false));
+    for (const auto& [path, item] : g_fakeFiles.items) {
+        const char* meant = item.kind == PathKind::kFolder  ? kLockedFolderSecurity
+                            : path == kMz + "appconfig.ini" ? kSettingsFileSecurity
+                                                            : kLockedFileSecurity;
+        if (path.rfind(mz, 0) == 0) {
+            EXPECT_EQ(item.security, meant) << path;
+        }
+    }
+
+    struct Row {
+        const char* what;
+        std::string item;
+        const char* fails;
+        const char* readsRights;
+        bool atLock;  // planted before the lock, else after the extraction
+        Verdict verdict;
+    };
+    const Row rows[] = {
+        {"a file that cannot be moved aside", kMz + "mz6.exe", "r", "", true, Verdict::kFailed},
+        {"the folder's rights not set", mz, "s", "", true, Verdict::kFailed},
+        {"a file's rights not set", kMz + "mz6.exe", "s", "", false, Verdict::kFailed},
+        {"help's rights not set", kMz + "help", "s", "", false, Verdict::kFailed},
+        {"a file's rights read back otherwise", kMz + EXE_NAME, "", "O:BAD:P(A;;FA;;;WD)", false, Verdict::kDiffers},
+        {"a program running from a file", kMz + "mz6.exe", "u", "", true, Verdict::kInUse},
+        {"a junction", mz, "", "", true, Verdict::kLink},
+        {"a folder above that cannot be looked at", "C:\\Apps", "l", "", true, Verdict::kUnreadable},
+    };
+    for (const Row& row : rows) {
+        PlantInstall(earlier);
+        if (row.verdict == Verdict::kLink) g_fakeFiles.items[row.item].kind = PathKind::kLink;
+        if (row.atLock) g_fakeFiles.items[row.item].fails = row.fails;
+        Decision decision = RunStep("lock", mz);
+        if (!row.atLock) {
+            Extract(false);
+            FakeItem& failing = g_fakeFiles.items[row.item];
+            failing.fails = row.fails, failing.readsRights = row.readsRights;
+            decision = RunStep("seal", mz);
+            EXPECT_EQ(RunStep("restore", mz).verdict, Verdict::kGo) << row.what;
+        }
+        EXPECT_EQ(decision.verdict, row.verdict) << row.what;
+        EXPECT_EQ(decision.item, row.item) << row.what;
+        if (row.verdict != Verdict::kLink) {
+            EXPECT_EQ(TreeNow(), earlier) << row.what;
+        }
+    }
+
+    // A delete that fails: the earlier file stays the installer's own for the next run; a restore names the file
+    // it could not take away.
+    PlantInstall(earlier);
+    g_fakeFiles.items[kMz + "mz6.exe"].fails = "d";  // moved aside with it
+    EXPECT_TRUE(Install(SIZE_MAX, false));
+    EXPECT_EQ(TreeNow()[std::string("mz6.exe") + kAsideSuffix], "old");
+    g_fakeFiles.items[kMz + "mz6.exe"].fails = "d";
+    const Decision restore = RunStep("restore", mz);
+    EXPECT_EQ(restore.verdict, Verdict::kFailed);
+    EXPECT_EQ(restore.item, kMz + "mz6.exe");
 }

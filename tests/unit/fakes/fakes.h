@@ -4,6 +4,7 @@
 // place of win32/<stem>_glue_win32.cpp. Tests arrange the world in these structs and
 // read back only what they assert.
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -13,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/startup_glue.h"
 #include "app/text/texts.h"
+#include "base/file_system_glue.h"
 #include "protocol/connection.h"
 #include "serial/current_port.h"
 #include "serial/port_table_glue.h"
@@ -109,10 +111,47 @@ struct FakeInstance {
     int lookups = 0, polls = 0, restored = 0, forwarded = 0;
 };
 
+// What is at a path, as the file-system, folder and rights fakes keep it. A folder holds the paths that are its
+// own path, "\\" or "/" and a name; nothing is made along the way.
+struct FakeItem {
+    PathKind kind = PathKind::kFile;
+    std::string bytes;                      // a file's
+    std::string linkText;                   // a link's text
+    PathKind leadsTo = PathKind::kMissing;  // a link's: what it ends at
+    std::uint32_t names = 1;
+    std::string security;     // its owner and access list as a security string
+    std::string fails;        // the calls on it that fail: 'l' look, 'o' open, 'w' write, 'c' close, 'd' delete,
+                              // 'r' rename, 's' set rights, 'u' in use (cannot be replaced)
+    std::string readsRights;  // not "": the rights read back, whatever was set (a drive that keeps its own)
+};
+
+struct FakeFiles {
+    std::map<std::string, FakeItem> items;
+    bool folderTakesNewFiles = true;         // a save's new file can be made
+    std::size_t changes = 0;                 // the changes asked so far: deletes, renames, rights, extractions
+    std::size_t refusedChange = SIZE_MAX;    // the one (from 0) the disk refuses
+    bool refusesAfter = false;               // and every one after it: the program stopped dead there
+    std::vector<std::string> calls;          // each change made: "delete PATH", "rename PATH TO", "rights PATH", ...
+    std::map<FileHandle, std::string> open;  // each handle not yet closed: its path
+    std::size_t bytesRead = 0;
+};
+
 extern FakeSerial g_fakeSerial;
 extern FakeRegistry g_fakeRegistry;
 extern FakeWindow g_fakeWindow;
 extern FakeInstance g_fakeInstance;
+extern FakeFiles g_fakeFiles;
+
+// Whether the disk takes one more change.
+inline bool FakeChangeAllowed() {
+    const std::size_t at = g_fakeFiles.changes++;
+    return at < g_fakeFiles.refusedChange || (at > g_fakeFiles.refusedChange && !g_fakeFiles.refusesAfter);
+}
+
+inline FakeItem* FakeItemAt(const std::string& path) {
+    const auto found = g_fakeFiles.items.find(path);
+    return found == g_fakeFiles.items.end() ? nullptr : &found->second;
+}
 
 // The main window that start-up creates; the fakes keep its enabling.
 inline WindowHandle FakeMainWindow() {
@@ -132,6 +171,7 @@ inline void StartFreshProgram() {
     g_fakeRegistry = {};
     g_fakeWindow = {};
     g_fakeInstance = {};
+    g_fakeFiles = {};
     g_shell.window = FakeMainWindow();
 }
 
