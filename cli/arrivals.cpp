@@ -14,7 +14,7 @@ bool Failed(Outcome outcome) { return outcome != Outcome::kOk && outcome != Outc
 
 void ServeArrivals(Arrivals* arrivals, const std::vector<PresentPort>& present, const ArrivalHooks& hooks) {
     for (const PresentPort& port : NewlyPlugged(&arrivals->tracker, present)) {
-        arrivals->waiting.push_back({port, hooks.nowMs()});
+        arrivals->waiting.push_back({port, hooks.nowMs(), false, {}});
     }
     std::vector<Arrival> waiting;
     for (Arrival& arrival : arrivals->waiting) {

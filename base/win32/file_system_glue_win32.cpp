@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/utf16_glue.h"
 #include "base/file_system_glue.h"
 #include "base/open_access.h"
+#include "base/utf16_glue.h"
 
 const char* const kPathSeparators = "\\/";
 
