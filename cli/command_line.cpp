@@ -298,7 +298,7 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     std::string language;
     std::string model;
     std::string port;
-    CommandOptions& options = invocation->options;
+    RunContext& options = invocation->run;
     app.add_option("--lang", language, texts.langOption)->type_name("en|ru")->group(texts.optionsGroup);
     app.add_flag("--json", options.json, texts.jsonOption)->group(texts.optionsGroup);
 
@@ -312,12 +312,12 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         const bool onePort = OfOnePort(k);
         if (k == static_cast<int>(Command::kWatch)) {
             commands[k]
-                ->add_option("--port", invocation->watch.patterns, texts.watchPort)
+                ->add_option("--port", options.patterns, texts.watchPort)
                 ->type_name("GLOB")
                 ->allow_extra_args(false)
                 ->group(texts.optionsGroup);
             commands[k]
-                ->add_option("--log", invocation->watch.log, texts.logOption)
+                ->add_option("--log", options.log, texts.logOption)
                 ->type_name("FILE")
                 ->group(texts.optionsGroup);
         } else if (onePort) {
@@ -342,11 +342,11 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         }
     }
     commands[static_cast<int>(Command::kWrite)]
-        ->add_option("settings", invocation->assignments, texts.settingsArgument)
+        ->add_option("settings", options.assignments, texts.settingsArgument)
         ->type_name("KEY=VALUE");
     for (Command withFile : {Command::kSave, Command::kApply, Command::kWatch}) {
         commands[static_cast<int>(withFile)]
-            ->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])
+            ->add_option("file", options.file, texts.fileArgument[withFile != Command::kSave])
             ->type_name("FILE");
     }
     commands[static_cast<int>(Command::kApply)]
@@ -385,24 +385,23 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     }
     if (onePort) options.ports = {port};
     // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
-    for (const std::vector<std::string>* names : {&options.ports, &invocation->watch.patterns}) {
+    for (const std::vector<std::string>* names : {&options.ports, &options.patterns}) {
         for (const std::string& given : *names) {
             if (Blank(given)) return UsageError(output, texts.blankPort);
         }
     }
-    for (const std::string& pattern : invocation->watch.patterns) {
+    for (const std::string& pattern : options.patterns) {
         if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
     }
-    if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
-        invocation->watch.log.empty()) {
+    if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 && options.log.empty()) {
         return UsageError(output, FormatText(texts.needsValue, "--log"));
     }
-    if (invocation->command == Command::kWrite && invocation->assignments.empty()) {
+    if (invocation->command == Command::kWrite && options.assignments.empty()) {
         return UsageError(output, texts.needSettings);
     }
     if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
          invocation->command == Command::kWatch) &&
-        invocation->file.empty()) {
+        options.file.empty()) {
         return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
     }
     if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
