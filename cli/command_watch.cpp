@@ -96,7 +96,6 @@ int RunWatch(const RunContext& options) {
     RunTally tally;
     int number = 0;
     std::string logError;   // why the log could not take a line: watch stops
-    std::string notLogged;  // the readers whose record is not in the log
     const auto clock = [] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
@@ -126,7 +125,7 @@ int RunWatch(const RunContext& options) {
         if (log != nullptr && logError.empty() && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0)) {
             logError = std::strerror(errno);
         }
-        if (!logError.empty()) AddPort(&notLogged, port.name);
+        if (!logError.empty()) AddPort(&tally.notLogged, port.name);
         std::cout << (options.json ? line : TextLine(texts, options.write.check, number, when, port, report))
                   << std::flush;
     };
@@ -140,7 +139,6 @@ int RunWatch(const RunContext& options) {
         std::cerr << "mz6: " << Escaped(FormatText(texts.logStopped, options.log.c_str(), logError.c_str())) << "\n";
     }
     std::cerr << SummaryText(texts, tally, options.write.check);
-    if (!notLogged.empty()) std::cerr << texts.notLogged << notLogged << "\n";
     if (!logError.empty()) return kExitLogLost;
     if (tally.failed > 0 || InterruptSignal() == 0) return kExitFailed;  // no signal: the output was lost
     return kExitSignal + InterruptSignal();
