@@ -95,7 +95,7 @@ int RunWatch(const RunContext& options) {
 
     RunTally tally;
     int number = 0;
-    std::string logError;   // why the log could not take a line: watch stops
+    std::string logError;  // why the log could not take a line: watch stops
     const auto clock = [] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
-#include "cli/system_glue.h"
 #include "cli/profile.h"
+#include "cli/system_glue.h"
 
 int RunWrite(const RunContext& options) {
     const ProfileResult changes = ParseAssignments(options.assignments, options.model);
