@@ -371,6 +371,54 @@ std::string WithPortOption(const std::vector<std::string>& args, int command) {
     return given ? line : std::string();
 }
 
+// What the parse gave `command` (`parsed`: the command as CLI11 took it), checked in full and put into
+// `invocation`; -1 when the command is to run, else the status of the usage error told.
+int TakeValues(const OptionValues& values, int command, const CLI::App& parsed, const UsageOutput& output,
+               Invocation* invocation) {
+    if (WrongValue(values.language, "--lang", command, output)) return kExitUsage;
+    if (WrongValue(values.model, "--model", command, output)) return kExitUsage;
+    const UsageTexts& texts = output.texts;
+    RunContext& options = invocation->run;
+    invocation->command = static_cast<Command>(command);
+    const char* name = kCommandNames[command];
+    const bool onePort = OfOnePort(command);
+    if (onePort && parsed.count("--port") == 0) {
+        return UsageError(output, FormatText(texts.needPort, name));
+    }
+    options.ports = onePort ? std::vector<std::string>{values.port} : values.ports;
+    options.allPorts = values.all;
+    options.json = values.json;
+    options.write.force = values.force;
+    options.write.check = values.check;
+    options.patterns = values.patterns;
+    options.log = values.log;
+    // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
+    for (const std::vector<std::string>* names : {&options.ports, &options.patterns}) {
+        for (const std::string& given : *names) {
+            if (Blank(given)) return UsageError(output, texts.blankPort);
+        }
+    }
+    for (const std::string& pattern : options.patterns) {
+        if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
+    }
+    if (invocation->command == Command::kWatch && parsed.count("--log") != 0 && options.log.empty()) {
+        return UsageError(output, FormatText(texts.needsValue, "--log"));
+    }
+    if (invocation->command == Command::kWrite && options.assignments.empty()) {
+        return UsageError(output, texts.needSettings);
+    }
+    if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
+         invocation->command == Command::kWatch) &&
+        options.file.empty()) {
+        return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
+    }
+    if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
+        return UsageError(output, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
+    }
+    options.model = ModelNamed(values.model);
+    return -1;
+}
+
 }  // namespace
 
 int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault, Invocation* invocation,
@@ -446,44 +494,5 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         return UsageError(output, FormatText(texts.unexpected, extras[0].c_str()) +
                                       (withPort.empty() ? "" : FormatText(texts.portHint, withPort.c_str())));
     }
-    if (WrongValue(values.language, "--lang", command, output)) return kExitUsage;
-    if (WrongValue(values.model, "--model", command, output)) return kExitUsage;
-    invocation->command = static_cast<Command>(command);
-    const char* name = kCommandNames[command];
-    const bool onePort = OfOnePort(command);
-    if (onePort && commands[command]->count("--port") == 0) {
-        return UsageError(output, FormatText(texts.needPort, name));
-    }
-    options.ports = onePort ? std::vector<std::string>{values.port} : values.ports;
-    options.allPorts = values.all;
-    options.json = values.json;
-    options.write.force = values.force;
-    options.write.check = values.check;
-    options.patterns = values.patterns;
-    options.log = values.log;
-    // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
-    for (const std::vector<std::string>* names : {&options.ports, &options.patterns}) {
-        for (const std::string& given : *names) {
-            if (Blank(given)) return UsageError(output, texts.blankPort);
-        }
-    }
-    for (const std::string& pattern : options.patterns) {
-        if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
-    }
-    if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 && options.log.empty()) {
-        return UsageError(output, FormatText(texts.needsValue, "--log"));
-    }
-    if (invocation->command == Command::kWrite && options.assignments.empty()) {
-        return UsageError(output, texts.needSettings);
-    }
-    if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
-         invocation->command == Command::kWatch) &&
-        options.file.empty()) {
-        return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
-    }
-    if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
-        return UsageError(output, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
-    }
-    options.model = ModelNamed(values.model);
-    return -1;
+    return TakeValues(values, command, *commands[command], output, invocation);
 }
