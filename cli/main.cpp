@@ -26,7 +26,7 @@ std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
     return kept;
 }
 
-// By Command.
+// Each command, in the order of Command.
 int (*const kRunCommand[])(const RunContext&) = {RunPorts, RunFind, RunRead, RunWrite, RunSave, RunApply, RunWatch};
 
 int Run(const Invocation& invocation) {
