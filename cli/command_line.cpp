@@ -19,36 +19,124 @@ namespace {
 
 const char* const kCommandNames[] = {"ports", "find", "read", "write", "save", "apply", "watch"};
 constexpr int kCommandCount = 7;
-// Each command's letter in OptionName::commands: write and watch share their first.
-const char kCommandLetters[] = "pfrwsaW";
+// What each command's arguments are, as --help and the completion name them: by Command.
+const char* const kArgumentValues[] = {"", "", "", "KEY=VALUE", "FILE", "FILE", "FILE"};
 
-struct OptionName {
-    const char* name;
-    bool takesValue;
-    const char* commands;  // the letters (kCommandLetters) of the commands that take it; "" for any
+// Who takes an option: mz6 itself, before its command (and after it, as CLI11 falls through to mz6), and
+// the commands, a bit each.
+constexpr unsigned Of(Command command) { return 1u << static_cast<int>(command); }
+constexpr unsigned kMz6 = 1u << kCommandCount;
+constexpr unsigned kEveryCommand = kMz6 - 1;
+// read, write and save work on the one reader of their --port.
+constexpr unsigned kOnePort = Of(Command::kRead) | Of(Command::kWrite) | Of(Command::kSave);
+constexpr unsigned kWrites = Of(Command::kWrite) | Of(Command::kApply) | Of(Command::kWatch);
+
+// What the options give, as the parse takes them before they are checked.
+struct OptionValues {
+    std::string language;
+    std::string model;
+    std::string port;                // read, write and save
+    std::vector<std::string> ports;  // find and apply
+    std::vector<std::string> patterns;
+    std::string log;
+    bool json = false;
+    bool force = false;
+    bool check = false;
+    bool all = false;
 };
 
-// Every option, for the check that comes before the parse: it names an unknown one and suggests the nearest.
-const OptionName kOptions[] = {
-    {"--lang", true, ""},      {"--json", false, ""},      {"--help", false, ""},     {"-h", false, ""},
-    {"--version", false, ""},  {"--port", true, "frwsaW"}, {"--model", true, "frws"}, {"--all", false, "a"},
-    {"--force", false, "waW"}, {"--check", false, "waW"},  {"--log", true, "W"},
+struct OptionRow {
+    const char* name;
+    const char* letter;     // its one-letter form, "" for none
+    const char* valueName;  // its value as --help and the completion show it; "" for a flag
+    unsigned takenBy;       // kMz6 and the commands that take it
+    const char* UsageTexts::*help;
+    // Where the parse puts it; none for CLI11's own --help and --version.
+    bool OptionValues::*flag;
+    std::string OptionValues::*value;
+    std::vector<std::string> OptionValues::*values;
+};
+
+// Every option of mz6, read by the check of the names, the parse, --help and the shell completion. --help
+// lists those of a value first; a name nearest to two options suggests the earlier.
+const OptionRow kOptions[] = {
+    {"--lang", "", "en|ru", kMz6 | kEveryCommand, &UsageTexts::langOption, nullptr, &OptionValues::language, nullptr},
+    {"--json", "", "", kMz6 | kEveryCommand, &UsageTexts::jsonOption, &OptionValues::json, nullptr, nullptr},
+    {"--help", "-h", "", kMz6 | kEveryCommand, &UsageTexts::helpOption, nullptr, nullptr, nullptr},
+    {"--version", "", "", kMz6, &UsageTexts::versionOption, nullptr, nullptr, nullptr},
+    {"--port", "", "PORT", Of(Command::kFind), &UsageTexts::findPort, nullptr, nullptr, &OptionValues::ports},
+    {"--port", "", "PORT", kOnePort, &UsageTexts::readerPort, nullptr, &OptionValues::port, nullptr},
+    {"--port", "", "PORT", Of(Command::kApply), &UsageTexts::applyPort, nullptr, nullptr, &OptionValues::ports},
+    {"--port", "", "GLOB", Of(Command::kWatch), &UsageTexts::watchPort, nullptr, nullptr, &OptionValues::patterns},
+    {"--model", "", "krx|usb", Of(Command::kFind) | kOnePort, &UsageTexts::modelOption, nullptr, &OptionValues::model,
+     nullptr},
+    {"--force", "", "", kWrites, &UsageTexts::forceOption, &OptionValues::force, nullptr, nullptr},
+    {"--check", "", "", kWrites, &UsageTexts::checkOption, &OptionValues::check, nullptr, nullptr},
+    {"--all", "", "", Of(Command::kApply), &UsageTexts::allOption, &OptionValues::all, nullptr, nullptr},
+    {"--log", "", "FILE", Of(Command::kWatch), &UsageTexts::logOption, nullptr, &OptionValues::log, nullptr},
 };
 
 const char* const kHelpLabels[] = {"Usage", "OPTIONS", "SUBCOMMAND", "Positionals", "REQUIRED", "Excludes", "Needs"};
 
-const OptionName* FindOption(const std::string& name, int command) {
-    for (const OptionName& option : kOptions) {
-        const bool forCommand = option.commands[0] == '\0' ||
-                                (command >= 0 && std::strchr(option.commands, kCommandLetters[command]) != nullptr);
-        if (name == option.name && forCommand) return &option;
+// The options mz6 takes with `command` (-1: none yet): its own, and the command's.
+bool Takes(const OptionRow& option, int command) {
+    return (option.takenBy & kMz6) != 0 || (command >= 0 && (option.takenBy & (1u << command)) != 0);
+}
+
+const OptionRow* FindOption(const std::string& name, int command) {
+    for (const OptionRow& option : kOptions) {
+        if ((name == option.name || name == option.letter) && Takes(option, command)) return &option;
     }
     return nullptr;
 }
 
-// read, write and save work on the one reader of their --port.
-bool OfOnePort(int command) {
-    return command >= static_cast<int>(Command::kRead) && command <= static_cast<int>(Command::kSave);
+bool TakesValue(const OptionRow& option) { return option.valueName[0] != '\0'; }
+
+std::string NamesOf(const OptionRow& option) {
+    return option.letter[0] == '\0' ? option.name : std::string(option.letter) + "," + option.name;
+}
+
+bool OfOnePort(int command) { return command >= 0 && (kOnePort & (1u << command)) != 0; }
+
+// What the shell completion asks of mz6: a line for mz6 itself and one for each command, its name, its
+// options (with "=" and the value's name after one that takes a value), and what its arguments are.
+std::string CompletionTable() {
+    std::string table;
+    for (int command = -1; command < kCommandCount; ++command) {
+        table += command < 0 ? "mz6" : kCommandNames[command];
+        for (const OptionRow& option : kOptions) {
+            if ((option.takenBy & (command < 0 ? kMz6 : 1u << command)) == 0) continue;
+            table += std::string(" ") + option.name + (TakesValue(option) ? "=" : "") + option.valueName;
+        }
+        if (command >= 0 && kArgumentValues[command][0] != '\0') table += std::string(" ") + kArgumentValues[command];
+        table += "\n";
+    }
+    return table;
+}
+
+// The options of `who` (kMz6 or a command's bit) into `app`, each with its help in the user's language. An
+// option of mz6 itself is put to mz6 alone: CLI11 lets the command's words fall through to it.
+void AddOptions(CLI::App* app, unsigned who, const UsageTexts& texts, OptionValues* values) {
+    for (const bool ofValue : {true, false}) {
+        for (const OptionRow& option : kOptions) {
+            const unsigned at = (option.takenBy & kMz6) != 0 ? kMz6 : option.takenBy;
+            if ((at & who) == 0 || TakesValue(option) != ofValue) continue;
+            CLI::Option* added = nullptr;
+            if (option.flag != nullptr) {
+                added = app->add_flag(NamesOf(option), values->*option.flag, texts.*option.help);
+            }
+            if (option.value != nullptr) {
+                added = app->add_option(NamesOf(option), values->*option.value, texts.*option.help);
+            }
+            if (option.values != nullptr) {
+                added = app->add_option(NamesOf(option), values->*option.values, texts.*option.help)
+                            ->allow_extra_args(false);
+            }
+            if (added == nullptr) continue;  // --help and --version, set apart as CLI11 wants them
+            if (ofValue) added->type_name(option.valueName);
+            added->group(texts.optionsGroup);
+        }
+    }
 }
 
 std::size_t Distance(const std::string& a, const std::string& b) {
@@ -110,24 +198,26 @@ int CheckNames(const std::vector<std::string>& args, const UsageOutput& output, 
         if (arg == "--") break;
         if (arg.size() > 1 && arg[0] == '-') {
             const std::string name = arg.substr(0, arg.find('='));
-            const OptionName* option = FindOption(name, *command);
+            const OptionRow* option = FindOption(name, *command);
             if (option == nullptr) {
                 std::vector<std::string> known;
-                for (const OptionName& candidate : kOptions) {
-                    if (FindOption(candidate.name, *command) != nullptr) known.push_back(candidate.name);
+                for (const OptionRow& candidate : kOptions) {
+                    if (!Takes(candidate, *command)) continue;
+                    known.push_back(candidate.name);
+                    if (candidate.letter[0] != '\0') known.push_back(candidate.letter);
                 }
                 return UsageError(output, FormatText(texts.unknownOption, name.c_str()), Nearest(name, known));
             }
             helpOrVersion = helpOrVersion || name == "--help" || name == "-h" || name == "--version";
-            if (option->takesValue && name == arg && ++i == args.size()) {
+            if (TakesValue(*option) && name == arg && ++i == args.size()) {
                 return UsageError(output, FormatText(texts.needsValue, name.c_str()));
             }
-            if (option->takesValue &&
+            if (TakesValue(*option) &&
                 (name == arg ? args[i].empty() : arg.size() == name.size() + 1)) {  // "--port=", "--model ''"
                 return UsageError(output,
                                   name == "--port" ? texts.blankPort : FormatText(texts.needsValue, name.c_str()));
             }
-            if (option->takesValue && (name != "--port" || OfOnePort(*command))) {
+            if (TakesValue(*option) && (name != "--port" || OfOnePort(*command))) {
                 if (std::find(given.begin(), given.end(), name) != given.end()) {
                     return UsageError(output, FormatText(texts.givenTwice, name.c_str()));
                 }
@@ -219,11 +309,19 @@ std::string Joined(const std::vector<std::string>& values) {
     return text;
 }
 
-// A value of --lang or --model that is not one of `allowed`.
-bool WrongValue(const std::string& value, const char* option, const std::vector<std::string>& allowed,
-                const UsageOutput& output) {
-    if (value.empty() || std::find(allowed.begin(), allowed.end(), value) != allowed.end()) return false;
-    UsageError(output, FormatText(output.texts.wrongValue, value.c_str(), option, Joined(allowed).c_str()));
+// A value of --lang or --model that is not one of those its value's name lists ("en|ru").
+bool WrongValue(const std::string& value, const char* name, int command, const UsageOutput& output) {
+    if (value.empty()) return false;
+    std::vector<std::string> allowed(1);
+    for (const char* c = FindOption(name, command)->valueName; *c != '\0'; ++c) {
+        if (*c == '|') {
+            allowed.emplace_back();
+        } else {
+            allowed.back() += *c;
+        }
+    }
+    if (std::find(allowed.begin(), allowed.end(), value) != allowed.end()) return false;
+    UsageError(output, FormatText(output.texts.wrongValue, value.c_str(), name, Joined(allowed).c_str()));
     return true;
 }
 
@@ -258,8 +356,8 @@ std::string WithPortOption(const std::vector<std::string>& args, int command) {
         const std::string& arg = args[i];
         const bool option = options && arg.size() > 1 && arg[0] == '-';
         options = options && arg != "--";
-        const OptionName* known = option ? FindOption(arg, command) : nullptr;
-        if (known != nullptr && known->takesValue && i + 1 < args.size()) {
+        const OptionRow* known = option ? FindOption(arg, command) : nullptr;
+        if (known != nullptr && TakesValue(*known) && i + 1 < args.size()) {
             line += " " + arg + " " + Quoted(args[++i]);
             continue;
         }
@@ -273,10 +371,62 @@ std::string WithPortOption(const std::vector<std::string>& args, int command) {
     return given ? line : std::string();
 }
 
+// What the parse gave `command` (`parsed`: the command as CLI11 took it), checked in full and put into
+// `invocation`; -1 when the command is to run, else the status of the usage error told.
+int TakeValues(const OptionValues& values, int command, const CLI::App& parsed, const UsageOutput& output,
+               Invocation* invocation) {
+    if (WrongValue(values.language, "--lang", command, output)) return kExitUsage;
+    if (WrongValue(values.model, "--model", command, output)) return kExitUsage;
+    const UsageTexts& texts = output.texts;
+    RunContext& options = invocation->run;
+    invocation->command = static_cast<Command>(command);
+    const char* name = kCommandNames[command];
+    const bool onePort = OfOnePort(command);
+    if (onePort && parsed.count("--port") == 0) {
+        return UsageError(output, FormatText(texts.needPort, name));
+    }
+    options.ports = onePort ? std::vector<std::string>{values.port} : values.ports;
+    options.allPorts = values.all;
+    options.json = values.json;
+    options.write.force = values.force;
+    options.write.check = values.check;
+    options.patterns = values.patterns;
+    options.log = values.log;
+    // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
+    for (const std::vector<std::string>* names : {&options.ports, &options.patterns}) {
+        for (const std::string& given : *names) {
+            if (Blank(given)) return UsageError(output, texts.blankPort);
+        }
+    }
+    for (const std::string& pattern : options.patterns) {
+        if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
+    }
+    if (invocation->command == Command::kWatch && parsed.count("--log") != 0 && options.log.empty()) {
+        return UsageError(output, FormatText(texts.needsValue, "--log"));
+    }
+    if (invocation->command == Command::kWrite && options.assignments.empty()) {
+        return UsageError(output, texts.needSettings);
+    }
+    if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
+         invocation->command == Command::kWatch) &&
+        options.file.empty()) {
+        return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
+    }
+    if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
+        return UsageError(output, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
+    }
+    options.model = ModelNamed(values.model);
+    return -1;
+}
+
 }  // namespace
 
 int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault, Invocation* invocation,
                      std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && args[0] == "--completion-table") {  // what the shell completion asks, not shown
+        out << CompletionTable();
+        return kExitOk;
+    }
     invocation->russian = RussianAsked(args, russianByDefault);
     const UsageTexts& texts = UsageTextsFor(invocation->russian);
     const UsageOutput output{
@@ -292,66 +442,35 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
     app.fallthrough();                       // --lang and --json also after the command
     app.allow_windows_style_options(false);  // "/tmp/site.profile" is a file, not an option
     app.allow_extras();                      // named below in the user's language
-    app.set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
-    app.set_version_flag("--version", std::string("mz6 (" PRODUCT_NAME ") " VERSION_DOTTED), texts.versionOption)
+    const OptionRow& helpOption = *FindOption("--help", -1);
+    app.set_help_flag(NamesOf(helpOption), texts.*helpOption.help)->group(texts.optionsGroup);
+    const OptionRow& versionOption = *FindOption("--version", -1);
+    app.set_version_flag(NamesOf(versionOption), std::string("mz6 (" PRODUCT_NAME ") " VERSION_DOTTED),
+                         texts.*versionOption.help)
         ->group(texts.optionsGroup);
-    std::string language;
-    std::string model;
-    std::string port;
-    CommandOptions& options = invocation->options;
-    app.add_option("--lang", language, texts.langOption)->type_name("en|ru")->group(texts.optionsGroup);
-    app.add_flag("--json", options.json, texts.jsonOption)->group(texts.optionsGroup);
+    OptionValues values;
+    AddOptions(&app, kMz6, texts, &values);
 
     CLI::App* commands[kCommandCount];
     for (int k = 0; k < kCommandCount; ++k) {
         commands[k] = app.add_subcommand(kCommandNames[k], texts.commands[k]);
         commands[k]->group(texts.commandsGroup);
         commands[k]->footer(HelpFooter(texts, k));
-        commands[k]->set_help_flag("-h,--help", texts.helpOption)->group(texts.optionsGroup);
+        commands[k]->set_help_flag(NamesOf(helpOption), texts.*helpOption.help)->group(texts.optionsGroup);
         commands[k]->allow_extras();  // named below in the user's language
-        const bool onePort = OfOnePort(k);
-        if (k == static_cast<int>(Command::kWatch)) {
-            commands[k]
-                ->add_option("--port", invocation->watch.patterns, texts.watchPort)
-                ->type_name("GLOB")
-                ->allow_extra_args(false)
-                ->group(texts.optionsGroup);
-            commands[k]
-                ->add_option("--log", invocation->watch.log, texts.logOption)
-                ->type_name("FILE")
-                ->group(texts.optionsGroup);
-        } else if (onePort) {
-            commands[k]->add_option("--port", port, texts.readerPort)->type_name("PORT")->group(texts.optionsGroup);
-        } else if (FindOption("--port", k) != nullptr) {
-            commands[k]
-                ->add_option("--port", options.ports,
-                             k == static_cast<int>(Command::kFind) ? texts.findPort : texts.applyPort)
-                ->type_name("PORT")
-                ->allow_extra_args(false)
-                ->group(texts.optionsGroup);
-        }
-        if (FindOption("--model", k) != nullptr) {
-            commands[k]
-                ->add_option("--model", model, texts.modelOption)
-                ->type_name("krx|usb")
-                ->group(texts.optionsGroup);
-        }
-        if (FindOption("--force", k) != nullptr) {
-            commands[k]->add_flag("--force", options.write.force, texts.forceOption)->group(texts.optionsGroup);
-            commands[k]->add_flag("--check", options.write.check, texts.checkOption)->group(texts.optionsGroup);
-        }
+        AddOptions(commands[k], 1u << k, texts, &values);
     }
-    commands[static_cast<int>(Command::kWrite)]
-        ->add_option("settings", invocation->assignments, texts.settingsArgument)
-        ->type_name("KEY=VALUE");
+    RunContext& options = invocation->run;
+    const int write = static_cast<int>(Command::kWrite);
+    commands[write]
+        ->add_option("settings", options.assignments, texts.settingsArgument)
+        ->type_name(kArgumentValues[write]);
     for (Command withFile : {Command::kSave, Command::kApply, Command::kWatch}) {
-        commands[static_cast<int>(withFile)]
-            ->add_option("file", invocation->file, texts.fileArgument[withFile != Command::kSave])
-            ->type_name("FILE");
+        const int k = static_cast<int>(withFile);
+        commands[k]
+            ->add_option("file", options.file, texts.fileArgument[withFile != Command::kSave])
+            ->type_name(kArgumentValues[k]);
     }
-    commands[static_cast<int>(Command::kApply)]
-        ->add_flag("--all", options.allPorts, texts.allOption)
-        ->group(texts.optionsGroup);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them from the back
     try {
@@ -375,39 +494,5 @@ int ParseCommandLine(const std::vector<std::string>& args, bool russianByDefault
         return UsageError(output, FormatText(texts.unexpected, extras[0].c_str()) +
                                       (withPort.empty() ? "" : FormatText(texts.portHint, withPort.c_str())));
     }
-    if (WrongValue(language, "--lang", {"en", "ru"}, output)) return kExitUsage;
-    if (WrongValue(model, "--model", {"krx", "usb"}, output)) return kExitUsage;
-    invocation->command = static_cast<Command>(command);
-    const char* name = kCommandNames[command];
-    const bool onePort = OfOnePort(command);
-    if (onePort && commands[command]->count("--port") == 0) {
-        return UsageError(output, FormatText(texts.needPort, name));
-    }
-    if (onePort) options.ports = {port};
-    // watch's patterns too: an unset "$PATTERN" would watch nothing, and an unset "$LOG" keep no log.
-    for (const std::vector<std::string>* names : {&options.ports, &invocation->watch.patterns}) {
-        for (const std::string& given : *names) {
-            if (Blank(given)) return UsageError(output, texts.blankPort);
-        }
-    }
-    for (const std::string& pattern : invocation->watch.patterns) {
-        if (!PatternCanMatchAPort(pattern)) return UsageError(output, FormatText(texts.matchesNoPort, pattern.c_str()));
-    }
-    if (invocation->command == Command::kWatch && commands[command]->count("--log") != 0 &&
-        invocation->watch.log.empty()) {
-        return UsageError(output, FormatText(texts.needsValue, "--log"));
-    }
-    if (invocation->command == Command::kWrite && invocation->assignments.empty()) {
-        return UsageError(output, texts.needSettings);
-    }
-    if ((invocation->command == Command::kSave || invocation->command == Command::kApply ||
-         invocation->command == Command::kWatch) &&
-        invocation->file.empty()) {
-        return UsageError(output, FormatText(texts.needFile[invocation->command != Command::kSave], name));
-    }
-    if (invocation->command == Command::kApply && options.ports.empty() == !options.allPorts) {
-        return UsageError(output, options.allPorts ? texts.portsAndAll : texts.needPortsOrAll);
-    }
-    options.model = ModelNamed(model);
-    return -1;
+    return TakeValues(values, command, *commands[command], output, invocation);
 }

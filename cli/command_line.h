@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
-#include "cli/watch.h"
+#include "cli/run_context.h"
 
 // mz6's command line: the command, its options and its arguments, checked in
 // full before any port is touched.
@@ -14,11 +13,8 @@ enum class Command { kPorts, kFind, kRead, kWrite, kSave, kApply, kWatch };
 
 struct Invocation {
     Command command = Command::kPorts;
-    CommandOptions options;                // all but texts
-    bool russian = false;                  // --lang, or the user's language
-    std::string file;                      // save, apply and watch; "-" is standard input for apply and watch
-    std::vector<std::string> assignments;  // write
-    WatchOptions watch;
+    RunContext run;        // all but progress and texts
+    bool russian = false;  // --lang, or the user's language
 };
 
 // Parses `args` (without the program's name). Returns -1 when the command is to run; otherwise the

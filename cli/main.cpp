@@ -6,9 +6,9 @@
 
 #include "base/format.h"
 #include "cli/command_line.h"
+#include "cli/commands.h"
 #include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
-#include "cli/watch.h"
 
 namespace {
 
@@ -26,28 +26,15 @@ std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
     return kept;
 }
 
+// Each command, in the order of Command.
+int (*const kRunCommand[])(const RunContext&) = {RunPorts, RunFind, RunRead, RunWrite, RunSave, RunApply, RunWatch};
+
 int Run(const Invocation& invocation) {
-    CommandOptions options = invocation.options;
+    RunContext options = invocation.run;
     options.ports = WithoutRepeats(options.ports);
     options.progress = ErrorOutputIsTerminal();
     options.texts = &ConsoleTextsFor(invocation.russian);
-    switch (invocation.command) {
-        case Command::kPorts:
-            return RunPorts(options);
-        case Command::kFind:
-            return RunFind(options);
-        case Command::kRead:
-            return RunRead(options);
-        case Command::kWrite:
-            return RunWrite(options, invocation.assignments);
-        case Command::kSave:
-            return RunSave(options, invocation.file);
-        case Command::kApply:
-            return RunApply(options, invocation.file);
-        case Command::kWatch:
-            return RunWatch(options, invocation.watch, invocation.file);
-    }
-    return kExitUsage;
+    return kRunCommand[static_cast<int>(invocation.command)](options);
 }
 
 }  // namespace

@@ -37,5 +37,6 @@ std::string SummaryText(const ConsoleTexts& texts, const RunTally& tally, bool c
     if (!tally.notAttempted.empty()) text += texts.summaryNotAttempted + tally.notAttempted + "\n";
     if (!tally.unplugged.empty()) text += texts.summaryUnplugged + tally.unplugged + "\n";
     if (!tally.otherModel.empty()) text += texts.skippedOtherModel + tally.otherModel + "\n";
+    if (!tally.notLogged.empty()) text += texts.notLogged + tally.notLogged + "\n";
     return text;
 }

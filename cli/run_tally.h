@@ -16,6 +16,7 @@ struct RunTally {
     std::string notAttempted;  // the ports, ", " between them
     std::string otherModel;
     std::string unplugged;
+    std::string notLogged;  // watch: the readers whose record is not in its log
 };
 
 // Adds `port` to a list of ports as the summary shows them: " a, b".
@@ -27,5 +28,5 @@ void SkipOtherModel(ReaderReport* report);
 void CountReport(const ConsoleTexts& texts, const ReaderReport& report, RunTally* tally);
 
 // The summary on standard error: "n of m readers configured: ...", the failed readers with why, then the
-// ports not attempted, unplugged and of the other model, each kind on a line of its own.
+// ports not attempted, unplugged, of the other model and not in the log, each kind on a line of its own.
 std::string SummaryText(const ConsoleTexts& texts, const RunTally& tally, bool check);

@@ -1,5 +1,3 @@
-#include "cli/watch.h"
-
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -10,10 +8,12 @@
 #include "base/format.h"
 #include "cli/arrivals.h"
 #include "cli/change_report.h"
+#include "cli/commands.h"
 #include "cli/file_checks.h"
+#include "cli/ports_asked.h"
+#include "cli/profile_file.h"
 #include "cli/report.h"
 #include "cli/run_tally.h"
-#include "cli/system_glue.h"
 #include "cli/utf8_sequences.h"
 
 namespace {
@@ -31,16 +31,16 @@ PresentPort ReaderAt(const std::vector<SystemPort>& system, const std::string& n
 
 // The ports watch may ask, as present now: those whose node is there. A device's sysfs entry comes before
 // its node, and the node goes before the entry: a port listed without its node is not plugged in (yet).
-std::vector<PresentPort> LookForPorts(const WatchOptions& watch) {
+std::vector<PresentPort> LookForPorts(const std::vector<std::string>& patterns) {
     std::vector<std::string> matched;
-    for (const std::string& pattern : watch.patterns) {
+    for (const std::string& pattern : patterns) {
         for (const std::string& path : PathsMatching(pattern)) matched.push_back(path);
     }
     const std::vector<SystemPort> system = ListSystemPorts();
     std::vector<PresentPort> present;
     for (const SystemPort& port : system) {
-        bool wanted = watch.patterns.empty() && port.skip == TtySkip::kNone;
-        for (const std::string& pattern : watch.patterns) {
+        bool wanted = patterns.empty() && port.skip == TtySkip::kNone;
+        for (const std::string& pattern : patterns) {
             wanted = wanted || MatchesPattern(pattern, port.name, kPortNamesIgnoreCase);
         }
         if (wanted && PortNodePresent(port.name)) present.push_back(ReaderAt(system, port.name));
@@ -69,18 +69,18 @@ std::string TextLine(const ConsoleTexts& texts, bool check, int number, std::tim
 
 }  // namespace
 
-int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std::string& file) {
+int RunWatch(const RunContext& options) {
     const ConsoleTexts& texts = *options.texts;
     ReaderSettings settings;
-    if (!LoadProfile(options, file, &settings)) return kExitUsage;
+    if (!LoadProfile(options, options.file, &settings)) return kExitUsage;
     std::FILE* log = nullptr;
-    if (!watch.log.empty()) {
-        const OpenedFile opened = OpenForAppending(watch.log);
+    if (!options.log.empty()) {
+        const OpenedFile opened = OpenForAppending(options.log);
         if (!LogMayBeWritten(opened)) {
             if (opened.file != nullptr) std::fclose(opened.file);
             return Fail(options, RunFailure::kFileError,
-                        opened.kind == PathKind::kLink ? FormatText(texts.logIsALink, watch.log.c_str())
-                                                       : watch.log + ": " + SystemErrorText(opened.error),
+                        opened.kind == PathKind::kLink ? FormatText(texts.logIsALink, options.log.c_str())
+                                                       : options.log + ": " + SystemErrorText(opened.error),
                         kExitUsage);
         }
         log = opened.file;
@@ -90,13 +90,12 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
     // The ports present at the start are the machine's own, or readers already dealt with: left alone.
     Arrivals arrivals;
     // Each port once, also one found both in the system's list and by a --port pattern.
-    const int present = static_cast<int>(NewlyPlugged(&arrivals.tracker, LookForPorts(watch)).size());
+    const int present = static_cast<int>(NewlyPlugged(&arrivals.tracker, LookForPorts(options.patterns)).size());
     std::cerr << "mz6: " << FormatText(texts.watchStarted, present) << std::endl;
 
     RunTally tally;
     int number = 0;
-    std::string logError;   // why the log could not take a line: watch stops
-    std::string notLogged;  // the readers whose record is not in the log
+    std::string logError;  // why the log could not take a line: watch stops
     const auto clock = [] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
@@ -126,21 +125,20 @@ int RunWatch(const CommandOptions& options, const WatchOptions& watch, const std
         if (log != nullptr && logError.empty() && (std::fputs(line.c_str(), log) < 0 || std::fflush(log) != 0)) {
             logError = std::strerror(errno);
         }
-        if (!logError.empty()) AddPort(&notLogged, port.name);
+        if (!logError.empty()) AddPort(&tally.notLogged, port.name);
         std::cout << (options.json ? line : TextLine(texts, options.write.check, number, when, port, report))
                   << std::flush;
     };
     while (!hooks.stop()) {
-        ServeArrivals(&arrivals, LookForPorts(watch), hooks);
+        ServeArrivals(&arrivals, LookForPorts(options.patterns), hooks);
         Pause(kLookEveryMs);
     }
     RecordHeldFailures(&arrivals, hooks);
     if (log != nullptr) std::fclose(log);
     if (!logError.empty()) {
-        std::cerr << "mz6: " << Escaped(FormatText(texts.logStopped, watch.log.c_str(), logError.c_str())) << "\n";
+        std::cerr << "mz6: " << Escaped(FormatText(texts.logStopped, options.log.c_str(), logError.c_str())) << "\n";
     }
     std::cerr << SummaryText(texts, tally, options.write.check);
-    if (!notLogged.empty()) std::cerr << texts.notLogged << notLogged << "\n";
     if (!logError.empty()) return kExitLogLost;
     if (tally.failed > 0 || InterruptSignal() == 0) return kExitFailed;  // no signal: the output was lost
     return kExitSignal + InterruptSignal();
