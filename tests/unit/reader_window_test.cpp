@@ -134,7 +134,7 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
     StartWithPorts(kReaderSerial, {});
     Click(kIdSearch);
     EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
-    EXPECT_EQ(g_fakeWindow.portList, std::vector<std::string>{""});
+    EXPECT_EQ(std::make_pair(g_fakeWindow.portList, g_fakeWindow.portSelected), std::make_pair(Boxes{""}, 0));
     EXPECT_TRUE(Enabled(kIdPortList));
 }
 
@@ -223,6 +223,11 @@ TEST(ReaderWindow, AWriteSendsTheCheckedButtonOfEachGroupOrItsFallbackAndAFailed
         Click(kIdWrite);
         EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error [31] when writing to the COM port!"});
         EXPECT_TRUE(!g_ports.portOpen && Enabled(kIdPortList) && g_fakeWindow.enabled);
+        // The error box gone, the next search gives the window back.
+        g_fakeSerial.ports[0].writeError = 0;
+        Click(kIdSearch);
+        EXPECT_TRUE(g_fakeWindow.enabled) << payload;
+        g_fakeWindow.boxes.clear();
     }
 }
 
@@ -306,19 +311,28 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
 }
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
-    StartConnected();
+    // The reader found by a search, second in the list.
+    StartWithPorts(kReaderSerial, {Port("COM2"), Port("COM3", " - OK! >> 1.00TMX1AO")});
+    Click(kIdSearch);
+    g_fakeWindow.boxes.clear();
+    g_fakeWindow.inEveryBox = TickOperationTimers;
+    g_fakeSerial.reads = 0;
     OnMainCommand(kIdRead, false);
-    ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+    ASSERT_EQ(g_fakeSerial.ports[1].written, "AT+READS_KRXAT+READS_KRX");
     ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
     OnMainTimer(kOpRead);  // the first of the wait's two ticks
     OnMainDevicesChanged();
-    g_fakeRegistry.portTable.clear();
-    OnMainTimer(kTimerPortWatch);  // its box lets the running timers tick (see the fake)
-    OnMainTimer(kOpRead);          // a tick already queued
+    g_fakeRegistry.portTable.pop_back();
+    g_fakeInstance.polls = 0;
+    OnMainTimer(kTimerPortWatch);        // its box lets the running timers tick (see the fake)
+    EXPECT_EQ(g_fakeInstance.polls, 1);  // the driver's time to let the port go, before it is looked for
+    OnMainTimer(kOpRead);                // a tick already queued
     ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
     EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind),
               std::make_pair(std::string("The connection is broken.\n\r(COM3 disabled!)"), 5u));
     EXPECT_EQ(g_fakeSerial.reads, 0);
+    EXPECT_EQ(std::make_pair(g_fakeWindow.portList, g_fakeWindow.portSelected),
+              std::make_pair(std::vector<std::string>{"COM2"}, 0));
     EXPECT_TRUE(g_fakeWindow.timers.empty());
     EXPECT_EQ(g_fakeWindow.progressWindows, 0);
     EXPECT_TRUE(g_fakeWindow.enabled);

@@ -27,8 +27,8 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
         {"language = en;\r\nTabCtrl = usb_usb;\r\n", false, false},
         {kUsb + kEn, false, false},  // the other order
         {"\xEF\xBB\xBF" + kEn + kUsb, false, true},
-        {kEn + "\x1A" + kUsb, true, false},  // Ctrl+Z ends the text
-        {"Language = EN;\x1A\r\n" + kUsb, false, false},
+        {kEn + "\x1A" + kUsb, true, false},                             // Ctrl+Z ends the text
+        {"Language = EN;\x1A" + kUsb, false, false},                    // nor does a later read go past it
         {std::string("Language = EN;\0\r\n", 17) + kUsb, false, true},  // a NUL inside a line
         {std::string(78, 'x') + "\r\n" + kUsb, false, true},            // 79 characters with the "\n": one read
         {std::string(79, 'x') + "\r\n" + kUsb, false, false},           // its "\n" is the second read
