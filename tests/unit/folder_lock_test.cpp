@@ -193,7 +193,8 @@ TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesTh
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)(XA;;FA;;;BU;(Exists x))", kLockedFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;ZZ;;;BU)", kLockedFileSecurity, false},  // not a text Windows writes
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;ZZ;0x1200a9;;;BU)", kLockedFileSecurity, false},
-        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FXSW;;;BU)", kLockedFileSecurity, false},  // all but reading the data
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;BU)", kLockedFileSecurity, false},  // a field short
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FXSW;;;BU)", kLockedFileSecurity, false},    // all but reading the data
         {"O:BAD:PX(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", kLockedFileSecurity, false},
         {"", kLockedFileSecurity, false},
     };

@@ -26,7 +26,7 @@ TEST(SettingChanges, OnlyWhatTheReaderDoesNotHoldIsAChange) {
         {kReaderSerial, "TMX1AO", "interface=wiegand26 standby=off", "interface: touch-memory -> wiegand26 "},
         {kReaderSerial, "TMX1QO", "standby=off", "standby: ? -> off "},                      // a code not known to us
         {kReaderUsb, "WHDD5EM", "format=hex-dec bytes=5", ""},                               // the type is kept as held
-        {kReaderUsb, "WHDQ5EM", "format=touch-memory", "format: hex-dec -> touch-memory "},  // the type leaves use
+        {kReaderUsb, "WHDD5EM", "format=touch-memory", "format: hex-dec -> touch-memory "},  // the type leaves use
         // The type comes into use with the format, at the fallback the write command carries.
         {kReaderUsb, "WTMX5EM", "format=hex-dec", "format: touch-memory -> hex-dec type: ? -> dec "},
         {kReaderUsb, "WTMX5EM", "format=hex-dec type=hex cards=mifare",
