@@ -386,13 +386,21 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
     }
 }
 
-TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramBeforeNotFound) {
-    for (bool besideProgram : {true, false}) {
+TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramAndEachFailureHasItsAdvice) {
+    // What opening it beside the program gives (33: it opens), the first box and how many there are.
+    const std::tuple<std::intptr_t, std::string, std::size_t> cases[] = {
+        {33, "", 0},
+        {3, "File not found!\n\rCheck for the presence of the help file (MivorZentak-6 ver_1_01.pdf).", 2},
+        {31, "Help file cannot be opened!", 2},  // then: install a viewer
+        {32, "Opening the help file failed!\n\r[Error code: 32]", 1},
+    };
+    for (const auto& [result, first, count] : cases) {
         StartConnected();
-        g_fakeWindow.helpBesideProgram = besideProgram;
+        g_fakeWindow.helpBesideProgram = result;
         OpenHelpDocument();
         EXPECT_EQ(g_fakeWindow.opened, (std::vector<std::u16string>{u"help\\MivorZentak-6 ver_1_01.pdf",
                                                                     u"C:\\Program\\help\\MivorZentak-6 ver_1_01.pdf"}));
-        EXPECT_EQ(g_fakeWindow.boxes.size(), besideProgram ? 0u : 2u);  // "File not found!", then the hint
+        const std::vector<std::string> boxes = TakeBoxes();
+        EXPECT_EQ(std::make_pair(boxes.empty() ? "" : boxes[0], boxes.size()), std::make_pair(first, count));
     }
 }

@@ -93,11 +93,12 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    std::vector<int> lastFont;           // the font made last: from DPI, to DPI, character set
-    bool helpBesideProgram = true;       // the help document is there (never in the working folder)
-    std::vector<std::u16string> opened;  // the files the shell was asked to open
-    void (*inNextBox)() = nullptr;       // what else happens while the next box is up
-    void (*inEveryBox)() = nullptr;      // what the message loop of a box does (a test ticks the window's timers)
+    std::vector<int> lastFont;             // the font made last: from DPI, to DPI, character set
+    std::intptr_t helpBesideProgram = 33;  // what opening the help document there gives (33: it opens); never in
+                                           // the working folder
+    std::vector<std::u16string> opened;    // the files the shell was asked to open
+    void (*inNextBox)() = nullptr;         // what else happens while the next box is up
+    void (*inEveryBox)() = nullptr;        // what the message loop of a box does (a test ticks the window's timers)
 };
 
 // Other copies of the program, as a start sees them: the claim, and the look-ups that find a window.
