@@ -94,8 +94,7 @@ struct FakeWindow {
     void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
     std::vector<int> lastFont;             // the font made last: from DPI, to DPI, character set
-    std::intptr_t helpBesideProgram = 33;  // what opening the help document there gives (33: it opens); never in
-                                           // the working folder
+    std::intptr_t helpBesideProgram = 33;  // opening the help there gives this (33: it opens; the working folder: 2)
     std::vector<std::u16string> opened;    // the files the shell was asked to open
     void (*inNextBox)() = nullptr;         // what else happens while the next box is up
     void (*inEveryBox)() = nullptr;        // what the message loop of a box does (a test ticks the window's timers)
