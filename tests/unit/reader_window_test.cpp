@@ -287,6 +287,8 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
         for (int paint = 0; paint < 20; ++paint) OnMainPaint();
     }
     EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
+    // Each paint fills the other page's five lamp places with the background, then its own five lamps.
+    EXPECT_EQ(std::make_pair(g_fakeWindow.lampsErased, g_fakeWindow.lampsPainted), std::make_pair(300, 300));
     for (const FakeDrawObject& object : g_fakeWindow.drawObjects) {
         EXPECT_EQ(object.deletions, object.system ? 0 : 1);  // a system brush never
         EXPECT_FALSE(object.deletedWhileSelected);

@@ -9,6 +9,7 @@
 #include "app/settings_text.h"
 #include "app/text/texts.h"
 #include "tests/unit/fakes/fakes.h"
+#include "ui/window_procedure.h"
 
 const std::string kEn = "Language = EN;\r\n";
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
@@ -99,9 +100,9 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         }
 
         const std::uintmax_t size = saved ? fs::file_size(name) : 0;
-        g_lang.current = kLanguageEnglish, g_shell.readerModel = kReaderUsb;
+        g_lang.current = kLanguageEnglish, g_fakeWindow.tabSelected = kReaderUsb;
         SelectLanguageTexts();
-        SaveSettings();
+        OnMainTabChanged();  // the user's pick is saved at once
         EXPECT_EQ(g_fakeWindow.boxes.size(), saved ? 0u : 1u) << make;
         if (saved) {
             EXPECT_EQ(FileStart(name, chosen.size()) + std::to_string(fs::file_size(name)),

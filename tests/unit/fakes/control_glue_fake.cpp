@@ -21,5 +21,5 @@ void FontDelete(FontHandle font) {
     if (font == g_fakeWindow.controlFont) ++g_fakeWindow.fontsDeletedInUse;
 }
 void TabInsertItem(WindowHandle, int, const char*) {}
-void TabSelect(WindowHandle, int) {}
-int TabSelection(WindowHandle) { return 0; }
+void TabSelect(WindowHandle, int index) { g_fakeWindow.tabSelected = index; }
+int TabSelection(WindowHandle) { return g_fakeWindow.tabSelected; }

@@ -83,8 +83,10 @@ struct FakeWindow {
     bool enabled = true;
     std::map<int, FakeControl> controls;  // by id, as the program set them
     std::vector<std::string> portList;
-    int portSelected = -1;    // the port list's selection (-1: none)
-    int lampRepaints = 0;     // parts of the window asked to repaint without their background: the lamp area
+    int portSelected = -1;  // the port list's selection (-1: none)
+    int lampRepaints = 0;   // parts of the window asked to repaint without their background: the lamp area
+    int lampsErased = 0, lampsPainted = 0;  // ellipses filled with the window's background, and with a colour
+    int tabSelected = 0;
     std::set<int> timers;     // running until stopped; a test ticks them by hand
     int progressWindows = 0;  // created and not destroyed
     std::vector<FakeBox> boxes;
