@@ -8,6 +8,7 @@
 #include "app/settings_file.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
+#include "serial/port_view.h"
 #include "tests/unit/fakes/fakes.h"
 #include "ui/window_procedure.h"
 
@@ -92,9 +93,16 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         ASSERT_EQ(std::system(make), 0) << make;
         g_lang.current = !english, g_shell.readerModel = kReaderUsb;
         const long long before = BytesRead();
-        LoadSettings();
+        RunProgram();
         EXPECT_LT(BytesRead() - before, 64 << 10) << make;
         EXPECT_EQ(g_lang.current * 10 + g_shell.readerModel, english ? 11 : 0) << make;
+        // The window centred on the screen in the language read, on the tab read, and the search begun.
+        EXPECT_EQ(g_fakeWindow.made,
+                  "MivorZentak-6 " + std::string(english ? "ver" : "\xe2\xe5\xf0") + ".1.01 (x64) 763,205 395x670")
+            << make;
+        EXPECT_EQ(std::make_pair(g_fakeWindow.tabSelected, g_fakeWindow.timers),
+                  std::make_pair(english ? 1 : 0, std::set<int>{kOpSearch}));
+        g_fakeWindow.timers.clear();
         if (*make == '\0') {
             EXPECT_EQ(FileStart(name), "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n");
         }
