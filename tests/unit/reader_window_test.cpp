@@ -354,6 +354,30 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     EXPECT_FALSE(g_ports.portOpen);
 }
 
+TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceStartsASearch) {
+    using Names = std::vector<std::string>;
+    // The tab, the ports listed before and after (the USB reader's device on COM9 when asked), and the search.
+    const std::tuple<int, Names, Names, bool, bool> cases[] = {
+        {kReaderSerial, {"COM3"}, {"COM3", "COM4"}, false, true},
+        {kReaderSerial, {"COM3", "COM4"}, {"COM3"}, false, false},
+        {kReaderSerial, {}, {"COM5"}, false, true},
+        {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, true, true},
+        {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, false, false},
+    };
+    for (const auto& [model, before, after, device, search] : cases) {
+        StartWithPorts(model, {});
+        for (const std::string& name : before) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
+        RefreshPortList();
+        g_fakeRegistry.portTable.clear();
+        for (const std::string& name : after) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
+        if (device) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
+        OnMainDevicesChanged();
+        OnMainTimer(kTimerPortWatch);
+        EXPECT_EQ(g_fakeWindow.portList, after) << after.size();
+        EXPECT_EQ(g_fakeWindow.timers, search ? std::set<int>{kOpSearch} : std::set<int>{}) << after.size();
+    }
+}
+
 TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     // A reader plugged in while the About box is open: the search runs in the box's message loop.
     StartWithPorts(kReaderSerial, {Port("COM3", " - OK! >> 1.00TMX1AO")});
@@ -382,6 +406,7 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
             EXPECT_EQ(g_fakeWindow.controlFont != nullptr, own) << dpi << " " << charset;
             EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
         }
+        EXPECT_EQ(g_fakeWindow.controlMoves, 4 * kControlCount);  // each control placed anew at each scale
         OnMainDestroy();
         EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
         EXPECT_EQ(g_fakeWindow.controlFont, nullptr);

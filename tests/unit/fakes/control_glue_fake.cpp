@@ -7,7 +7,7 @@ void InitCommonControlClasses() {}
 WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned, int, int, int, int, int) {
     return nullptr;
 }
-void ControlMove(WindowHandle, int, int, int, int) {}
+void ControlMove(WindowHandle, int, int, int, int) { ++g_fakeWindow.controlMoves; }
 int SystemFontCharset() { return 204; }
 FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
     static std::intptr_t created = 0;

@@ -86,7 +86,7 @@ struct FakeWindow {
     int portSelected = -1;  // the port list's selection (-1: none)
     int lampRepaints = 0;   // parts of the window asked to repaint without their background: the lamp area
     int lampsErased = 0, lampsPainted = 0;  // ellipses filled with the window's background, and with a colour
-    int tabSelected = 0;
+    int tabSelected = 0, controlMoves = 0;
     std::string made;         // the main window as start-up made it: "title left,top widthxheight"
     std::set<int> timers;     // running until stopped; a test ticks them by hand
     int progressWindows = 0;  // created and not destroyed
