@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/about_box_glue.h"
 #include "app/help_document.h"
 #include "protocol/colours.h"
 #include "protocol/commands.h"
@@ -376,6 +377,11 @@ TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceSta
         EXPECT_EQ(g_fakeWindow.portList, after) << after.size();
         EXPECT_EQ(g_fakeWindow.timers, search ? std::set<int>{kOpSearch} : std::set<int>{}) << after.size();
     }
+}
+
+TEST(Window, TheAboutBoxClosesOnItsOkOrCancelAndNoOtherCommand) {
+    const std::pair<int, int> rows[] = {{kIdOk, kIdOk}, {kIdCancel, kIdCancel}, {3, 0}, {0, 0}};  // id, its result
+    for (const auto& [id, result] : rows) EXPECT_EQ(AboutDialogEndResult(id), result) << id;
 }
 
 TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
