@@ -186,7 +186,7 @@ TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotR
         EXPECT_EQ(std::make_pair(g_lampRepaintsAtBox, g_fakeWindow.lampRepaints), std::make_pair(repaintsAtBox, 1));
         EXPECT_EQ(Checked(), checked) << payload;
         EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << payload;
-        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << payload;
+        EXPECT_EQ(Enabled(kIdTypeHex) + Enabled(kIdTypeDec), typeUsed * 2) << payload;
         EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << payload;
         EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
         EXPECT_TRUE(g_ports.portOpen && !Enabled(kIdPortList));
@@ -276,7 +276,7 @@ TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherThe
     for (const auto& [id, lamps, typeUsed, repaints] : clicks) {
         OnMainCommand(id, false);
         EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << id;
-        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << id;
+        EXPECT_EQ(Enabled(kIdTypeHex) + Enabled(kIdTypeDec), typeUsed * 2) << id;
         EXPECT_EQ(g_fakeWindow.lampRepaints, repaints) << id;
     }
 }
