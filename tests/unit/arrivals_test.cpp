@@ -54,6 +54,7 @@ struct World {
             report.outcome = Outcome::kNotFound;
         } else if (now < plug.openable) {
             report.outcome = plug.refusal;
+            report.error = 13;
         } else {
             ++opened;
             now += plug.serveMs;
@@ -69,7 +70,8 @@ struct World {
         hooks.nowMs = [this] { return now; };
         hooks.serve = [this](const PresentPort& port) { return Serve(port); };
         hooks.record = [this](const PresentPort& port, const ReaderReport& report) {
-            records.push_back(port.name.substr(8) + " " + ResultCode(report.outcome));
+            const std::string error = report.error != 0 ? " " + std::to_string(report.error) : "";
+            records.push_back(port.name.substr(8) + " " + ResultCode(report.outcome) + error);
         };
         hooks.stop = stop;
         for (; now < untilMs; now += kLookMs) ServeArrivals(&arrivals, Present(), hooks);
@@ -92,9 +94,9 @@ TEST(Arrivals, EachPlugHasOneRecordWhateverOrderItsStagesComeIn) {
         {{{200, 900, 300}}, "USB0 ok", 1},                                // the link before the mode
         {{{200, 700, kNever, kNever, 60, kOk, kBusy}}, "USB0 ok", 1},     // busy a moment (another program looked)
         {{{0, 1500, kNever, kNever, 60, kOk, kNotFound}}, "USB0 ok", 1},  // listed before it opens (a COM port)
-        {{{200, kNever}}, "USB0 permission-denied", 0},    // the mode never comes: its failure once, after settling
-        {{{200, 2600}}, "USB0 permission-denied", 0},      // the mode comes after the settle time: still one record
-        {{{200, 900, kNever, 600}}, "USB0 unplugged", 0},  // pulled out before it could be opened
+        {{{200, kNever}}, "USB0 permission-denied 13", 0},  // the mode never comes: its failure once, after settling
+        {{{200, 2600}}, "USB0 permission-denied 13", 0},    // the mode comes after the settle time: still one record
+        {{{200, 900, kNever, 600}}, "USB0 unplugged", 0},   // pulled out before it could be opened: no error of its own
         {{{200, 300, kNever, 350, 200}}, "USB0 unplugged", 1},                 // pulled out while it is written
         {{{200, 300, kNever, 380, 60, kIoError}}, "USB0 unplugged", 1},        // hung up a moment before its node goes
         {{{200, 200, kNever, kNever, 1000, kNoAnswer}}, "USB0 no-answer", 1},  // fails, its port still there

@@ -16,6 +16,7 @@ const char* const kDriveRoot =
     "O:SYD:PAI(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
     "(A;OICIIO;GA;;;CO)";
 const char* const kUser = "S-1-5-21-1-2-3-1001";
+const char* const kInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
 FoundPath Found(const std::string& path, ItemKind kind, const std::string& security) {
     FoundPath found{path, kind};
@@ -86,6 +87,9 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         {"help\\ not listed", mz, [](F f, A) { f.helpListed = false; }, unreadable, unreadable, "C:\\Apps\\MZ\\help"},
         {"a user-writable parent", mz, [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;0x1301bf;;;BU)"); }, above, above,
          "C:\\Apps"},
+        {"a parent as Program Files is (TrustedInstaller's)", mz,
+         [](F, A a) { Secure(a[0], "O:" + std::string(kInstaller) + "D:P(A;OICI;FA;;;" + kInstaller + ")"); }, go, go,
+         mz},
         {"a parent a user owns", mz, [](F, A a) { Secure(a[0], "O:" + std::string(kUser) + "D:(A;OICI;FA;;;SY)"); },
          above, above, "C:\\Apps"},
         {"a missing parent", mz,
@@ -208,6 +212,9 @@ TEST(FolderLock, RightsReadBackMatchWhatWasMeantInWhateverSpellingWindowsGivesTh
         {kLockedFileSecurity, kSettingsFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)(XA;;FA;;;BU;(Exists x))", kLockedFileSecurity, false},
         {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;ZZ;;;BU)", kLockedFileSecurity, false},  // not a text Windows writes
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;ZZ;0x1200a9;;;BU)", kLockedFileSecurity, false},
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;BU)", kLockedFileSecurity, false},  // a field short
+        {"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FXSW;;;BU)", kLockedFileSecurity, false},    // all but reading the data
         {"O:BAD:PX(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", kLockedFileSecurity, false},
         {"", kLockedFileSecurity, false},
     };

@@ -26,9 +26,9 @@ TEST(PortTable, NamesAreReadWithinTheirDataWhetherTerminatedOrNot) {
     StartFreshProgram();
     g_fakeRegistry.portTable = {
         {kRegistryString, Utf16("COM100")},
-        {kRegistryString, Utf16("COM7").substr(0, 8)},    // unterminated, after a longer one
-        {kRegistryString, Utf16("COM12").substr(0, 11)},  // an odd byte count
-        {3, Utf16("COM9")},                               // not a string: skipped, but counted
+        {kRegistryString, Utf16("COM7").substr(0, 8)},     // unterminated, after a longer one
+        {kRegistryString, Utf16("COM123").substr(0, 11)},  // an odd byte count: its half character dropped
+        {3, Utf16("COM9")},                                // not a string: skipped, but counted
     };
     std::vector<std::u16string> names;
     std::uint32_t valueCount = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/about_box_glue.h"
 #include "app/help_document.h"
 #include "protocol/colours.h"
 #include "protocol/commands.h"
@@ -134,7 +135,7 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
     StartWithPorts(kReaderSerial, {});
     Click(kIdSearch);
     EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
-    EXPECT_EQ(g_fakeWindow.portList, std::vector<std::string>{""});
+    EXPECT_EQ(std::make_pair(g_fakeWindow.portList, g_fakeWindow.portSelected), std::make_pair(Boxes{""}, 0));
     EXPECT_TRUE(Enabled(kIdPortList));
 }
 
@@ -185,7 +186,7 @@ TEST(ReaderWindow, AReadShowsEachSettingOnItsButtonsAndLampsAndTellsOneItCannotR
         EXPECT_EQ(std::make_pair(g_lampRepaintsAtBox, g_fakeWindow.lampRepaints), std::make_pair(repaintsAtBox, 1));
         EXPECT_EQ(Checked(), checked) << payload;
         EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << payload;
-        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << payload;
+        EXPECT_EQ(Enabled(kIdTypeHex) + Enabled(kIdTypeDec), typeUsed * 2) << payload;
         EXPECT_TRUE(Enabled(kIdBytes5) && Enabled(kIdBytes2)) << payload;
         EXPECT_EQ(g_fakeWindow.controls[kIdVersionField].text, "1.00");
         EXPECT_TRUE(g_ports.portOpen && !Enabled(kIdPortList));
@@ -223,6 +224,11 @@ TEST(ReaderWindow, AWriteSendsTheCheckedButtonOfEachGroupOrItsFallbackAndAFailed
         Click(kIdWrite);
         EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Error [31] when writing to the COM port!"});
         EXPECT_TRUE(!g_ports.portOpen && Enabled(kIdPortList) && g_fakeWindow.enabled);
+        // The error box gone, the next search gives the window back.
+        g_fakeSerial.ports[0].writeError = 0;
+        Click(kIdSearch);
+        EXPECT_TRUE(g_fakeWindow.enabled) << payload;
+        g_fakeWindow.boxes.clear();
     }
 }
 
@@ -270,7 +276,7 @@ TEST(ReaderWindow, AButtonClickedShowsItsLampAtOnceAndTheFormatDecidesWhetherThe
     for (const auto& [id, lamps, typeUsed, repaints] : clicks) {
         OnMainCommand(id, false);
         EXPECT_EQ(Lamps(g_window.lamp, g_window.lamp + 4), lamps) << id;
-        EXPECT_EQ(Enabled(kIdTypeHex) && Enabled(kIdTypeDec), typeUsed) << id;
+        EXPECT_EQ(Enabled(kIdTypeHex) + Enabled(kIdTypeDec), typeUsed * 2) << id;
         EXPECT_EQ(g_fakeWindow.lampRepaints, repaints) << id;
     }
 }
@@ -282,6 +288,8 @@ TEST(Window, EveryPenAndBrushOfTheLampPaintIsDeletedOnceAndNeverWhileSelected) {
         for (int paint = 0; paint < 20; ++paint) OnMainPaint();
     }
     EXPECT_GT(g_fakeWindow.drawObjects.size(), 100u);
+    // Each paint fills the other page's five lamp places with the background, then its own five lamps.
+    EXPECT_EQ(std::make_pair(g_fakeWindow.lampsErased, g_fakeWindow.lampsPainted), std::make_pair(300, 300));
     for (const FakeDrawObject& object : g_fakeWindow.drawObjects) {
         EXPECT_EQ(object.deletions, object.system ? 0 : 1);  // a system brush never
         EXPECT_FALSE(object.deletedWhileSelected);
@@ -313,8 +321,9 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     OnMainTimer(kOpRead);  // the first of the wait's two ticks
     OnMainDevicesChanged();
     g_fakeRegistry.portTable.clear();
-    OnMainTimer(kTimerPortWatch);  // its box lets the running timers tick (see the fake)
-    OnMainTimer(kOpRead);          // a tick already queued
+    OnMainTimer(kTimerPortWatch);        // its box lets the running timers tick (see the fake)
+    EXPECT_EQ(g_fakeInstance.polls, 1);  // the driver's time to let the port go, before it is looked for
+    for (int tick = 0; tick < 2; ++tick) OnMainTimer(kOpRead);  // ticks already queued
     ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
     EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind),
               std::make_pair(std::string("The connection is broken.\n\r(COM3 disabled!)"), 5u));
@@ -346,6 +355,35 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     EXPECT_FALSE(g_ports.portOpen);
 }
 
+TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceStartsASearch) {
+    using Names = std::vector<std::string>;
+    // The tab, the ports listed before and after (the USB reader's device on COM9 when asked), and the search.
+    const std::tuple<int, Names, Names, bool, bool> cases[] = {
+        {kReaderSerial, {"COM3"}, {"COM3", "COM4"}, false, true},
+        {kReaderSerial, {"COM3", "COM4"}, {"COM3"}, false, false},
+        {kReaderSerial, {}, {"COM5"}, false, true},
+        {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, true, true},
+        {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, false, false},
+    };
+    for (const auto& [model, before, after, device, search] : cases) {
+        StartWithPorts(model, {});
+        for (const std::string& name : before) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
+        RefreshPortList();
+        g_fakeRegistry.portTable.clear();
+        for (const std::string& name : after) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
+        if (device) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
+        OnMainDevicesChanged();
+        OnMainTimer(kTimerPortWatch);
+        EXPECT_EQ(g_fakeWindow.portList, after) << after.size();
+        EXPECT_EQ(g_fakeWindow.timers, search ? std::set<int>{kOpSearch} : std::set<int>{}) << after.size();
+    }
+}
+
+TEST(Window, TheAboutBoxClosesOnItsOkOrCancelAndNoOtherCommand) {
+    const std::pair<int, int> rows[] = {{kIdOk, kIdOk}, {kIdCancel, kIdCancel}, {3, 0}, {0, 0}};  // id, its result
+    for (const auto& [id, result] : rows) EXPECT_EQ(AboutDialogEndResult(id), result) << id;
+}
+
 TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     // A reader plugged in while the About box is open: the search runs in the box's message loop.
     StartWithPorts(kReaderSerial, {Port("COM3", " - OK! >> 1.00TMX1AO")});
@@ -374,19 +412,28 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
             EXPECT_EQ(g_fakeWindow.controlFont != nullptr, own) << dpi << " " << charset;
             EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
         }
+        EXPECT_EQ(g_fakeWindow.controlMoves, 4 * kControlCount);  // each control placed anew at each scale
         OnMainDestroy();
         EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
         EXPECT_EQ(g_fakeWindow.controlFont, nullptr);
     }
 }
 
-TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramBeforeNotFound) {
-    for (bool besideProgram : {true, false}) {
+TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramAndEachFailureHasItsAdvice) {
+    // What opening it beside the program gives (33: it opens), the first box and how many there are.
+    const std::tuple<std::intptr_t, std::string, std::size_t> cases[] = {
+        {33, "", 0},
+        {3, "File not found!\n\rCheck for the presence of the help file (MivorZentak-6 ver_1_01.pdf).", 2},
+        {31, "Help file cannot be opened!", 2},  // then: install a viewer
+        {32, "Opening the help file failed!\n\r[Error code: 32]", 1},
+    };
+    for (const auto& [result, first, count] : cases) {
         StartConnected();
-        g_fakeWindow.helpBesideProgram = besideProgram;
+        g_fakeWindow.helpBesideProgram = result;
         OpenHelpDocument();
         EXPECT_EQ(g_fakeWindow.opened, (std::vector<std::u16string>{u"help\\MivorZentak-6 ver_1_01.pdf",
                                                                     u"C:\\Program\\help\\MivorZentak-6 ver_1_01.pdf"}));
-        EXPECT_EQ(g_fakeWindow.boxes.size(), besideProgram ? 0u : 2u);  // "File not found!", then the hint
+        const std::vector<std::string> boxes = TakeBoxes();
+        EXPECT_EQ(std::make_pair(boxes.empty() ? "" : boxes[0], boxes.size()), std::make_pair(first, count));
     }
 }

@@ -25,7 +25,7 @@ protected:
     }
     Reply Read(std::int32_t capacity, std::uint32_t firstByteWaitMs = 0) {
         std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity));  // ASan guards its end
-        std::int32_t length = 0;
+        std::int32_t length = 7;                                               // what the caller's variable held before
         std::int32_t error = 0;
         const LinkResult result = LinkReadReply(handle_, buffer.data(), capacity, &length, &error, firstByteWaitMs);
         return {result, std::string(buffer.begin(), buffer.begin() + (result == kLinkOk ? length : 0)), error};
@@ -96,4 +96,7 @@ TEST_F(SerialLink, AWriteIsWholeShortOrFailedWithTheSystemsNumber) {
         EXPECT_EQ(LinkWrite(handle_, reinterpret_cast<const std::uint8_t*>("AT+READS_KRX"), 12, &error), result);
         EXPECT_EQ(std::make_pair(port().written, error), std::make_pair(written, systemError));
     }
+    g_fakeSerial.lastError = 6;  // and a discard that fails
+    std::int32_t error = 0;
+    EXPECT_EQ(std::make_pair(LinkDiscardInput(InvalidPortHandle(), &error), error), std::make_pair(kLinkError, 6));
 }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/settings_file.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
+#include "serial/port_view.h"
 #include "tests/unit/fakes/fakes.h"
+#include "ui/window_procedure.h"
 
 const std::string kEn = "Language = EN;\r\n";
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
@@ -22,8 +26,8 @@ TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
         {"language = en;\r\nTabCtrl = usb_usb;\r\n", false, false},
         {kUsb + kEn, false, false},  // the other order
         {"\xEF\xBB\xBF" + kEn + kUsb, false, true},
-        {kEn + "\x1A" + kUsb, true, false},  // Ctrl+Z ends the text
-        {"Language = EN;\x1A\r\n" + kUsb, false, false},
+        {kEn + "\x1A" + kUsb, true, false},                             // Ctrl+Z ends the text
+        {"Language = EN;\x1A" + kUsb, false, false},                    // nor does a later read go past it
         {std::string("Language = EN;\0\r\n", 17) + kUsb, false, true},  // a NUL inside a line
         {std::string(78, 'x') + "\r\n" + kUsb, false, true},            // 79 characters with the "\n": one read
         {std::string(79, 'x') + "\r\n" + kUsb, false, false},           // its "\n" is the second read
@@ -68,18 +72,24 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         StartFreshProgram();
         if (present) g_fakeFiles.items[name] = item;
         g_lang.current = !english, g_shell.readerModel = kReaderUsb;
-        LoadSettings();
+        RunProgram();
         EXPECT_EQ(g_lang.current * 10 + g_shell.readerModel, english ? 11 : 0) << what;
         EXPECT_LE(g_fakeFiles.bytesRead, 1024u) << what;
+        // The window centred on the screen in the language read, on the tab read, and the search begun.
+        EXPECT_EQ(g_fakeWindow.made,
+                  "MivorZentak-6 " + std::string(english ? "ver" : "\xe2\xe5\xf0") + ".1.01 (x64) 763,205 395x670")
+            << what;
+        EXPECT_EQ(std::make_pair(g_fakeWindow.tabSelected, g_fakeWindow.timers),
+                  std::make_pair(english ? 1 : 0, std::set<int>{kOpSearch}));
 
         const std::string defaults = "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n";
         if (!present) {
             EXPECT_EQ(FakeItemAt(name)->bytes, defaults);
         }
 
-        g_lang.current = kLanguageRussian, g_shell.readerModel = kReaderSerial;
+        g_lang.current = kLanguageRussian, g_fakeWindow.tabSelected = kReaderSerial;
         SelectLanguageTexts();
-        SaveSettings();
+        OnMainTabChanged();  // the user's pick is saved at once
         EXPECT_EQ(g_fakeWindow.boxes.size(), saved ? 0u : 1u) << what;
         for (const FakeBox& box : g_fakeWindow.boxes) {
             EXPECT_EQ(box.text + std::to_string(box.kind), std::string(kRussianTexts.MsgSaveFailed) + "4");

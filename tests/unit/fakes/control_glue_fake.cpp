@@ -7,7 +7,7 @@ void InitCommonControlClasses() {}
 WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned, int, int, int, int, int) {
     return nullptr;
 }
-void ControlMove(WindowHandle, int, int, int, int) {}
+void ControlMove(WindowHandle, int, int, int, int) { ++g_fakeWindow.controlMoves; }
 int SystemFontCharset() { return 204; }
 FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
     static std::intptr_t created = 0;
@@ -21,5 +21,5 @@ void FontDelete(FontHandle font) {
     if (font == g_fakeWindow.controlFont) ++g_fakeWindow.fontsDeletedInUse;
 }
 void TabInsertItem(WindowHandle, int, const char*) {}
-void TabSelect(WindowHandle, int) {}
-int TabSelection(WindowHandle) { return 0; }
+void TabSelect(WindowHandle, int index) { g_fakeWindow.tabSelected = index; }
+int TabSelection(WindowHandle) { return g_fakeWindow.tabSelected; }

@@ -27,7 +27,10 @@ DrawObject DrawSelect(DrawContext, DrawObject object) {
     int& selected = Object(object).pen ? g_fakeWindow.selectedPen : g_fakeWindow.selectedBrush;
     return Handle(std::exchange(selected, IndexOf(object)));
 }
-void DrawEllipse(DrawContext, const PixelRect&) {}
+void DrawEllipse(DrawContext, const PixelRect&) {
+    ++(g_fakeWindow.drawObjects.at(g_fakeWindow.selectedBrush).system ? g_fakeWindow.lampsErased
+                                                                      : g_fakeWindow.lampsPainted);
+}
 void DrawDelete(DrawObject object) {
     Object(object).deletions++;
     Object(object).deletedWhileSelected |=

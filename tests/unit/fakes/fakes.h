@@ -85,8 +85,11 @@ struct FakeWindow {
     bool enabled = true;
     std::map<int, FakeControl> controls;  // by id, as the program set them
     std::vector<std::string> portList;
-    int portSelected = -1;    // the port list's selection (-1: none)
-    int lampRepaints = 0;     // parts of the window asked to repaint without their background: the lamp area
+    int portSelected = -1;  // the port list's selection (-1: none)
+    int lampRepaints = 0;   // parts of the window asked to repaint without their background: the lamp area
+    int lampsErased = 0, lampsPainted = 0;  // ellipses filled with the window's background, and with a colour
+    int tabSelected = 0, controlMoves = 0;
+    std::string made;         // the main window as start-up made it: "title left,top widthxheight"
     std::set<int> timers;     // running until stopped; a test ticks them by hand
     int progressWindows = 0;  // created and not destroyed
     std::vector<FakeBox> boxes;
@@ -95,11 +98,11 @@ struct FakeWindow {
     int paintsOpen = 0, unpairedPaints = 0;  // a begin while one is open, or an end without one
     void* controlFont = nullptr;             // the font last given to the controls (null: the system's)
     int fontsAlive = 0, fontsDeletedInUse = 0;
-    std::vector<int> lastFont;           // the font made last: from DPI, to DPI, character set
-    bool helpBesideProgram = true;       // the help document is there (never in the working folder)
-    std::vector<std::u16string> opened;  // the files the shell was asked to open
-    void (*inNextBox)() = nullptr;       // what else happens while the next box is up
-    void (*inEveryBox)() = nullptr;      // what the message loop of a box does (a test ticks the window's timers)
+    std::vector<int> lastFont;             // the font made last: from DPI, to DPI, character set
+    std::intptr_t helpBesideProgram = 33;  // opening the help there gives this (33: it opens; the working folder: 2)
+    std::vector<std::u16string> opened;    // the files the shell was asked to open
+    void (*inNextBox)() = nullptr;         // what else happens while the next box is up
+    void (*inEveryBox)() = nullptr;        // what the message loop of a box does (a test ticks the window's timers)
 };
 
 // Other copies of the program, as a start sees them: the claim, and the look-ups that find a window.

@@ -24,7 +24,11 @@ void WindowEnable(WindowHandle window, bool enable) {
     if (window == FakeMainWindow()) g_fakeWindow.enabled = enable;
 }
 bool WindowRegisterMainClass() { return true; }
-WindowHandle WindowCreateMain(const char*, int, int, int, int) { return nullptr; }
+WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height) {
+    g_fakeWindow.made = std::string(title) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+                        std::to_string(width) + "x" + std::to_string(height);
+    return FakeMainWindow();
+}
 void WindowShowAndPaint(WindowHandle) {}
 void WindowMakeTopmost(WindowHandle) {}
 void RunMessageLoop() {}
