@@ -16,7 +16,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
-sys.path.insert(0, str(REPO / "tools"))
+sys.path.insert(0, str(REPO / "testkit"))
 from sim_reader import SimReader  # noqa: E402
 from system_root import DIALOUT_GID, plug_usb_tty, serial_tty, usb_reader_root  # noqa: E402,F401 (for the tests)
 

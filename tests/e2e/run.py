@@ -6,7 +6,7 @@ import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
-sys.path[:0] = [str(HERE), str(HERE.parents[1] / "tools")]  # harness and sim_reader
+sys.path[:0] = [str(HERE), str(HERE.parents[1] / "testkit")]  # harness and sim_reader
 
 from harness import suite  # noqa: E402
 
