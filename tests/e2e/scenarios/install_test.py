@@ -13,6 +13,7 @@ from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE
 
 QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
+NEEDS_GUIDE = True
 INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"
