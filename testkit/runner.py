@@ -131,6 +131,7 @@ def run(tests, workers, new_world, durations, label=""):
                 print("".join(f"    {line}" for line in output.splitlines(True)), end="", flush=True)
     for process in processes.values():
         process.join()
+    durations.parent.mkdir(parents=True, exist_ok=True)
     durations.write_text(json.dumps(dict(_last_durations(durations), **times), indent=1, sort_keys=True) + "\n")
     return [tests[i] for i in range(len(tests)) if outcome[i] is not None]
 
