@@ -77,29 +77,56 @@ def _last_durations(durations):
         return {}
 
 
-def _in_order(tests, durations):
-    """The tests that wait for something last; the longest of the last run first, one never timed (a new one,
-    which may be long) before all."""
+def _longest_first(tests, durations):
+    """The longest of the last run first, so that the workers end together; one never timed (a new one, which may
+    be long) before all."""
     last = _last_durations(durations)
-    return sorted(range(len(tests)), key=lambda i: (tests[i][2], -last.get(tests[i][0], float("inf"))))
+    return sorted(range(len(tests)), key=lambda i: -last.get(tests[i][0], float("inf")))
+
+
+def _hand_out(tests, waiting, idle, tasks, outcome, label):
+    """Gives up to `idle` workers the first of the waiting tests that may start, and fails those that never will;
+    returns how many workers are left idle. A worker is handed a test only when it is free, so that a test held
+    back until then still goes before the shorter ones."""
+    for index in list(waiting):
+        if idle == 0:
+            break
+        may_start = tests[index][2]
+        try:
+            if may_start is not None and not may_start():
+                continue
+        except Exception as error:
+            waiting.remove(index)
+            outcome[index] = f"not run: {error}"
+            print(f"FAIL{label} {tests[index][0]}: {outcome[index]}", flush=True)
+            continue
+        waiting.remove(index)
+        tasks.put(index)
+        idle -= 1
+    return idle
 
 
 def run(tests, workers, new_world, durations, label=""):
-    """Runs the (name, function(world), waits) tests on up to `workers` worlds at once and prints a line for
-    each; returns those that failed, in the order given."""
+    """Runs the (name, function(world), may_start) tests on up to `workers` worlds at once and prints a line for
+    each; returns those that failed, in the order given. may_start: None, or a function that says whether the test
+    may start yet, and raises when it never will."""
+    if not tests:
+        return []
     context = multiprocessing.get_context("fork")  # the tests' functions are inherited, not pickled
     tasks, results = context.Queue(), context.Queue()
-    for index in _in_order(tests, durations):
-        tasks.put(index)
-    count = max(1, min(workers, len(tests)))
-    for _ in range(count):
-        tasks.put(None)
+    waiting = _longest_first(tests, durations)
+    count = idle = max(1, min(workers, len(tests)))
     processes = {n: context.Process(target=_worker, args=(n, tests, new_world, tasks, results))
                  for n in range(1, count + 1)}
     for process in processes.values():
         process.start()
     running, outcome, times = {}, {}, {}
     while len(outcome) < len(tests):
+        if waiting:
+            idle = _hand_out(tests, waiting, idle, tasks, outcome, label)
+            if not waiting:  # all handed out: each worker ends after its last
+                for _ in range(count):
+                    tasks.put(None)
         try:
             kind, number, detail = results.get(timeout=1)
         except queue.Empty:
@@ -121,6 +148,7 @@ def run(tests, workers, new_world, durations, label=""):
         else:
             index, reason, seconds, output = detail
             running.pop(number, None)
+            idle += 1
             outcome[index] = reason
             name = tests[index][0]
             times[name] = round(seconds, 1)

@@ -1,10 +1,10 @@
 """The end-to-end scenarios, run side by side (testkit/runner.py). A scenario is a test_* function of a
 *_test.py file of a folder, so a new file needs no change here; each worker has a Wine world of its own (Env: a
 private prefix, wineserver and X display), and its scenarios make their own simulated readers. A file that sets
-NEEDS_GUIDE holds scenarios that install the guide: they run last, once the guide has been built."""
+NEEDS_GUIDE holds scenarios that install the guide: they start once it has been built."""
+import functools
 import importlib.util
 import os
-import time
 from pathlib import Path
 
 import runner
@@ -16,41 +16,40 @@ from .env import LOCALE, REPO, WESTERN_LOCALE, Env, ensure_locale
 DEFAULT_WORKERS = 3
 
 
-def await_guide(status_file):
-    """Until scripts/test's help stage has ended (its status file written); fails unless the guide was built."""
-    while not status_file.exists():
-        time.sleep(1)
+def guide_built(status_file):
+    """Whether scripts/test's help stage has built the guide: False while it runs; raises when it did not pass."""
+    if not status_file.exists():
+        return False
     status = status_file.read_text().strip()
     if not status.startswith(("passed", "not run")):  # not run: not chosen, so taken as built
         raise RuntimeError(f"the guide was not built (help: {status})")
+    return True
 
 
 def collect(folder, filters, guide_status=None):
-    """[(file.function, function(env), needs the guide)] of the scenarios in file and line order, those whose
-    name holds a filter. With guide_status, those that need the guide wait for it."""
+    """[(file.function, function(env), may_start)] of the scenarios in file and line order, those whose name holds
+    a filter. With guide_status, those that install the guide start once it is built."""
     found = []
     for path in sorted(Path(folder).glob("*_test.py")):
         module_spec = importlib.util.spec_from_file_location(f"scenarios.{path.stem}", path)
         module = importlib.util.module_from_spec(module_spec)
         module_spec.loader.exec_module(module)
         tests = [f for name, f in vars(module).items() if name.startswith("test_") and callable(f)]
-        waits = getattr(module, "NEEDS_GUIDE", False)
+        may_start = None
+        if guide_status is not None and getattr(module, "NEEDS_GUIDE", False):
+            may_start = functools.partial(guide_built, guide_status)
         for test in sorted(tests, key=lambda f: f.__code__.co_firstlineno):
             name = f"{path.stem}.{test.__name__}"
             if not filters or any(word in name for word in filters):
-                found.append((name, scenario(test, guide_status if waits else None), waits))
+                found.append((name, functools.partial(scenario, test), may_start))
     return found
 
 
-def scenario(test, guide_status):
-    def run(env):
-        try:
-            if guide_status is not None:
-                await_guide(guide_status)
-            test(env)
-        finally:
-            env.stop_programs()
-    return run
+def scenario(test, env):
+    try:
+        test(env)
+    finally:
+        env.stop_programs()
 
 
 def main(folder, argv):
