@@ -111,7 +111,7 @@ def run_side_by_side(workers=4):
             yield from tests(test) if isinstance(test, unittest.TestSuite) else [test.id()]
 
     found = tests(unittest.TestLoader().discover(str(HERE), pattern="*_test.py"))
-    return runner.run_with_retry([(test_id, in_own_process(test_id), False) for test_id in found], workers,
+    return runner.run_with_retry([(test_id, in_own_process(test_id), None) for test_id in found], workers,
                                  lambda: None, REPO / "build" / "cli-durations.json")
 
 
