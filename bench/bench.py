@@ -25,7 +25,7 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tools"))
+sys.path.insert(0, str(REPO / "testkit"))
 
 import mz6_rows  # noqa: E402
 from sim_reader import SimReader  # noqa: E402

@@ -11,10 +11,10 @@ import sys
 import tempfile
 from pathlib import Path
 
-from sim_reader import SimReader
-from system_root import READER_USB_IDS, plug_usb_tty, serial_tty, unplug_usb_tty
-
 REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "testkit"))  # the simulated readers and system
+from sim_reader import SimReader  # noqa: E402
+from system_root import READER_USB_IDS, plug_usb_tty, serial_tty, unplug_usb_tty  # noqa: E402
 
 
 def examples(root):

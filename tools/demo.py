@@ -16,9 +16,11 @@ import select
 import subprocess
 import sys
 import time
+from pathlib import Path
 
-from harness.env import Env
-from sim_reader import SimReader
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "testkit"))  # the Wine harness, the simulated readers
+from harness.env import Env  # noqa: E402
+from sim_reader import SimReader  # noqa: E402
 
 SILENT_PORTS, SERIAL_PORT, USB_PORT = (2, 3), 4, 7
 QUIT = 15

@@ -2,10 +2,9 @@
 """mz6 (build/host/mz6, or $MZ6) against simulated readers on ptys: runs every *_test.py here, and holds
 what they share.
 
-    python3 tests/cli/run.py               # every test, four at a time
+    python3 tests/cli/run.py               # every test, four at a time (testkit/runner.py)
     python3 tests/cli/run.py [-v] [-k PATTERN]  # one after another
 """
-import concurrent.futures
 import os
 import select
 import subprocess
@@ -16,7 +15,8 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parents[1]
-sys.path.insert(0, str(REPO / "tools"))
+sys.path.insert(0, str(REPO / "testkit"))
+import runner  # noqa: E402
 from sim_reader import SimReader  # noqa: E402
 from system_root import DIALOUT_GID, plug_usb_tty, serial_tty, usb_reader_root  # noqa: E402,F401 (for the tests)
 
@@ -96,23 +96,23 @@ class ReaderTest(unittest.TestCase):
         return str(path)
 
 
+def in_own_process(test_id):
+    """The test in a `python -m unittest` of its own, its output the runner's to keep."""
+    def run(_world):
+        code = subprocess.run([sys.executable, "-m", "unittest", test_id], cwd=HERE).returncode
+        assert code == 0, f"unittest exit status {code}"
+    return run
+
+
 def run_side_by_side(workers=4):
     """Every test in a process of its own, `workers` at a time: they spend their time waiting for readers."""
     def tests(suite):
         for test in suite:
             yield from tests(test) if isinstance(test, unittest.TestSuite) else [test.id()]
 
-    def run(test_id):
-        return test_id, subprocess.run([sys.executable, "-m", "unittest", test_id], cwd=HERE, capture_output=True,
-                                       text=True)
-
-    with concurrent.futures.ThreadPoolExecutor(workers) as pool:
-        results = list(pool.map(run, tests(unittest.TestLoader().discover(str(HERE), pattern="*_test.py"))))
-    failed = [(test_id, proc.stderr) for test_id, proc in results if proc.returncode != 0]
-    for test_id, output in failed:
-        print(f"FAIL {test_id}\n{output}")
-    print(f"{len(results) - len(failed)} of {len(results)} tests passed")
-    return 1 if failed else 0
+    found = tests(unittest.TestLoader().discover(str(HERE), pattern="*_test.py"))
+    return runner.run_with_retry([(test_id, in_own_process(test_id), None) for test_id in found], workers,
+                                 lambda: None, REPO / "build" / "cli-durations.json")
 
 
 if __name__ == "__main__":

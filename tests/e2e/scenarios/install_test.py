@@ -1,7 +1,7 @@
 """The installer, built here from the programs under test and the guide: an install through its pages, the program
 started as its shortcut starts it, uninstalls, installs that stop and leave nothing, and a silent install; links,
 and runs as SYSTEM, refused. Wine keeps no owner or access list: the installer is built with folder-lock.exe's
-stand-in for those calls (tools/driver/file_security_standin.cpp); the lock's decisions on them are unit-tested."""
+stand-in for those calls (testkit/driver/file_security_standin.cpp); the lock's decisions on them are unit-tested."""
 import ntpath
 import re
 import string
@@ -14,6 +14,7 @@ from harness.env import EXE_NAME, LOCALE, PRODUCT, REPO, WESTERN_LOCALE
 
 QUIT, HELP = 15, 18
 GUIDE = REPO / "build" / "help" / PRODUCT["PDF_NAME"]  # made by help/build-help
+NEEDS_GUIDE = True
 INSTALL_DIR = "C:\\" + PRODUCT["INSTALL_FOLDER"]
 SHORTCUT = f"ProgramData/Microsoft/Windows/Start Menu/Programs/{PRODUCT['PRODUCT_NAME']}.lnk"
 SESSION_MANAGER = r"HKLM\System\CurrentControlSet\Control\Session Manager"

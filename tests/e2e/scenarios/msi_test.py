@@ -8,6 +8,8 @@ from scenarios.install_test import (EARLIER, GUIDE, INSTALL_DIR, assert_installe
                                     installer, left_after_uninstall, listed, manifest, message_on_the_way, uninstall,
                                     uninstall_entry)
 
+NEEDS_GUIDE = True
+
 
 def package(env, **product):
     """The MSI as scripts/release builds it, or with these product values: (its Windows path, product code)."""

@@ -1,4 +1,4 @@
-"""The serial link on its real Win32 glue under Wine, driven by the serial probe (tools/serial_probe)
+"""The serial link on its real Win32 glue under Wine, driven by the serial probe (testkit/serial_probe)
 against simulated readers on ptys: bytes and line settings, where replies are cut and end. (That a port
 which cannot be configured is closed is the unit tests' SerialLink; that the glue's close lets a port go,
 the reader scenarios'.)"""

@@ -199,6 +199,9 @@ class Env:
             self.close()
             raise
 
+    def __str__(self):  # as the suite's log names it
+        return f"Wine prefix on display {self.display}"
+
     # ---- set-up and tear-down ----------------------------------------------------------------
 
     def _start_display(self):

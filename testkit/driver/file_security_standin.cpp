@@ -1,4 +1,4 @@
-// Stands in for the rights calls of folder-lock.exe in the install scenario (tools/CMakeLists.txt): Wine keeps no
+// Stands in for the rights calls of folder-lock.exe in the install scenario (testkit/CMakeLists.txt): Wine keeps no
 // owner or access list (a write succeeds, a read gives Wine's own default), so this keeps, for the run of one
 // step, what was written, and reads anything else as a folder that only administrators can change, as a clean
 // Windows shows C:\ and an earlier install. A write to a path holding the text of SECURITY_STANDIN_DROP is not
