@@ -7,7 +7,7 @@
 
 // What the window program, mz6 and the installer's helper ask of a path, never through a last link: a symbolic
 // link, junction or other reparse point is looked at and opened as itself. base/win32/file_system_glue_win32.cpp
-// on Windows, base/posix/file_system_glue_posix.cpp on Linux, tests/unit/fakes/file_system_glue_fake.cpp in the
+// on Windows, base/posix/file_system_glue_posix.cpp on Linux, testkit/fakes/file_system_glue_fake.cpp in the
 // host tests. Paths are UTF-8.
 
 // kLink is the link itself; the kinds from kFolder on hold no file's bytes.

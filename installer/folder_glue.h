@@ -6,7 +6,7 @@
 #include "installer/folder_lock.h"
 
 // A folder's listing, deleting and renaming an item, without following a reparse point
-// (installer/win32/folder_glue_win32.cpp; tests/unit/fakes/folder_glue_fake.cpp). What a path is comes from
+// (installer/win32/folder_glue_win32.cpp; testkit/fakes/folder_glue_fake.cpp). What a path is comes from
 // base/file_system_glue.h. Paths are UTF-8.
 
 // Each item's name and kind as the listing gives them (moreNames is not read here); false when it cannot be listed.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/file_checks.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 TEST(FileChecks, TheLogIsWrittenOnlyIntoWhatItsNameOpensAsNoLink) {
     std::FILE* const open = stdout;  // any open stream: only its presence counts

@@ -7,7 +7,7 @@
 #include "installer/folder_lock.h"
 #include "installer/folder_lock_steps.h"
 #include "product.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "serial/port_order.h"
 #include "serial/port_table.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 using Names = std::vector<std::string>;
 

@@ -9,7 +9,7 @@
 #include "protocol/reader_view.h"
 #include "serial/port_list.h"
 #include "serial/port_view.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/lamps.h"
 #include "ui/progress.h"
 #include "ui/window_procedure.h"

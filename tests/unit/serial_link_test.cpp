@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "serial/serial_link.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 using Waits = std::vector<std::uint32_t>;
 using Reply = std::tuple<LinkResult, std::string, std::int32_t>;  // result, bytes, error number

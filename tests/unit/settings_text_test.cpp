@@ -6,7 +6,7 @@
 #include "app/settings_text.h"
 #include "app/text/texts.h"
 #include "serial/port_view.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/window_procedure.h"
 
 const std::string kEn = "Language = EN;\r\n";

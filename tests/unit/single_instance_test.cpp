@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/single_instance.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 TEST(SingleInstance, TheClaimDecidesAndTheLoserWaitsForTheFirstWindowOrRunsAsTheOnlyCopy) {
     // The other copies as the start sees them, whether the start ends, and the waits.

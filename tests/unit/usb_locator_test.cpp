@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/usb_locator.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 const std::string kReader = "USB\\VID_2E3C&PID_5750&REV_0200";
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 FakeRegistry g_fakeRegistry;
 

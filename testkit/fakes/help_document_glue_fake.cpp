@@ -1,5 +1,5 @@
 #include "app/help_document_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 // The program lives in C:\Program; opening the document beside it gives what the test says.
 std::intptr_t ShellOpenFile(WindowHandle, const char*, const char16_t* file, int) {

@@ -1,5 +1,5 @@
 #include "installer/folder_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "installer/file_security_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 bool ReadSecurityText(const std::string& path, std::string* text) {
     const FakeItem* item = FakeItemAt(path);

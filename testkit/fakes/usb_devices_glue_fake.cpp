@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "serial/usb_devices_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 static FakeUsbDevice& DeviceOf(const DeviceRecord* record) {
     std::uint32_t index = 0;

@@ -1,4 +1,4 @@
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/window_ops_glue.h"
 
 // Of the windows, only the main window's controls and its port list (the one combo box) are kept.

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "app/startup_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 // Another copy's window (minimized) turns up at a given look-up, and a wait returns at once.
 

@@ -1,4 +1,4 @@
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/progress_glue.h"
 
 static char g_progressWindow;

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "base/file_system_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 // Only what the window program and the host-tested decisions ask; mz6's append and replace are driven by
 // tests/cli against the real file system.

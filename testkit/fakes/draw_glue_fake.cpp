@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/draw_glue.h"
 
 // A drawing object is its index in g_fakeWindow.drawObjects + 1.

@@ -1,4 +1,4 @@
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 #include "ui/control_glue.h"
 
 // Controls are not kept: the window's layout is seen end to end. Fonts are counted.

@@ -1,7 +1,7 @@
 #include <utility>
 
 #include "app/message_box_glue.h"
-#include "tests/unit/fakes/fakes.h"
+#include "testkit/fakes/fakes.h"
 
 // A box runs its own message loop while it is up: what happens there is the test's to say (not in a box
 // that the loop itself shows). Closing, it gives its owner back enabled, as the system's dialogs do.
