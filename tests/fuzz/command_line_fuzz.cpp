@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (status != kExitOk && status != kExitUsage) __builtin_trap();
         return 0;
     }
-    for (const std::string& port : invocation.options.ports) {
+    for (const std::string& port : invocation.run.ports) {
         if (port.find_first_not_of(" \t\r\n") == std::string::npos) __builtin_trap();  // a blank port runs
     }
-    if (invocation.command == Command::kWrite) ParseAssignments(invocation.assignments, invocation.options.model);
+    if (invocation.command == Command::kWrite) ParseAssignments(invocation.run.assignments, invocation.run.model);
     if (invocation.command == Command::kApply) {
         std::istringstream in(bytes.substr(start));
         std::string text;
