@@ -1,11 +1,15 @@
 #include "testkit/fakes/fakes.h"
 #include "ui/control_glue.h"
 
-// Controls are not kept: the window's layout is seen end to end. Fonts are counted.
+// Controls are kept only as hidden or not: the window's layout is seen end to end. Fonts are counted.
 
 void InitCommonControlClasses() {}
-WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned, int, int, int, int, int) {
-    return nullptr;
+WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned style, int, int, int, int, int) {
+    static char controls[kControlCount];  // a handle is a place in here, taken in turn
+    static int made = 0;
+    WindowHandle control = &controls[made++ % kControlCount];
+    if ((style & 0x10000000u) == 0) g_fakeWindow.hiddenControls.insert(control);  // made without WS_VISIBLE
+    return control;
 }
 void ControlMove(WindowHandle, int, int, int, int) { ++g_fakeWindow.controlMoves; }
 int SystemFontCharset() { return 204; }

@@ -89,9 +89,12 @@ struct FakeWindow {
     int lampRepaints = 0;   // parts of the window asked to repaint without their background: the lamp area
     int lampsErased = 0, lampsPainted = 0;  // ellipses filled with the window's background, and with a colour
     int tabSelected = 0, controlMoves = 0;
-    std::string made;         // the main window as start-up made it: "title left,top widthxheight"
-    std::set<int> timers;     // running until stopped; a test ticks them by hand
-    int progressWindows = 0;  // created and not destroyed
+    std::string menuBar;                   // the menu bar attached last, as the fake keeps menus
+    int menusAlive = 0;                    // menus made and not destroyed
+    std::set<const void*> hiddenControls;  // the handles of the controls made or since set hidden
+    std::string made;                      // the main window as start-up made it: "title left,top widthxheight"
+    std::set<int> timers;                  // running until stopped; a test ticks them by hand
+    int progressWindows = 0;               // created and not destroyed
     std::vector<FakeBox> boxes;
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;
@@ -112,6 +115,8 @@ struct FakeInstance {
     int freedAtPoll = -1;     // the wait (from 1) at which the claim's holder has ended
     const char* windowClass = "my Window";  // the class of the window found
     int lookups = 0, polls = 0, restored = 0, forwarded = 0;
+    void (*inPause)() = nullptr;  // what else happens while the program waits
+    char startFails = 0;          // 'c': the window class does not register, 'w': the window is not made
 };
 
 // What is at a path, as the file-system, folder and rights fakes keep it. A folder holds the paths that are its

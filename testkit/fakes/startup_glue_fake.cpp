@@ -23,15 +23,18 @@ void WindowToForeground(WindowHandle) { ++g_fakeInstance.forwarded; }
 void WindowEnable(WindowHandle window, bool enable) {
     if (window == FakeMainWindow()) g_fakeWindow.enabled = enable;
 }
-bool WindowRegisterMainClass() { return true; }
+bool WindowRegisterMainClass() { return g_fakeInstance.startFails != 'c'; }
 WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int height) {
     g_fakeWindow.made = std::string(title) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
                         std::to_string(width) + "x" + std::to_string(height);
-    return FakeMainWindow();
+    return g_fakeInstance.startFails == 'w' ? nullptr : FakeMainWindow();
 }
 void WindowShowAndPaint(WindowHandle) {}
 void WindowMakeTopmost(WindowHandle) {}
 void RunMessageLoop() {}
 void PostQuit() {}
 void WindowSendClose(WindowHandle) {}
-void SleepMilliseconds(int) { ++g_fakeInstance.polls; }
+void SleepMilliseconds(int) {
+    ++g_fakeInstance.polls;
+    if (g_fakeInstance.inPause != nullptr) g_fakeInstance.inPause();
+}

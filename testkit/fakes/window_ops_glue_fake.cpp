@@ -8,7 +8,10 @@ FakeWindow g_fakeWindow;
 static bool Listed(int index) { return index >= 0 && index < static_cast<int>(g_fakeWindow.portList.size()); }
 
 void WindowSetText(WindowHandle, const char*) {}
-void WindowShow(WindowHandle, bool) {}
+void WindowShow(WindowHandle window, bool show) {
+    if (show) g_fakeWindow.hiddenControls.erase(window);
+    if (!show) g_fakeWindow.hiddenControls.insert(window);
+}
 void WindowInvalidate(WindowHandle, const PixelRect&, bool erase) { g_fakeWindow.lampRepaints += erase ? 0 : 1; }
 void WindowSetRect(WindowHandle, const PixelRect&) {}
 void ControlSetText(WindowHandle, int id, const char* text) { g_fakeWindow.controls[id].text = text; }

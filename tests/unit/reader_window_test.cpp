@@ -2,6 +2,7 @@
 
 #include "app/about_box_glue.h"
 #include "app/help_document.h"
+#include "app/main_window.h"
 #include "protocol/colours.h"
 #include "protocol/commands.h"
 #include "protocol/control_ids.h"
@@ -314,25 +315,36 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
 }
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
-    StartConnected();
-    OnMainCommand(kIdRead, false);
-    ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
-    ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
-    OnMainTimer(kOpRead);  // the first of the wait's two ticks
-    OnMainDevicesChanged();
-    g_fakeRegistry.portTable.clear();
-    OnMainTimer(kTimerPortWatch);        // its box lets the running timers tick (see the fake)
-    EXPECT_EQ(g_fakeInstance.polls, 1);  // the driver's time to let the port go, before it is looked for
-    for (int tick = 0; tick < 2; ++tick) OnMainTimer(kOpRead);  // ticks already queued
-    ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
-    EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind),
-              std::make_pair(std::string("The connection is broken.\n\r(COM3 disabled!)"), 5u));
-    EXPECT_EQ(g_fakeSerial.reads, 0);
-    EXPECT_TRUE(g_fakeWindow.timers.empty());
-    EXPECT_EQ(g_fakeWindow.progressWindows, 0);
-    EXPECT_TRUE(g_fakeWindow.enabled);
-    EXPECT_FALSE(g_ports.portOpen);
-    EXPECT_EQ(g_fakeSerial.badCloses, 0);
+    // The port gone, or back during the driver's pause but failing to open.
+    const std::pair<void (*)(), std::string> cases[] = {
+        {nullptr, "The connection is broken.\n\r(COM3 disabled!)"},
+        {[] {
+             g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM3")});
+             g_fakeSerial.ports[0].failingCall = 't';
+         },
+         "Error opening [COM3]!"},
+    };
+    for (const auto& [inPause, box] : cases) {
+        StartConnected();
+        OnMainCommand(kIdRead, false);
+        ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+        ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
+        OnMainTimer(kOpRead);  // the first of the wait's two ticks
+        OnMainDevicesChanged();
+        g_fakeRegistry.portTable.clear();
+        g_fakeInstance.inPause = inPause;
+        OnMainTimer(kTimerPortWatch);        // its box lets the running timers tick (see the fake)
+        EXPECT_EQ(g_fakeInstance.polls, 1);  // the driver's time to let the port go, before it is looked for
+        for (int tick = 0; tick < 2; ++tick) OnMainTimer(kOpRead);  // ticks already queued
+        ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
+        EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind), std::make_pair(box, 5u));
+        EXPECT_EQ(g_fakeSerial.reads, 0);
+        EXPECT_TRUE(g_fakeWindow.timers.empty());
+        EXPECT_EQ(g_fakeWindow.progressWindows, 0);
+        EXPECT_TRUE(g_fakeWindow.enabled);
+        EXPECT_FALSE(g_ports.portOpen);
+        EXPECT_EQ(g_fakeSerial.badCloses, 0);
+    }
 }
 
 TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
@@ -436,4 +448,19 @@ TEST(Window, HelpMissingFromTheWorkingFolderIsLookedForBesideTheProgramAndEachFa
         const std::vector<std::string> boxes = TakeBoxes();
         EXPECT_EQ(std::make_pair(boxes.empty() ? "" : boxes[0], boxes.size()), std::make_pair(first, count));
     }
+}
+
+TEST(Window, TheMenusSpeakTheLanguagePickedAndNoneIsLeftBehind) {
+    const auto bar = [](const TextSlots& text, bool russian) {
+        return std::string(text.MenuFile) + "[" + text.MenuQuit + "]|" + text.MenuTools + "[" + text.MenuLanguage +
+               "[" + (russian ? "*" : "") + kRussianLanguageItem + "|" + (russian ? "" : "*") + kEnglishLanguageItem +
+               "]]|" + text.MenuHelp + "[" + text.MenuHelpItem + "|-|" + text.MenuAbout + "]";
+    };
+    StartFreshProgram();
+    RunProgram();  // no settings file: in Russian
+    EXPECT_EQ(g_fakeWindow.menuBar, bar(kRussianTexts, true));
+    OnMainCommand(kIdEnglish, false);
+    EXPECT_EQ(g_fakeWindow.menuBar, bar(kEnglishTexts, false));
+    OnMainRightClick(10, 10);               // the window's own menu, gone once used
+    EXPECT_EQ(g_fakeWindow.menusAlive, 5);  // the bar and its four submenus
 }

@@ -5,11 +5,23 @@
 #include "app/settings_file.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
+#include "protocol/colours.h"
 #include "serial/port_view.h"
 #include "testkit/fakes/fakes.h"
+#include "ui/layout.h"
 #include "ui/window_procedure.h"
 
 const std::string kEn = "Language = EN;\r\n";
+
+// The tab's page as the user sees it: its controls alone shown (with those of neither page), then the lamps.
+std::vector<std::uint32_t> PageShown(int page) {
+    for (int slot = 0; slot < kControlCount; ++slot) {
+        const int on = kControlTable[slot].page;
+        const bool hidden = g_fakeWindow.hiddenControls.count(g_window.control[slot]) != 0;
+        EXPECT_EQ(hidden, (on == kPageSerial || on == kPageUsb) && on != page) << slot << " on page " << page;
+    }
+    return {g_window.lamp, g_window.lamp + kLampCount};
+}
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
 
 TEST(SettingsText, OnlyTheExactEnglishAndUsbLinesChooseThem) {
@@ -81,6 +93,10 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
             << what;
         EXPECT_EQ(std::make_pair(g_fakeWindow.tabSelected, g_fakeWindow.timers),
                   std::make_pair(english ? 1 : 0, std::set<int>{kOpSearch}));
+        using Lamps = std::vector<std::uint32_t>;
+        const Lamps serialLamps = {kColourRed, kColourRed, kColourMagenta, kColourRed, kColourWhite};
+        const Lamps usbLamps = {kColourCyan, kColourWhite, kColourWhite, kColourWhite, kColourWhite};
+        EXPECT_EQ(PageShown(english ? kPageUsb : kPageSerial), english ? usbLamps : serialLamps);
 
         const std::string defaults = "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n";
         if (!present) {
@@ -89,7 +105,11 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
 
         g_lang.current = kLanguageRussian, g_fakeWindow.tabSelected = kReaderSerial;
         SelectLanguageTexts();
-        OnMainTabChanged();  // the user's pick is saved at once
+        g_fakeWindow.timers.clear(), g_fakeWindow.lampRepaints = 0;  // the start's search set aside
+        OnMainTabChanged();  // the user's pick is saved at once, then shown and searched for
+        EXPECT_EQ(PageShown(kPageSerial), serialLamps);
+        EXPECT_EQ(std::make_pair(g_fakeWindow.lampRepaints, g_fakeWindow.timers),
+                  std::make_pair(1, std::set<int>{kOpSearch}));
         EXPECT_EQ(g_fakeWindow.boxes.size(), saved ? 0u : 1u) << what;
         for (const FakeBox& box : g_fakeWindow.boxes) {
             EXPECT_EQ(box.text + std::to_string(box.kind), std::string(kRussianTexts.MsgSaveFailed) + "4");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/main_window.h"
 #include "app/single_instance.h"
 #include "testkit/fakes/fakes.h"
 
@@ -24,5 +25,15 @@ TEST(SingleInstance, TheClaimDecidesAndTheLoserWaitsForTheFirstWindowOrRunsAsThe
         EXPECT_EQ(AnotherCopyRuns(), ends) << what;
         EXPECT_EQ(g_fakeInstance.polls, polls) << what;
         EXPECT_EQ(g_fakeInstance.restored + g_fakeInstance.forwarded, ends ? 2 : 0) << what;
+    }
+}
+
+TEST(SingleInstance, AStartThatCannotMakeItsWindowEndsWithNothingRunning) {
+    for (char fails : {'c', 'w'}) {
+        StartFreshProgram();
+        g_fakeInstance.startFails = fails;
+        EXPECT_EQ(RunProgram(), 0);
+        EXPECT_EQ(g_fakeWindow.made.empty(), fails == 'c') << fails;
+        EXPECT_TRUE(g_fakeWindow.timers.empty() && g_fakeWindow.menusAlive == 0) << fails;  // no search, no menu
     }
 }
