@@ -29,9 +29,9 @@ WindowHandle WindowCreateMain(const char* title, int x, int y, int width, int he
                         std::to_string(width) + "x" + std::to_string(height);
     return g_fakeInstance.startFails == 'w' ? nullptr : FakeMainWindow();
 }
-void WindowShowAndPaint(WindowHandle) {}
-void WindowMakeTopmost(WindowHandle) {}
-void RunMessageLoop() {}
+void WindowShowAndPaint(WindowHandle) { g_fakeWindow.made += " shown"; }
+void WindowMakeTopmost(WindowHandle) { g_fakeWindow.made += " on top"; }
+void RunMessageLoop() { g_fakeWindow.made += ", its messages run"; }
 void PostQuit() {}
 void WindowSendClose(WindowHandle) {}
 void SleepMilliseconds(int) {

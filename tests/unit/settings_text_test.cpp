@@ -84,12 +84,12 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         StartFreshProgram();
         if (present) g_fakeFiles.items[name] = item;
         g_lang.current = !english, g_shell.readerModel = kReaderUsb;
-        RunProgram();
+        EXPECT_EQ(RunProgram(), 0);
         EXPECT_EQ(g_lang.current * 10 + g_shell.readerModel, english ? 11 : 0) << what;
         EXPECT_LE(g_fakeFiles.bytesRead, 1024u) << what;
         // The window centred on the screen in the language read, on the tab read, and the search begun.
-        EXPECT_EQ(g_fakeWindow.made,
-                  "MivorZentak-6 " + std::string(english ? "ver" : "\xe2\xe5\xf0") + ".1.01 (x64) 763,205 395x670")
+        EXPECT_EQ(g_fakeWindow.made, "MivorZentak-6 " + std::string(english ? "ver" : "\xe2\xe5\xf0") +
+                                         ".1.01 (x64) 763,205 395x670 shown on top, its messages run")
             << what;
         EXPECT_EQ(std::make_pair(g_fakeWindow.tabSelected, g_fakeWindow.timers),
                   std::make_pair(english ? 1 : 0, std::set<int>{kOpSearch}));

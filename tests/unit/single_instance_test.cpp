@@ -29,11 +29,13 @@ TEST(SingleInstance, TheClaimDecidesAndTheLoserWaitsForTheFirstWindowOrRunsAsThe
 }
 
 TEST(SingleInstance, AStartThatCannotMakeItsWindowEndsWithNothingRunning) {
-    for (char fails : {'c', 'w'}) {
+    for (char fails : {'t', 'c', 'w'}) {  // 't': another copy runs, its window brought forward
         StartFreshProgram();
+        g_fakeInstance = {fails == 't' ? InstanceClaim::kTaken : InstanceClaim::kFirst, fails == 't' ? 0 : -1, -1};
         g_fakeInstance.startFails = fails;
         EXPECT_EQ(RunProgram(), 0);
-        EXPECT_EQ(g_fakeWindow.made.empty(), fails == 'c') << fails;
+        EXPECT_EQ(g_fakeWindow.made.empty(), fails != 'w') << fails;  // asked for, never shown
+        EXPECT_EQ(g_fakeWindow.made.find("shown"), std::string::npos) << fails;
         EXPECT_TRUE(g_fakeWindow.timers.empty() && g_fakeWindow.menusAlive == 0) << fails;  // no search, no menu
     }
 }
