@@ -13,13 +13,17 @@
 
 const std::string kEn = "Language = EN;\r\n";
 
-// The tab's page as the user sees it: its controls alone shown (with those of neither page), then the lamps.
+// The tab's page as the user sees it: its controls alone shown (with those of neither page), a button picked in
+// each of its five groups, then the lamps.
 std::vector<std::uint32_t> PageShown(int page) {
+    int picked = 0;
     for (int slot = 0; slot < kControlCount; ++slot) {
         const int on = kControlTable[slot].page;
         const bool hidden = g_fakeWindow.hiddenControls.count(g_window.control[slot]) != 0;
         EXPECT_EQ(hidden, (on == kPageSerial || on == kPageUsb) && on != page) << slot << " on page " << page;
+        picked += !hidden && g_fakeWindow.controls[kControlTable[slot].id].checked ? 1 : 0;
     }
+    EXPECT_EQ(picked, 5) << page;
     return {g_window.lamp, g_window.lamp + kLampCount};
 }
 const std::string kUsb = "TabCtrl = USB_USB;\r\n";
@@ -119,6 +123,9 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         EXPECT_TRUE(FakeItemAt(name)->bytes == (written ? defaults + rest : item.bytes)) << what;
         EXPECT_TRUE(g_fakeFiles.open.empty()) << what;
         EXPECT_EQ(g_fakeFiles.calls.size(), present ? 0u : 1u) << what;  // nothing made beside what is there
+        g_fakeWindow.tabSelected = kReaderUsb;
+        OnMainTabChanged();
+        EXPECT_EQ(PageShown(kPageUsb), usbLamps);
     }
 
     StartFreshProgram();
