@@ -464,3 +464,11 @@ TEST(Window, TheMenusSpeakTheLanguagePickedAndNoneIsLeftBehind) {
     OnMainRightClick(10, 10);               // the window's own menu, gone once used
     EXPECT_EQ(g_fakeWindow.menusAlive, 5);  // the bar and its four submenus
 }
+
+TEST(Window, ADeviceChangeLeavesAnIdleReaderConnectedThroughItsPortReopened) {
+    StartConnected();
+    OnMainDevicesChanged();
+    OnMainTimer(kTimerPortWatch);
+    EXPECT_EQ(g_fakeSerial.ports[0].calls.substr(0, 4), "tgsc");  // closed, for the driver to renew
+    EXPECT_TRUE(g_fakeSerial.ports[0].open && g_ports.portOpen && g_fakeWindow.boxes.empty());
+}
