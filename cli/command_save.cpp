@@ -1,12 +1,32 @@
 #include <iostream>
 
 #include "base/format.h"
+#include "cli/command_output.h"
 #include "cli/commands.h"
 #include "cli/file_checks.h"
 #include "cli/ports_asked.h"
 #include "cli/profile.h"
-#include "cli/save_target.h"
 #include "cli/utf8_sequences.h"
+
+namespace {
+
+// LocateSaveTarget, with why told where the path is no file to replace: -1 when it is a file or nothing yet
+// (`found`: what and which it is); otherwise the exit status. A folder, device, fifo or socket is never replaced.
+int FindSaveTarget(const RunContext& options, const std::string& path, std::string* target, PathFacts* found) {
+    const SaveTarget save = LocateSaveTarget(path);
+    if (save.facts.error != 0) {
+        return Fail(options, RunFailure::kFileError, save.path + ": " + SystemErrorText(save.facts.error), kExitFailed);
+    }
+    if (save.refused != PathKind::kMissing) {
+        const char* what = options.texts->pathKinds[static_cast<int>(save.refused) - static_cast<int>(PathKind::kLink)];
+        return Fail(options, RunFailure::kUsage, FormatText(options.texts->notAFile, path.c_str(), what), kExitUsage);
+    }
+    *target = save.path;
+    *found = save.facts;
+    return -1;
+}
+
+}  // namespace
 
 int RunSave(const RunContext& options) {
     const std::string& file = options.file;
