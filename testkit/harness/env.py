@@ -239,11 +239,11 @@ class Env:
                          WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
     def _make_prefix(self):
-        """The prefix, copied from a template made once for this Wine, locale and settings: making one takes
-        wineboot some 15 s and 5 s of CPU, and every worker of a run needs one."""
+        """The prefix, copied from a template made once for this Wine, locale and harness (this file): making
+        one takes wineboot some 15 s and 5 s of CPU, and every worker of a run needs one."""
         start = time.monotonic()
         version = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, text=True, check=True).stdout
-        key = hashlib.sha1(f"{version}{self.locale}{_WINE_SETTINGS_REG}".encode()).hexdigest()[:12]
+        key = hashlib.sha1(f"{version}{self.locale}".encode() + Path(__file__).read_bytes()).hexdigest()[:12]
         templates = REPO / "build" / "wine-templates"
         templates.mkdir(parents=True, exist_ok=True)
         with open(templates / "lock", "w") as lock:
