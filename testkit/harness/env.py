@@ -249,9 +249,12 @@ class Env:
         with open(templates / "lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)  # one Env makes the template, the others wait for it
             if not (templates / key).exists():
+                for old in templates.iterdir():  # some 700 MB each: those of another Wine or harness go
+                    if old.is_dir():
+                        shutil.rmtree(old)
                 self._make_template(templates / key)
-        if not self.prefix.exists():  # the Env that made the template has its prefix already
-            subprocess.run(["cp", "-a", str(templates / key), str(self.prefix)], check=True)
+            if not self.prefix.exists():  # the Env that made the template has its prefix already
+                subprocess.run(["cp", "-a", str(templates / key), str(self.prefix)], check=True)
         self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
                                             stdout=self.log, stderr=self.log)
         # The driver joins the desktop and holds it for the whole run, so that it is never
