@@ -167,20 +167,20 @@ class App:
 
 
 class Env:
-    def __init__(self, display=None, locale=LOCALE):
+    def __init__(self, display=None, locale=LOCALE, programs=True):
         """display: an X display to use (":0"); by default the run starts an Xvfb of its own. locale: the
         Linux locale of every Wine program it starts (Wine takes its code pages from it), unless a start
-        names another."""
+        names another. programs: False only makes sure the prefix template is there, before the programs are
+        built (scripts/test makes it while they build)."""
         self.locale = locale
         self.build_dir = REPO / "build" / "win"
         self.tools_dir = REPO / "build" / "tools"  # the driver, the serial probe, the bench's baselines
         self.exe = self.build_dir / EXE_NAME
         self.driver_exe = self.tools_dir / "e2e-driver.exe"
-        for needed in (self.exe, self.driver_exe):
+        for needed in (self.exe, self.driver_exe) if programs else ():
             if not needed.exists():
                 raise FileNotFoundError(f"{needed} is missing: build the win and tools presets first (scripts/build)")
         self.shots_dir = self.build_dir / "e2e-shots"
-        self.shots_dir.mkdir(exist_ok=True)
         self.tmp = Path(tempfile.mkdtemp(prefix="mz6-e2e-"))
         self.prefix = self.tmp / "prefix"
         self.log_path = self.tmp / "wine.log"
@@ -196,7 +196,7 @@ class Env:
                 self._start_display()
             else:
                 self._use_display(display)
-            self._make_prefix()
+            self._make_prefix(programs)
         except BaseException:
             self.close()
             raise
@@ -238,7 +238,7 @@ class Env:
                          # copied into the Linux desktop's menus.
                          WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
 
-    def _make_prefix(self):
+    def _make_prefix(self, programs):
         """The prefix, copied from a template made once for this Wine, locale and harness (this file): making
         one takes wineboot some 15 s and 5 s of CPU, and every worker of a run needs one."""
         start = time.monotonic()
@@ -247,12 +247,18 @@ class Env:
         templates = REPO / "build" / "wine-templates"
         templates.mkdir(parents=True, exist_ok=True)
         with open(templates / "lock", "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)  # one Env makes the template, the others wait for it
-            if not (templates / key).exists():
-                for old in templates.iterdir():  # some 700 MB each: those of another Wine or harness go
-                    if old.is_dir():
-                        shutil.rmtree(old)
-                self._make_template(templates / key)
+            # Copies are made side by side (a shared lock); one Env makes the template while the others wait.
+            fcntl.flock(lock, fcntl.LOCK_SH)
+            while not (templates / key).exists():
+                fcntl.flock(lock, fcntl.LOCK_EX)
+                if not (templates / key).exists():
+                    for old in templates.iterdir():  # some 700 MB each: those of another Wine or harness go
+                        if old.is_dir():
+                            shutil.rmtree(old)
+                    self._make_template(templates / key)
+                fcntl.flock(lock, fcntl.LOCK_SH)
+            if not programs:
+                return
             if not self.prefix.exists():  # the Env that made the template has its prefix already
                 subprocess.run(["cp", "-a", str(templates / key), str(self.prefix)], check=True)
         self._wineserver = subprocess.Popen(["wineserver", "-f", "-p"], env=self.vars,
@@ -530,6 +536,7 @@ class Env:
 
         def chunk(kind, data):
             return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+        self.shots_dir.mkdir(parents=True, exist_ok=True)
         path = self.shots_dir / f"{name}.png"
         header = struct.pack(">IIBBBBB", right - left, bottom - top, 8, 2, 0, 0, 0)  # 8-bit RGB
         path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"".join(rows), 9))

@@ -54,7 +54,12 @@ def scenario(test, env):
 
 def main(folder, argv):
     """`[--jobs N] [--guide-status FILE] [WORD...]`: the scenarios whose file.function name holds a word (all
-    without one); with FILE (scripts/test's status of its help stage), those that install the guide wait for it."""
+    without one); with FILE (scripts/test's status of its help stage), those that install the guide wait for it.
+    `--prefix-template`: only the Wine prefix that every worker copies, made while the programs build."""
+    if argv == ["--prefix-template"]:
+        ensure_locale(LOCALE)
+        Env(programs=False).close()
+        return 0
     workers = int(os.environ.get("MZ6_E2E_JOBS", DEFAULT_WORKERS))
     guide_status = None
     while argv[:1] in (["--jobs"], ["--guide-status"]) and len(argv) > 1:
