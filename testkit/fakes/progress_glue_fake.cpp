@@ -12,5 +12,7 @@ void ProgressSetStep(WindowHandle, int) {}
 void ProgressSetPosition(WindowHandle, int) {}
 void ProgressStep(WindowHandle) {}
 void WindowDestroy(WindowHandle window) { g_fakeWindow.progressWindows -= window == &g_progressWindow ? 1 : 0; }
-void TimerStart(WindowHandle, int id, int) { g_fakeWindow.timers.insert(id); }
+void TimerStart(WindowHandle, int id, int) {
+    if (!g_fakeWindow.timers.insert(id).second) ++g_fakeWindow.timerRestarts;
+}
 void TimerStop(WindowHandle, int id) { g_fakeWindow.timers.erase(id); }

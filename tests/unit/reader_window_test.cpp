@@ -73,9 +73,9 @@ void TickOperationTimers() {
     }
 }
 
-// The reader found on COM3 of the first tab, idle; its reply, if any, on the way.
-void StartConnected(const std::string& reply = "") {
-    StartWithPorts(kReaderSerial, {Port("COM3", reply)});
+// The reader found on COM3 of the tab of `model`, idle; its reply, if any, on the way.
+void StartConnected(const std::string& reply = "", int model = kReaderSerial) {
+    StartWithPorts(model, {Port("COM3", reply)});
     g_fakeWindow.inEveryBox = TickOperationTimers;
     ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
     g_ports.portOpen = true;
@@ -316,18 +316,20 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     // The port gone, or back during the driver's pause but failing to open.
-    const std::pair<void (*)(), std::string> cases[] = {
-        {nullptr, "The connection is broken.\n\r(COM3 disabled!)"},
-        {[] {
+    const std::tuple<int, void (*)(), std::string> cases[] = {
+        {kReaderSerial, nullptr, "The connection is broken.\n\r(COM3 disabled!)"},
+        {kReaderUsb, nullptr, "Connection broken.\n\r(Zentak-6-USB disabled!)"},
+        {kReaderSerial,
+         [] {
              g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM3")});
              g_fakeSerial.ports[0].failingCall = 't';
          },
          "Error opening [COM3]!"},
     };
-    for (const auto& [inPause, box] : cases) {
-        StartConnected();
+    for (const auto& [model, inPause, box] : cases) {
+        StartConnected("", model);
         OnMainCommand(kIdRead, false);
-        ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+        ASSERT_EQ(g_fakeSerial.ports[0].written.substr(0, 8), "AT+READS");
         ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
         OnMainTimer(kOpRead);  // the first of the wait's two ticks
         OnMainDevicesChanged();
@@ -373,6 +375,7 @@ TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceSta
     const std::tuple<int, Names, Names, bool, bool> cases[] = {
         {kReaderSerial, {"COM3"}, {"COM3", "COM4"}, false, true},
         {kReaderSerial, {"COM3", "COM4"}, {"COM3"}, false, false},
+        {kReaderSerial, {"COM3"}, {"COM4"}, false, false},  // one port for another
         {kReaderSerial, {}, {"COM5"}, false, true},
         {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, true, true},
         {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, false, false},
@@ -385,6 +388,8 @@ TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceSta
         for (const std::string& name : after) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
         if (device) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
         OnMainDevicesChanged();
+        OnMainDevicesChanged();  // notices in a burst: the check waits from the first
+        EXPECT_EQ(g_fakeWindow.timerRestarts, 0);
         OnMainTimer(kTimerPortWatch);
         EXPECT_EQ(g_fakeWindow.portList, after) << after.size();
         EXPECT_EQ(g_fakeWindow.timers, search ? std::set<int>{kOpSearch} : std::set<int>{}) << after.size();
@@ -425,9 +430,24 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
             EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
         }
         EXPECT_EQ(g_fakeWindow.controlMoves, 4 * kControlCount);  // each control placed anew at each scale
+        OnMainDevicesChanged();
         OnMainDestroy();
         EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
         EXPECT_EQ(g_fakeWindow.controlFont, nullptr);
+        EXPECT_TRUE(g_fakeWindow.timers.empty() && !g_fakeSerial.ports[0].open);
+        EXPECT_EQ(g_fakeWindow.made.substr(g_fakeWindow.made.size() - 6), ", quit");
+    }
+    // Started on a display whose scale changed since log-on, or on a Western Windows: the window and the font
+    // made for them at once.
+    const std::pair<int, int> starts[] = {{96, kCyrillicCharset}, {96, 0}, {144, kCyrillicCharset}};
+    for (const auto& [dpi, charset] : starts) {
+        StartFreshProgram();
+        g_fakeWindow.dpi = dpi, g_fakeWindow.systemCharset = charset;
+        RunProgram();
+        const std::string scaled = dpi == 96 ? "" : " moved to 664,38 593x1005";
+        EXPECT_NE(g_fakeWindow.made.find(" 763,205 395x670" + scaled + " shown"), std::string::npos) << dpi;
+        const bool own = dpi != 96 || charset != kCyrillicCharset;
+        EXPECT_EQ(g_fakeWindow.lastFont, (own ? std::vector<int>{96, dpi, kCyrillicCharset} : std::vector<int>{}));
     }
 }
 
@@ -461,14 +481,21 @@ TEST(Window, TheMenusSpeakTheLanguagePickedAndNoneIsLeftBehind) {
     EXPECT_EQ(g_fakeWindow.menuBar, bar(kRussianTexts, true));
     OnMainCommand(kIdEnglish, false);
     EXPECT_EQ(g_fakeWindow.menuBar, bar(kEnglishTexts, false));
-    OnMainRightClick(10, 10);               // the window's own menu, gone once used
+    OnMainRightClick(10, 20);  // the window's own menu, gone once used
+    EXPECT_EQ(g_fakeWindow.popupMenu, std::string(kEnglishTexts.MenuQuit) + " at 10,20");
     EXPECT_EQ(g_fakeWindow.menusAlive, 5);  // the bar and its four submenus
 }
 
-TEST(Window, ADeviceChangeLeavesAnIdleReaderConnectedThroughItsPortReopened) {
+TEST(Window, ADeviceChangeLeavesAnIdleReaderConnectedThroughItsPortReopenedButATabChangeLetsItGo) {
     StartConnected();
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);
     EXPECT_EQ(g_fakeSerial.ports[0].calls.substr(0, 4), "tgsc");  // closed, for the driver to renew
     EXPECT_TRUE(g_fakeSerial.ports[0].open && g_ports.portOpen && g_fakeWindow.boxes.empty());
+    for (int tab : {-1, int{kReaderUsb}}) {  // -1: no tab selected, nothing changes
+        g_fakeWindow.tabSelected = tab;
+        OnMainTabChanged();
+        EXPECT_EQ(g_fakeSerial.ports[0].open, tab < 0);
+        EXPECT_EQ(g_fakeWindow.timers.size(), tab < 0 ? 0u : 1u);  // the other tab's search
+    }
 }
