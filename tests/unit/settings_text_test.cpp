@@ -24,10 +24,10 @@ std::vector<std::uint32_t> PageShown(int page) {
         const bool hidden = g_fakeWindow.hiddenControls.count(g_window.control[slot]) != 0;
         EXPECT_EQ(hidden, (on == kPageSerial || on == kPageUsb) && on != page) << slot << " on page " << page;
         const int id = kControlTable[slot].id;  // 0: a group box
-        const bool cardsOfSerialReader = on == kPageBoth && page == kPageSerial;
-        EXPECT_TRUE(on == kPageNone || hidden || id == 0 || g_fakeWindow.controls[id].enabled != cardsOfSerialReader)
-            << slot;
-        picked += !hidden && g_fakeWindow.controls[kControlTable[slot].id].checked ? 1 : 0;
+        const FakeControl& control = g_fakeWindow.controls[id];
+        EXPECT_TRUE(on == kPageNone || hidden || id == 0 ||
+                    control.enabled != (on == kPageBoth && page == kPageSerial));
+        picked += !hidden && control.checked ? 1 : 0;
     }
     EXPECT_EQ(picked, 5) << page;
     return {g_window.lamp, g_window.lamp + kLampCount};
@@ -109,9 +109,7 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         EXPECT_EQ(PageShown(english ? kPageUsb : kPageSerial), english ? usbLamps : serialLamps);
 
         const std::string defaults = "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n";
-        if (!present) {
-            EXPECT_EQ(FakeItemAt(name)->bytes, defaults);
-        }
+        EXPECT_TRUE(present || FakeItemAt(name)->bytes == defaults);
 
         OnMainCommand(kIdFormatTouchMemory, false);  // no type to choose: until the USB reader's page is shown anew
         g_lang.current = kLanguageRussian, g_fakeWindow.tabSelected = kReaderSerial;
