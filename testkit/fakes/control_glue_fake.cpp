@@ -1,7 +1,8 @@
 #include "testkit/fakes/fakes.h"
 #include "ui/control_glue.h"
 
-// Controls are kept only as hidden or not: the window's layout is seen end to end. Fonts are counted.
+// Controls are kept as hidden or not, and by id for their enabling: the window's layout is seen end to end.
+// Fonts are counted.
 
 void InitCommonControlClasses() {}
 WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned style, int, int, int, int, int id) {

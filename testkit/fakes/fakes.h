@@ -94,7 +94,7 @@ struct FakeWindow {
     int menusAlive = 0;                    // menus made and not destroyed
     std::set<const void*> hiddenControls;  // the handles of the controls made or since set hidden
     std::string made;  // the main window as start-up made it, "title left,top widthxheight", and what became of it
-    int dpi = 96;      // the main window's once made (the system's is 96)
+    int dpi = 96;      // the DPI of the main window once made (the system's is 96)
     int systemCharset = kCyrillicCharset;  // the system font's
     std::string popupMenu;                 // the items of the pop-up menu shown last, and where
     std::set<int> timers;                  // running until stopped; a test ticks them by hand
