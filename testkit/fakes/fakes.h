@@ -100,6 +100,7 @@ struct FakeWindow {
     std::set<int> timers;                  // running until stopped; a test ticks them by hand
     int timerRestarts = 0;                 // starts of a timer already running: its wait begins anew
     int progressWindows = 0;               // created and not destroyed
+    int progressPosition = 0, progressRange = 0, progressStep = 0;  // the last one's bar
     std::vector<FakeBox> boxes;
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;

@@ -135,7 +135,8 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
 
     StartWithPorts(kReaderSerial, {});
     Click(kIdSearch);
-    EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
+    Click(kIdPortList, true);  // its empty entry picked
+    EXPECT_EQ(TakeBoxes(), Boxes(2, "No COM ports found in the system!"));
     EXPECT_EQ(std::make_pair(g_fakeWindow.portList, g_fakeWindow.portSelected), std::make_pair(Boxes{""}, 0));
     EXPECT_TRUE(Enabled(kIdPortList));
 }
@@ -352,6 +353,7 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     StartConnected(" - OK! >> 1.00W441SF");
     OnMainCommand(kIdRead, false);
     OnMainTimer(kOpRead);
+    EXPECT_EQ(std::make_pair(g_fakeWindow.progressPosition, g_fakeWindow.progressRange), std::make_pair(1, 2));
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);  // the port is still there: the reply on its way is not dropped
     EXPECT_EQ(g_fakeSerial.ports[0].calls.find('c'), std::string::npos);
