@@ -363,8 +363,8 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     OnMainTimer(kOpRead);
     EXPECT_EQ(TakeBoxes(),
               (std::vector<std::string>{"Settings read!", "The connection is broken.\n\r(COM3 disabled!)"}));
-    EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
-    EXPECT_FALSE(g_ports.portOpen);
+    // Disconnected, and the settings of a reader that has gone are not shown.
+    EXPECT_FALSE(g_ports.portOpen || g_connection.settingsValid);
 }
 
 TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceStartsASearch) {

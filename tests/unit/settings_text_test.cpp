@@ -87,6 +87,7 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         {"a folder", true, found(PathKind::kFolder, 1, ""), false, false},
         {"a pipe", true, found(PathKind::kFifo, 1, ""), false, false},
         {"a file that cannot be opened", true, found(PathKind::kFile, 1, "o"), false, false},
+        {"no file, but its name cannot be opened (no right to)", true, found(PathKind::kMissing, 1, "o"), false, false},
         {"a file that takes no write", true, found(PathKind::kFile, 1, "w"), true, false},
         {"a disk that keeps nothing", true, found(PathKind::kFile, 1, "c"), true, false},
     };
