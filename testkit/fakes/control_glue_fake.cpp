@@ -1,18 +1,20 @@
 #include "testkit/fakes/fakes.h"
 #include "ui/control_glue.h"
 
-// Controls are kept only as hidden or not: the window's layout is seen end to end. Fonts are counted.
+// Controls are kept as hidden or not, and by id for their enabling: the window's layout is seen end to end.
+// Fonts are counted.
 
 void InitCommonControlClasses() {}
-WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned style, int, int, int, int, int) {
+WindowHandle ControlCreate(WindowHandle, const char*, const char*, unsigned style, int, int, int, int, int id) {
     static char controls[kControlCount];  // a handle is a place in here, taken in turn
     static int made = 0;
     WindowHandle control = &controls[made++ % kControlCount];
+    g_fakeWindow.controlIds[control] = id;
     if ((style & 0x10000000u) == 0) g_fakeWindow.hiddenControls.insert(control);  // made without WS_VISIBLE
     return control;
 }
 void ControlMove(WindowHandle, int, int, int, int) { ++g_fakeWindow.controlMoves; }
-int SystemFontCharset() { return 204; }
+int SystemFontCharset() { return g_fakeWindow.systemCharset; }
 FontHandle FontCreateFromSystem(int fromDpi, int toDpi, int charset) {
     static std::intptr_t created = 0;
     ++g_fakeWindow.fontsAlive;

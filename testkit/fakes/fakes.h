@@ -83,7 +83,8 @@ struct FakeControl {
 // The main window: its enabling, controls, port list, timers, message boxes and paint.
 struct FakeWindow {
     bool enabled = true;
-    std::map<int, FakeControl> controls;  // by id, as the program set them
+    std::map<int, FakeControl> controls;    // by id, as the program set them
+    std::map<const void*, int> controlIds;  // each control made: its id (the group boxes share 0)
     std::vector<std::string> portList;
     int portSelected = -1;  // the port list's selection (-1: none)
     int lampRepaints = 0;   // parts of the window asked to repaint without their background: the lamp area
@@ -92,9 +93,14 @@ struct FakeWindow {
     std::string menuBar;                   // the menu bar attached last, as the fake keeps menus
     int menusAlive = 0;                    // menus made and not destroyed
     std::set<const void*> hiddenControls;  // the handles of the controls made or since set hidden
-    std::string made;                      // the main window as start-up made it: "title left,top widthxheight"
+    std::string made;  // the main window as start-up made it, "title left,top widthxheight", and what became of it
+    int dpi = 96;      // the DPI of the main window once made (the system's is 96)
+    int systemCharset = kCyrillicCharset;  // the system font's
+    std::string popupMenu;                 // the items of the pop-up menu shown last, and where
     std::set<int> timers;                  // running until stopped; a test ticks them by hand
+    int timerRestarts = 0;                 // starts of a timer already running: its wait begins anew
     int progressWindows = 0;               // created and not destroyed
+    int progressPosition = 0, progressRange = 0, progressStep = 0;  // the last one's bar
     std::vector<FakeBox> boxes;
     std::vector<FakeDrawObject> drawObjects = {{true, true}, {false, true}};  // the context's own pen and brush
     int selectedPen = 0, selectedBrush = 1;

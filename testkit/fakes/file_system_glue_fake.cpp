@@ -62,7 +62,8 @@ bool CloseFile(FileHandle handle) {
 }
 
 bool CreateExclusive(const std::string& path, const std::string& bytes) {
-    if (FakeItemAt(path) != nullptr || !g_fakeFiles.folderTakesNewFiles) return false;
+    const FakeItem* there = FakeItemAt(path);  // one kept as missing only holds the calls that fail on its path
+    if ((there != nullptr && there->kind != PathKind::kMissing) || !g_fakeFiles.folderTakesNewFiles) return false;
     g_fakeFiles.items[path].bytes = bytes;
     g_fakeFiles.calls.push_back("create " + path);
     return true;

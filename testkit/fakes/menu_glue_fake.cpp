@@ -57,4 +57,6 @@ void MenuDestroyAttached(WindowHandle) {
     g_attachedMenus = 0;
 }
 void MenuDestroy(MenuHandle menu) { g_fakeWindow.menusAlive -= Menu(menu).menus; }
-void MenuTrackAtClientPoint(MenuHandle, WindowHandle, int, int) {}
+void MenuTrackAtClientPoint(MenuHandle menu, WindowHandle, int x, int y) {
+    g_fakeWindow.popupMenu = Shown(Menu(menu)) + " at " + std::to_string(x) + "," + std::to_string(y);
+}

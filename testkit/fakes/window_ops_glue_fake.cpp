@@ -13,7 +13,11 @@ void WindowShow(WindowHandle window, bool show) {
     if (!show) g_fakeWindow.hiddenControls.insert(window);
 }
 void WindowInvalidate(WindowHandle, const PixelRect&, bool erase) { g_fakeWindow.lampRepaints += erase ? 0 : 1; }
-void WindowSetRect(WindowHandle, const PixelRect&) {}
+void WindowSetRect(WindowHandle window, const PixelRect& rect) {
+    if (window != FakeMainWindow()) return;
+    g_fakeWindow.made += " moved to " + std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+                         std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
+}
 void ControlSetText(WindowHandle, int id, const char* text) { g_fakeWindow.controls[id].text = text; }
 void ControlEnable(WindowHandle, int id, bool enable) { g_fakeWindow.controls[id].enabled = enable; }
 void RadioCheckInRange(WindowHandle, int first, int last, int checked) {

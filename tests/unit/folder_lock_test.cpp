@@ -77,6 +77,8 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         {"entries only for what is made inside (CREATOR OWNER's)", mz,
          [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(A;OICIIO;GA;;;CO)(A;CIIO;FA;;;BU)")); },
          go, go, mz},
+        {"a callback entry, read-only as written: taken as the worst", mz,
+         [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(XA;;FR;;;BU)")); }, rights, rights, mz},
         {"a deny entry", mz, [](F f, A) { Secure(f.folder, kLockedFolderSecurity + std::string("(D;OICI;LC;;;BA)")); },
          rights, rights, mz},
         {"no access list at all", mz, [](F f, A) { Secure(f.folder, "O:BAD:PAINO_ACCESS_CONTROL"); }, rights, rights,
@@ -90,6 +92,8 @@ TEST(FolderLock, AFolderIsMadeOrTakenOverOnlyWhenNobodyButAdministratorsCouldHav
         {"a parent as Program Files is (TrustedInstaller's)", mz,
          [](F, A a) { Secure(a[0], "O:" + std::string(kInstaller) + "D:P(A;OICI;FA;;;" + kInstaller + ")"); }, go, go,
          mz},
+        {"a parent that denies users a right", mz,
+         [](F, A a) { Secure(a[0], "O:BAD:(A;OICI;FA;;;SY)(D;OICI;DT;;;BU)"); }, go, go, mz},
         {"a parent a user owns", mz, [](F, A a) { Secure(a[0], "O:" + std::string(kUser) + "D:(A;OICI;FA;;;SY)"); },
          above, above, "C:\\Apps"},
         {"a missing parent", mz,
@@ -238,8 +242,7 @@ TEST(FolderLock, EveryUserSavesTheSettingsFileAndCanDoNothingElseWithIt) {
         EXPECT_NE(needs & ~users, 0u) << std::hex << needs;
     // What the program asks covers its calls: ReadFile FILE_READ_DATA; WriteFile over the start FILE_WRITE_DATA,
     // as FlushFileBuffers (FILE_WRITE_DATA or FILE_APPEND_DATA).
-    EXPECT_EQ(OpenAccess(false) & 0x1, 0x1u);
-    EXPECT_EQ(OpenAccess(true) & 0x2, 0x2u);
+    EXPECT_EQ((OpenAccess(false) & 0x1) | (OpenAccess(true) & 0x2), 0x3u);
 }
 
 namespace {
@@ -362,9 +365,7 @@ TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
         const char* meant = item.kind == PathKind::kFolder  ? kLockedFolderSecurity
                             : path == kMz + "appconfig.ini" ? kSettingsFileSecurity
                                                             : kLockedFileSecurity;
-        if (path.rfind(mz, 0) == 0) {
-            EXPECT_EQ(item.security, meant) << path;
-        }
+        EXPECT_TRUE(path.rfind(mz, 0) != 0 || item.security == meant) << path;
     }
 
     struct Row {
@@ -397,11 +398,8 @@ TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
             decision = RunStep("seal", mz);
             EXPECT_EQ(RunStep("restore", mz).verdict, Verdict::kGo) << row.what;
         }
-        EXPECT_EQ(decision.verdict, row.verdict) << row.what;
-        EXPECT_EQ(decision.item, row.item) << row.what;
-        if (row.verdict != Verdict::kLink) {
-            EXPECT_EQ(TreeNow(), earlier) << row.what;
-        }
+        EXPECT_EQ(std::make_pair(decision.verdict, decision.item), std::make_pair(row.verdict, row.item)) << row.what;
+        EXPECT_TRUE(row.verdict == Verdict::kLink || TreeNow() == earlier) << row.what;
     }
 
     // A delete that fails: the earlier file stays the installer's own for the next run; a restore names the file
@@ -412,6 +410,5 @@ TEST(FolderLock, TheStepsLeaveTheNewInstallSealedOrTheEarlierOneAsItWas) {
     EXPECT_EQ(TreeNow()[std::string("mz6.exe") + kAsideSuffix], "old");
     g_fakeFiles.items[kMz + "mz6.exe"].fails = "d";
     const Decision restore = RunStep("restore", mz);
-    EXPECT_EQ(restore.verdict, Verdict::kFailed);
-    EXPECT_EQ(restore.item, kMz + "mz6.exe");
+    EXPECT_EQ(std::make_pair(restore.verdict, restore.item), std::make_pair(Verdict::kFailed, kMz + "mz6.exe"));
 }

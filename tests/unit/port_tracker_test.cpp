@@ -6,7 +6,8 @@
 
 TEST(PortTracker, PatternsMatchAsTheShellsDo) {
     const char* patterns[] = {"/dev/ttyUSB*", "/dev/tty[A-Z]*[0-9]", "*reader-?", "[!/]*", "COM1?", "a[]]b",
-                              "a[b",          "*a*a*a*a*a*a*b",      "",          "*",     "[a-]x", "x[!a-c]"};
+                              "a[b",          "*a*a*a*a*a*a*b",      "",          "*",     "[a-]x", "x[!a-c]",
+                              "[!]a]x"};
     const char* names[] = {"/dev/ttyUSB0",
                            "/dev/ttyACM12",
                            "/tmp/w/reader-3",
@@ -28,6 +29,10 @@ TEST(PortTracker, PatternsMatchAsTheShellsDo) {
     EXPECT_TRUE(MatchesPattern("com1?", "COM12", true));
     EXPECT_TRUE(MatchesPattern("COM[a-c]", "comB", true));
     EXPECT_FALSE(MatchesPattern("com1?", "COM12", false));
+    // A '[' without its ']', or a folder's path, matches no port ("[[]" is a set of '[' alone).
+    const std::pair<const char*, bool> canMatch[] = {
+        {"COM[1-9]", true}, {"a[[]b", true}, {"COM[1", false}, {"/dev/", false}};
+    for (const auto& [pattern, can] : canMatch) EXPECT_EQ(PatternCanMatchAPort(pattern), can) << pattern;
 }
 
 TEST(PortTracker, APortIsAskedWhenItAppearsAndAgainOnlyAfterItWasGone) {

@@ -73,9 +73,9 @@ void TickOperationTimers() {
     }
 }
 
-// The reader found on COM3 of the first tab, idle; its reply, if any, on the way.
-void StartConnected(const std::string& reply = "") {
-    StartWithPorts(kReaderSerial, {Port("COM3", reply)});
+// The reader found on COM3 of the tab of `model`, idle; its reply, if any, on the way.
+void StartConnected(const std::string& reply = "", int model = kReaderSerial) {
+    StartWithPorts(model, {Port("COM3", reply)});
     g_fakeWindow.inEveryBox = TickOperationTimers;
     ASSERT_TRUE(SetCurrentPortName("COM3") && OpenPort("COM3", kBaudRate));
     g_ports.portOpen = true;
@@ -135,7 +135,8 @@ TEST(ReaderWindow, ASerialSearchTriesThePortsInNumberOrderQuietlyAndLeavesTheLis
 
     StartWithPorts(kReaderSerial, {});
     Click(kIdSearch);
-    EXPECT_EQ(TakeBoxes(), Boxes{"No COM ports found in the system!"});
+    Click(kIdPortList, true);  // its empty entry picked
+    EXPECT_EQ(TakeBoxes(), Boxes(2, "No COM ports found in the system!"));
     EXPECT_EQ(std::make_pair(g_fakeWindow.portList, g_fakeWindow.portSelected), std::make_pair(Boxes{""}, 0));
     EXPECT_TRUE(Enabled(kIdPortList));
 }
@@ -316,18 +317,19 @@ TEST(Window, ASerialReadErrorShowsTheSystemErrorBox) {
 
 TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
     // The port gone, or back during the driver's pause but failing to open.
-    const std::pair<void (*)(), std::string> cases[] = {
-        {nullptr, "The connection is broken.\n\r(COM3 disabled!)"},
+    const std::tuple<void (*)(), std::string, int> cases[] = {
+        {nullptr, "The connection is broken.\n\r(COM3 disabled!)", kReaderSerial},
+        {nullptr, "Connection broken.\n\r(Zentak-6-USB disabled!)", kReaderUsb},
         {[] {
              g_fakeRegistry.portTable.push_back({kRegistryString, Utf16("COM3")});
              g_fakeSerial.ports[0].failingCall = 't';
          },
-         "Error opening [COM3]!"},
+         "Error opening [COM3]!", kReaderSerial},
     };
-    for (const auto& [inPause, box] : cases) {
-        StartConnected();
+    for (const auto& [inPause, box, model] : cases) {
+        StartConnected("", model);
         OnMainCommand(kIdRead, false);
-        ASSERT_EQ(g_fakeSerial.ports[0].written, "AT+READS_KRX");
+        ASSERT_EQ(g_fakeSerial.ports[0].written.substr(0, 8), "AT+READS");
         ASSERT_EQ(g_fakeWindow.timers, std::set<int>{kOpRead});
         OnMainTimer(kOpRead);  // the first of the wait's two ticks
         OnMainDevicesChanged();
@@ -338,12 +340,10 @@ TEST(Window, ABrokenConnectionEndsARunningReplyWait) {
         for (int tick = 0; tick < 2; ++tick) OnMainTimer(kOpRead);  // ticks already queued
         ASSERT_EQ(g_fakeWindow.boxes.size(), 1u);
         EXPECT_EQ(std::make_pair(g_fakeWindow.boxes[0].text, g_fakeWindow.boxes[0].kind), std::make_pair(box, 5u));
-        EXPECT_EQ(g_fakeSerial.reads, 0);
-        EXPECT_TRUE(g_fakeWindow.timers.empty());
-        EXPECT_EQ(g_fakeWindow.progressWindows, 0);
-        EXPECT_TRUE(g_fakeWindow.enabled);
-        EXPECT_FALSE(g_ports.portOpen);
-        EXPECT_EQ(g_fakeSerial.badCloses, 0);
+        EXPECT_TRUE(g_fakeWindow.timers.empty() && g_fakeWindow.enabled && !g_ports.portOpen);
+        // No read after the port went, no progress window left, no close of a handle not open.
+        EXPECT_EQ(std::make_tuple(g_fakeSerial.reads, g_fakeWindow.progressWindows, g_fakeSerial.badCloses),
+                  std::make_tuple(0, 0, 0));
     }
 }
 
@@ -351,6 +351,7 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
     StartConnected(" - OK! >> 1.00W441SF");
     OnMainCommand(kIdRead, false);
     OnMainTimer(kOpRead);
+    EXPECT_EQ(std::make_pair(g_fakeWindow.progressPosition, g_fakeWindow.progressRange), std::make_pair(1, 2));
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);  // the port is still there: the reply on its way is not dropped
     EXPECT_EQ(g_fakeSerial.ports[0].calls.find('c'), std::string::npos);
@@ -360,11 +361,10 @@ TEST(Window, AReplyOutlivesADeviceChangeButNotAReaderUnpluggedWhileItIsShown) {
         OnMainTimer(kTimerPortWatch);
     };
     OnMainTimer(kOpRead);
-    ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);
-    EXPECT_EQ(g_fakeWindow.boxes[0].text, "Settings read!");
-    EXPECT_EQ(g_fakeWindow.boxes[1].text, "The connection is broken.\n\r(COM3 disabled!)");
-    EXPECT_FALSE(g_connection.settingsValid);  // the settings of a reader that has gone are not shown
-    EXPECT_FALSE(g_ports.portOpen);
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<std::string>{"Settings read!", "The connection is broken.\n\r(COM3 disabled!)"}));
+    // Disconnected, and the settings of a reader that has gone are not shown.
+    EXPECT_FALSE(g_ports.portOpen || g_connection.settingsValid);
 }
 
 TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceStartsASearch) {
@@ -373,6 +373,7 @@ TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceSta
     const std::tuple<int, Names, Names, bool, bool> cases[] = {
         {kReaderSerial, {"COM3"}, {"COM3", "COM4"}, false, true},
         {kReaderSerial, {"COM3", "COM4"}, {"COM3"}, false, false},
+        {kReaderSerial, {"COM3"}, {"COM4"}, false, false},  // one port for another
         {kReaderSerial, {}, {"COM5"}, false, true},
         {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, true, true},
         {kReaderUsb, {"COM3"}, {"COM3", "COM9"}, false, false},
@@ -385,18 +386,18 @@ TEST(Window, WithNoReaderConnectedAPortMoreOrTheFirstOneOrTheUsbReadersDeviceSta
         for (const std::string& name : after) g_fakeRegistry.portTable.push_back({kRegistryString, Utf16(name)});
         if (device) g_fakeRegistry.usbDevices = {{Utf16(kUsbReader) + Utf16(""), true, Utf16("COM9")}};
         OnMainDevicesChanged();
+        OnMainDevicesChanged();  // notices in a burst: the check waits from the first
+        EXPECT_EQ(g_fakeWindow.timerRestarts, 0);
         OnMainTimer(kTimerPortWatch);
         EXPECT_EQ(g_fakeWindow.portList, after) << after.size();
         EXPECT_EQ(g_fakeWindow.timers, search ? std::set<int>{kOpSearch} : std::set<int>{}) << after.size();
     }
 }
 
-TEST(Window, TheAboutBoxClosesOnItsOkOrCancelAndNoOtherCommand) {
+TEST(Window, TheAboutBoxClosesOnOkOrCancelOnlyAndAnOperationEndingUnderItLeavesItTheWindow) {
     const std::pair<int, int> rows[] = {{kIdOk, kIdOk}, {kIdCancel, kIdCancel}, {3, 0}, {0, 0}};  // id, its result
     for (const auto& [id, result] : rows) EXPECT_EQ(AboutDialogEndResult(id), result) << id;
-}
 
-TEST(Window, AnOperationEndingUnderABoxLeavesTheWindowToTheBox) {
     // A reader plugged in while the About box is open: the search runs in the box's message loop.
     StartWithPorts(kReaderSerial, {Port("COM3", " - OK! >> 1.00TMX1AO")});
     g_shell.boxesUp = 1;
@@ -425,9 +426,24 @@ TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndD
             EXPECT_TRUE(!own || g_fakeWindow.lastFont == std::vector<int>({96, dpi, kCyrillicCharset})) << dpi;
         }
         EXPECT_EQ(g_fakeWindow.controlMoves, 4 * kControlCount);  // each control placed anew at each scale
+        OnMainDevicesChanged();
         OnMainDestroy();
         EXPECT_EQ(g_fakeWindow.fontsAlive + g_fakeWindow.fontsDeletedInUse, 0);
         EXPECT_EQ(g_fakeWindow.controlFont, nullptr);
+        EXPECT_TRUE(g_fakeWindow.timers.empty() && !g_fakeSerial.ports[0].open);
+        EXPECT_EQ(g_fakeWindow.made.substr(g_fakeWindow.made.rfind(',')), ", quit");
+    }
+    // Started on a display whose scale changed since log-on, or on a Western Windows: the window and the font
+    // made for them at once.
+    const std::pair<int, int> starts[] = {{96, kCyrillicCharset}, {96, 0}, {144, kCyrillicCharset}};
+    for (const auto& [dpi, charset] : starts) {
+        StartFreshProgram();
+        g_fakeWindow.dpi = dpi, g_fakeWindow.systemCharset = charset;
+        RunProgram();
+        const char* scaled = dpi == 96 ? " 395x670 shown" : " 395x670 moved to 664,38 593x1005 shown";
+        EXPECT_NE(g_fakeWindow.made.find(scaled), std::string::npos) << dpi;
+        EXPECT_EQ(g_fakeWindow.lastFont,
+                  (dpi != 96 || charset != kCyrillicCharset ? std::vector<int>{96, dpi, 204} : std::vector<int>{}));
     }
 }
 
@@ -461,14 +477,21 @@ TEST(Window, TheMenusSpeakTheLanguagePickedAndNoneIsLeftBehind) {
     EXPECT_EQ(g_fakeWindow.menuBar, bar(kRussianTexts, true));
     OnMainCommand(kIdEnglish, false);
     EXPECT_EQ(g_fakeWindow.menuBar, bar(kEnglishTexts, false));
-    OnMainRightClick(10, 10);               // the window's own menu, gone once used
+    OnMainRightClick(10, 20);  // the window's own menu, gone once used
+    EXPECT_EQ(g_fakeWindow.popupMenu, std::string(kEnglishTexts.MenuQuit) + " at 10,20");
     EXPECT_EQ(g_fakeWindow.menusAlive, 5);  // the bar and its four submenus
 }
 
-TEST(Window, ADeviceChangeLeavesAnIdleReaderConnectedThroughItsPortReopened) {
+TEST(Window, ADeviceChangeLeavesAnIdleReaderConnectedThroughItsPortReopenedButATabChangeLetsItGo) {
     StartConnected();
     OnMainDevicesChanged();
     OnMainTimer(kTimerPortWatch);
     EXPECT_EQ(g_fakeSerial.ports[0].calls.substr(0, 4), "tgsc");  // closed, for the driver to renew
     EXPECT_TRUE(g_fakeSerial.ports[0].open && g_ports.portOpen && g_fakeWindow.boxes.empty());
+    for (int tab : {-1, int{kReaderUsb}}) {  // -1: no tab selected, nothing changes
+        g_fakeWindow.tabSelected = tab;
+        OnMainTabChanged();
+        EXPECT_EQ(std::make_pair(g_fakeSerial.ports[0].open, g_fakeWindow.timers.size()),
+                  std::make_pair(tab < 0, std::size_t(tab >= 0)));  // or the other tab's search
+    }
 }

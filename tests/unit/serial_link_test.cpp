@@ -96,7 +96,8 @@ TEST_F(SerialLink, AWriteIsWholeShortOrFailedWithTheSystemsNumber) {
         EXPECT_EQ(LinkWrite(handle_, reinterpret_cast<const std::uint8_t*>("AT+READS_KRX"), 12, &error), result);
         EXPECT_EQ(std::make_pair(port().written, error), std::make_pair(written, systemError));
     }
-    g_fakeSerial.lastError = 6;  // and a discard that fails
+    g_fakeSerial.lastError = 6;  // and a discard that works, then one that fails
     std::int32_t error = 0;
+    EXPECT_EQ(LinkDiscardInput(handle_, &error), kLinkOk);
     EXPECT_EQ(std::make_pair(LinkDiscardInput(InvalidPortHandle(), &error), error), std::make_pair(kLinkError, 6));
 }

@@ -6,6 +6,7 @@
 #include "app/settings_text.h"
 #include "app/text/texts.h"
 #include "protocol/colours.h"
+#include "protocol/control_ids.h"
 #include "serial/port_view.h"
 #include "testkit/fakes/fakes.h"
 #include "ui/layout.h"
@@ -13,15 +14,20 @@
 
 const std::string kEn = "Language = EN;\r\n";
 
-// The tab's page as the user sees it: its controls alone shown (with those of neither page), a button picked in
-// each of its five groups, then the lamps.
+// The tab's page as the user sees it: its controls alone shown (with those of neither page), enabled but for the
+// cards group of the serial reader, which cannot choose them, a button picked in each of its five groups, then the
+// lamps.
 std::vector<std::uint32_t> PageShown(int page) {
     int picked = 0;
     for (int slot = 0; slot < kControlCount; ++slot) {
         const int on = kControlTable[slot].page;
         const bool hidden = g_fakeWindow.hiddenControls.count(g_window.control[slot]) != 0;
         EXPECT_EQ(hidden, (on == kPageSerial || on == kPageUsb) && on != page) << slot << " on page " << page;
-        picked += !hidden && g_fakeWindow.controls[kControlTable[slot].id].checked ? 1 : 0;
+        const int id = kControlTable[slot].id;  // 0: a group box
+        const FakeControl& control = g_fakeWindow.controls[id];
+        EXPECT_TRUE(on == kPageNone || hidden || id == 0 ||
+                    control.enabled != (on == kPageBoth && page == kPageSerial));
+        picked += !hidden && control.checked ? 1 : 0;
     }
     EXPECT_EQ(picked, 5) << page;
     return {g_window.lamp, g_window.lamp + kLampCount};
@@ -81,6 +87,7 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         {"a folder", true, found(PathKind::kFolder, 1, ""), false, false},
         {"a pipe", true, found(PathKind::kFifo, 1, ""), false, false},
         {"a file that cannot be opened", true, found(PathKind::kFile, 1, "o"), false, false},
+        {"no file, but its name cannot be opened (no right to)", true, found(PathKind::kMissing, 1, "o"), false, false},
         {"a file that takes no write", true, found(PathKind::kFile, 1, "w"), true, false},
         {"a disk that keeps nothing", true, found(PathKind::kFile, 1, "c"), true, false},
     };
@@ -103,10 +110,9 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         EXPECT_EQ(PageShown(english ? kPageUsb : kPageSerial), english ? usbLamps : serialLamps);
 
         const std::string defaults = "Language = RU;\r\nTabCtrl = KRT_KRN;\r\n";
-        if (!present) {
-            EXPECT_EQ(FakeItemAt(name)->bytes, defaults);
-        }
+        EXPECT_TRUE(present || FakeItemAt(name)->bytes == defaults);
 
+        OnMainCommand(kIdFormatTouchMemory, false);  // no type to choose: until the USB reader's page is shown anew
         g_lang.current = kLanguageRussian, g_fakeWindow.tabSelected = kReaderSerial;
         SelectLanguageTexts();
         g_fakeWindow.timers.clear(), g_fakeWindow.lampRepaints = 0;  // the start's search set aside

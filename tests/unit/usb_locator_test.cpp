@@ -17,7 +17,7 @@ TEST(UsbMatch, TheLastDeviceWithTheReadersIdentifierAndAUsablePortWins) {
         {{{kReader, true, "COM999"}}, 0},
         {{{kReader, true, "COM1000"}}, -1},  // too long for a port name: skipped, not cut
         {{{kReader, true, "COM0"}}, -1},
-        {{{kReader, true, "LPT1"}}, -1},
+        {{{kReader, true, "DOM1"}}, -1},
         {{{kReader, true, ""}}, -1},
         {{{kReader, false, "COM7"}}, -1},
         {{{"USB\\VID_1234", false, ""}, {kReader, true, "COM7"}}, 1},  // a keyless device does not end the walk
