@@ -97,6 +97,7 @@ struct FakeWindow {
     int dpi = 96;      // the DPI of the main window once made (the system's is 96)
     int systemCharset = kCyrillicCharset;  // the system font's
     std::string popupMenu;                 // the items of the pop-up menu shown last, and where
+    int aboutTemplate = 0;                 // the About dialog template shown last
     std::set<int> timers;                  // running until stopped; a test ticks them by hand
     int timerRestarts = 0;                 // starts of a timer already running: its wait begins anew
     int progressWindows = 0;               // created and not destroyed

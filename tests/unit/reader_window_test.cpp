@@ -405,6 +405,7 @@ TEST(Window, TheAboutBoxClosesOnOkOrCancelOnlyAndAnOperationEndingUnderItLeavesI
     for (int tick = 0; tick < 100; ++tick) OnMainTimer(kOpSearch);
     ASSERT_EQ(g_fakeWindow.boxes.size(), 2u);  // "Settings read!", then found
     EXPECT_FALSE(g_fakeWindow.enabled);
+    EXPECT_EQ(RunningOperation(), 0);
 }
 
 TEST(Window, LayoutFiguresScaleAsTheSystemRoundsAndTheControlsFontIsCyrillicAndDeletedWhenReplaced) {
@@ -473,10 +474,14 @@ TEST(Window, TheMenusSpeakTheLanguagePickedAndNoneIsLeftBehind) {
                "]]|" + text.MenuHelp + "[" + text.MenuHelpItem + "|-|" + text.MenuAbout + "]";
     };
     StartFreshProgram();
-    RunProgram();  // no settings file: in Russian
-    EXPECT_EQ(g_fakeWindow.menuBar, bar(kRussianTexts, true));
+    RunProgram();                    // no settings file: in Russian
+    OnMainCommand(kIdAbout, false);  // its template picked at each opening
+    EXPECT_EQ(std::make_pair(g_fakeWindow.menuBar, g_fakeWindow.aboutTemplate),
+              std::make_pair(bar(kRussianTexts, true), kAboutTemplateRussian));
     OnMainCommand(kIdEnglish, false);
-    EXPECT_EQ(g_fakeWindow.menuBar, bar(kEnglishTexts, false));
+    OnMainCommand(kIdAbout, false);
+    EXPECT_EQ(std::make_pair(g_fakeWindow.menuBar, g_fakeWindow.aboutTemplate),
+              std::make_pair(bar(kEnglishTexts, false), kAboutTemplateEnglish));
     OnMainRightClick(10, 20);  // the window's own menu, gone once used
     EXPECT_EQ(g_fakeWindow.popupMenu, std::string(kEnglishTexts.MenuQuit) + " at 10,20");
     EXPECT_EQ(g_fakeWindow.menusAlive, 5);  // the bar and its four submenus

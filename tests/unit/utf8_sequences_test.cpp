@@ -33,8 +33,8 @@ TEST(Utf8Sequences, ControlsAndBytesThatAreNoUtf8AreShownEscaped) {
          "\\xc2\\x9b31m \xc2\xa0"},  // a C1 control; a no-break space stays
         {"\xff\xfe \xc0\xaf \xed\xa0\x80 \xd0",
          "\\xff\\xfe \\xc0\\xaf \\xed\\xa0\\x80 \\xd0"},  // overlong, surrogate, cut
-        {"\xf4\x90\x80\x80 \xf0\x8f\xbf\xbf",
-         "\\xf4\\x90\\x80\\x80 \\xf0\\x8f\\xbf\\xbf"},  // beyond U+10FFFF, overlong
+        {"\xf4\x90\x80\x80 \xf0\x8f\xbf\xbf \xf8\x88\x80\x80",
+         "\\xf4\\x90\\x80\\x80 \\xf0\\x8f\\xbf\\xbf \\xf8\\x88\\x80\\x80"},  // beyond U+10FFFF, overlong, no lead
     };
     for (const auto& [text, shown] : rows) EXPECT_EQ(Escaped(text), shown) << shown;
 }
