@@ -14,12 +14,13 @@
 enum class PathKind { kMissing, kFile, kLink, kFolder, kDevice, kFifo, kSocket };
 
 struct PathFacts {
-    PathKind kind = PathKind::kMissing;     // the path itself, a last link not followed
-    PathKind leadsTo = PathKind::kMissing;  // a link: what it ends at, every link followed (kMissing: nothing yet)
-    std::string linkText;                   // a link: the path it holds ("" where the system does not say: Windows)
-    std::int32_t error = 0;                 // the system's number where the path cannot be looked at
-    std::uint64_t volume = 0, index = 0;    // which file it is (device and inode; volume and file index), 0 0: none
-    std::uint32_t names = 0;                // how many names (hard links) the item has; 0: not known
+    PathKind kind = PathKind::kMissing;  // the path itself, a last link not followed
+    PathKind leadsTo = PathKind::
+        kMissing;  // a link: what it ends at, every link followed (kMissing: nothing, or Windows, which does not say)
+    std::string linkText;                 // a link: the path it holds ("" where the system does not say: Windows)
+    std::int32_t error = 0;               // the system's number where the path cannot be looked at
+    std::uint64_t volume = 0, index = 0;  // which file it is (device and inode; volume and file index), 0 0: none
+    std::uint32_t names = 0;              // how many names (hard links) the item has; 0: not known
 };
 
 PathFacts LookAtPath(const std::string& path);

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// UTF-8, the program's own, to and from the UTF-16 of the W calls (base/win32/utf16_glue_win32.cpp; mz6.exe and folder-lock.exe). Never
-// through the ANSI code page: its best-fit mapping turns one name into another ("ｐｒｏｆｉｌｅ" into
+// UTF-8, the program's own, to and from the UTF-16 of the W calls (base/win32/utf16_glue_win32.cpp): every
+// program's file-system glue, and mz6.exe's and folder-lock.exe's own calls. Never through the ANSI code page: its best-fit mapping turns one name into another ("ｐｒｏｆｉｌｅ" into
 // "profile", a full-width hyphen into "-") and cannot hold most names at all.
 // No fake: only Windows glue calls it; the e2e suite gives mz6.exe such names under Wine (mz6_test).
 

@@ -17,10 +17,12 @@
 
 namespace {
 
+constexpr int kCommandCount = static_cast<int>(Command::kWatch) + 1;
 const char* const kCommandNames[] = {"ports", "find", "read", "write", "save", "apply", "watch"};
-constexpr int kCommandCount = 7;
 // What each command's arguments are, as --help and the completion name them: by Command.
 const char* const kArgumentValues[] = {"", "", "", "KEY=VALUE", "FILE", "FILE", "FILE"};
+static_assert(std::size(kCommandNames) == kCommandCount && std::size(kArgumentValues) == kCommandCount,
+              "a command without its name or arguments");
 
 // Who takes an option: mz6 itself, before its command (and after it, as CLI11 falls through to mz6), and
 // the commands, a bit each.

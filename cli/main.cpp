@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 
 #include "base/format.h"
 #include "cli/command_line.h"
@@ -28,6 +29,7 @@ std::vector<std::string> WithoutRepeats(const std::vector<std::string>& ports) {
 
 // Each command, in the order of Command.
 int (*const kRunCommand[])(const RunContext&) = {RunPorts, RunFind, RunRead, RunWrite, RunSave, RunApply, RunWatch};
+static_assert(std::size(kRunCommand) == static_cast<std::size_t>(Command::kWatch) + 1, "a command without its run");
 
 int Run(const Invocation& invocation) {
     RunContext options = invocation.run;

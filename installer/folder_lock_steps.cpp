@@ -125,8 +125,9 @@ Decision Seal(const std::string& folder) {
         if (IsAside(item)) continue;
         Decision sealed = SealItem(path, MeantSecurity(item, false));
         for (size_t at = 0; item.kind == ItemKind::kFolder && at < facts.helpItems.size(); ++at) {
-            if (sealed.verdict == Verdict::kGo && !IsAside(facts.helpItems[at]))
-                sealed = SealItem(path + "\\" + facts.helpItems[at].name, MeantSecurity(facts.helpItems[at], true));
+            const FoundItem& helpItem = facts.helpItems[at];
+            if (sealed.verdict == Verdict::kGo && !IsAside(helpItem))
+                sealed = SealItem(path + "\\" + helpItem.name, MeantSecurity(helpItem, true));
         }
         if (sealed.verdict != Verdict::kGo) return sealed;
     }

@@ -1,7 +1,7 @@
 """Runs tests side by side, for the e2e and the cli suites. Each worker is a process with a world of its own
 (what new_world() makes: the e2e suite's Wine prefix; none for the cli) and is handed the next test when it
-is free: of those that may start, the longest of the last run first. A test's output is kept apart and shown whole when it fails. A failed
-test is run once more; what passes only then is named as a flake."""
+is free: of those that may start, the longest of the last run first. A test's output is kept apart and shown
+whole when it fails. A failed test is run once more; what passes only then is named as a flake."""
 import json
 import multiprocessing
 import os

@@ -57,7 +57,6 @@ def main(folder, argv):
     without one); with FILE (scripts/test's status of its help stage), those that install the guide wait for it.
     `--prefix-template`: only the Wine prefix that every worker copies, made while the programs build."""
     if argv == ["--prefix-template"]:
-        ensure_locale(LOCALE)
         Env(programs=False).close()
         return 0
     workers = int(os.environ.get("MZ6_E2E_JOBS", DEFAULT_WORKERS))

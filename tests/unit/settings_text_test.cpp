@@ -5,6 +5,7 @@
 #include "app/settings_file.h"
 #include "app/settings_text.h"
 #include "app/text/texts.h"
+#include "product.h"
 #include "protocol/colours.h"
 #include "protocol/control_ids.h"
 #include "serial/port_view.h"
@@ -100,7 +101,7 @@ TEST(SettingsFile, TakenOnlyAsAPlainFileReadBoundedAndNeverWrittenThroughALink) 
         EXPECT_LE(g_fakeFiles.bytesRead, 1024u) << what;
         // The window centred on the screen in the language read, on the tab read, and the search begun.
         EXPECT_EQ(g_fakeWindow.made, "MivorZentak-6 " + std::string(english ? "ver" : "\xe2\xe5\xf0") +
-                                         ".1.01 (x64) 763,205 395x670 shown on top, its messages run")
+                                         "." VERSION_SHORT " (x64) 763,205 395x670 shown on top, its messages run")
             << what;
         EXPECT_EQ(std::make_pair(g_fakeWindow.tabSelected, g_fakeWindow.timers),
                   std::make_pair(english ? 1 : 0, std::set<int>{kOpSearch}));
